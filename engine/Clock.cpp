@@ -1,0 +1,94 @@
+#include "engine/Clock.hpp"
+
+#include <chrono>
+#include <thread>
+
+namespace qm {
+namespace {
+
+struct ClockState {
+  bool isVirtual = false;
+  uint32_t now = 0;
+  uint32_t frameStep = 16;
+  uint32_t spinsSincePresent = 0;
+  std::function<void(uint32_t)> listener;
+};
+
+ClockState& State() {
+  static ClockState state;
+  return state;
+}
+
+std::chrono::steady_clock::time_point StartTime() {
+  static const auto start = std::chrono::steady_clock::now();
+  return start;
+}
+
+// Reads within one frame are free; past this many the loop is taken to be spinning.
+constexpr uint32_t kFreeSpinsPerFrame = 64;
+
+void Advance(uint32_t ms) {
+  ClockState& s = State();
+  s.now += ms;
+  if (s.listener) s.listener(s.now);
+}
+
+}  // namespace
+
+uint32_t TickCount() {
+  ClockState& s = State();
+  if (s.isVirtual) {
+    NoteClockSpin();
+    return s.now;
+  }
+  auto elapsed = std::chrono::steady_clock::now() - StartTime();
+  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+}
+
+void PauseMs(int ms) {
+  if (ms < 0) ms = 0;
+  if (State().isVirtual) {
+    NoteClockWait(ms);
+    return;
+  }
+  std::this_thread::sleep_for(std::chrono::milliseconds(ms));
+}
+
+void NoteClockPresent() {
+  ClockState& s = State();
+  if (!s.isVirtual) return;
+  s.spinsSincePresent = 0;
+  Advance(s.frameStep);
+}
+
+void NoteClockSpin() {
+  ClockState& s = State();
+  if (!s.isVirtual) return;
+  if (++s.spinsSincePresent > kFreeSpinsPerFrame) Advance(1);
+}
+
+void NoteClockWait(int ms) {
+  ClockState& s = State();
+  if (!s.isVirtual || ms <= 0) return;
+  Advance(static_cast<uint32_t>(ms));
+}
+
+void UseVirtualClock(bool on, uint32_t startTick, uint32_t frameStepMs) {
+  ClockState& s = State();
+  s.isVirtual = on;
+  s.now = startTick;
+  s.frameStep = frameStepMs;
+  s.spinsSincePresent = 0;
+}
+
+bool VirtualClockInUse() { return State().isVirtual; }
+
+void AdvanceVirtualClock(uint32_t ms) {
+  if (State().isVirtual) Advance(ms);
+}
+
+void SetVirtualClockListener(std::function<void(uint32_t)> listener) {
+  State().listener = std::move(listener);
+}
+
+}  // namespace qm

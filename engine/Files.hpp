@@ -1,0 +1,32 @@
+#pragma once
+// Buffered binary file slots. Paths use the game's own form ("maps\12"):
+// backslashes are folder separators and are mapped to '/' on open.
+#include <cstdint>
+#include <string>
+
+namespace qm {
+
+// Opens an existing file for reading; closes what the slot held first. Nonzero on success.
+int OpenFileForReading(int slot, const std::string& path);
+// Creates (or truncates) a file for writing; closes what the slot held first. Nonzero on success.
+int CreateFileForWriting(int slot, const std::string& path);
+// Flushes pending bytes and empties the slot; -1 closes every slot.
+void CloseFileSlot(int slot);
+
+int8_t ReadInt8(int slot);
+int16_t ReadInt16(int slot);
+int64_t ReadInt64(int slot);
+void WriteInt8(int slot, int64_t value);   // low 8 bits
+void WriteInt16(int slot, int64_t value);  // low 16 bits (tools only)
+void WriteInt64(int slot, int64_t value);
+int FileAtEnd(int slot);
+std::string ReadTextLine(int slot);
+
+// Maps a game path ("gfx\000\1.bmp") to a host path relative to the working folder,
+// except "players\N", which lives in the per-user profile folder.
+std::string HostPath(const std::string& gamePath);
+
+// Counts every successful open since start (benchmarks check a steady frame opens nothing).
+uint64_t FileOpenCount();
+
+}  // namespace qm

@@ -1,0 +1,39 @@
+#pragma once
+// Hooks for headless tests and tools. The game itself never calls these.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+enum class MouseButton { kLeft, kRight, kMiddle };
+
+// Screen size to use when the screen opens under the offscreen/dummy video driver
+// (the desktop size is used otherwise).
+void SetHeadlessScreenSize(int width, int height);
+
+// Input injection: pushed as real SDL events, seen at the next event drain.
+void InjectKey(int scanCode, bool down);
+void InjectText(const std::string& cp1252);  // characters for the keys released next
+void InjectMouseMove(int x, int y);          // x or y < 0 moves the pointer out of the window
+void InjectMouseButton(MouseButton button, bool down, int clicks = 1);
+void InjectFocus(bool active);
+void InjectQuit();
+
+// Back-buffer read-back: 0x00RRGGBB of one pixel, or the whole buffer row by row.
+uint32_t ReadBackPixel(int x, int y);
+std::vector<uint32_t> ReadBackBuffer();
+bool SaveBackBufferPng(const std::string& path);
+
+// Audio inspection for tests: the rate a sound slot plays at, whether it is playing,
+// the player master volume (1..512) of a music slot, and whether its mixing thread runs.
+int SoundSlotRate(int slot);
+bool SoundSlotPlaying(int slot);
+int MusicSlotMasterVolume(int slot);
+bool MusicSlotPlaying(int slot);
+bool MusicSlotThreadRunning(int slot);
+
+// Number of presents since start.
+uint64_t PresentCount();
+
+}  // namespace qm

@@ -1,0 +1,239 @@
+#pragma once
+// The one record of every game variable and table, alive for the whole run.
+// Each sub-record belongs to one concern; functions that change state take the
+// sub-record (or the whole GameState) they change explicitly.
+#include <array>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace qm {
+
+// ---- Program, window and mouse (start-up) -------------------------------------------
+struct ProgramState {
+  int8_t chatTextSize = 1;         // s: added to the chat font size, 0..3
+  int32_t chatTransparency = 0;    // T: 0 text over a shadow copy, 1 text on black
+  int8_t chatLastLine = 9;         // L: ChatLog lines 0..L shown, -1..19 in steps of 2
+  std::string titleFontFace = "Times New Roman";
+  uint8_t humanPlayer = 0;         // index of the human player in the per-player tables
+  int8_t musicTrack = 1;           // level music number; <= 0 = music off (remembers -track)
+  int8_t gridBackground = 2;       // picture 157 + this number goes into sprite 159
+  int32_t windowId = 0;
+  int32_t screenWidth = 0;
+  int32_t screenHeight = 0;
+  int32_t visibleColumnSpan = 0;   // screen width / 52 + 2
+  int32_t visibleRowSpan = 0;      // screen height / 45 + 2
+  int32_t leftHeld = 0, rightHeld = 0, middleHeld = 0;  // kept by PumpWindowEvents
+  int32_t lastMouseX = 0, lastMouseY = 0;               // reference of MouseMoveX/Y
+};
+
+// ---- Per-player tables (index 0 = the player who is playing) -------------------------
+struct PlayerTables {
+  std::array<uint8_t, 21> avatars{};          // 0..19; index k = avatar chosen for new profile k
+  std::array<std::string, 9> speakerNames{};  // 0 = player's name, 1..8 "Quillmosaica"
+  std::array<int64_t, 8> scores{};
+  std::array<uint8_t, 8> levelsReached{};
+  // Current-player profile bytes carried from load to save (element 0 used).
+  std::array<int8_t, 21> reserved1{}, effectBonus{}, reserved2{}, reserved3{};
+};
+
+// ---- Player and level menus -----------------------------------------------------------
+struct MenuState {
+  static constexpr int kProfiles = 20;
+  std::array<std::string, 21> name{};
+  std::array<int32_t, 21> levelReached{}, avatar{}, easelSize{}, reserved1{}, effectBonus{},
+      reserved2{}, reserved3{};
+  std::array<int64_t, 21> score{};
+  int32_t selectedProfile = 0;
+  int32_t firstFreeProfile = -1;
+  int32_t currentLevel = 1;              // the level being (or about to be) played
+  std::array<std::string, 51> levelTitles{};  // 1..50
+  // New player entry screen.
+  int32_t blinkCounter = 0;
+  int32_t backspaceLatch = 0;
+  int32_t avatarChanged = 0;
+};
+
+// ---- Graphics sets --------------------------------------------------------------------
+struct GraphicsState {
+  int8_t backgroundPicture = 0;  // 0..23, file of sprite 999
+  int8_t pointerFrame = 0;
+};
+
+// ---- Board of the current level -------------------------------------------------------
+struct BoardState {
+  int16_t w = 0, h = 0;           // highest column / row index
+  std::vector<int16_t> cells;     // column-major: index = column * (h + 1) + row
+  std::vector<int8_t> shade;      // ShadeMap, same indexing; 127 = hidden in fog
+  int16_t startColumn = 0, startRow = 0;
+  int32_t shadePeriod = 0;        // > 0 bands, <= 0 fog mode
+  std::array<int32_t, 3> shadeStep{};  // r, g, b subtracted per shade step
+  std::array<int32_t, 3> baseTint{};   // r, g, b at shade 0
+  std::array<int8_t, 21> objectives{};  // LevelObjectives; [0] = objective count
+  std::string title;
+  std::array<int16_t, 9> revealColumn{}, revealRow{};  // entry 1 is the one used
+  int32_t cameraX = 0, cameraY = 0;
+  int32_t firstVisibleColumn = 0, firstVisibleRow = 0;
+};
+
+// ---- Play loop and input --------------------------------------------------------------
+struct ChatInputLine {
+  std::string text;
+  int32_t cursor = 0;
+  int32_t lastLength = 0;
+  uint32_t editMark = 0;  // tick of the last edit key, 0 = none
+};
+
+struct ExchangeState {
+  std::array<int32_t, 3> spent{};  // token k spent
+  int32_t activeToken = 0;         // 0 none, 1..3
+  int32_t hoveredButton = 0;       // 0, 1 cancel, 2 exchange
+  int32_t markingLatch = 0;
+  std::array<int32_t, 21> marks{};  // Easel slot k marked for exchange
+};
+
+struct PlayState {
+  int32_t mouseX = 0, mouseY = 0;
+  int32_t left = 0, right = 0, middle = 0;
+  int8_t rightHeldBefore = 0;
+  int32_t cellColumn = -1, cellRow = -1;  // cell under the mouse
+  int8_t dragState = 0;                   // 0 idle, 1 carrying, 2 held without a Piece
+  int16_t carriedCode = 0;
+  int16_t dragSourceColumn = -1, dragSourceRow = -1;  // Easel slot k with row -1, or a Cell
+  int8_t validationLatch = 0;
+  int8_t enterLatch = 0;
+  uint32_t enterTick = 0;
+  int8_t chatOpen = 0;
+  ChatInputLine chatInput;
+  int8_t objectivesViewToggle = 0;
+  uint32_t endTick = 0;           // 0 while the level runs
+  ExchangeState exchange;
+  int32_t horizontalScroll = 1, verticalScroll = 1;
+  bool restartLevel = false;      // set by the level-skip chat command: start currentLevel anew
+};
+
+// ---- Drawing state of the play screen ---------------------------------------------------
+struct BackgroundTint {
+  std::array<int32_t, 3> value{}, low{}, high{}, step{};  // r, g, b
+  uint32_t mark = 0;  // tick of the last step
+};
+
+struct DriftingObject {
+  int32_t x = 0;  // fixed point: screen x * 48 (layer A) or * 64 (layer B)
+  int32_t y = 0;
+};
+
+struct RenderState {
+  BackgroundTint tint;
+  std::array<DriftingObject, 9> layerA{}, layerB{};
+  int32_t sparklePhase = 0, sparkleStep = 0;
+  int8_t sparkleColumn = 0, sparkleRow = 0;
+  uint32_t levelStartMark = 0, secondMark = 0;
+  int32_t frameCount = -20, framesThisSecond = 0, framesPerSecond = 20, averageFps = 20;
+  std::array<int16_t, 21> lastWordColumn{}, lastWordRow{};  // entries 1..20, column -1 empty
+  int32_t cursorFrame = 0, cursorState = 0, appliedCursorState = -1;
+  std::array<uint32_t, 9> speakerColours{};  // 0 player, 1..7 game lines, 8 the game
+  int16_t panelX = 0, panelY = 0;            // objectives / result panel position
+};
+
+// ---- Options (level play) ---------------------------------------------------------------
+struct OptionsState {
+  int8_t musicVolume = 50;     // 10..100 per cent
+  int8_t arrangement = 0;      // 0 by code, 1 by value
+  int8_t panelClickLatch = 0;  // 0 free, 1 entry clicked, 2 volume strip dragged
+};
+
+// ---- Pieces, bag and Easel ----------------------------------------------------------------
+struct LaidPiece {
+  int16_t column = -1;  // -1 = free entry
+  int16_t row = 0;
+  int16_t under = 0;    // cell code that lay under the Piece
+};
+
+struct EaselState {
+  std::array<uint8_t, 161> pieceValue{};      // PieceValueTable by piece code
+  std::array<uint8_t, 27> letterFrequency{};  // LetterFrequencyTable, letters 1..26
+  std::vector<int16_t> bag = std::vector<int16_t>(1701, 0);  // [0] = count
+  int8_t valuableChance = 50;
+  std::array<int16_t, 21> slots{};  // [0] = slot count n; 160 = empty
+  int16_t referenceSlotCount = 0;    // n at level start / last accepted move; -1 = panel composed
+  int16_t carriedSlotCount = 0;      // n dealt by the next StartLevel
+  std::array<LaidPiece, 21> laid{};  // entries 1..20
+  int32_t left = 0, right = 0, top = 0, bottom = 0;  // LayOutEasel
+};
+
+// ---- The move being validated -------------------------------------------------------------
+enum Axis : int { kFallingDiagonal = 0, kRow = 1, kRisingDiagonal = 2, kAxisUnset = -1 };
+enum Material : int { kPlastic = 0, kBronze = 1, kSilver = 2, kGold = 3, kDiamond = 4,
+                      kMixedMaterial = 5, kMaterialUnknown = -1 };
+
+struct GatheredWord {
+  std::string text;
+  int64_t letterSum = 0;
+  int64_t wordFactor = 1;
+  int32_t newPieces = 0;
+  int32_t material = kMaterialUnknown;
+};
+
+struct FoundWord {  // a word the dictionary knew, offered to the objectives
+  std::string text;
+  int64_t score = 0;
+  int32_t material = kMaterialUnknown;
+};
+
+struct MoveState {
+  int32_t laidCount = 0;
+  int32_t mainAxis = kAxisUnset;
+  bool attached = false;
+  int64_t moveTotal = 0;
+  std::string details;
+  std::array<GatheredWord, 3> words;
+  std::vector<FoundWord> found;  // applied to the objectives when the turn is accepted
+  int8_t starMaterial = 0;       // 0 none, 1..3
+};
+
+// ---- Dictionary, chat and move history ------------------------------------------------------
+struct ChatLine {
+  std::string text;
+  uint8_t speaker = 0;
+  int32_t time = 0;  // tick when posted (ChatLog only)
+};
+
+struct ChatState {
+  std::array<ChatLine, 20> chatLog{};
+  std::array<ChatLine, 20> moveHistory{};
+};
+
+// ---- Objectives ---------------------------------------------------------------------------
+struct ObjectivesState {
+  std::array<int8_t, 21> progress{};     // 1, 3, 5, 7 words made; [0] = objectives met
+  std::array<int16_t, 21> lineWidths{};  // 1, 3, 5, 7, 9, 10, 11 (end box)
+};
+
+// ---- StatusLine -----------------------------------------------------------------------------
+struct StatusState {
+  std::string text;
+  uint32_t start = 0;        // 0 off, 1 description requested, else the tick it began
+  int32_t requestCode = 0;   // code to describe: -1 hidden cell, 0 no cell
+};
+
+struct GameState {
+  ProgramState program;
+  PlayerTables players;
+  MenuState menu;
+  GraphicsState graphics;
+  BoardState board;
+  PlayState play;
+  RenderState render;
+  OptionsState options;
+  EaselState easel;
+  MoveState move;
+  ChatState chat;
+  ObjectivesState objectives;
+  StatusState status;
+};
+
+// The running game's one state.
+GameState& Game();
+
+}  // namespace qm
