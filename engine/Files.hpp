@@ -26,6 +26,11 @@ std::string ReadTextLine(int slot);
 // except "players\N", which lives in the per-user profile folder.
 std::string HostPath(const std::string& gamePath);
 
+// Points a game folder ("players", "dico-english", "maps") at another host folder; later game
+// paths below it resolve there. An empty host folder removes the mapping again. By default
+// "players" maps to $XDG_DATA_HOME/quillmosaica/players (~/.local/share/... without it).
+void MapGameFolder(const std::string& gameFolder, const std::string& hostFolder);
+
 // Counts every successful open since start (benchmarks check a steady frame opens nothing).
 uint64_t FileOpenCount();
 

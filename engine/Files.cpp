@@ -1,0 +1,340 @@
+#include "engine/Files.hpp"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
+#include <cerrno>
+#include <cstdlib>
+#include <cstring>
+#include <map>
+#include <memory>
+#include <vector>
+
+namespace qm {
+namespace {
+
+constexpr size_t kBufferSize = 4096;
+constexpr int kSlotStep = 16;
+// Far more slots than the game uses; a wild slot number must not allocate a huge table.
+constexpr int kMaxSlots = 1 << 16;
+
+struct OpenFile {
+  int fd = -1;
+  std::array<uint8_t, kBufferSize> buffer{};
+  bool writing = false;
+  size_t readPos = 0, readEnd = 0;  // reading: unread bytes are buffer[readPos, readEnd)
+  size_t pending = 0;               // writing: bytes not yet written
+  std::string tempPath;             // crash-safe write: renamed over targetPath on close
+  std::string targetPath;
+};
+
+std::vector<std::unique_ptr<OpenFile>> gSlots;
+std::map<std::string, std::string> gFolderMap;  // game folder -> host folder
+uint64_t gOpenCount = 0;
+
+// Files still open at program end are closed like CloseFileSlot, so pending bytes land.
+struct CloseAtExit {
+  ~CloseAtExit() { CloseFileSlot(-1); }
+} gCloseAtExit;
+
+OpenFile* SlotFile(int slot) {
+  if (slot < 0 || static_cast<size_t>(slot) >= gSlots.size()) return nullptr;
+  return gSlots[slot].get();
+}
+
+bool MakeSlotRoom(int slot) {
+  if (slot < 0 || slot >= kMaxSlots) return false;
+  if (static_cast<size_t>(slot) >= gSlots.size()) gSlots.resize((slot / kSlotStep + 1) * kSlotStep);
+  return true;
+}
+
+void WriteAll(int fd, const uint8_t* data, size_t n) {
+  while (n > 0) {
+    ssize_t done = ::write(fd, data, n);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) return;  // platform write errors are not reported
+    data += done;
+    n -= static_cast<size_t>(done);
+  }
+}
+
+size_t ReadAll(int fd, uint8_t* data, size_t n) {
+  size_t got = 0;
+  while (got < n) {
+    ssize_t done = ::read(fd, data + got, n - got);
+    if (done < 0 && errno == EINTR) continue;
+    if (done <= 0) break;
+    got += static_cast<size_t>(done);
+  }
+  return got;
+}
+
+void FlushPending(OpenFile& f) {
+  if (f.writing && f.pending > 0) WriteAll(f.fd, f.buffer.data(), f.pending);
+  f.pending = 0;
+}
+
+void SwitchToReading(OpenFile& f) {
+  if (!f.writing) return;
+  FlushPending(f);
+  f.writing = false;
+  f.readPos = f.readEnd = 0;
+}
+
+void SwitchToWriting(OpenFile& f) {
+  if (f.writing) return;
+  // The write lands right after the last value read, not after the read-ahead.
+  off_t unread = static_cast<off_t>(f.readEnd - f.readPos);
+  if (unread > 0) ::lseek(f.fd, -unread, SEEK_CUR);
+  f.readPos = f.readEnd = 0;
+  f.writing = true;
+  f.pending = 0;
+}
+
+// Takes up to n bytes from the file through the buffer; returns how many it got.
+size_t TakeBytes(OpenFile& f, uint8_t* out, size_t n) {
+  SwitchToReading(f);
+  size_t got = std::min(n, f.readEnd - f.readPos);
+  std::memcpy(out, f.buffer.data() + f.readPos, got);
+  f.readPos += got;
+  if (got == n) return got;
+  size_t missing = n - got;
+  if (missing < kBufferSize) {
+    f.readEnd = ReadAll(f.fd, f.buffer.data(), kBufferSize);
+    size_t more = std::min(missing, f.readEnd);
+    std::memcpy(out + got, f.buffer.data(), more);
+    f.readPos = more;
+    return got + more;
+  }
+  f.readPos = f.readEnd = 0;
+  return got + ReadAll(f.fd, out + got, missing);
+}
+
+// Puts back the byte just taken (it is always still in the buffer).
+void PutBackByte(OpenFile& f) {
+  if (!f.writing && f.readPos > 0) --f.readPos;
+}
+
+int64_t ReadValue(int slot, size_t n) {
+  OpenFile* f = SlotFile(slot);
+  if (!f) return 0;
+  uint8_t bytes[8] = {};
+  TakeBytes(*f, bytes, n);
+  uint64_t value = 0;
+  for (size_t k = 0; k < n; ++k) value |= static_cast<uint64_t>(bytes[k]) << (8 * k);
+  // Sign extension from n bytes.
+  if (n < 8 && (value >> (8 * n - 1)) & 1) value |= ~uint64_t{0} << (8 * n);
+  return static_cast<int64_t>(value);
+}
+
+void WriteValue(int slot, int64_t value, size_t n) {
+  OpenFile* f = SlotFile(slot);
+  if (!f) return;
+  SwitchToWriting(*f);
+  if (kBufferSize - f->pending <= n) FlushPending(*f);
+  uint64_t bits = static_cast<uint64_t>(value);
+  for (size_t k = 0; k < n; ++k) f->buffer[f->pending++] = static_cast<uint8_t>(bits >> (8 * k));
+}
+
+std::string NormalFolder(const std::string& folder) {
+  std::string s = folder;
+  for (char& c : s)
+    if (c == '\\') c = '/';
+  while (s.size() > 1 && s.back() == '/') s.pop_back();
+  return s;
+}
+
+bool SameFolderName(const std::string& a, const std::string& b, size_t n) {
+  for (size_t k = 0; k < n; ++k) {
+    char x = a[k], y = b[k];
+    if (x >= 'A' && x <= 'Z') x = static_cast<char>(x + 32);
+    if (y >= 'A' && y <= 'Z') y = static_cast<char>(y + 32);
+    if (x != y) return false;
+  }
+  return true;
+}
+
+std::string DefaultPlayersFolder() {
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && *xdg) return std::string(xdg) + "/quillmosaica/players";
+  const char* home = std::getenv("HOME");
+  return std::string(home && *home ? home : ".") + "/.local/share/quillmosaica/players";
+}
+
+// The mapped folder that holds a (slash-form) game path; empty game folder when none.
+bool FindMapping(const std::string& path, std::string& gameFolder, std::string& hostFolder) {
+  std::map<std::string, std::string> maps = gFolderMap;
+  if (!maps.count("players")) maps["players"] = DefaultPlayersFolder();
+  size_t best = 0;
+  for (const auto& [game, host] : maps) {
+    if (game.size() <= best || path.size() < game.size()) continue;
+    if (!SameFolderName(path, game, game.size())) continue;
+    if (path.size() != game.size() && path[game.size()] != '/') continue;
+    best = game.size();
+    gameFolder = game;
+    hostFolder = host;
+  }
+  return best > 0;
+}
+
+void MakeFolders(const std::string& folder) {
+  for (size_t k = 1; k <= folder.size(); ++k) {
+    if (k == folder.size() || folder[k] == '/') ::mkdir(folder.substr(0, k).c_str(), 0755);
+  }
+}
+
+std::string ParentFolder(const std::string& path) {
+  size_t cut = path.rfind('/');
+  if (cut == std::string::npos) return ".";
+  if (cut == 0) return "/";
+  return path.substr(0, cut);
+}
+
+void SyncFolder(const std::string& folder) {
+  int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) return;
+  ::fsync(fd);
+  ::close(fd);
+}
+
+void InstallFile(int slot, int fd, std::string temp, std::string target) {
+  auto f = std::make_unique<OpenFile>();
+  f->fd = fd;
+  f->tempPath = std::move(temp);
+  f->targetPath = std::move(target);
+  gSlots[slot] = std::move(f);
+  ++gOpenCount;
+}
+
+}  // namespace
+
+std::string HostPath(const std::string& gamePath) {
+  std::string path = NormalFolder(gamePath);
+  if (!gamePath.empty() && (gamePath.back() == '/' || gamePath.back() == '\\')) path += '/';
+  std::string game, host;
+  if (!path.empty() && path[0] != '/' && FindMapping(path, game, host))
+    return host + path.substr(game.size());
+  return path;
+}
+
+void MapGameFolder(const std::string& gameFolder, const std::string& hostFolder) {
+  std::string game = NormalFolder(gameFolder);
+  if (game.empty()) return;
+  if (hostFolder.empty())
+    gFolderMap.erase(game);
+  else
+    gFolderMap[game] = NormalFolder(hostFolder);
+}
+
+int OpenFileForReading(int slot, const std::string& path) {
+  CloseFileSlot(slot);
+  if (!MakeSlotRoom(slot)) return 0;
+  std::string host = HostPath(path);
+  if (host.empty()) return 0;
+  // Non-blocking open so a pipe or device name cannot hang the game; only plain files count.
+  int fd = ::open(host.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+  if (fd < 0) return 0;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return 0;
+  }
+  ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+  InstallFile(slot, fd, "", "");
+  return 1;
+}
+
+int CreateFileForWriting(int slot, const std::string& path) {
+  CloseFileSlot(slot);
+  if (!MakeSlotRoom(slot)) return 0;
+  std::string host = HostPath(path);
+  if (host.empty() || host.back() == '/') return 0;
+  std::string normal = NormalFolder(path), game, mapped;
+  if (!normal.empty() && normal[0] != '/' && FindMapping(normal, game, mapped))
+    MakeFolders(ParentFolder(host));  // the players folder is made on demand
+
+  // Write beside the target and rename over it on close, so a crash never leaves half a file.
+  std::string folder = ParentFolder(host);
+  std::string base = host.substr(host.rfind('/') == std::string::npos ? 0 : host.rfind('/') + 1);
+  std::string temp = folder + "/." + base + ".tmp-XXXXXX";
+  std::vector<char> name(temp.begin(), temp.end());
+  name.push_back('\0');
+  int fd = ::mkstemp(name.data());
+  if (fd >= 0) {
+    ::fchmod(fd, 0644);
+    ::fcntl(fd, F_SETFD, FD_CLOEXEC);
+    InstallFile(slot, fd, name.data(), host);
+    return 1;
+  }
+  fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  if (fd < 0) fd = ::open(host.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
+  if (fd < 0) return 0;
+  struct stat info {};
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    ::close(fd);
+    return 0;
+  }
+  InstallFile(slot, fd, "", "");
+  return 1;
+}
+
+void CloseFileSlot(int slot) {
+  if (slot == -1) {
+    for (size_t k = 0; k < gSlots.size(); ++k) CloseFileSlot(static_cast<int>(k));
+    return;
+  }
+  OpenFile* f = SlotFile(slot);
+  if (!f) return;
+  FlushPending(*f);
+  if (!f->tempPath.empty()) {
+    bool synced = ::fsync(f->fd) == 0;
+    ::close(f->fd);
+    if (synced && ::rename(f->tempPath.c_str(), f->targetPath.c_str()) == 0) {
+      SyncFolder(ParentFolder(f->targetPath));
+    } else {
+      ::unlink(f->tempPath.c_str());  // the old file stays whole
+    }
+  } else {
+    ::close(f->fd);
+  }
+  gSlots[slot].reset();
+}
+
+int8_t ReadInt8(int slot) { return static_cast<int8_t>(ReadValue(slot, 1)); }
+int16_t ReadInt16(int slot) { return static_cast<int16_t>(ReadValue(slot, 2)); }
+int64_t ReadInt64(int slot) { return ReadValue(slot, 8); }
+void WriteInt8(int slot, int64_t value) { WriteValue(slot, value, 1); }
+void WriteInt16(int slot, int64_t value) { WriteValue(slot, value, 2); }
+void WriteInt64(int slot, int64_t value) { WriteValue(slot, value, 8); }
+
+int FileAtEnd(int slot) {
+  OpenFile* f = SlotFile(slot);
+  if (!f) return 0;
+  uint8_t byte = 0;
+  if (TakeBytes(*f, &byte, 1) == 0) return 1;
+  PutBackByte(*f);
+  return 0;
+}
+
+std::string ReadTextLine(int slot) {
+  std::string line;
+  OpenFile* f = SlotFile(slot);
+  if (!f) return line;
+  uint8_t byte = 0;
+  while (TakeBytes(*f, &byte, 1) == 1) {
+    if (byte == 10 || byte == 0) break;
+    if (byte == 13) {
+      if (TakeBytes(*f, &byte, 1) == 1 && byte != 10) PutBackByte(*f);
+      break;
+    }
+    if (line.size() == line.capacity()) line.reserve(line.size() + kBufferSize);
+    line.push_back(static_cast<char>(byte));
+  }
+  return line;
+}
+
+uint64_t FileOpenCount() { return gOpenCount; }
+
+}  // namespace qm
