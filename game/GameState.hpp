@@ -190,6 +190,7 @@ struct MoveState {
   std::array<GatheredWord, 3> words;
   std::vector<FoundWord> found;  // applied to the objectives when the turn is accepted
   int8_t starMaterial = 0;       // 0 none, 1..3
+  bool accepted = false;         // the last ValidateMove accepted its turn
 };
 
 // ---- Dictionary, chat and move history ------------------------------------------------------

@@ -1,0 +1,48 @@
+#pragma once
+// Pieces, the PieceBag they are dealt from, and the Easel (the player's rack).
+#include <cstdint>
+
+#include "game/GameState.hpp"
+
+namespace qm {
+
+constexpr int16_t kEmptySlot = 160;     // code (and sprite) of an empty Easel slot
+constexpr int kMaxEaselSlots = 20;      // entries 1..20 of the Easel table
+constexpr int kMaxLaidPieces = 20;      // LaidPieces entries 1..20
+constexpr int kBagCapacity = 1700;      // PieceBag places 1..1700
+constexpr int kBagFullAt = 1500;        // a bag of this many Pieces or more takes no more
+constexpr int kEaselSprite = 1200;      // the cached Easel picture
+
+// A Piece is a code 1..130: letter index (code - 1) mod 26, Material (code - 1) div 26.
+inline bool IsPieceCode(int code) { return code >= 1 && code <= 130; }
+inline int LetterIndexOf(int code) { return (code - 1) % 26; }
+inline int MaterialOf(int code) { return (code - 1) / 26; }
+inline int16_t PieceCodeOf(int letterIndex, int material) {
+  return static_cast<int16_t>(letterIndex + 1 + 26 * material);
+}
+
+// Fills the PieceValueTable and the LetterFrequencyTable (before the first level).
+void BuildPieceTables(EaselState& easel);
+// Adds one bag of 98 Pieces, their Materials drawn with the valuable chance; a bag that
+// already holds 1500 Pieces or more takes nothing.
+void FillPieceBag(EaselState& easel);
+// Takes one Piece at random out of the bag; an empty bag gives an empty slot (160).
+int16_t DrawFromBag(EaselState& easel);
+// Level start: slots 1..n each receive DrawFromBag in order.
+void DealEasel(EaselState& easel);
+// After an accepted move: empty slots 1..n, in order, draw from the bag while it lasts.
+void RefillEasel(EaselState& easel);
+// Every Piece laid this turn goes back to the lowest free slot, its cell gets back the
+// code that lay under it; then the Easel is redrawn.
+void ReturnLaidPieces(GameState& game);
+// Easel position and active rectangle from the slot count n.
+void LayOutEasel(EaselState& easel, int screenHeight);
+// Redraws the Easel picture (sprite 1200) with its Pieces and their values.
+void DrawEasel(GameState& game);
+
+// Index of the lowest Easel slot 1..n holding 160, or 0 when none is free.
+int LowestFreeSlot(const EaselState& easel);
+// Number of LaidPieces entries in use.
+int LaidPieceCount(const EaselState& easel);
+
+}  // namespace qm
