@@ -1,0 +1,192 @@
+#include "game/flow/Menus.hpp"
+
+#include "engine/Drawing.hpp"
+#include "engine/Files.hpp"
+#include "engine/Input.hpp"
+#include "engine/Screen.hpp"
+#include "engine/Sound.hpp"
+#include "engine/Text.hpp"
+#include "game/flow/GraphicsSets.hpp"
+#include "game/flow/Mouse.hpp"
+#include "game/flow/NewPlayer.hpp"
+#include "game/flow/Profiles.hpp"
+#include "game/flow/StartUp.hpp"
+
+namespace qm {
+namespace {
+
+constexpr int kRowHeight = 13;
+constexpr int kNewPlayerRow = 24;
+constexpr int kQuitRow = 30;
+constexpr int kLevelTitles = 50;
+constexpr int kLastPlayableLevel = 44;
+
+const uint32_t kYellow = RgbColour(255, 255, 0);
+const uint32_t kGreen = RgbColour(0, 255, 0);
+const uint32_t kDarkGreen = RgbColour(0, 60, 0);
+const uint32_t kRed = RgbColour(200, 0, 0);
+
+// Clear, font and drawing set-up shared by both lists: Arial 8 on a black background.
+void BeginMenuFrame() {
+  ClearFrame(0);
+  LoadFont(1, "Arial", 8);
+  BeginDrawing();
+  SetDrawingMode(0);
+  UseFont(FontHandleOf(1));
+  SetTextBackColour(0);
+}
+
+void DrawCentred(const ProgramState& program, int y, const std::string& text, uint32_t colour) {
+  DrawTextAt(program.screenWidth / 2 - TextWidthOf(text) / 2, y, text, colour);
+}
+
+struct Pointer {
+  int x = 0, y = 0;
+  bool left = false;
+  int row() const { return y / kRowHeight; }  // truncates toward zero: -1 gives row 0
+};
+
+// Reads the pointer, draws it and lights the row under it (the pointer inside it too).
+Pointer DrawPointerAndRow(ProgramState& program) {
+  Pointer p;
+  p.x = MousePosX(program.windowId);
+  p.y = MousePosY(program.windowId);
+  p.left = MouseButtonIsDown(program, Button::kLeft) == 1;
+  DrawSpriteKeyed(1001, p.x, p.y);
+  DrawAdditiveBox(0, p.row() * kRowHeight, program.screenWidth, kRowHeight, 10, 10, 100);
+  return p;
+}
+
+void WaitForLeftRelease(ProgramState& program) {
+  while (MouseButtonIsDown(program, Button::kLeft) == 1) EndProgramIfQuitRequested();
+}
+
+void WaitForKeyRelease(int scanCode) {
+  do {
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+  } while (KeyIsDown(scanCode) != 0);
+}
+
+std::string PlayerLine(const MenuState& menu, int n) {
+  std::string level = menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n])
+                                                : std::string("Master");
+  return menu.name[n] + "  ::  " + level + " ::  Score : " + DecimalText(menu.score[n]);
+}
+
+}  // namespace
+
+Screen PlayerMenuEntry(GameState& game) {
+  game.menu.currentLevel = 1;
+  game.easel.slots = {};
+  game.players.reserved1 = {};
+  game.players.effectBonus = {};
+  game.players.reserved2 = {};
+  game.players.reserved3 = {};
+  return PlayerMenuReturn(game);
+}
+
+Screen PlayerMenuReturn(GameState& game) {
+  LoadGraphicsSets(game);
+  MenuState& menu = game.menu;
+  menu.name = {};
+  menu.levelReached = {};
+  menu.avatar = {};
+  menu.easelSize = {};
+  menu.reserved1 = {};
+  menu.effectBonus = {};
+  menu.reserved2 = {};
+  menu.reserved3 = {};
+  menu.score = {};
+  // The menu music plays whatever the level music option says; a missing file is silent.
+  if (LoadMusicModule(1, "zik\\0.mod") != 0) {
+    SetMusicModuleVolume(1, 80);
+    PlayMusicModule(1);
+  }
+  LoadPlayerProfiles(menu);
+  return PlayerMenu(game);
+}
+
+Screen PlayerMenu(GameState& game) {
+  ProgramState& program = game.program;
+  MenuState& menu = game.menu;
+  for (;;) {
+    BeginMenuFrame();
+    menu.firstFreeProfile = -1;
+    for (int n = 1; n <= MenuState::kProfiles; ++n) {
+      if (!menu.name[n].empty()) {
+        DrawCentred(program, n * kRowHeight, PlayerLine(menu, n), kYellow);
+      } else if (menu.firstFreeProfile == -1) {
+        menu.firstFreeProfile = n;
+      }
+    }
+    DrawCentred(program, 312, "New player", kGreen);
+    DrawCentred(program, 390, "Quit (ESC)", kRed);
+    EndDrawing();
+
+    Pointer pointer = DrawPointerAndRow(program);
+    if (pointer.left) {
+      int row = pointer.row();
+      if (row == kNewPlayerRow && menu.firstFreeProfile != -1) {
+        NewPlayerEntry(game, menu.firstFreeProfile);
+        LoadPlayerProfiles(menu);
+        continue;
+      }
+      if (row >= 1 && row <= MenuState::kProfiles && menu.levelReached[row] > 0) {
+        WaitForLeftRelease(program);
+        ChoosePlayerValues(game, row);
+        LoadLevelTitles(menu);
+        return Screen::kLevelMenu;
+      }
+      if (row == kQuitRow) return Screen::kEndProgram;
+    }
+
+    PresentFrame();
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+    if (KeyIsDown(kKeyEscape) != 0) return Screen::kEndProgram;
+  }
+}
+
+void LoadLevelTitles(MenuState& menu) {
+  menu.levelTitles = {};
+  for (int i = 1; i <= kLevelTitles; ++i) {
+    if (OpenFileForReading(0, "maps\\" + DecimalText(i)) == 0) continue;
+    menu.levelTitles[i] = "Level " + DecimalText(i) + " : " + ReadCountedText(0);
+    CloseFileSlot(0);
+  }
+}
+
+Screen LevelMenu(GameState& game) {
+  ProgramState& program = game.program;
+  MenuState& menu = game.menu;
+  const int reached = game.players.levelsReached[program.humanPlayer];
+  for (;;) {
+    BeginMenuFrame();
+    for (int i = 1; i <= kLevelTitles; ++i) {
+      if (menu.levelTitles[i].empty()) continue;
+      DrawCentred(program, i * kRowHeight, menu.levelTitles[i], i <= reached ? kGreen : kDarkGreen);
+    }
+    EndDrawing();
+
+    Pointer pointer = DrawPointerAndRow(program);
+    int row = pointer.row();
+    if (pointer.left && row > 0 && row <= reached && row <= kLastPlayableLevel &&
+        !menu.levelTitles[row].empty()) {
+      menu.currentLevel = row;
+      WaitForLeftRelease(program);
+      return Screen::kPrepareGame;
+    }
+
+    PresentFrame();
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+    if (KeyIsDown(kKeyEscape) != 0) {
+      // The player list ends the program on Escape: let this press end here first.
+      WaitForKeyRelease(kKeyEscape);
+      return Screen::kPlayerMenuReturn;
+    }
+  }
+}
+
+}  // namespace qm

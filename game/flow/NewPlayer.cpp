@@ -1,0 +1,130 @@
+#include "game/flow/NewPlayer.hpp"
+
+#include <cmath>
+
+#include "engine/Clock.hpp"
+#include "engine/Drawing.hpp"
+#include "engine/Input.hpp"
+#include "engine/Screen.hpp"
+#include "engine/Text.hpp"
+#include "game/flow/Profiles.hpp"
+#include "game/flow/StartUp.hpp"
+
+namespace qm {
+namespace {
+
+constexpr int kAvatarStrip = 1003;
+constexpr int kAvatarSize = 76;
+const uint32_t kGreen = RgbColour(0, 255, 0);
+
+void ClipAvatar(int avatar) {
+  SetSpriteClip(kAvatarStrip, AvatarLeftEdge(avatar), 0, kAvatarSize, kAvatarSize);
+}
+
+void WaitForKeyRelease(int scanCode) {
+  do {
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+  } while (KeyIsDown(scanCode) != 0);
+}
+
+// Appends what was typed and drops carriage returns and backspaces. A name stops at 127
+// bytes: a longer one would not fit the profile's signed length byte and would not read back.
+void TakeTypedText(std::string& name) {
+  std::string typed = TypedCharacter();
+  if (KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0) {
+    typed = UpperCaseText(typed);
+  }
+  name += typed;
+  name = ReplaceText(ReplaceText(name, CharText(13), ""), CharText(8), "");
+  if (name.size() > static_cast<size_t>(kMaxNameBytes)) name.resize(kMaxNameBytes);
+}
+
+// Writes the new profile; false when its file could not be created.
+bool ConfirmNewPlayer(GameState& game, int k, const std::string& name) {
+  game.menu.name[k] = name;
+  game.menu.levelReached[k] = 1;
+  game.play.chatOpen = 0;
+  PlayerProfile p;
+  p.name = name;
+  p.levelReached = 1;
+  p.avatar = game.players.avatars[k];
+  p.easelSize = 10;
+  return WritePlayerProfile(k, p);
+}
+
+}  // namespace
+
+int AvatarLeftEdge(int avatar) {
+  int a = ((avatar % 20) + 20) % 20;
+  return static_cast<int>(std::nearbyint(a * 76.4));
+}
+
+void NewPlayerEntry(GameState& game, int k) {
+  if (k < 1 || k > MenuState::kProfiles) return;
+  const ProgramState& program = game.program;
+  MenuState& menu = game.menu;
+  uint8_t& avatar = game.players.avatars[k];
+  ClipAvatar(avatar);
+  std::string name;
+  for (;;) {
+    ClearFrame(0);
+    LoadFont(1, "Arial", 8);
+    BeginDrawing();
+    SetDrawingMode(0);
+    UseFont(FontHandleOf(1));
+    SetTextBackColour(0);
+
+    menu.blinkCounter = (menu.blinkCounter + 1) % 80;
+    std::string cursor = menu.blinkCounter < 40 ? "_" : "";
+    std::string frame = "<" + std::string(32, ' ') + ">";
+    DrawTextAt(program.screenWidth / 2 - TextWidthOf(frame) / 2, 210, frame, kGreen);
+    // Centred without its cursor, so the line does not move when the cursor blinks.
+    std::string line = "Name : " + name;
+    DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, 288, line + cursor, kGreen);
+
+    TakeTypedText(name);
+
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+    if (KeyIsDown(kKeyBackspace) != 0 && menu.backspaceLatch == 1) {
+      WaitForKeyRelease(kKeyBackspace);
+      menu.backspaceLatch = 0;
+    }
+    if (KeyIsDown(kKeyBackspace) != 0 && menu.backspaceLatch == 0) {
+      if (!name.empty()) name.pop_back();
+      menu.backspaceLatch = 1;
+    }
+
+    EndDrawing();
+    DrawSprite(kAvatarStrip, program.screenWidth / 2 - 38, 180);
+    PresentFrame();
+    // One avatar step per frame plus 200 ms while an arrow key is held.
+    if (menu.avatarChanged == 1) {
+      PauseMs(200);
+      menu.avatarChanged = 0;
+    }
+
+    ReadKeyboard();
+    EndProgramIfQuitRequested();
+    if ((KeyIsDown(kKeyReturn) != 0 || KeyIsDown(kKeyPadEnter) != 0) && !name.empty()) {
+      if (ConfirmNewPlayer(game, k, name)) return;
+    }
+    if (KeyIsDown(kKeyLeft) != 0) {
+      avatar = avatar == 0 ? 19 : static_cast<uint8_t>(avatar - 1);
+      menu.avatarChanged = 1;
+      ClipAvatar(avatar);
+    }
+    if (KeyIsDown(kKeyRight) != 0) {
+      avatar = avatar >= 19 ? 0 : static_cast<uint8_t>(avatar + 1);
+      menu.avatarChanged = 1;
+      ClipAvatar(avatar);
+    }
+    if (KeyIsDown(kKeyEscape) != 0) {
+      WaitForKeyRelease(kKeyEscape);
+      return;
+    }
+  }
+}
+
+}  // namespace qm
