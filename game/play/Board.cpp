@@ -1,0 +1,169 @@
+#include "game/play/Board.hpp"
+
+#include <algorithm>
+#include <cmath>
+
+#include "engine/Files.hpp"
+#include "engine/Text.hpp"
+
+namespace qm {
+namespace {
+
+constexpr int kLevelSlot = 0;
+constexpr int kMasterLevel = 44;
+
+int64_t CellIndex(const BoardState& board, int c, int r) {
+  return int64_t{c} * (board.h + 1) + r;
+}
+
+// The one-Cell Board of code 0 at (0, 0), in fog mode, with no objectives.
+void MakeOneCellBoard(BoardState& board) {
+  board.title.clear();
+  board.w = board.h = 0;
+  board.cells.assign(1, 0);
+  board.shade.assign(1, 0);
+  board.startColumn = board.startRow = 0;
+  board.shadePeriod = 0;
+  board.shadeStep = {};
+  board.baseTint = {};
+  board.objectives = {};
+}
+
+void ReadTitle(BoardState& board) {
+  int n = ReadInt8(kLevelSlot);
+  board.title.clear();
+  for (int k = 0; k < n; ++k) board.title += static_cast<char>(ReadInt8(kLevelSlot));
+}
+
+// The cell codes, each masked by a rolling key that depends on the Cell's position and on
+// every Cell read before it.
+void ReadCells(BoardState& board, std::array<int16_t, 5>& key) {
+  int a = 2, b = 0;  // two apart, so they never name the same key word
+  for (int y = 0; y <= board.h; ++y) {
+    for (int x = 0; x <= board.w; ++x) {
+      int16_t v = ReadInt16(kLevelSlot);
+      board.cells[CellIndex(board, x, y)] = static_cast<int16_t>(v ^ key[a]);
+      key[a] = static_cast<int16_t>(int32_t{key[a]} * 101 + x + y);
+      key[a] = static_cast<int16_t>(key[a] ^ key[b]);
+      a = (a + 1) % 5;
+      b = (b + 1) % 5;
+    }
+  }
+}
+
+}  // namespace
+
+bool IsOnBoard(const BoardState& board, int c, int r) {
+  return c >= 0 && r >= 0 && c <= board.w && r <= board.h &&
+         CellIndex(board, c, r) < static_cast<int64_t>(board.cells.size());
+}
+
+int16_t CellCode(const BoardState& board, int c, int r) {
+  return IsOnBoard(board, c, r) ? board.cells[CellIndex(board, c, r)] : 0;
+}
+
+void SetCellCode(BoardState& board, int c, int r, int16_t code) {
+  if (IsOnBoard(board, c, r)) board.cells[CellIndex(board, c, r)] = code;
+}
+
+int8_t ShadeOf(const BoardState& board, int c, int r) {
+  if (!IsOnBoard(board, c, r)) return kHiddenShade;
+  int64_t index = CellIndex(board, c, r);
+  return index < static_cast<int64_t>(board.shade.size()) ? board.shade[index] : kHiddenShade;
+}
+
+std::string LevelMapPath(int level) { return "maps\\" + DecimalText(level); }
+
+LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
+                        int screenWidth, int screenHeight) {
+  LevelRead result = OpenFileForReading(kLevelSlot, path) ? LevelRead::kRead : LevelRead::kMissing;
+  ReadTitle(board);
+  std::array<int16_t, 5> key{};
+  for (int16_t& word : key) word = ReadInt16(kLevelSlot);
+  int16_t w = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[1]);
+  int16_t h = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[2]);
+  if (w < 0 || h < 0 || (int64_t{w} + 1) * (int64_t{h} + 1) > kMaxBoardCells) {
+    // Unreadable: rather than allocate a negative or enormous Board, play the one-Cell Board.
+    MakeOneCellBoard(board);
+    if (result == LevelRead::kRead) result = LevelRead::kOversize;
+  } else {
+    board.w = w;
+    board.h = h;
+    size_t count = static_cast<size_t>((w + 1) * (h + 1));
+    board.cells.assign(count, 0);
+    board.shade.assign(count, 0);
+    board.startColumn = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[3]);
+    board.startRow = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[0]);
+    ReadCells(board, key);
+    board.shadePeriod = ReadInt16(kLevelSlot);
+    for (int32_t& v : board.shadeStep) v = ReadInt16(kLevelSlot);
+    for (int32_t& v : board.baseTint) v = ReadInt16(kLevelSlot);
+    board.objectives[0] = 0;
+    for (int k = 1; k <= 20; ++k) board.objectives[k] = ReadInt8(kLevelSlot);
+  }
+  // A Master plays each level with one more word to make in the first objective.
+  if (levelReached > kMasterLevel && board.objectives[1] > 0) {
+    // Raised without wrapping: a target of 127 stays 127 rather than turning negative.
+    for (int k : {1, 2})
+      board.objectives[k] = static_cast<int8_t>(std::min(127, board.objectives[k] + 1));
+  }
+  CloseFileSlot(kLevelSlot);
+
+  board.cameraX = (screenWidth / 108 - board.startColumn) * kCellPitchX;
+  board.cameraY = (screenHeight / 90 - board.startRow) * kCellPitchY;
+  board.revealColumn.fill(board.startColumn);
+  board.revealRow.fill(board.startRow);
+  ComputeShadeMap(board);
+  UpdateVisibleWindow(board);
+  return result;
+}
+
+void LoadLevel(GameState& game, int level) {
+  ReadLevelFile(game.board, LevelMapPath(level), game.players.levelsReached[0],
+                game.program.screenWidth, game.program.screenHeight);
+}
+
+void ComputeShadeMap(BoardState& board) {
+  int64_t count = (int64_t{board.w} + 1) * (int64_t{board.h} + 1);
+  if (board.w < 0 || board.h < 0 || static_cast<int64_t>(board.cells.size()) < count) return;
+  board.shade.assign(static_cast<size_t>(count), kHiddenShade);
+  if (board.shadePeriod > 0) {
+    int64_t period = board.shadePeriod;
+    for (int x = 0; x <= board.w; ++x) {
+      for (int y = 0; y <= board.h; ++y) {
+        int64_t v = (x + y) % (4 * period);
+        if (v > 2 * period - 1) v = 4 * period - v;
+        // Shades are signed bytes: bands past 127 wrap to negative, brighter shades.
+        board.shade[CellIndex(board, x, y)] = static_cast<int8_t>(v);
+      }
+    }
+  } else {
+    RevealAroundMove(board, board.startColumn, board.startRow, board.shadePeriod);
+  }
+  for (size_t k = 0; k < board.shade.size(); ++k) {
+    if (board.cells[k] >= 232 && board.cells[k] <= 234) board.shade[k] = 0;  // always lit
+  }
+}
+
+void RevealAroundMove(BoardState& board, int cx, int cy, int revealBase) {
+  int64_t bonus = int64_t{revealBase} - board.shadePeriod;  // the RevealBonus R
+  int64_t reach = bonus + 7;
+  if (reach < 0) return;
+  // Only Board Cells are visited, whatever the radius.
+  int64_t top = std::max<int64_t>(0, cy - reach), bottom = std::min<int64_t>(board.h, cy + reach);
+  int64_t left = std::max<int64_t>(0, cx - reach), right = std::min<int64_t>(board.w, cx + reach);
+  for (int64_t y = top; y <= bottom; ++y) {
+    for (int64_t x = left; x <= right; ++x) {
+      int64_t index = CellIndex(board, static_cast<int>(x), static_cast<int>(y));
+      if (index >= static_cast<int64_t>(board.shade.size())) continue;
+      double dx = static_cast<double>(cx - x), dy = static_cast<double>(cy - y);
+      int64_t d = static_cast<int64_t>(std::nearbyint(std::sqrt(dx * dx + dy * dy))) - bonus;
+      if (d < 0) d = 0;
+      int8_t& shade = board.shade[index];
+      if (d < shade) shade = static_cast<int8_t>(d);
+      if (shade > 6) shade = kHiddenShade;
+    }
+  }
+}
+
+}  // namespace qm
