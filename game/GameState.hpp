@@ -110,6 +110,8 @@ struct PlayState {
   ExchangeState exchange;
   int32_t horizontalScroll = 1, verticalScroll = 1;
   bool restartLevel = false;      // set by the level-skip chat command: start currentLevel anew
+  bool recomposeResultPanel = false;  // the window came back after the level ended
+  std::string lastVerdict;            // "Lv.+1", "Good" or "Echec" of the last result panel
 };
 
 // ---- Drawing state of the play screen ---------------------------------------------------

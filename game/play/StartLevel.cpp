@@ -1,0 +1,165 @@
+// Level start: everything a level needs, rebuilt afresh each time.
+#include "game/play/StartLevel.hpp"
+
+#include <string>
+
+#include "engine/Clock.hpp"
+#include "engine/Random.hpp"
+#include "engine/Screen.hpp"
+#include "engine/Sound.hpp"
+#include "game/flow/GraphicsSets.hpp"
+#include "game/play/Board.hpp"
+#include "game/play/HexGrid.hpp"
+#include "game/play/Render.hpp"
+#include "game/rules/Easel.hpp"
+#include "game/rules/Objectives.hpp"
+
+namespace qm {
+namespace {
+
+constexpr int kGameSpeaker = 8;
+constexpr int32_t kNeverShown = -100000;  // a ChatLog stamp too old to be shown
+
+void ResetPlayState(PlayState& play) {
+  play.objectivesViewToggle = 0;
+  play.chatOpen = 0;
+  play.chatInput = ChatInputLine{};
+  play.enterLatch = 0;
+  play.endTick = 0;
+  play.restartLevel = false;
+  play.recomposeResultPanel = false;
+}
+
+void SeedMessages(GameState& game, uint32_t now) {
+  for (auto& line : game.chat.chatLog) line = ChatLine{"", kGameSpeaker, kNeverShown};
+  for (auto& line : game.chat.moveHistory) line = ChatLine{"", kGameSpeaker, 0};
+  game.chat.chatLog[0] = ChatLine{"TAB: your objective (and the details of your points) ",
+                                  kGameSpeaker, static_cast<int32_t>(now)};
+  const char* help[8] = {
+      "Below are the details of your points : ",
+      "--- ",
+      "The first word must be filed on the GO box and each new word must be attached to the "
+      "game by at least one beam forming a correct word ",
+      "Use the chat (ENTER) to check the spelling of a word ",
+      "Left Mouse Click: Enter a room --- right click: Scrolling / Resume a room ",
+      "ESC : Put all your pieces --- TAB : Your objective (and the details of your points) ",
+      "Space key (or click mouse 'CENTER'): Validation of your word ",
+      "Welcome Quillmosaica! v2.41 - lay your letters on the hexagons and let the words "
+      "carry you to the box 'Fin' ",
+  };
+  for (int k = 0; k <= 7; ++k) game.chat.moveHistory[k].text = help[k];
+}
+
+// A new bag, then slots 1..N each take a Piece picked at random.
+void DealNewEasel(EaselState& easel, int n) {
+  easel.valuableChance = 50;
+  easel.bag.assign(1701, 0);
+  FillPieceBag(easel);
+  easel.slots.fill(0);
+  easel.slots[0] = static_cast<int16_t>(n);
+  for (int k = 1; k <= n; ++k) {
+    int16_t& count = easel.bag[0];
+    if (count <= 0) {
+      easel.slots[k] = kEmptySlot;
+      continue;
+    }
+    const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
+    easel.slots[k] = easel.bag[static_cast<size_t>(r)];
+    easel.bag[static_cast<size_t>(r)] = easel.bag[static_cast<size_t>(count)];
+    easel.bag[static_cast<size_t>(count)] = 0;
+    count = static_cast<int16_t>(count - 1);
+  }
+}
+
+void LoadLevelSounds() {
+  LoadSoundEffect(0, "sfx\\1.wav");
+  LoadSoundEffect(1, "sfx\\2.wav");
+  LoadSoundEffect(2, "sfx\\13.ogg");
+  LoadSoundEffect(3, "sfx\\17.ogg");
+  LoadSoundEffect(5, "sfx\\6.ogg");
+  LoadSoundEffect(12, "sfx\\3.wav");
+  LoadSoundEffect(16, "sfx\\4.wav");
+  LoadSoundEffect(17, "sfx\\18.ogg");
+}
+
+}  // namespace
+
+int LevelMusicTrack(int level) { return (level - 1) % 12 + 1; }
+
+Screen StartLevel(GameState& game) {
+  auto& easel = game.easel;
+  auto& play = game.play;
+  auto& render = game.render;
+  const int width = game.program.screenWidth;
+  const int height = game.program.screenHeight;
+
+  // The slot count carried from the last level or the profile; a damaged profile cannot
+  // ask for more slots than the Easel has.
+  int n = easel.carriedSlotCount;
+  if (n < 6 || n > 18) n = n < 6 ? 6 : 18;
+  easel.referenceSlotCount = static_cast<int16_t>(n);
+
+  ResetPlayState(play);
+  game.status.start = 0;
+  game.graphics.backgroundPicture = static_cast<int8_t>(RandomUpTo(23));
+  DrawBackgroundTint(render.tint);
+  game.options.panelClickLatch = 0;
+  uint32_t now = TickCount();
+  SeedMessages(game, now);
+
+  DealNewEasel(easel, n);
+
+  play.validationLatch = 0;
+  play.dragState = 0;
+  play.carriedCode = 0;
+  play.rightHeldBefore = 0;
+  LayOutEasel(easel, height);
+  render.cursorFrame = 0;
+  render.cursorState = 0;
+  game.graphics.pointerFrame = 0;
+
+  LoadGraphicsSets(game);
+  render.appliedCursorState = 0;  // the reload clipped the cursor to its normal frame
+
+  LoadLevel(game, game.menu.currentLevel);
+  UpdateVisibleWindow(game.board);
+  ComputeShadeMap(game.board);
+  game.board.revealColumn.fill(game.board.startColumn);
+  game.board.revealRow.fill(game.board.startRow);
+
+  // Black is transparent in a grabbed picture: clear what lies around the frame tiles.
+  ClearFrame(0);
+  ComposeEaselFrame(game);
+  DrawEasel(game);
+
+  for (int k = 1; k <= 20; ++k) {
+    easel.laid[k] = LaidPiece{-1, 0, 0};
+    render.lastWordColumn[k] = -1;
+    render.lastWordRow[k] = 0;
+  }
+  ScatterDriftingObjects(render, width, height);
+  now = TickCount();
+  ResetFrameCounters(render, now);
+  render.sparklePhase = 0;
+
+  game.objectives.lineWidths.fill(0);
+  game.objectives.progress.fill(0);
+  DrawObjectivesPanel(game);
+
+  play.exchange = ExchangeState{};
+  render.tint.mark = TickCount();
+
+  const int track = LevelMusicTrack(game.menu.currentLevel);
+  LoadMusicModule(1, "zik\\" + std::to_string(track) + ".mod");
+  if (game.program.musicTrack > 0) {
+    game.program.musicTrack = static_cast<int8_t>(track);
+    SetMusicModuleVolume(1, game.options.musicVolume);
+    PlayMusicModule(1);
+  } else {
+    game.program.musicTrack = static_cast<int8_t>(-track);  // off, remembering the track
+  }
+  LoadLevelSounds();
+  return Screen::kRunLevel;
+}
+
+}  // namespace qm
