@@ -36,4 +36,14 @@ bool MusicSlotThreadRunning(int slot);
 // Number of presents since start.
 uint64_t PresentCount();
 
+// Largest picture side a sprite may have (the renderer's texture limit once the screen is open).
+int SpriteSizeLimit();
+
+// Pulls frames of mixed audio (interleaved 16-bit stereo at 44,100 Hz) from the sound
+// mixer. The first call, which may ask for 0 frames, stops the device's own pulls until
+// ShutdownSound, so the test alone moves playback on. Silence without a device.
+void MixAudioForTest(int16_t* out, int frames);
+// How many halves of its stream a music slot has rendered since it was loaded.
+uint64_t MusicSlotHalvesRendered(int slot);
+
 }  // namespace qm
