@@ -1,0 +1,450 @@
+// The interface pictures of gfx/: pointer sheet, avatars, heads-up display, EXIT square and
+// the option panels whose entries the game finds by position (20 x 20 rows).
+#include <cmath>
+#include <string>
+
+#include "Pictures.hpp"
+
+namespace qm::assets {
+
+void DrawAvatar(cairo_t* cr, int index);  // PicturesAvatars.cpp
+
+namespace {
+
+constexpr Rgb kWhite = {255, 255, 255};
+constexpr Rgb kIcon = {226, 232, 244};
+
+void Arrow(cairo_t* cr, Rgb fill) {
+  // Tip exactly at the top-left pixel: that is the pointer's hot spot.
+  cairo_move_to(cr, 0.5, 0.5);
+  cairo_line_to(cr, 0.5, 21);
+  cairo_line_to(cr, 6, 16);
+  cairo_line_to(cr, 10, 25);
+  cairo_line_to(cr, 14, 23.2);
+  cairo_line_to(cr, 10, 14.5);
+  cairo_line_to(cr, 17, 14.5);
+  cairo_close_path(cr);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 14, 24);
+  AddStop(p, 0, Mix(fill, kWhite, 0.6));
+  AddStop(p, 1, Scale(fill, 0.75));
+  cairo_set_source(cr, p);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(p);
+  SetSource(cr, {20, 16, 30});
+  cairo_set_line_width(cr, 1.2);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+}
+
+void GrabbingHand(cairo_t* cr, Rgb cuff) {
+  // A closed hand seen from the back, knuckles up, with the hot spot at its top-left.
+  const Rgb skin = {246, 214, 178};
+  for (int k = 0; k < 4; ++k) {
+    RoundedRect(cr, 3 + k * 5.2, 3 + (k == 0 || k == 3 ? 1.5 : 0), 5.6, 9, 2.6);
+    SetSource(cr, skin);
+    cairo_fill_preserve(cr);
+    SetSource(cr, {90, 50, 30});
+    cairo_set_line_width(cr, 1);
+    cairo_stroke(cr);
+  }
+  RoundedRect(cr, 3, 9, 21, 12, 4);
+  SetSource(cr, skin);
+  cairo_fill_preserve(cr);
+  SetSource(cr, {90, 50, 30});
+  cairo_stroke(cr);
+  RoundedRect(cr, 1, 12, 6, 6, 2.5);  // thumb
+  SetSource(cr, Scale(skin, 0.93));
+  cairo_fill_preserve(cr);
+  SetSource(cr, {90, 50, 30});
+  cairo_stroke(cr);
+  RoundedRect(cr, 6, 20, 15, 6, 1.5);
+  SetSource(cr, cuff);
+  cairo_fill_preserve(cr);
+  SetSource(cr, {20, 16, 30});
+  cairo_stroke(cr);
+  SetSource(cr, {255, 240, 120});
+  cairo_rectangle(cr, 0.5, 0.5, 2, 2);  // a bright corner marks the hot spot
+  cairo_fill(cr);
+}
+
+Pixels PointerSheet() {
+  Canvas canvas(256, 32);
+  cairo_t* cr = canvas.Cr();
+  const Rgb tones[4] = {{255, 214, 80}, {200, 210, 230}, {110, 200, 255}, {140, 230, 140}};
+  for (int frame = 0; frame < 4; ++frame) {
+    cairo_save(cr);
+    cairo_translate(cr, frame * 32, 0);
+    Arrow(cr, tones[frame]);
+    cairo_restore(cr);
+    cairo_save(cr);
+    cairo_translate(cr, 128 + frame * 32, 0);
+    GrabbingHand(cr, tones[frame]);
+    cairo_restore(cr);
+  }
+  return ToKeyedPixels(canvas);
+}
+
+Pixels Emblem(int size) {
+  Canvas canvas(size, size);
+  cairo_t* cr = canvas.Cr();
+  double s = size / 60.0;
+  cairo_scale(cr, s, s);
+  cairo_translate(cr, 4, 0);
+  DrawPiece(cr, 79 + ('Q' - 'A'));
+  return ToKeyedPixels(canvas);
+}
+
+Pixels AvatarStrip() {
+  Canvas canvas(1528, 76);
+  cairo_t* cr = canvas.Cr();
+  for (int a = 0; a < 20; ++a) {
+    cairo_save(cr);
+    cairo_translate(cr, std::lround(a * 76.4), 0);
+    cairo_rectangle(cr, 0, 0, 76, 76);
+    cairo_clip(cr);
+    DrawAvatar(cr, a);
+    cairo_restore(cr);
+  }
+  return ToOpaquePixels(canvas);
+}
+
+void MetalPlate(cairo_t* cr, double x, double y, double w, double h, double r) {
+  RoundedRect(cr, x, y, w, h, r);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
+  AddStop(p, 0, {52, 60, 86});
+  AddStop(p, 1, {16, 18, 32});
+  cairo_set_source(cr, p);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(p);
+  SetSource(cr, {196, 164, 90});
+  cairo_set_line_width(cr, 1.5);
+  cairo_stroke(cr);
+}
+
+Pixels HudPanel() {
+  Canvas canvas(180, 28);
+  cairo_t* cr = canvas.Cr();
+  MetalPlate(cr, 1, 1, 178, 26, 7);
+  // Bag icon before the count (text at x 52), flag before the level (text at x 112).
+  cairo_move_to(cr, 36, 9);
+  cairo_curve_to(cr, 28, 12, 29, 23, 33, 23);
+  cairo_line_to(cr, 43, 23);
+  cairo_curve_to(cr, 47, 23, 48, 12, 40, 9);
+  cairo_close_path(cr);
+  SetSource(cr, {196, 150, 96});
+  cairo_fill(cr);
+  RoundedRect(cr, 34, 6, 8, 4, 1.5);
+  SetSource(cr, {240, 210, 110});
+  cairo_fill(cr);
+  cairo_rectangle(cr, 96, 6, 1.4, 17);
+  SetSource(cr, {220, 220, 230});
+  cairo_fill(cr);
+  cairo_move_to(cr, 97.4, 6);
+  cairo_line_to(cr, 107, 9.5);
+  cairo_line_to(cr, 97.4, 13);
+  cairo_close_path(cr);
+  SetSource(cr, {230, 90, 80});
+  cairo_fill(cr);
+  return ToKeyedPixels(canvas);
+}
+
+Pixels ExitSquare() {
+  Canvas canvas(14, 14);
+  cairo_t* cr = canvas.Cr();
+  cairo_rectangle(cr, 0, 0, 14, 14);
+  SetSource(cr, {120, 16, 20});
+  cairo_fill(cr);
+  cairo_rectangle(cr, 0.5, 0.5, 13, 13);
+  SetSource(cr, {255, 150, 140});
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 4, 4);
+  cairo_line_to(cr, 10, 10);
+  cairo_move_to(cr, 10, 4);
+  cairo_line_to(cr, 4, 10);
+  SetSource(cr, kWhite);
+  cairo_set_line_width(cr, 1.8);
+  cairo_stroke(cr);
+  return ToOpaquePixels(canvas);
+}
+
+// One 20 x 20 entry: a small bevelled button; the icon is drawn by the caller at (x, y).
+void EntryButton(cairo_t* cr, double x, double y, double size, Rgb tint) {
+  cairo_rectangle(cr, x, y, size, size);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + size);
+  AddStop(p, 0, Mix({44, 50, 72}, tint, 0.25));
+  AddStop(p, 1, Mix({14, 16, 26}, tint, 0.1));
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+  cairo_rectangle(cr, x + 0.5, y + 0.5, size - 1, size - 1);
+  SetSource(cr, Mix({90, 96, 120}, tint, 0.4));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+void SpeechBubble(cairo_t* cr, double x, double y) {
+  RoundedRect(cr, x + 2, y + 3, 16, 10, 3);
+  cairo_move_to(cr, x + 5, y + 12);
+  cairo_line_to(cr, x + 4, y + 17);
+  cairo_line_to(cr, x + 9, y + 12.5);
+  SetSource(cr, kIcon);
+  cairo_fill(cr);
+}
+
+void PlusMinus(cairo_t* cr, double cx, double cy, bool plus, Rgb colour) {
+  SetSource(cr, colour);
+  cairo_rectangle(cr, cx - 3.5, cy - 1, 7, 2);
+  if (plus) cairo_rectangle(cr, cx - 1, cy - 3.5, 2, 7);
+  cairo_fill(cr);
+}
+
+Pixels ChatPanel() {
+  Canvas canvas(20, 100);
+  cairo_t* cr = canvas.Cr();
+  const Rgb tint = {200, 0, 200};
+  for (int k = 0; k < 5; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  // 1 more lines, 2 text size, 3 colours, 4 transparency, 5 fewer lines.
+  SpeechBubble(cr, 0, 0);
+  PlusMinus(cr, 10, 8, true, {120, 20, 120});
+  UseFont(cr, FontId::kSansBold, 12);
+  SetSource(cr, kIcon);
+  TextCentred(cr, "A", 7, 31);
+  UseFont(cr, FontId::kSansBold, 8);
+  TextCentred(cr, "a", 14.5, 33);
+  const Rgb dots[4] = {{255, 90, 90}, {255, 220, 80}, {90, 220, 120}, {100, 160, 255}};
+  for (int i = 0; i < 4; ++i) {
+    SetSource(cr, dots[i]);
+    cairo_arc(cr, 6 + (i % 2) * 8, 46 + (i / 2) * 8, 3, 0, 2 * M_PI);
+    cairo_fill(cr);
+  }
+  for (int r = 0; r < 4; ++r)
+    for (int c = 0; c < 4; ++c) {
+      cairo_rectangle(cr, 3 + c * 3.5, 63 + r * 3.5, 3.5, 3.5);
+      SetSource(cr, (r + c) % 2 ? Rgb{200, 205, 220} : Rgb{70, 76, 96});
+      cairo_fill(cr);
+    }
+  SpeechBubble(cr, 0, 80);
+  PlusMinus(cr, 10, 88, false, {120, 20, 120});
+  return ToOpaquePixels(canvas);
+}
+
+void PlayTriangle(cairo_t* cr, double x, double y, bool right) {
+  double d = right ? 1 : -1;
+  cairo_move_to(cr, x, y - 4.5);
+  cairo_line_to(cr, x + d * 6, y);
+  cairo_line_to(cr, x, y + 4.5);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+}
+
+void Note(cairo_t* cr, double x, double y) {
+  cairo_save(cr);
+  cairo_translate(cr, x + 7, y + 14);
+  cairo_scale(cr, 1.3, 1);
+  cairo_arc(cr, 0, 0, 2.6, 0, 2 * M_PI);
+  cairo_restore(cr);
+  cairo_fill(cr);
+  cairo_rectangle(cr, x + 9.6, y + 3, 1.4, 11);
+  cairo_fill(cr);
+  cairo_move_to(cr, x + 11, y + 3);
+  cairo_curve_to(cr, x + 14, y + 5, x + 16, y + 6, x + 14, y + 10);
+  cairo_set_line_width(cr, 1.4);
+  cairo_stroke(cr);
+}
+
+Pixels MusicPanel() {
+  Canvas canvas(20, 140);
+  cairo_t* cr = canvas.Cr();
+  const Rgb tint = {0, 200, 0};
+  for (int k = 0; k < 4; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  SetSource(cr, kIcon);
+  PlayTriangle(cr, 4, 10, true);  // next track
+  PlayTriangle(cr, 10, 10, true);
+  cairo_rectangle(cr, 16, 5.5, 1.6, 9);
+  cairo_fill(cr);
+  Note(cr, 0, 20);  // music off: a crossed note
+  cairo_move_to(cr, 3, 23);
+  cairo_line_to(cr, 17, 37);
+  SetSource(cr, {255, 90, 80});
+  cairo_set_line_width(cr, 2);
+  cairo_stroke(cr);
+  SetSource(cr, {140, 240, 140});  // music on
+  Note(cr, 0, 40);
+  SetSource(cr, kIcon);  // previous track
+  cairo_rectangle(cr, 2.4, 65.5, 1.6, 9);
+  cairo_fill(cr);
+  PlayTriangle(cr, 10, 70, false);
+  PlayTriangle(cr, 16, 70, false);
+  // Volume strip: the bottom 60 rows, louder toward the top.
+  cairo_rectangle(cr, 0, 80, 20, 60);
+  SetSource(cr, {12, 14, 22});
+  cairo_fill(cr);
+  cairo_move_to(cr, 3, 138);
+  cairo_line_to(cr, 17, 82);
+  cairo_line_to(cr, 17, 138);
+  cairo_close_path(cr);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, 140, 0, 80);
+  AddStop(p, 0, {30, 120, 40});
+  AddStop(p, 1, {170, 255, 120});
+  cairo_set_source(cr, p);
+  cairo_fill(cr);
+  cairo_pattern_destroy(p);
+  for (int k = 1; k < 6; ++k) {
+    cairo_rectangle(cr, 0, 140 - k * 10, 20, 1);
+    SetSource(cr, {12, 14, 22}, 0.8);
+    cairo_fill(cr);
+  }
+  cairo_rectangle(cr, 0.5, 80.5, 19, 59);
+  SetSource(cr, {90, 96, 120});
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  return ToOpaquePixels(canvas);
+}
+
+Pixels PiecesPanel() {
+  // Drawn keyed: rows 0..59 are the three entries, the validation button sits at rows 67..90.
+  Canvas canvas(24, 91);
+  cairo_t* cr = canvas.Cr();
+  const Rgb tint = {150, 150, 255};
+  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  // 1 shuffle: two crossing arrows.
+  SetSource(cr, kIcon);
+  cairo_set_line_width(cr, 1.6);
+  cairo_move_to(cr, 3, 6);
+  cairo_curve_to(cr, 9, 6, 10, 14, 15, 14);
+  cairo_move_to(cr, 3, 14);
+  cairo_curve_to(cr, 9, 14, 10, 6, 15, 6);
+  cairo_stroke(cr);
+  PlayTriangle(cr, 15, 6, true);
+  PlayTriangle(cr, 15, 14, true);
+  // 2 arrangement: bars in rising order.
+  for (int i = 0; i < 4; ++i) {
+    cairo_rectangle(cr, 3 + i * 4, 36 - (3 + i * 3), 3, 3 + i * 3);
+  }
+  cairo_fill(cr);
+  // 3 get back: an arrow curling down into the rack.
+  cairo_move_to(cr, 15, 44);
+  cairo_curve_to(cr, 15, 51, 6, 50, 6, 55);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 2.5, 53);
+  cairo_line_to(cr, 6, 58);
+  cairo_line_to(cr, 9.5, 53);
+  cairo_close_path(cr);
+  cairo_fill(cr);
+  cairo_rectangle(cr, 11, 55, 7, 3);
+  cairo_fill(cr);
+  // Validation button: a green check on a raised square.
+  RoundedRect(cr, 0.5, 67.5, 23, 23, 3);
+  cairo_pattern_t* p = cairo_pattern_create_linear(0, 67, 0, 91);
+  AddStop(p, 0, {90, 200, 100});
+  AddStop(p, 1, {20, 90, 40});
+  cairo_set_source(cr, p);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(p);
+  SetSource(cr, {200, 255, 200});
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  cairo_move_to(cr, 5, 79);
+  cairo_line_to(cr, 10, 85);
+  cairo_line_to(cr, 19, 72);
+  SetSource(cr, kWhite);
+  cairo_set_line_width(cr, 3);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_stroke(cr);
+  return ToKeyedPixels(canvas);
+}
+
+Pixels ViewPanel() {
+  Canvas canvas(20, 60);
+  cairo_t* cr = canvas.Cr();
+  const Rgb tint = {255, 255, 0};
+  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  // 0 objectives: a target.
+  for (int ring = 0; ring < 3; ++ring) {
+    cairo_arc(cr, 10, 10, 7 - ring * 2.5, 0, 2 * M_PI);
+    SetSource(cr, ring % 2 ? Rgb{230, 60, 60} : kIcon);
+    cairo_fill(cr);
+  }
+  // 1 grid background: three small hexagons.
+  for (int i = 0; i < 3; ++i) {
+    cairo_save(cr);
+    cairo_translate(cr, (i == 2 ? 10 : 5.5 + i * 9) - 26 * 0.17, (i == 2 ? 34.5 : 27) - 30 * 0.17);
+    cairo_scale(cr, 0.17, 0.17);
+    HexPath(cr, 0);
+    cairo_restore(cr);
+    SetSource(cr, kIcon);
+    cairo_set_line_width(cr, 1.1);
+    cairo_stroke(cr);
+  }
+  // 2 background space: a ringed planet and a star.
+  cairo_arc(cr, 10, 50, 4.5, 0, 2 * M_PI);
+  SetSource(cr, {120, 170, 255});
+  cairo_fill(cr);
+  cairo_save(cr);
+  cairo_translate(cr, 10, 50);
+  cairo_scale(cr, 1, 0.35);
+  cairo_arc(cr, 0, 0, 8, 0, 2 * M_PI);
+  cairo_restore(cr);
+  SetSource(cr, kIcon);
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+  StarPath(cr, 16, 43, 2.5, 0.7, 4);
+  cairo_fill(cr);
+  return ToOpaquePixels(canvas);
+}
+
+Pixels HudFrame() {
+  // Drawn keyed at (sw - 420, 30): the avatar lands at (170, 70), the texts from (265, 78).
+  Canvas canvas(410, 168);
+  cairo_t* cr = canvas.Cr();
+  MetalPlate(cr, 150, 30, 256, 134, 14);
+  // Avatar bezel.
+  RoundedRect(cr, 165, 65, 86, 86, 6);
+  SetSource(cr, {200, 170, 96});
+  cairo_fill(cr);
+  RoundedRect(cr, 168, 68, 80, 80, 4);
+  SetSource(cr, {20, 20, 28});
+  cairo_fill(cr);
+  // Lines under the three texts.
+  for (int k = 0; k < 3; ++k) {
+    cairo_rectangle(cr, 262, 96 + k * 23, 134, 1);
+    SetSource(cr, {196, 164, 90}, 0.45);
+    cairo_fill(cr);
+  }
+  // Title band with four hex studs.
+  UseFont(cr, FontId::kSerifBoldItalic, 13);
+  TextCentredShadow(cr, "Quillmosaica", 300, 47, {255, 220, 130}, {0, 0, 0});
+  for (int k = 0; k < 4; ++k) {
+    cairo_save(cr);
+    double x = k < 2 ? 170 + k * 14 : 370 + (k - 2) * 14;
+    cairo_translate(cr, x, 41);
+    cairo_scale(cr, 0.16, 0.16);
+    HexPath(cr, 0);
+    cairo_restore(cr);
+    SetSource(cr, {200, 170, 96});
+    cairo_fill(cr);
+  }
+  return ToKeyedPixels(canvas);
+}
+
+}  // namespace
+
+Pixels RenderInterfacePicture(int number) {
+  switch (number) {
+    case 1: return PointerSheet();
+    case 2: return Emblem(128);
+    case 3: return AvatarStrip();
+    case 4: return Emblem(64);
+    case 5: return HudPanel();
+    case 6: return ExitSquare();
+    case 7: return ChatPanel();
+    case 8: return MusicPanel();
+    case 9: return PiecesPanel();
+    case 10: return ViewPanel();
+    default: return HudFrame();
+  }
+}
+
+}  // namespace qm::assets

@@ -1,0 +1,259 @@
+// The 130 Pieces: a hexagonal tile per letter and Material. The five Materials differ by
+// their edge and surface as well as their colour, so that they are told apart without colour:
+// plastic is soft and plain with a gloss, bronze is brushed with a grooved rim, silver has a
+// sheen band and rivets, gold a beaded rim and a shine, diamond is cut into facets.
+#include <array>
+#include <cmath>
+#include <string>
+
+#include "Pictures.hpp"
+
+namespace qm::assets {
+
+namespace {
+
+constexpr std::array<int, 26> kPlasticValues = {1, 3, 3, 2, 1, 4, 2, 4, 1, 8, 5, 1, 3,
+                                                1, 1, 3, 10, 1, 1, 1, 1, 4, 4, 8, 4, 10};
+
+struct MaterialLook {
+  Rgb face;
+  Rgb letter;
+  Rgb letterLight;  // the engraving's lit lower edge
+  Rgb value;
+};
+
+constexpr std::array<MaterialLook, 5> kLooks = {{
+    {{238, 232, 214}, {28, 36, 64}, {255, 255, 255}, {120, 60, 40}},    // plastic
+    {{190, 112, 52}, {48, 20, 4}, {250, 196, 140}, {255, 226, 190}},    // bronze
+    {{168, 176, 190}, {22, 28, 44}, {248, 250, 255}, {30, 40, 70}},     // silver
+    {{246, 200, 64}, {84, 36, 2}, {255, 246, 190}, {110, 50, 0}},       // gold
+    {{200, 236, 248}, {8, 34, 96}, {255, 255, 255}, {0, 70, 140}},      // diamond
+}};
+
+void HexVertex(int i, double inset, double& x, double& y) {
+  const double apothem = 26.0 - inset, radius = apothem * 30.0 / 26.0;
+  const double xs[6] = {0, apothem, apothem, 0, -apothem, -apothem};
+  const double ys[6] = {-radius, -radius / 2, radius / 2, radius, radius / 2, -radius / 2};
+  x = 26 + xs[i];
+  y = 30 + ys[i];
+}
+
+void PlasticFace(cairo_t* cr, const MaterialLook& look) {
+  // Thick soft bevel and a glossy highlight: a moulded toy tile.
+  BevelledHex(cr, look.face, 0, 4.5, 0.8);
+  cairo_save(cr);
+  HexPath(cr, 6);
+  cairo_clip(cr);
+  cairo_pattern_t* gloss = cairo_pattern_create_linear(0, 6, 0, 26);
+  AddStop(gloss, 0, {255, 255, 255}, 0.55);
+  AddStop(gloss, 1, {255, 255, 255}, 0.0);
+  cairo_set_source(cr, gloss);
+  cairo_save(cr);
+  cairo_translate(cr, 24, 14);
+  cairo_scale(cr, 22, 10);
+  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
+  cairo_restore(cr);
+  cairo_fill(cr);
+  cairo_pattern_destroy(gloss);
+  cairo_restore(cr);
+}
+
+void BronzeFace(cairo_t* cr, const MaterialLook& look) {
+  BevelledHex(cr, look.face, 0, 2.5, 1.0);
+  cairo_save(cr);
+  HexPath(cr, 3.5);
+  cairo_clip(cr);
+  // Brushed metal: fine horizontal streaks.
+  Dice dice(777);
+  for (int y = 3; y < 58; ++y) {
+    double a = 0.05 + 0.12 * dice.Unit();
+    SetSource(cr, (y % 2) ? Rgb{255, 210, 160} : Rgb{70, 30, 5}, a);
+    cairo_rectangle(cr, 0, y, 52, 0.6);
+    cairo_fill(cr);
+  }
+  cairo_restore(cr);
+  // Grooved rim: a dark line with a light line inside it.
+  HexPath(cr, 5.5);
+  SetSource(cr, {60, 26, 6}, 0.9);
+  cairo_set_line_width(cr, 1.2);
+  cairo_stroke(cr);
+  HexPath(cr, 6.7);
+  SetSource(cr, {255, 200, 140}, 0.55);
+  cairo_set_line_width(cr, 0.8);
+  cairo_stroke(cr);
+}
+
+void SilverFace(cairo_t* cr, const MaterialLook& look) {
+  BevelledHex(cr, look.face, 0, 3, 1.2);
+  cairo_save(cr);
+  HexPath(cr, 4);
+  cairo_clip(cr);
+  // Sheen: a bright diagonal band across the plate.
+  cairo_pattern_t* sheen = cairo_pattern_create_linear(8, 6, 44, 54);
+  AddStop(sheen, 0.0, {255, 255, 255}, 0.0);
+  AddStop(sheen, 0.30, {255, 255, 255}, 0.0);
+  AddStop(sheen, 0.38, {255, 255, 255}, 0.65);
+  AddStop(sheen, 0.46, {255, 255, 255}, 0.0);
+  AddStop(sheen, 0.58, {255, 255, 255}, 0.0);
+  AddStop(sheen, 0.62, {255, 255, 255}, 0.35);
+  AddStop(sheen, 0.66, {255, 255, 255}, 0.0);
+  cairo_set_source(cr, sheen);
+  cairo_paint(cr);
+  cairo_pattern_destroy(sheen);
+  cairo_restore(cr);
+  // Rivets in the six corners.
+  for (int i = 0; i < 6; ++i) {
+    double x, y;
+    HexVertex(i, 6.5, x, y);
+    SetSource(cr, {40, 46, 60});
+    cairo_arc(cr, x + 0.5, y + 0.5, 1.7, 0, 2 * M_PI);
+    cairo_fill(cr);
+    SetSource(cr, {250, 252, 255});
+    cairo_arc(cr, x - 0.3, y - 0.3, 1.1, 0, 2 * M_PI);
+    cairo_fill(cr);
+  }
+}
+
+void GoldFace(cairo_t* cr, const MaterialLook& look) {
+  BevelledHex(cr, look.face, 0, 3, 1.0);
+  cairo_save(cr);
+  HexPath(cr, 4);
+  cairo_clip(cr);
+  cairo_pattern_t* shine = cairo_pattern_create_radial(19, 19, 1, 26, 30, 30);
+  AddStop(shine, 0, {255, 255, 230}, 0.85);
+  AddStop(shine, 0.45, {255, 230, 120}, 0.15);
+  AddStop(shine, 1, {150, 90, 0}, 0.35);
+  cairo_set_source(cr, shine);
+  cairo_paint(cr);
+  cairo_pattern_destroy(shine);
+  cairo_restore(cr);
+  // Beaded rim: a string of small gold pearls along the edge.
+  for (int side = 0; side < 6; ++side) {
+    double x0, y0, x1, y1;
+    HexVertex(side, 5.2, x0, y0);
+    HexVertex((side + 1) % 6, 5.2, x1, y1);
+    for (int k = 0; k < 6; ++k) {
+      double t = k / 6.0;
+      double x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
+      SetSource(cr, {120, 70, 0});
+      cairo_arc(cr, x + 0.4, y + 0.4, 1.35, 0, 2 * M_PI);
+      cairo_fill(cr);
+      SetSource(cr, {255, 244, 170});
+      cairo_arc(cr, x - 0.2, y - 0.2, 0.85, 0, 2 * M_PI);
+      cairo_fill(cr);
+    }
+  }
+}
+
+void DiamondFace(cairo_t* cr, const MaterialLook& look) {
+  HexPath(cr, 0);
+  SetSource(cr, {40, 90, 130});
+  cairo_fill(cr);
+  // Facets: six crown triangles around a table, each lit differently.
+  const double lights[6] = {1.0, 0.78, 0.55, 0.62, 0.74, 0.92};
+  for (int i = 0; i < 6; ++i) {
+    double ax, ay, bx, by, cx, cy, dx, dy;
+    HexVertex(i, 1.2, ax, ay);
+    HexVertex((i + 1) % 6, 1.2, bx, by);
+    HexVertex((i + 1) % 6, 10, cx, cy);
+    HexVertex(i, 10, dx, dy);
+    cairo_move_to(cr, ax, ay);
+    cairo_line_to(cr, bx, by);
+    cairo_line_to(cr, cx, cy);
+    cairo_line_to(cr, dx, dy);
+    cairo_close_path(cr);
+    SetSource(cr, Mix(Scale(look.face, lights[i]), {255, 255, 255}, lights[i] > 0.9 ? 0.4 : 0));
+    cairo_fill(cr);
+  }
+  // The table facet, with a cold inner gradient.
+  HexPath(cr, 10);
+  cairo_pattern_t* table = cairo_pattern_create_linear(14, 14, 40, 48);
+  AddStop(table, 0, {246, 253, 255});
+  AddStop(table, 0.5, look.face);
+  AddStop(table, 1, {150, 205, 230});
+  cairo_set_source(cr, table);
+  cairo_fill(cr);
+  // Facet edges.
+  cairo_set_line_width(cr, 0.7);
+  SetSource(cr, {255, 255, 255}, 0.8);
+  for (int i = 0; i < 6; ++i) {
+    double ax, ay, dx, dy;
+    HexVertex(i, 1.2, ax, ay);
+    HexVertex(i, 10, dx, dy);
+    cairo_move_to(cr, ax, ay);
+    cairo_line_to(cr, dx, dy);
+  }
+  cairo_stroke(cr);
+  HexPath(cr, 10);
+  cairo_stroke(cr);
+  // A glint in the top-left facet.
+  SetSource(cr, {255, 255, 255});
+  StarPath(cr, 13, 17, 5, 1.1, 4);
+  cairo_fill(cr);
+}
+
+void DrawLetter(cairo_t* cr, int material, char letter) {
+  const MaterialLook& look = kLooks[material];
+  std::string text(1, letter);
+  UseFont(cr, FontId::kSansBold, 29);
+  cairo_text_extents_t e;
+  cairo_text_extents(cr, text.c_str(), &e);
+  double size = 29;
+  if (e.width > 27) size = 29 * 27 / e.width;
+  UseFont(cr, FontId::kSansBold, size);
+  const double cx = 24.5, cy = 27.5;
+  if (material == 4) {
+    // Diamond: a white halo keeps the dark letter readable over bright facets.
+    cairo_text_extents(cr, text.c_str(), &e);
+    cairo_move_to(cr, cx - e.width / 2 - e.x_bearing, cy - e.height / 2 - e.y_bearing);
+    cairo_text_path(cr, text.c_str());
+    SetSource(cr, {255, 255, 255}, 0.9);
+    cairo_set_line_width(cr, 3);
+    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+    cairo_stroke(cr);
+  }
+  // Engraved look: a lit edge below-right, then the letter.
+  SetSource(cr, look.letterLight, material == 0 ? 0.9 : 0.8);
+  TextCentred(cr, text, cx + 0.9, cy + 0.9);
+  SetSource(cr, look.letter);
+  TextCentred(cr, text, cx, cy);
+}
+
+void DrawValue(cairo_t* cr, int material, int value) {
+  const MaterialLook& look = kLooks[material];
+  std::string text = std::to_string(value);
+  UseFont(cr, FontId::kSansBold, 9.5);
+  const double cx = value >= 10 ? 39 : 40, cy = 42.5;
+  if (material == 1) {
+    // Bronze is darker than its digits: give them a dark seat so they stay crisp.
+    SetSource(cr, {60, 26, 6}, 0.6);
+    TextCentred(cr, text, cx + 0.7, cy + 0.7);
+  }
+  SetSource(cr, look.value);
+  TextCentred(cr, text, cx, cy);
+}
+
+}  // namespace
+
+int PieceValue(int code) {
+  if (code < 1 || code > 130) return 0;
+  int letter = (code - 1) % 26, material = (code - 1) / 26;
+  if (material == 4) return 90;
+  return kPlasticValues[letter] << material;
+}
+
+void DrawPiece(cairo_t* cr, int code) {
+  const int letter = (code - 1) % 26, material = (code - 1) / 26;
+  const MaterialLook& look = kLooks[material];
+  switch (material) {
+    case 0: PlasticFace(cr, look); break;
+    case 1: BronzeFace(cr, look); break;
+    case 2: SilverFace(cr, look); break;
+    case 3: GoldFace(cr, look); break;
+    default: DiamondFace(cr, look); break;
+  }
+  DrawLetter(cr, material, static_cast<char>('A' + letter));
+  DrawValue(cr, material, PieceValue(code));
+}
+
+}  // namespace qm::assets
