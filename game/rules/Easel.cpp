@@ -1,0 +1,172 @@
+#include "game/rules/Easel.hpp"
+
+#include <algorithm>
+
+#include "engine/Drawing.hpp"
+#include "engine/Random.hpp"
+#include "engine/Screen.hpp"
+#include "engine/Text.hpp"
+#include "game/play/Board.hpp"
+
+namespace qm {
+
+namespace {
+
+// Plastic values of A..Z; the other Materials multiply them, diamond is a flat 90.
+constexpr std::array<uint8_t, 26> kPlasticValues = {1, 3, 3, 2, 1, 4, 2, 4, 1, 8, 5, 1, 3,
+                                                    1, 1, 3, 10, 1, 1, 1, 1, 4, 4, 8, 4, 10};
+// How many Pieces of each letter A..Z one bag adds (98 in all).
+constexpr std::array<uint8_t, 26> kLetterCounts = {9, 2, 2, 4, 12, 2, 3, 2, 9, 1, 1, 4, 2,
+                                                   6, 8, 2, 1, 6, 4, 6, 4, 2, 2, 1, 2, 1};
+// Each further Material step is harder to win: bronze, silver, gold, diamond.
+constexpr std::array<int, 4> kMaterialDraws = {100, 110, 120, 130};
+
+int SlotCount(const EaselState& easel) {
+  return std::clamp<int>(easel.slots[0], 0, kMaxEaselSlots);
+}
+
+int BagCount(const EaselState& easel) {
+  return std::clamp<int>(easel.bag.empty() ? 0 : easel.bag[0], 0,
+                         static_cast<int>(easel.bag.size()) - 1);
+}
+
+// 1.5 x v + 100 rounded to the nearest whole number, halves to even.
+int LabelRed(int value) {
+  int twice = 3 * value + 200;
+  int half = twice / 2;
+  if (twice % 2 != 0 && half % 2 != 0) ++half;
+  return half;
+}
+
+}  // namespace
+
+void BuildPieceTables(EaselState& easel) {
+  easel.pieceValue.fill(0);
+  for (int letter = 0; letter < 26; ++letter) {
+    int plain = kPlasticValues[letter];
+    easel.pieceValue[PieceCodeOf(letter, kPlastic)] = static_cast<uint8_t>(plain);
+    easel.pieceValue[PieceCodeOf(letter, kBronze)] = static_cast<uint8_t>(plain * 2);
+    easel.pieceValue[PieceCodeOf(letter, kSilver)] = static_cast<uint8_t>(plain * 4);
+    easel.pieceValue[PieceCodeOf(letter, kGold)] = static_cast<uint8_t>(plain * 8);
+    easel.pieceValue[PieceCodeOf(letter, kDiamond)] = 90;
+  }
+  // Above every Piece value, so empty slots sort last when the Easel is arranged by value.
+  easel.pieceValue[kEmptySlot] = 126;
+  easel.letterFrequency.fill(0);
+  for (int letter = 0; letter < 26; ++letter) easel.letterFrequency[letter + 1] = kLetterCounts[letter];
+}
+
+void FillPieceBag(EaselState& easel) {
+  if (easel.bag.size() < static_cast<size_t>(kBagCapacity) + 1) easel.bag.resize(kBagCapacity + 1, 0);
+  int count = BagCount(easel);
+  if (count >= kBagFullAt) return;
+  for (int letter = 0; letter < 26; ++letter) {
+    for (int copy = 0; copy < easel.letterFrequency[letter + 1]; ++copy) {
+      int material = kPlastic;
+      for (int draw : kMaterialDraws) {
+        if (RandomUpTo(draw) > easel.valuableChance) break;
+        ++material;
+      }
+      ++count;
+      easel.bag[count] = PieceCodeOf(letter, material);
+    }
+  }
+  easel.bag[0] = static_cast<int16_t>(count);
+}
+
+int16_t DrawFromBag(EaselState& easel) {
+  int count = BagCount(easel);
+  if (count <= 0) return kEmptySlot;
+  int j = static_cast<int>(RandomUpTo(count - 1)) + 1;
+  int16_t code = easel.bag[j];
+  easel.bag[j] = easel.bag[count];
+  easel.bag[count] = 0;
+  easel.bag[0] = static_cast<int16_t>(count - 1);
+  return code;
+}
+
+void DealEasel(EaselState& easel) {
+  int n = SlotCount(easel);
+  for (int k = 1; k <= n; ++k) easel.slots[k] = DrawFromBag(easel);
+}
+
+void RefillEasel(EaselState& easel) {
+  int n = SlotCount(easel);
+  for (int k = 1; k <= n; ++k) {
+    if (easel.slots[k] == kEmptySlot && BagCount(easel) > 0) easel.slots[k] = DrawFromBag(easel);
+  }
+}
+
+int LowestFreeSlot(const EaselState& easel) {
+  int n = SlotCount(easel);
+  for (int k = 1; k <= n; ++k) {
+    if (easel.slots[k] == kEmptySlot) return k;
+  }
+  return 0;
+}
+
+int LaidPieceCount(const EaselState& easel) {
+  int count = 0;
+  for (int i = 1; i <= kMaxLaidPieces; ++i) {
+    if (easel.laid[i].column != -1) ++count;
+  }
+  return count;
+}
+
+void ReturnLaidPieces(GameState& game) {
+  EaselState& easel = game.easel;
+  for (int i = 1; i <= kMaxLaidPieces; ++i) {
+    LaidPiece& entry = easel.laid[i];
+    if (entry.column == -1) continue;
+    // Every laid Piece left a slot empty, so a free slot is always there; the lowest
+    // one takes it, not necessarily the slot it came from.
+    int slot = LowestFreeSlot(easel);
+    if (slot != 0) easel.slots[slot] = CellCode(game.board, entry.column, entry.row);
+    SetCellCode(game.board, entry.column, entry.row, entry.under);
+    entry.column = -1;
+  }
+  DrawEasel(game);
+}
+
+void LayOutEasel(EaselState& easel, int screenHeight) {
+  int n = SlotCount(easel);
+  easel.left = 512 - 26 * n;
+  easel.right = 511 + 26 * n;
+  easel.top = screenHeight - 62;
+  easel.bottom = screenHeight;
+}
+
+void DrawEasel(GameState& game) {
+  const EaselState& easel = game.easel;
+  int n = SlotCount(easel);
+  int left = easel.left;
+  int top = easel.top;
+  // The previous picture is the backdrop: it holds the frame composed at level start.
+  DrawSprite(kEaselSprite, left - 13, top - 5);
+  for (int k = 1; k <= n; ++k) {
+    int x = left + (k - 1) * 52;
+    DrawSpriteKeyed(kEmptySlot, x, top);
+    DrawSpriteKeyed(easel.slots[k], x, top);
+  }
+  LoadFont(1, "Arial", 7);
+  BeginDrawing();
+  SetDrawingMode(4);
+  UseFont(FontHandleOf(1));
+  DrawBox(left - 13, top - 5, n * 52 + 26, 74, RgbColour(50, 40, 40));
+  SetDrawingMode(0);
+  for (int k = 1; k <= n; ++k) {
+    int x = left + (k - 1) * 52 + 38;
+    int y = top + 53;
+    DrawTextAt(x, y, "00", RgbColour(1, 5, 1), RgbColour(0, 1, 0));  // blanks the label place
+    int16_t code = easel.slots[k];
+    if (IsPieceCode(code)) {
+      int value = easel.pieceValue[code];
+      int red = LabelRed(value);
+      DrawTextAt(x, y, DecimalText(value) + " ", RgbColour(red, red, value + 100), RgbColour(0, 1, 0));
+    }
+  }
+  EndDrawing();
+  GrabScreenToSprite(kEaselSprite, left - 13, top - 5, n * 52 + 26, game.program.screenHeight - top + 5);
+}
+
+}  // namespace qm

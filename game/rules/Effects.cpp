@@ -1,0 +1,225 @@
+#include "game/rules/Effects.hpp"
+
+#include <algorithm>
+#include <limits>
+
+#include "engine/Clock.hpp"
+#include "engine/Random.hpp"
+#include "engine/Screen.hpp"
+#include "engine/Sound.hpp"
+#include "engine/Text.hpp"
+#include "game/play/Board.hpp"
+#include "game/rules/Describe.hpp"
+#include "game/rules/Dictionary.hpp"
+#include "game/rules/Easel.hpp"
+#include "game/rules/Objectives.hpp"
+
+namespace qm {
+
+namespace {
+
+constexpr int kSoundAccepted = 2;
+constexpr int16_t kGoldPieceA = 79;
+constexpr int16_t kOpenedCell = 161;  // walls and locks fall to plain soil 161..164
+constexpr int kMinSlots = 6;
+constexpr int kMaxSlots = 18;
+constexpr int kEaselFrameTile = 228;
+
+int64_t Saturate(__int128 value) {
+  constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
+  constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
+  if (value > kMax) return kMax;
+  if (value < kMin) return kMin;
+  return static_cast<int64_t>(value);
+}
+
+// A chance of p per cent succeeds when RandomUpTo(100) is not greater than p.
+bool ChanceSucceeds(int64_t percent) { return RandomUpTo(100) <= percent; }
+
+int64_t EffectBonus(const GameState& game) { return game.players.effectBonus[0]; }
+
+void ReplaceEveryCell(BoardState& board, int16_t from, int16_t to) {
+  for (int c = 0; c <= board.w; ++c) {
+    for (int r = 0; r <= board.h; ++r) {
+      if (CellCode(board, c, r) == from) SetCellCode(board, c, r, to);
+    }
+  }
+}
+
+// Every other cell of a magic compartment group becomes a gold Piece of a random letter.
+void FillMagicCompartments(BoardState& board, int16_t code) {
+  for (int c = 0; c <= board.w; ++c) {
+    for (int r = 0; r <= board.h; ++r) {
+      if (CellCode(board, c, r) != code) continue;
+      SetCellCode(board, c, r, static_cast<int16_t>(kGoldPieceA + RandomUpTo(25)));
+    }
+  }
+}
+
+// Adds or removes one Easel slot, at most once per move: only while the slot count still
+// equals the count of the last accepted move.
+void ApplyBonusMalus(GameState& game, std::string& moveText) {
+  EaselState& easel = game.easel;
+  int n = easel.slots[0];
+  if (n != easel.referenceSlotCount) return;
+  int d = static_cast<int>(RandomUpTo(1)) * 2 - 1;
+  if (d == -1 && n != kMinSlots && n >= 1 && n <= kMaxEaselSlots && IsPieceCode(easel.slots[n])) {
+    // The Piece of the vanishing slot moves to the highest empty slot below it.
+    for (int k = n - 1; k >= 1; --k) {
+      if (easel.slots[k] == kEmptySlot) {
+        easel.slots[k] = easel.slots[n];
+        easel.slots[n] = kEmptySlot;
+        break;
+      }
+    }
+  }
+  int newCount = std::clamp(n + d, kMinSlots, kMaxSlots);
+  easel.slots[0] = static_cast<int16_t>(newCount);
+  if (newCount != easel.referenceSlotCount) {
+    if (newCount < easel.referenceSlotCount) {
+      moveText += ":: A piece in less ";
+    } else {
+      moveText += ":: An extra piece ";
+      easel.slots[newCount] = kEmptySlot;
+    }
+    // Patch the cached Easel picture with the frame tiles, at the position before the change.
+    int left = easel.left;
+    int top = easel.top;
+    DrawSprite(kEaselSprite, left - 13, top - 5);
+    DrawSprite(kEaselFrameTile, left + (newCount - 1) * 52 - 26, top - 4);
+    DrawSprite(kEaselFrameTile, left + newCount * 52 - 26, top - 4);
+    GrabScreenToSprite(kEaselSprite, left - 13, top - 5, newCount * 52 + 26,
+                       game.program.screenHeight - top + 5);
+  }
+  LayOutEasel(easel, game.program.screenHeight);
+}
+
+// Star Material: every Piece of the Easel but the diamonds becomes that Material.
+void ConvertToStarMaterial(EaselState& easel, int material) {
+  int n = std::clamp<int>(easel.slots[0], 0, kMaxEaselSlots);
+  for (int k = 1; k <= n; ++k) {
+    int16_t code = easel.slots[k];
+    if (IsPieceCode(code) && code < 105) easel.slots[k] = PieceCodeOf(LetterIndexOf(code), material);
+  }
+}
+
+}  // namespace
+
+int64_t AddScore(int64_t a, int64_t b) { return Saturate(static_cast<__int128>(a) + b); }
+
+int64_t MultiplyScore(int64_t a, int64_t b) { return Saturate(static_cast<__int128>(a) * b); }
+
+int64_t PercentOfScore(int64_t score, int64_t percent) {
+  // Exact in 128 bits; C++ division truncates toward zero as the game's percentages do.
+  return Saturate(static_cast<__int128>(score) * percent / 100);
+}
+
+void RunMechanism(GameState& game, int column, int row, int16_t code) {
+  BoardState& board = game.board;
+  int64_t chance = (code - 211) * 20 + 2 * EffectBonus(game);
+  int diagonalShift = row % 2 == 0 ? -1 : 1;
+  CellPos around[6];
+  int count = 0;
+  if (column > 0) around[count++] = {column - 1, row};
+  if (column < board.w) around[count++] = {column + 1, row};
+  if (row > 0) {
+    around[count++] = {column, row - 1};
+    around[count++] = {column + diagonalShift, row - 1};
+  }
+  if (row < board.h) {
+    around[count++] = {column, row + 1};
+    around[count++] = {column + diagonalShift, row + 1};
+  }
+  for (int i = 0; i < count; ++i) {
+    CellPos pos = around[i];
+    if (pos.column < 0 || pos.column > board.w) continue;
+    int16_t wall = CellCode(board, pos.column, pos.row);
+    if (wall < 131 || wall > 156) continue;
+    if (ChanceSucceeds(chance)) {
+      SetCellCode(board, pos.column, pos.row, static_cast<int16_t>(kOpenedCell + RandomUpTo(3)));
+    }
+  }
+}
+
+void ApplyCellEffect(GameState& game, int column, int row, int16_t under, std::string& moveText) {
+  int64_t& score = game.players.scores[0];
+  if (under >= 200 && under <= 205) {
+    int64_t percent = under <= 202 ? (under - 199) * 2 : (under - 202) * 5;
+    score = AddScore(score, PercentOfScore(score, percent));
+    moveText += ":: Score +" + DecimalText(percent) + "% ";
+  } else if (under >= 206 && under <= 208) {
+    int64_t percent = (under - 205) * 5 + EffectBonus(game);
+    score = Saturate(static_cast<__int128>(score) - PercentOfScore(score, percent));
+    moveText += ":: Score -" + DecimalText(percent) + "% ";
+  } else if (under >= 212 && under <= 214) {
+    RunMechanism(game, column, row, under);
+  } else if (under >= 215 && under <= 217) {
+    game.easel.valuableChance = static_cast<int8_t>((under - 214) * 20);
+    FillPieceBag(game.easel);
+    moveText += ":: +1 bag ";
+  } else if (under == 219) {
+    // 0 means "still running", so the end is stamped at tick 1 at the earliest.
+    game.play.endTick = std::max<uint32_t>(TickCount(), 1);
+    moveText += ":: End of the Game ";
+  } else if (under == 220) {
+    ApplyBonusMalus(game, moveText);
+  } else if (under == 221) {
+    score = AddScore(score, 100);
+    moveText += ":: +100 points ";
+  } else if (under >= 225 && under <= 227) {
+    game.move.starMaterial = static_cast<int8_t>(RandomUpTo(2) + 1);  // the last star wins
+  } else if (under >= 232 && under <= 234) {
+    FillMagicCompartments(game.board, under);
+  } else if (under >= 235 && under <= 237) {
+    ReplaceEveryCell(game.board, static_cast<int16_t>(145 + (under - 235)), kOpenedCell);
+  }
+}
+
+void AcceptMove(GameState& game) {
+  MoveState& move = game.move;
+  EaselState& easel = game.easel;
+  PlaySoundEffect(kSoundAccepted);
+  move.details += "TOTAL : " + DecimalText(move.moveTotal) + " pts ";
+  ShowStatusLine(game, move.details);
+  std::string moveText = move.details;
+  move.starMaterial = 0;
+  game.render.lastWordColumn.fill(-1);
+  game.render.lastWordRow.fill(0);
+  int64_t sumColumns = 0;
+  int64_t sumRows = 0;
+  int count = 0;
+  for (int j = 1; j <= kMaxLaidPieces; ++j) {
+    LaidPiece& laid = easel.laid[j];
+    if (laid.column == -1) continue;
+    sumColumns += laid.column;
+    sumRows += laid.row;
+    ++count;
+    game.render.lastWordColumn[j] = laid.column;
+    game.render.lastWordRow[j] = laid.row;
+    int column = laid.column;
+    int row = laid.row;
+    int16_t under = laid.under;
+    laid.column = -1;  // the Piece stays on the Board for good
+    ApplyCellEffect(game, column, row, under, moveText);
+  }
+  easel.referenceSlotCount = easel.slots[0];
+  if (count > 0) {
+    int centreColumn = static_cast<int>(sumColumns / count);
+    int centreRow = static_cast<int>(sumRows / count);
+    game.board.revealColumn[1] = static_cast<int16_t>(centreColumn);
+    game.board.revealRow[1] = static_cast<int16_t>(centreRow);
+    if (game.board.shadePeriod <= 0) RevealAroundMove(game.board, centreColumn, centreRow, move.laidCount);
+  }
+  PushMoveHistory(game, moveText);
+  // Percentage cells above acted on the score as it was before this move's points.
+  game.players.scores[0] = AddScore(game.players.scores[0], move.moveTotal);
+  RefillEasel(easel);
+  if (move.starMaterial != 0) ConvertToStarMaterial(easel, move.starMaterial);
+  for (const FoundWord& word : move.found) {
+    CountWordForObjectives(game, static_cast<int>(TextLength(word.text)), word.material);
+  }
+  move.accepted = true;
+  DrawEasel(game);
+}
+
+}  // namespace qm
