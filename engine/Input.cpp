@@ -399,9 +399,11 @@ uint32_t WindowIdForEvents() { return static_cast<uint32_t>(MainWindowId()); }
 
 }  // namespace
 
-void InjectKey(int scanCode, bool down) {
-  SDL_Scancode code = SdlCodeOf(scanCode);
-  if (code == SDL_SCANCODE_UNKNOWN) return;
+void InjectKey(int scanCode, bool down) { InjectPhysicalKey(SdlCodeOf(scanCode), down); }
+
+void InjectPhysicalKey(int usbUsage, bool down) {
+  if (usbUsage <= SDL_SCANCODE_UNKNOWN || usbUsage >= SDL_NUM_SCANCODES) return;
+  auto code = static_cast<SDL_Scancode>(usbUsage);
   SDL_Event event{};
   event.type = down ? SDL_KEYDOWN : SDL_KEYUP;
   event.key.windowID = WindowIdForEvents();

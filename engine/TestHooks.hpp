@@ -14,6 +14,8 @@ void SetHeadlessScreenSize(int width, int height);
 
 // Input injection: pushed as real SDL events, seen at the next event drain.
 void InjectKey(int scanCode, bool down);
+// A key by its physical USB usage number (SDL's scancode), to check the scan-code table.
+void InjectPhysicalKey(int usbUsage, bool down);
 void InjectText(const std::string& cp1252);  // characters for the keys released next
 void InjectMouseMove(int x, int y);          // x or y < 0 moves the pointer out of the window
 void InjectMouseButton(MouseButton button, bool down, int clicks = 1);

@@ -1,0 +1,136 @@
+// The key snapshot by scan code, typed characters handed out on release, and the
+// keyboard going silent while the window is in the background.
+#include "tests/engine/video_test_support.hpp"
+
+namespace qm::test {
+namespace {
+
+using KeyboardTest = VideoTest;
+
+// One pass of a text-entry screen's loop.
+std::string Pass() {
+  EXPECT_EQ(ReadKeyboard(), 1);
+  return TypedCharacter();
+}
+
+TEST_F(KeyboardTest, PhysicalKeysGiveTheirScanCodes) {
+  // SDL numbers keys by their USB usage; the game by set-1 scan codes (+128 extended).
+  struct Case {
+    int usage;
+    int scan;
+  } cases[] = {
+      {41, kKeyEscape}, {42, kKeyBackspace}, {43, kKeyTab}, {40, kKeyReturn}, {225, kKeyLeftShift},
+      {229, kKeyRightShift}, {226, kKeyLeftAlt}, {44, kKeySpace}, {59, kKeyF2}, {61, kKeyF4},
+      {88, kKeyPadEnter}, {74, kKeyHome}, {82, kKeyUp}, {80, kKeyLeft}, {79, kKeyRight},
+      {77, kKeyEnd}, {76, kKeyDelete}, {4, 30}, {29, 44}, {30, 2}, {39, 11}, {95, 71}, {98, 82},
+      {84, 181}, {81, 208}, {75, 201}, {78, 209}, {73, 210}, {224, 29}, {228, 157}, {230, 184},
+      {57, 58}, {58, 59}, {69, 88}, {54, 51}, {56, 53},
+  };
+  for (const Case& c : cases) {
+    InjectPhysicalKey(c.usage, true);
+    ASSERT_EQ(ReadKeyboard(), 1);
+    EXPECT_NE(KeyIsDown(c.scan), 0) << "usage " << c.usage << " scan " << c.scan;
+    EXPECT_NE(KeyIsDown(-1), 0);
+    InjectPhysicalKey(c.usage, false);
+    ASSERT_EQ(ReadKeyboard(), 1);
+    EXPECT_EQ(KeyIsDown(c.scan), 0) << "usage " << c.usage;
+    EXPECT_EQ(KeyIsDown(-1), 0);
+  }
+}
+
+TEST_F(KeyboardTest, SnapshotHoldsUntilTheNextRead) {
+  InjectKey(kKeySpace, true);
+  EXPECT_EQ(KeyIsDown(kKeySpace), 0) << "not read yet";
+  ASSERT_EQ(ReadKeyboard(), 1);
+  EXPECT_NE(KeyIsDown(kKeySpace), 0);
+  EXPECT_EQ(KeyIsDown(kKeyReturn), 0);
+  EXPECT_EQ(KeyIsDown(256), 0);
+  EXPECT_EQ(KeyIsDown(-2), 0);
+  InjectKey(kKeySpace, false);
+  EXPECT_NE(KeyIsDown(kKeySpace), 0) << "the snapshot is the last read";
+  ASSERT_EQ(ReadKeyboard(), 1);
+  EXPECT_EQ(KeyIsDown(kKeySpace), 0);
+}
+
+TEST_F(KeyboardTest, CharacterComesOnceInThePassAfterTheRelease) {
+  InjectKey(30, true);
+  InjectText("a");
+  EXPECT_EQ(Pass(), "");
+  EXPECT_EQ(Pass(), "");
+  InjectKey(30, false);
+  EXPECT_EQ(Pass(), "a");
+  EXPECT_EQ(Pass(), "");
+}
+
+TEST_F(KeyboardTest, LettersFollowShiftAtReleaseTime) {
+  InjectKey(kKeyLeftShift, true);
+  InjectKey(30, true);
+  InjectText("A");
+  EXPECT_EQ(Pass(), "");
+  InjectKey(30, false);
+  EXPECT_EQ(Pass(), "A");
+  InjectKey(kKeyLeftShift, false);
+  EXPECT_EQ(Pass(), "");  // Shift itself types nothing
+
+  InjectKey(kKeyRightShift, true);
+  InjectKey(31, true);
+  InjectText("S");
+  EXPECT_EQ(Pass(), "");
+  InjectKey(kKeyRightShift, false);
+  InjectKey(31, false);
+  EXPECT_EQ(Pass(), "s");
+}
+
+TEST_F(KeyboardTest, KeyPressedAndReleasedBetweenTwoPassesIsLost) {
+  InjectKey(kKeySpace, true);
+  InjectText(" ");
+  InjectKey(kKeySpace, false);
+  EXPECT_EQ(Pass(), "");
+  EXPECT_EQ(Pass(), "");
+}
+
+TEST_F(KeyboardTest, FixedCharactersForControlAndKeypadKeys) {
+  struct Case {
+    int scan;
+    std::string typed;
+  } cases[] = {
+      {71, "7"}, {82, "0"}, {73, "9"}, {181, "/"}, {83, "."}, {kKeyReturn, "\r"}, {kKeyPadEnter, "\r"},
+      {kKeyBackspace, "\b"}, {kKeyTab, "\t"}, {kKeyEscape, "\x1b"}, {kKeyF2, ""}, {kKeyLeft, ""},
+  };
+  for (const Case& c : cases) {
+    InjectKey(c.scan, true);  // Num Lock off: the keypad sends no text of its own
+    EXPECT_EQ(Pass(), "") << c.scan;
+    InjectKey(c.scan, false);
+    EXPECT_EQ(Pass(), c.typed) << c.scan;
+  }
+}
+
+TEST_F(KeyboardTest, TypedTextIsWindows1252AndSeveralKeysComeInScanCodeOrder) {
+  InjectKey(40, true);
+  InjectText("\xE9");  // what some layouts type on this key
+  InjectKey(3, true);
+  InjectText("\x80");  // the euro sign
+  EXPECT_EQ(Pass(), "");
+  InjectKey(40, false);
+  InjectKey(3, false);
+  EXPECT_EQ(Pass(), std::string("\x80\xE9"));
+}
+
+TEST_F(KeyboardTest, BackgroundWindowReadsNoKeys) {
+  InjectKey(kKeySpace, true);
+  ASSERT_EQ(ReadKeyboard(), 1);
+  EXPECT_EQ(Pass(), "");
+  InjectFocus(false);
+  EXPECT_EQ(ReadKeyboard(), 0);
+  EXPECT_EQ(KeyIsDown(kKeySpace), 0);
+  EXPECT_EQ(KeyIsDown(-1), 0);
+  EXPECT_EQ(TypedCharacter(), "");
+  EXPECT_EQ(ScreenIsActive(), 0);
+  InjectFocus(true);
+  EXPECT_EQ(ReadKeyboard(), 1);
+  EXPECT_NE(ScreenIsActive(), 0);
+  EXPECT_EQ(KeyIsDown(kKeySpace), 0) << "keys held while away are not carried back";
+}
+
+}  // namespace
+}  // namespace qm::test

@@ -1,0 +1,138 @@
+#pragma once
+// Shared by the video, text and input tests: a small headless screen opened once per
+// process, a scratch folder, and writers for small BMP and JPEG pictures.
+#include <gtest/gtest.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/Drawing.hpp"
+#include "engine/Input.hpp"
+#include "engine/Screen.hpp"
+#include "engine/TestHooks.hpp"
+
+namespace qm::test {
+
+constexpr int kScreenW = 320;
+constexpr int kScreenH = 240;
+
+using Rgb = uint32_t;  // 0x00RRGGBB, as ReadBackPixel answers
+
+inline Rgb MakeRgb(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
+inline int Red(Rgb c) { return int(c >> 16) & 0xFF; }
+inline int Green(Rgb c) { return int(c >> 8) & 0xFF; }
+inline int Blue(Rgb c) { return int(c) & 0xFF; }
+
+// True when every channel is within tolerance (blending rounds differently per renderer).
+inline bool Near(Rgb a, Rgb b, int tolerance = 2) {
+  return std::abs(Red(a) - Red(b)) <= tolerance && std::abs(Green(a) - Green(b)) <= tolerance &&
+         std::abs(Blue(a) - Blue(b)) <= tolerance;
+}
+
+inline std::string Hex(Rgb c) {
+  char text[16];
+  std::snprintf(text, sizeof text, "%06X", c);
+  return text;
+}
+
+// A picture as rows of 0x00RRGGBB pixels.
+struct Picture {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgb> pixels;
+  Picture(int w, int h, Rgb fill = 0) : width(w), height(h), pixels(size_t(w) * h, fill) {}
+  Rgb& at(int x, int y) { return pixels[size_t(y) * width + x]; }
+};
+
+inline void PutLe(std::vector<uint8_t>& b, uint32_t v, int bytes) {
+  for (int i = 0; i < bytes; ++i) b.push_back(uint8_t(v >> (8 * i)));
+}
+
+// A 24-bit bottom-up Windows bitmap, as the game's own picture files are.
+inline std::vector<uint8_t> BmpBytes(const Picture& p) {
+  const uint32_t rowBytes = (uint32_t(p.width) * 3 + 3) / 4 * 4;
+  std::vector<uint8_t> b = {'B', 'M'};
+  PutLe(b, 54 + rowBytes * p.height, 4);
+  PutLe(b, 0, 4);
+  PutLe(b, 54, 4);
+  PutLe(b, 40, 4);
+  PutLe(b, uint32_t(p.width), 4);
+  PutLe(b, uint32_t(p.height), 4);
+  PutLe(b, 1, 2);
+  PutLe(b, 24, 2);
+  PutLe(b, 0, 4);
+  PutLe(b, rowBytes * p.height, 4);
+  PutLe(b, 2835, 4);
+  PutLe(b, 2835, 4);
+  PutLe(b, 0, 4);
+  PutLe(b, 0, 4);
+  for (int y = p.height - 1; y >= 0; --y) {
+    size_t start = b.size();
+    for (int x = 0; x < p.width; ++x) {
+      Rgb c = p.pixels[size_t(y) * p.width + x];
+      b.push_back(uint8_t(Blue(c)));
+      b.push_back(uint8_t(Green(c)));
+      b.push_back(uint8_t(Red(c)));
+    }
+    while (b.size() - start < rowBytes) b.push_back(0);
+  }
+  return b;
+}
+
+std::vector<uint8_t> JpegBytes(const Picture& p, int quality);  // video_test_support.cpp
+
+// A scratch folder per test, removed afterwards.
+class ScratchFolder {
+ public:
+  ScratchFolder() {
+    char name[] = "/tmp/qm-video-XXXXXX";
+    if (mkdtemp(name) != nullptr) dir_ = name;
+  }
+  ~ScratchFolder() {
+    std::error_code ignored;
+    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
+  }
+  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
+    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
+                                                      std::streamsize(bytes.size()));
+    return Path(name);
+  }
+
+ private:
+  std::string dir_;
+};
+
+// The headless screen, opened once for the process; each test starts from a clean frame
+// with no sprites and no pending events.
+class VideoTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    SetHeadlessScreenSize(kScreenW, kScreenH);
+    ASSERT_NE(InitSprite(), 0);
+    ASSERT_NE(OpenGameScreen("Quillmosaica2"), 0);
+    ASSERT_NE(InitKeyboard(), 0);
+    ASSERT_EQ(ScreenWidth(), kScreenW);
+    FreeSpriteImage(-1);
+    InjectFocus(true);
+    while (PollWindowEvent(0) != 0) {
+    }
+    ClearFrame(0);
+  }
+  void TearDown() override { FreeSpriteImage(-1); }
+
+  // Loads a picture into a sprite slot through a file, as the game does.
+  void LoadPicture(int slot, const Picture& p) {
+    ASSERT_NE(LoadSpriteImage(slot, scratch_.Write("p" + std::to_string(slot) + ".bmp", BmpBytes(p))), 0);
+  }
+
+  ScratchFolder scratch_;
+};
+
+}  // namespace qm::test
