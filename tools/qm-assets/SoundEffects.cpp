@@ -174,8 +174,8 @@ std::vector<float> MakeWhoosh() {
       if (i % 256 == 0) {
         const double u = static_cast<double>(i) / static_cast<double>(s.size());
         const double centre = 1700.0 * std::pow(380.0 / 1700.0, u);
-        band = Biquad::BandPass(kRate, centre, 1.1);
-        band2 = Biquad::BandPass(kRate, centre * 1.5, 1.4);
+        band.Retune(Biquad::BandPass(kRate, centre, 1.1));
+        band2.Retune(Biquad::BandPass(kRate, centre * 1.5, 1.4));
       }
       s[i] = 0.7f * band.Run(s[i]) + 0.3f * band2.Run(s[i]);
     }

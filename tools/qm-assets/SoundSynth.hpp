@@ -29,6 +29,8 @@ class Biquad {
   static Biquad HighPass(double rate, double hz, double q);
   static Biquad BandPass(double rate, double hz, double q);
   float Run(float x);
+  // Takes another filter's response but keeps this one's memory, so a sweep has no clicks.
+  void Retune(const Biquad& other);
 
  private:
   double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
