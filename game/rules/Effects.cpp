@@ -33,6 +33,12 @@ int64_t Saturate(__int128 value) {
   return static_cast<int64_t>(value);
 }
 
+// score + score x percent div 100, exact in 128 bits, held within the 64-bit range.
+int64_t ChangeByPercent(int64_t score, int64_t percent) {
+  __int128 wide = score;
+  return Saturate(wide + wide * percent / 100);
+}
+
 // A chance of p per cent succeeds when RandomUpTo(100) is not greater than p.
 bool ChanceSucceeds(int64_t percent) { return RandomUpTo(100) <= percent; }
 
@@ -145,11 +151,11 @@ void ApplyCellEffect(GameState& game, int column, int row, int16_t under, std::s
   int64_t& score = game.players.scores[0];
   if (under >= 200 && under <= 205) {
     int64_t percent = under <= 202 ? (under - 199) * 2 : (under - 202) * 5;
-    score = AddScore(score, PercentOfScore(score, percent));
+    score = ChangeByPercent(score, percent);
     moveText += ":: Score +" + DecimalText(percent) + "% ";
   } else if (under >= 206 && under <= 208) {
     int64_t percent = (under - 205) * 5 + EffectBonus(game);
-    score = Saturate(static_cast<__int128>(score) - PercentOfScore(score, percent));
+    score = ChangeByPercent(score, -percent);
     moveText += ":: Score -" + DecimalText(percent) + "% ";
   } else if (under >= 212 && under <= 214) {
     RunMechanism(game, column, row, under);

@@ -79,8 +79,22 @@ void CountWordForObjectives(GameState& game, int length, int material) {
   }
 }
 
-void DrawObjectivesPanel(GameState& game) {
+std::vector<std::pair<int, std::string>> ObjectiveLineTexts(const GameState& game) {
   const auto& target = game.board.objectives;
+  std::vector<std::pair<int, std::string>> lines;
+  for (const WordObjective& word : kWordObjectives) {
+    int k = word.entry;
+    if (target[k] <= 0) continue;
+    lines.emplace_back(k, "- Make " + DecimalText(target[k]) + " word(s)" + word.materialText +
+                              "at least " + DecimalText(target[k + 1]) + " letters ");
+  }
+  if (target[9] > 0) lines.emplace_back(9, "- Have at least " + DecimalText(target[9]) + " locations on your easel ");
+  if (target[10] > 0) lines.emplace_back(10, "- Have at least " + DecimalText(ScoreTarget(game)) + " points ");
+  lines.emplace_back(kEndBoxLine, "- Touch the box 'Fin' ");
+  return lines;
+}
+
+void DrawObjectivesPanel(GameState& game) {
   ClearFrame(RgbColour(7, 6, 5));
   for (int a = 0; a <= 5; ++a) {
     for (int b = 0; b <= 6; ++b) {
@@ -106,20 +120,11 @@ void DrawObjectivesPanel(GameState& game) {
   UseFont(FontHandleOf(1));
   uint32_t colour = RgbColour(190, 180, 140);
   int y = kFirstLineY;
-  auto drawLine = [&](int widthEntry, const std::string& text) {
+  for (const auto& [widthEntry, text] : ObjectiveLineTexts(game)) {
     y += kLineStep;
     DrawTextAt(150, y, text, colour);
     game.objectives.lineWidths[widthEntry] = static_cast<int16_t>(TextWidthOf(text));
-  };
-  for (const WordObjective& word : kWordObjectives) {
-    int k = word.entry;
-    if (target[k] <= 0) continue;
-    drawLine(k, "- Make " + DecimalText(target[k]) + " word(s)" + word.materialText + "at least " +
-                    DecimalText(target[k + 1]) + " letters ");
   }
-  if (target[9] > 0) drawLine(9, "- Have at least " + DecimalText(target[9]) + " locations on your easel ");
-  if (target[10] > 0) drawLine(10, "- Have at least " + DecimalText(ScoreTarget(game)) + " points ");
-  drawLine(kEndBoxLine, "- Touch the box 'Fin' ");
   y += 40;
   SetDrawingMode(4);
   DrawBox(0, 0, 700, y, RgbColour(4, 1, 1));

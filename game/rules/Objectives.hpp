@@ -1,6 +1,9 @@
 #pragma once
 // The level's objectives: progress from accepted words, the panel and the tally.
 #include <cstdint>
+#include <string>
+#include <utility>
+#include <vector>
 
 #include "game/GameState.hpp"
 
@@ -13,6 +16,10 @@ int64_t ObjectiveScoreFactor(int level);
 
 // Offers one found word (its length and Material) to the progress counters.
 void CountWordForObjectives(GameState& game, int length, int material);
+
+// The panel's lines in order, each with the line-width entry it fills (1, 3, 5, 7, 9, 10,
+// and 11 for the end box).
+std::vector<std::pair<int, std::string>> ObjectiveLineTexts(const GameState& game);
 
 // Composes the objectives panel into sprite 1111 (and clears the frame).
 void DrawObjectivesPanel(GameState& game);
