@@ -8,13 +8,18 @@
 #include <array>
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 
 namespace qm::assets {
 
 namespace {
 
-constexpr const char* kFontDir = "/usr/share/fonts/truetype/liberation2/";
+// Tests point QM_ASSETS_FONT_DIR elsewhere to check that a missing font stops the tool.
+std::string FontDir() {
+  const char* dir = std::getenv("QM_ASSETS_FONT_DIR");
+  return dir ? std::string(dir) + "/" : std::string("/usr/share/fonts/truetype/liberation2/");
+}
 constexpr std::array<const char*, static_cast<int>(FontId::kCount)> kFontFiles = {
     "LiberationSans-Bold.ttf", "LiberationSans-Regular.ttf", "LiberationSerif-Bold.ttf",
     "LiberationSerif-BoldItalic.ttf", "LiberationMono-Bold.ttf"};
@@ -194,7 +199,7 @@ bool WritePng(const Pixels& pixels, const std::string& path) {
 bool CheckFonts() {
   bool ok = true;
   for (int i = 0; i < static_cast<int>(FontId::kCount); ++i) {
-    std::string path = std::string(kFontDir) + kFontFiles[i];
+    std::string path = FontDir() + kFontFiles[i];
     if (!std::filesystem::exists(path)) {
       std::fprintf(stderr, "qm-assets: font missing: %s (install fonts-liberation2)\n",
                    path.c_str());
@@ -211,7 +216,7 @@ cairo_font_face_t* FontFace(FontId id) {
   ThreadFonts& fonts = Fonts();
   int i = static_cast<int>(id);
   if (!fonts.cairoFaces[i]) {
-    std::string path = std::string(kFontDir) + kFontFiles[i];
+    std::string path = FontDir() + kFontFiles[i];
     if (!fonts.library || FT_New_Face(fonts.library, path.c_str(), 0, &fonts.faces[i]) != 0)
       return nullptr;
     fonts.cairoFaces[i] = cairo_ft_font_face_create_for_ft_face(fonts.faces[i], 0);

@@ -1,4 +1,5 @@
 // The list of every picture file, and the two review pictures (contact sheet, grid preview).
+#include <algorithm>
 #include <string>
 
 #include "Pictures.hpp"
@@ -43,6 +44,8 @@ Pixels Blank(int width, int height, Rgb colour) {
 
 Pixels Label(const std::string& text, int width, int height) {
   Canvas canvas(width, height);
+  cairo_set_source_rgb(canvas.Cr(), 34 / 255.0, 38 / 255.0, 54 / 255.0);
+  cairo_paint(canvas.Cr());
   UseFont(canvas.Cr(), FontId::kSans, 10);
   SetSource(canvas.Cr(), {220, 224, 236});
   TextCentred(canvas.Cr(), text, width / 2.0, height / 2.0);
@@ -84,7 +87,7 @@ bool WriteContactSheet(const std::string& pngPath) {
   for (int code = 1; code <= 239; ++code) codes.push_back(code);
   for (int code = 300; code <= 394; ++code) codes.push_back(code);
   const int rows = (static_cast<int>(codes.size()) + perRow - 1) / perRow;
-  Pixels sheet = Blank(perRow * boxW + 16, rows * boxH + 140, {34, 38, 54});
+  Pixels sheet = Blank(1544, rows * boxH + 560, {34, 38, 54});
   for (size_t i = 0; i < codes.size(); ++i) {
     int code = codes[i];
     int x = 8 + static_cast<int>(i % perRow) * boxW, y = 8 + static_cast<int>(i / perRow) * boxH;
@@ -94,6 +97,18 @@ bool WriteContactSheet(const std::string& pngPath) {
   }
   BlitKeyed(sheet, RenderCellPicture(240), 8, rows * boxH + 16, false);
   BlitKeyed(sheet, Label("240", 60, 14), 410, rows * boxH + 60);
+  // The interface pictures of gfx/ below, for review only.
+  int x = 8, y = rows * boxH + 130;
+  for (int n = 1; n <= 11; ++n) {
+    Pixels picture = RenderInterfacePicture(n);
+    if (x + picture.width > sheet.width - 8) {
+      x = 8;
+      y += 180;
+    }
+    BlitKeyed(sheet, picture, x, y);
+    BlitKeyed(sheet, Label("gfx/" + std::to_string(n), 50, 14), x, y + picture.height + 2);
+    x += std::max(picture.width, 50) + 12;
+  }
   return WritePng(sheet, pngPath);
 }
 

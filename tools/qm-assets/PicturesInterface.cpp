@@ -62,8 +62,8 @@ void GrabbingHand(cairo_t* cr, Rgb cuff) {
   cairo_fill_preserve(cr);
   SetSource(cr, {20, 16, 30});
   cairo_stroke(cr);
+  StarPath(cr, 1.5, 1.5, 3.2, 1.2, 4);  // a spark marks the hot spot
   SetSource(cr, {255, 240, 120});
-  cairo_rectangle(cr, 0.5, 0.5, 2, 2);  // a bright corner marks the hot spot
   cairo_fill(cr);
 }
 
