@@ -4,6 +4,8 @@
 #include <numeric>
 
 #include "RulesFixture.hpp"
+#include "engine/Screen.hpp"
+#include "engine/TestHooks.hpp"
 #include "engine/Random.hpp"
 #include "game/rules/Easel.hpp"
 
@@ -185,6 +187,44 @@ TEST(LayOutEasel, PositionFromTheSlotCount) {
     EXPECT_EQ(easel.top, 838);
     EXPECT_EQ(easel.bottom, 900);
   }
+}
+
+}  // namespace
+}  // namespace qm
+
+namespace qm {
+namespace {
+
+TEST(DrawEasel, RedrawsSprite1200WithTheValueLabels) {
+  SetHeadlessScreenSize(1024, 768);
+  ASSERT_NE(OpenGameScreen("rules"), 0);
+  auto game = test::MakeGame(3, 3, {test::P('q', kGold), kEmptySlot, 1, 2, 3, 4, 5, 6, 7, 8});
+  ClearFrame(0);
+  DrawEasel(*game);
+  const EaselState& easel = game->easel;
+  EXPECT_EQ(SpriteWidthOf(kEaselSprite), 10 * 52 + 26);
+  EXPECT_EQ(SpriteHeightOf(kEaselSprite), 768 - easel.top + 5);
+  // Every label place is blanked on RGB(0, 1, 0); a Piece's value is written over it.
+  auto labelPixels = [&](int slot) {
+    std::vector<uint32_t> pixels;
+    for (int dx = 0; dx < 12; ++dx) {
+      for (int dy = 0; dy < 8; ++dy) pixels.push_back(ReadBackPixel(easel.left + (slot - 1) * 52 + 38 + dx, easel.top + 53 + dy));
+    }
+    return pixels;
+  };
+  auto has = [](const std::vector<uint32_t>& pixels, auto test) {
+    for (uint32_t p : pixels) {
+      if (test(p)) return true;
+    }
+    return false;
+  };
+  auto isBack = [](uint32_t p) { return p == 0x000100; };
+  auto isLabel = [](uint32_t p) { return (p & 0xff) > 100 && ((p >> 16) & 0xff) > 100; };  // 80 + 100 blue
+  EXPECT_TRUE(has(labelPixels(1), isBack));
+  EXPECT_TRUE(has(labelPixels(1), isLabel));
+  EXPECT_TRUE(has(labelPixels(2), isBack));
+  EXPECT_FALSE(has(labelPixels(2), isLabel));
+  CloseGameScreen();
 }
 
 }  // namespace
