@@ -87,7 +87,7 @@ bool WriteContactSheet(const std::string& pngPath) {
   for (int code = 1; code <= 239; ++code) codes.push_back(code);
   for (int code = 300; code <= 394; ++code) codes.push_back(code);
   const int rows = (static_cast<int>(codes.size()) + perRow - 1) / perRow;
-  Pixels sheet = Blank(1544, rows * boxH + 560, {34, 38, 54});
+  Pixels sheet = Blank(1544, rows * boxH + 760, {34, 38, 54});
   for (size_t i = 0; i < codes.size(); ++i) {
     int code = codes[i];
     int x = 8 + static_cast<int>(i % perRow) * boxW, y = 8 + static_cast<int>(i / perRow) * boxH;

@@ -246,8 +246,12 @@ void Bag(cairo_t* cr, int kind) {
   RoundedRect(cr, 18, 17, 16, 4, 1.5);
   SetSource(cr, {230, 200, 90});
   cairo_fill(cr);
-  UseFont(cr, FontId::kSansBold, 12);
-  TextCentredShadow(cr, "+" + std::to_string((kind + 1) * 20), 26, 36, kWhite, Scale(c, 0.3));
+  // A Piece on the sack: bronze, silver or gold, as the bag makes richer Pieces likelier.
+  cairo_save(cr);
+  cairo_translate(cr, 26 - 26 * 0.4, 35 - 30 * 0.4);
+  cairo_scale(cr, 0.4, 0.4);
+  DrawPiece(cr, 27 + kind * 26);
+  cairo_restore(cr);
 }
 
 void StartBox(cairo_t* cr) {

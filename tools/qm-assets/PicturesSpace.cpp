@@ -91,7 +91,14 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     double y = cy - rad + dice.Unit() * 2 * rad;
     SetSource(cr, dice.Unit() < 0.5 ? Scale(colour, 0.7) : Mix(colour, {255, 255, 255}, 0.2),
               0.35);
-    cairo_rectangle(cr, cx - rad, y, 2 * rad, rad * dice.Range(0.04, 0.15));
+    // Bands follow the sphere: flat ellipses that bow toward the poles.
+    double thickness = rad * dice.Range(0.04, 0.15), bow = (y - cy) / rad * rad * 0.25;
+    cairo_move_to(cr, cx - rad, y);
+    cairo_curve_to(cr, cx - rad * 0.5, y + bow, cx + rad * 0.5, y + bow, cx + rad, y);
+    cairo_line_to(cr, cx + rad, y + thickness);
+    cairo_curve_to(cr, cx + rad * 0.5, y + thickness + bow, cx - rad * 0.5, y + thickness + bow,
+                   cx - rad, y + thickness);
+    cairo_close_path(cr);
     cairo_fill(cr);
   }
   // Night side.
@@ -158,14 +165,14 @@ void PaintSpace(Canvas& canvas, int seed, double scale) {
   // Nebula on a coarse grid, then smoothed up to full size.
   const int step = 4, gw = w / step + 2, gh = h / step + 2;
   std::vector<float> fieldA(static_cast<size_t>(gw) * gh), fieldB(fieldA.size());
-  const double freq = (0.0016 + 0.0006 * (seed % 3)) / scale;
+  const double freq = (0.0011 + 0.0004 * (seed % 3)) / scale;
   for (int gy = 0; gy < gh; ++gy)
     for (int gx = 0; gx < gw; ++gx) {
       double x = gx * step * freq, y = gy * step * freq;
       double warp = Fbm(x * 0.7 + 3.1, y * 0.7 - 1.7, seed + 50, 3);
       double a = Fbm(x + warp * 1.8, y + warp * 1.2, seed, 5);
       double b = Fbm(x * 1.6 - warp, y * 1.6 + 5.3, seed + 99, 5);
-      a = std::clamp((a - 0.45) * 2.6, 0.0, 1.0);
+      a = std::clamp((a - 0.42) * 2.4, 0.0, 1.0);
       b = std::clamp((b - 0.52) * 3.0, 0.0, 1.0);
       fieldA[static_cast<size_t>(gy) * gw + gx] = static_cast<float>(a * a);
       fieldB[static_cast<size_t>(gy) * gw + gx] = static_cast<float>(b * b * b);
@@ -173,7 +180,7 @@ void PaintSpace(Canvas& canvas, int seed, double scale) {
   cairo_surface_flush(canvas.Surface());
   unsigned char* data = cairo_image_surface_get_data(canvas.Surface());
   const int stride = cairo_image_surface_get_stride(canvas.Surface());
-  const double strength = (seed % 8 == 7) ? 0.35 : 0.62;
+  const double strength = (seed % 8 == 7) ? 0.45 : 0.8;
   for (int y = 0; y < h; ++y) {
     uint32_t* row = reinterpret_cast<uint32_t*>(data + static_cast<size_t>(y) * stride);
     int gy = y / step;
