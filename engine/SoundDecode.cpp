@@ -35,6 +35,7 @@ size_t ReadMemory(void* dest, size_t itemSize, size_t count, void* source) {
   auto* m = static_cast<MemoryStream*>(source);
   if (itemSize == 0) return 0;
   size_t items = std::min(count, (m->size - m->at) / itemSize);
+  if (items == 0) return 0;
   std::memcpy(dest, m->bytes + m->at, items * itemSize);
   m->at += items * itemSize;
   return items;

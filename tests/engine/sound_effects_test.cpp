@@ -3,6 +3,9 @@
 #include <vorbis/vorbisenc.h>
 
 #include <cmath>
+#include <random>
+
+#include "engine/SoundDecode.hpp"
 
 #include "sound_test_support.hpp"
 
@@ -162,6 +165,29 @@ TEST_F(SoundTest, FilesThatAreNotOggVorbisFail) {
            {"text renamed .ogg", text}, {"cut inside its headers", headersCut},
            {"damaged first page", badMagic}, {"four bytes", {'O', 'g', 'g', 'S'}}}) {
     EXPECT_EQ(LoadSoundEffect(4, Write("bad.ogg", bytes)), 0) << name;
+  }
+}
+
+// Damaged copies of good files either fail or give a well-formed sound, never a crash.
+TEST(SoundDecode, DamagedFilesFailCleanlyOrDecodeSanely) {
+  std::mt19937 random(99);
+  Bytes wave = RiffFile({{"fmt ", FormatBlock(1, 2, 22050, 16)},
+                         {"LIST", Bytes(9, 'x')},
+                         {"data", Pcm16(Ramp(200))}});
+  for (const Bytes& good : {wave, EncodeOgg(2, 22050, 2205)}) {
+    for (int round = 0; round < 300; ++round) {
+      Bytes bad = good;
+      for (int k = 1 + int(random() % 6); k > 0; --k) bad[random() % bad.size()] = uint8_t(random());
+      if (round % 3 == 0) bad.resize(random() % bad.size());
+      sound::DecodedSound out;
+      if (sound::DecodeSoundFile(bad.data(), bad.size(), out)) {
+        EXPECT_TRUE(out.channels == 1 || out.channels == 2);
+        EXPECT_GE(out.rate, sound::kMinRate);
+        EXPECT_LE(out.rate, sound::kMaxRate);
+        EXPECT_GT(out.Frames(), 0);
+        EXPECT_EQ(out.samples.size() % size_t(out.channels), 0u);
+      }
+    }
   }
 }
 

@@ -187,6 +187,26 @@ TEST_F(MusicTest, BadModulesFailAndEmptyTheSlot) {
   EXPECT_NE(PlayMusicModule(kSlot), 0);
 }
 
+TEST_F(MusicTest, DamagedModulesLoadOrFailButNeverHang) {
+  std::mt19937 random(5);
+  Bytes good = MakeModule({{0, 0, 1, kPeriodC, kEffectSpeed, 2}, {3, 1, 1, 300, 0xC, 20},
+                           {5, 0, 0, 0, kEffectBreak, 0}},
+                          128, true);
+  for (int round = 0; round < 60; ++round) {
+    Bytes bad = good;
+    for (int k = 1 + int(random() % 8); k > 0; --k) bad[random() % bad.size()] = uint8_t(random());
+    if (round % 4 == 0) bad.resize(random() % bad.size());
+    if (LoadMusicModule(kSlot, Write("damaged.mod", bad)) != 0) {
+      uint64_t rendered = MusicSlotHalvesRendered(kSlot);
+      ASSERT_NE(PlayMusicModule(kSlot), 0);
+      EXPECT_TRUE(WaitFor([&] { return MusicSlotHalvesRendered(kSlot) >= rendered + 2; }));
+      Pull(kHalf);
+      StopMusicModule(kSlot);
+      EXPECT_FALSE(MusicSlotThreadRunning(kSlot));
+    }
+  }
+}
+
 TEST_F(MusicTest, EmptyAndOutOfRangeSlotsDoNothing) {
   StopMusicModule(-1);  // nothing loaded
   for (int slot : {-2, 0, 1, 15, 16, 5000, INT32_MAX}) {
