@@ -1,6 +1,8 @@
 // The audio device and the sound effect slots. Music slots live in SoundMusic.cpp.
 #include "engine/Sound.hpp"
 
+#include <libmodplug/modplug.h>
+
 #include <filesystem>
 #include <fstream>
 
@@ -22,6 +24,20 @@ void DeviceCallback(void* /*unused*/, Uint8* stream, int length) {
 }
 
 }  // namespace
+
+AudioState::~AudioState() {
+  for (auto& music : musics) {
+    if (music) music->playing.store(false);
+  }
+  for (auto& music : musics) {
+    if (music && music->producer.joinable()) music->producer.join();
+  }
+  if (device) SDL_CloseAudioDevice(device);
+  device = 0;
+  for (auto& music : musics) {
+    if (music) ModPlug_Unload(music->player);
+  }
+}
 
 AudioState& Audio() {
   static AudioState state;

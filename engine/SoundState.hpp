@@ -55,6 +55,8 @@ struct Music {
 };
 
 struct AudioState {
+  // A program that ends without ShutdownSound still stops its threads and device first.
+  ~AudioState();
   SDL_AudioDeviceID device = 0;
   bool pulledByTest = false;  // the device's own pulls are paused; tests pull the mix
   std::vector<std::unique_ptr<Effect>> effects;

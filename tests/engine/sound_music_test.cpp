@@ -220,5 +220,26 @@ TEST_F(MusicTest, EmptyAndOutOfRangeSlotsDoNothing) {
   EXPECT_EQ(Peak(Pull(1000)), 0);
 }
 
+// A program that ends while its music plays, without ShutdownSound, still ends cleanly.
+TEST(MusicAtExit, EndingWhilePlayingStopsTheThreadFirst) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  Bytes module = HeldNote();
+  std::string path = (std::filesystem::temp_directory_path() /
+                      ("qm-sound-exit-" + std::to_string(getpid()) + ".mod"))
+                         .string();
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(module.data()), std::streamsize(module.size()));
+  EXPECT_EXIT(
+      {
+        setenv("SDL_AUDIODRIVER", "dummy", 0);
+        if (InitSound() == 0 || LoadMusicModule(kSlot, path) == 0 || PlayMusicModule(kSlot) == 0)
+          std::exit(3);
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        std::exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  std::filesystem::remove(path);
+}
+
 }  // namespace
 }  // namespace qm::test
