@@ -273,11 +273,13 @@ void ResetInputForNewWindow(bool focused) {
 
 int InitKeyboard() {
   Input().keyboardCreated = true;
+  Input().quit = false;  // a close request belongs to the run it ended
   return 1;
 }
 
 int ReadKeyboard() {
   InputState& in = Input();
+  NoteClockSpin();  // loops that only read the keyboard (waits for a release) see time pass
   video::DrainEvents();
   // The keyboard answers only while the game's window has the foreground.
   if (!in.keyboardCreated || !video::ScreenReady() || !video::State().focused) {
