@@ -32,7 +32,10 @@ std::vector<Expected> ExpectedPictures() {
   };
   for (int code = 1; code <= 240; ++code) {
     int w = 52, h = 60;
-    if (code == 228) h = 66;  // the Easel frame reaches from 4 above the slots to the bottom
+    if (code == 228) {  // the Easel frame: from 4 above the slots to the bottom, two slots wide
+      w = 104;
+      h = 66;
+    }
     if (code == 238 || code == 239) {
       w = 26;
       h = 12;

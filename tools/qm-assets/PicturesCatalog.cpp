@@ -84,7 +84,8 @@ bool WriteContactSheet(const std::string& pngPath) {
   // 20 pictures a row, each in a 66 x 82 box with its code below; the wide dialog last.
   const int perRow = 20, boxW = 66, boxH = 84;
   std::vector<int> codes;
-  for (int code = 1; code <= 239; ++code) codes.push_back(code);
+  for (int code = 1; code <= 239; ++code)
+    if (code != 228) codes.push_back(code);  // the two-slot Easel tile goes beside the dialog
   for (int code = 300; code <= 394; ++code) codes.push_back(code);
   const int rows = (static_cast<int>(codes.size()) + perRow - 1) / perRow;
   Pixels sheet = Blank(1544, rows * boxH + 760, {34, 38, 54});
@@ -97,6 +98,8 @@ bool WriteContactSheet(const std::string& pngPath) {
   }
   BlitKeyed(sheet, RenderCellPicture(240), 8, rows * boxH + 16, false);
   BlitKeyed(sheet, Label("240", 60, 14), 410, rows * boxH + 60);
+  BlitKeyed(sheet, RenderCellPicture(228), 480, rows * boxH + 16, false);
+  BlitKeyed(sheet, Label("228", 60, 14), 480 + 22, rows * boxH + 86);
   // The interface pictures of gfx/ below, for review only.
   int x = 8, y = rows * boxH + 130;
   for (int n = 1; n <= 11; ++n) {
@@ -143,8 +146,14 @@ bool WriteGridPreview(const std::string& pngPath) {
   BlitKeyed(frame, RenderCellPicture(229), left + 12 * 52, top + 90);
   // The Easel: frame tiles, empty slots, then Pieces, as the game composes it.
   const int n = 10, easelLeft = 450 - n * 26, easelTop = height - 62;
+  Pixels scratch = frame;  // the screen the Easel picture is grabbed from
   for (int k = 0; k <= n; ++k)
-    BlitKeyed(frame, RenderCellPicture(228), easelLeft + (k - 1) * 52 - 26, easelTop - 4, false);
+    BlitKeyed(scratch, RenderCellPicture(228), easelLeft + (k - 1) * 52 - 26, easelTop - 4, false);
+  for (int k = 1; k <= n; ++k)
+    BlitKeyed(scratch, RenderCellPicture(160), easelLeft + (k - 1) * 52, easelTop);
+  Pixels grab = Blank(n * 52 + 26, height - easelTop + 5, {0, 0, 0});
+  BlitKeyed(grab, scratch, -(easelLeft - 13), -(easelTop - 5), false);
+  BlitKeyed(frame, grab, easelLeft - 13, easelTop - 5, false);
   const int easel[n] = {5, 31, 60, 86, 109, 160, 14, 45, 77, 104};
   for (int k = 1; k <= n; ++k) {
     int x = easelLeft + (k - 1) * 52;

@@ -433,7 +433,10 @@ void RubbleSoil(cairo_t* cr, int variant) {
 void CellPictureSize(int code, int& width, int& height) {
   width = kCellWidth;
   height = kCellHeight;
-  if (code == 228) height = 66;
+  if (code == 228) {  // two slots wide, from 4 pixels above the slots to the screen bottom
+    width = 104;
+    height = 66;
+  }
   if (code == 238 || code == 239) {
     width = 26;
     height = 12;

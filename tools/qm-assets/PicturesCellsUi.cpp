@@ -95,13 +95,17 @@ void ExchangeMark(cairo_t* cr) {
   }
 }
 
+constexpr int kRackWidth = 104;
+
 void EaselFrameTile(cairo_t* cr) {
-  // The rack repeats every 52 pixels, so every grain line has a period dividing 52.
+  // The rack repeats every 52 pixels, so every grain line has a period dividing 52. The tile
+  // is two slots wide: drawn every 52 pixels, the copies overlap seamlessly and the last one
+  // still covers the Easel's right end, half a slot past its last slot.
   cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, 0, 66);
   AddStop(wood, 0, {96, 58, 30});
   AddStop(wood, 0.5, {124, 76, 40});
   AddStop(wood, 1, {70, 40, 20});
-  cairo_rectangle(cr, 0, 0, 52, 66);
+  cairo_rectangle(cr, 0, 0, kRackWidth, 66);
   cairo_set_source(cr, wood);
   cairo_fill(cr);
   cairo_pattern_destroy(wood);
@@ -109,7 +113,7 @@ void EaselFrameTile(cairo_t* cr) {
     double y0 = 5 + line * 4.2, amp = 0.8 + (line % 3) * 0.5;
     int waves = 1 + line % 2;
     cairo_move_to(cr, 0, y0);
-    for (int x = 0; x <= 52; ++x)
+    for (int x = 0; x <= kRackWidth; ++x)
       cairo_line_to(cr, x, y0 + amp * std::sin(2 * M_PI * waves * x / 52.0 + line));
     SetSource(cr, (line % 2) ? Rgb{60, 32, 14} : Rgb{160, 104, 58}, 0.45);
     cairo_set_line_width(cr, 0.8);
@@ -119,7 +123,7 @@ void EaselFrameTile(cairo_t* cr) {
   cairo_pattern_t* brass = cairo_pattern_create_linear(0, 0, 0, 4);
   AddStop(brass, 0, {255, 230, 150});
   AddStop(brass, 1, {150, 100, 30});
-  cairo_rectangle(cr, 0, 0, 52, 4);
+  cairo_rectangle(cr, 0, 0, kRackWidth, 4);
   cairo_set_source(cr, brass);
   cairo_fill(cr);
   cairo_pattern_destroy(brass);
@@ -127,13 +131,13 @@ void EaselFrameTile(cairo_t* cr) {
   AddStop(ledge, 0, {176, 120, 70});
   AddStop(ledge, 0.3, {140, 90, 48});
   AddStop(ledge, 1, {60, 34, 16});
-  cairo_rectangle(cr, 0, 58, 52, 8);
+  cairo_rectangle(cr, 0, 58, kRackWidth, 8);
   cairo_set_source(cr, ledge);
   cairo_fill(cr);
   cairo_pattern_destroy(ledge);
   SetSource(cr, {40, 22, 10});
-  cairo_rectangle(cr, 0, 4, 52, 0.8);
-  cairo_rectangle(cr, 0, 57.5, 52, 0.8);
+  cairo_rectangle(cr, 0, 4, kRackWidth, 0.8);
+  cairo_rectangle(cr, 0, 57.5, kRackWidth, 0.8);
   cairo_fill(cr);
 }
 
