@@ -3,13 +3,17 @@
 // run single passes of the play loop on the real engine (offscreen video, dummy audio).
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <initializer_list>
+#include <iterator>
 #include <optional>
 #include <string>
+#include <vector>
 #include <unistd.h>
 
 #include "engine/Clock.hpp"
