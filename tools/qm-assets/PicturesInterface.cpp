@@ -62,7 +62,7 @@ void GrabbingHand(cairo_t* cr, Rgb cuff) {
   cairo_fill_preserve(cr);
   SetSource(cr, {20, 16, 30});
   cairo_stroke(cr);
-  StarPath(cr, 1.5, 1.5, 3.2, 1.2, 4);  // a spark marks the hot spot
+  StarPath(cr, 2, 2, 3.4, 1.3, 4, M_PI / 4);  // a spark, one ray on the hot spot
   SetSource(cr, {255, 240, 120});
   cairo_fill(cr);
 }
