@@ -153,7 +153,7 @@ class Composer {
   std::vector<int> PickProgression(bool awayFromTonic);
   Motif MakeMotif(const std::vector<Rhythm>& pool);
   const std::vector<Rhythm>& PoolForBusy();
-  int NearestChordTone(int step, const Chord& chord) const;
+  int NearestChordTone(int step, const Chord& chord, int prefer = -1) const;
   int Clamp(int step) const;
   void PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhythm, const std::vector<int>& moves,
                int firstStep, const Chord& chord, int& lastStep);
@@ -242,9 +242,10 @@ Motif Composer::MakeMotif(const std::vector<Rhythm>& pool) {
   return motif;
 }
 
-int Composer::NearestChordTone(int step, const Chord& chord) const {
+// The chord tone closest to step; on a tie the one in the preferred direction (+1 up, -1 down).
+int Composer::NearestChordTone(int step, const Chord& chord, int prefer) const {
   for (int k = 0; k <= 3; ++k) {
-    for (int candidate : {step - k, step + k}) {
+    for (int candidate : {step + k * prefer, step - k * prefer}) {
       if (std::find(chord.steps.begin(), chord.steps.end(), Mod(candidate, 7)) != chord.steps.end()) return candidate;
     }
   }
@@ -262,10 +263,18 @@ void Composer::PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhyt
                        int firstStep, const Chord& chord, int& lastStep) {
   int step = firstStep;
   for (size_t i = 0; i < rhythm.size(); ++i) {
-    if (i > 0) step = Clamp(step + (i - 1 < moves.size() ? moves[i - 1] : 0));
+    const int previous = step;
+    const int move = i > 0 && i - 1 < moves.size() ? moves[i - 1] : 0;
+    const int direction = move > 0 ? 1 : -1;
+    if (i > 0) step = Clamp(step + move);
     const Span& span = rhythm[i];
     // Strong beats and long notes rest on the chord; the others pass through the scale.
-    if (span.start % 8 == 0 || span.length >= 6) step = Clamp(NearestChordTone(step, chord));
+    if (span.start % 8 == 0 || span.length >= 6) step = Clamp(NearestChordTone(step, chord, direction));
+    // A melody that keeps striking one note drones: move on to the next chord tone instead.
+    if (i > 0 && step == previous && random_.Chance(0.75)) {
+      step = Clamp(NearestChordTone(step + direction, chord, direction));
+      if (step == previous) step = Clamp(NearestChordTone(step - 2 * direction, chord, -direction));
+    }
     int volume = span.start % 8 == 0 ? 44 : (span.start % 4 == 0 ? 40 : 35);
     volume += random_.Below(5) - 2;
     out.push_back({bar, span.start, span.length, step, volume});
@@ -518,7 +527,7 @@ ModSong Composer::Compose() {
     melodyA2.push_back({3, 4, 12, 0, 40});
   } else {
     melodyA = ComposePhrase(chordsA, motifA, false, last);
-    std::vector<MelodyNote> again = ComposePhrase(chordsA, motifA, true, last);
+    std::vector<MelodyNote> again = ComposePhrase(chordsEnd, motifA, true, last);
     // The second statement keeps the first two bars and changes the answer and cadence.
     for (const MelodyNote& n : melodyA) if (n.bar < 2) melodyA2.push_back(n);
     for (const MelodyNote& n : again) if (n.bar >= 2) melodyA2.push_back(n);
@@ -547,11 +556,11 @@ ModSong Composer::Compose() {
   std::vector<Section> sections(8);
   sections[0] = {chordsA, {}, FourthRole::kArpeggio, kPadVolume, true, true, 42};       // intro
   sections[1] = {chordsA, melodyA, colour, kPadVolume, false, false, 42};                 // A
-  sections[2] = {chordsA, melodyA2, colour, kPadVolume, false, false, 42};                // A'
+  sections[2] = {chordsEnd, melodyA2, colour, kPadVolume, false, false, 42};              // A', home on the tonic
   sections[3] = {chordsB, melodyB, groove, kPadVolume + 2, false, false, 44};             // B
   sections[4] = {chordsB, melodyB2, groove, kPadVolume + 2, false, false, 44};            // B'
   sections[5] = {chordsC, melodyC, FourthRole::kArpeggio, kPadVolume + 6, true, true, 38};  // bridge
-  sections[6] = {chordsA, melodyA3, colour, kPadVolume, false, false, 42};                // A''
+  sections[6] = {chordsEnd, melodyA3, colour, kPadVolume, false, false, 42};              // A''
   sections[7] = {chordsEnd, melodyEnd, FourthRole::kArpeggio, kPadVolume - 2, true, false, 36};  // outro
   const std::vector<int> order = {0, 1, 2, 3, 4, 5, 1, 6, 7};
   for (size_t i = 0; i < sections.size(); ++i) song.patterns.push_back({});

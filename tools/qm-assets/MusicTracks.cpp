@@ -34,7 +34,7 @@ std::vector<TrackStyle> TrackStyles() {
   using V = VoiceKind;
   std::vector<TrackStyle> t;
   //           title                 seed  bpm tonic mode               pad       lead         second      bass     style                  colour perc echo rows busy
-  t.push_back({"Quillmosaica",        101, 76, 62, Mode::kMajor,      kWarm,    V::kBell,    V::kKalimba, kRound, BassStyle::kRootFifth, 0.35, 0, true, 3, 0.40, kMenuMotif, {0, 5, 3, 4}});
+  t.push_back({"Quillmosaica",        101, 76, 62, Mode::kMajor,      kWarm,    V::kBell,    V::kKalimba, kRound, BassStyle::kRootFifth, 0.15, 0, true, 3, 0.40, kMenuMotif, {0, 5, 3, 4}});
   t.push_back({"Drifting Nebula",     211, 70, 65, Mode::kLydian,     kAiry,    V::kFlute,   V::kBell,    kRound, BassStyle::kHeld,      0.30, 0, true, 6, 0.25, {}, {}});
   t.push_back({"Morning Orbit",       307, 92, 67, Mode::kMajor,      kWarm,    V::kMarimba, V::kKalimba, kPluck, BassStyle::kWalking,   0.25, 2, false, 3, 0.60, {}, {}});
   t.push_back({"Quiet Comet",         419, 72, 57, Mode::kAeolian,    kChoir,   V::kPiano,   V::kGlass,   kRound, BassStyle::kHeld,      0.45, 1, true, 3, 0.35, {}, {}});
