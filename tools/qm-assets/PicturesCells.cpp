@@ -457,7 +457,8 @@ Pixels RenderCellPicture(int code) {
   else if (code <= 147) LockedWall(cr, code - 145);
   else if (code <= 156) DrawSpaceObject(cr, code - 148);
   else if (code == 157) DrawSoilWith(cr, {56, 92, 100}, 2, 157);
-  else if (code == 158) DrawSoilWith(cr, {150, 128, 92}, 1, 158);
+  // 158 also backs the objectives panel text, so it stays dark enough for light letters.
+  else if (code == 158) DrawSoilWith(cr, {116, 94, 66}, 1, 158);
   else if (code == 159) DrawSoilWith(cr, {70, 88, 120}, 3, 159);
   else if (code == 160) DrawInterfaceCell(cr, code);
   else if (code <= 164) RubbleSoil(cr, code - 161);
