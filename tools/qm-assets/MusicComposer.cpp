@@ -501,12 +501,11 @@ ModSong Composer::Compose() {
   if (progressionB == progressionA) std::rotate(progressionB.begin(), progressionB.begin() + 1, progressionB.end());
   const std::vector<int> pb = PickProgression(true);
   const std::vector<int> progressionC = {pb[0], pb[0], pb[1] == pb[0] ? pb[2] : pb[1], pb[1] == pb[0] ? pb[2] : pb[1]};
-  std::vector<int> progressionEnd = progressionA;
-  progressionEnd[3] = 0;  // the outro comes home before the loop starts again
 
   const std::vector<Chord> chordsA = MakeChords(progressionA);
   const std::vector<Chord> chordsB = MakeChords(progressionB);
   const std::vector<Chord> chordsC = MakeChords(progressionC);
+  // The periods' second statements and the outro come home to the tonic before the loop restarts.
   std::vector<Chord> chordsEnd = chordsA;
   chordsEnd[3] = MakeChord(0);
   if (chordsEnd[3].shape != ChordShape::kMajor && chordsEnd[3].shape != ChordShape::kMinor) {
