@@ -1,5 +1,15 @@
 #pragma once
 // The procedural composer: a track's character in, a 4-channel module out.
+//
+// Every track has the same calm shape, nine patterns of four bars (a bar is 16 rows, a row a
+// sixteenth): intro, A, A', B, B', bridge, A, A'', outro, then it loops to the intro.
+// Harmony: four-bar progressions of scale degrees that suit the mode, one chord a bar (two
+// bars in the bridge); chords may take a seventh, ninth or suspension, never a diminished
+// triad. Melody: a one-bar motif (a rhythm and a contour of scale steps) stated, repeated
+// from where it ended, answered (inverted or a fresh rhythm) and closed by a cadence that
+// rests on a chord tone, or on the tonic at the end of a period; strong beats sit on chord
+// tones. Channels: 1 bass, 2 pad (whole chords baked into looped samples, breathing out
+// before each change), 3 melody, 4 an echo of the melody, an arpeggio or soft percussion.
 #include <cstdint>
 #include <vector>
 
