@@ -12,7 +12,9 @@ namespace {
 uint32_t Le32(const uint8_t* p) {
   return uint32_t(p[0]) | uint32_t(p[1]) << 8 | uint32_t(p[2]) << 16 | uint32_t(p[3]) << 24;
 }
-uint16_t Le16(const uint8_t* p) { return uint16_t(p[0] | p[1] << 8); }
+uint16_t Le16(const uint8_t* p) {
+  return uint16_t(p[0] | p[1] << 8);
+}
 
 constexpr uint16_t kFormatPcm = 1;
 constexpr uint16_t kFormatExtensible = 0xFFFE;
@@ -43,8 +45,9 @@ size_t ReadMemory(void* dest, size_t itemSize, size_t count, void* source) {
 
 int SeekMemory(void* source, ogg_int64_t offset, int whence) {
   auto* m = static_cast<MemoryStream*>(source);
-  ogg_int64_t base = whence == SEEK_SET ? 0 : whence == SEEK_CUR ? ogg_int64_t(m->at)
-                                                                 : ogg_int64_t(m->size);
+  ogg_int64_t base = whence == SEEK_SET   ? 0
+                     : whence == SEEK_CUR ? ogg_int64_t(m->at)
+                                          : ogg_int64_t(m->size);
   if (whence != SEEK_SET && whence != SEEK_CUR && whence != SEEK_END) return -1;
   ogg_int64_t target = base + offset;
   if (target < 0 || target > ogg_int64_t(m->size)) return -1;
@@ -52,7 +55,9 @@ int SeekMemory(void* source, ogg_int64_t offset, int whence) {
   return 0;
 }
 
-long TellMemory(void* source) { return long(static_cast<MemoryStream*>(source)->at); }
+long TellMemory(void* source) {
+  return long(static_cast<MemoryStream*>(source)->at);
+}
 
 }  // namespace
 
@@ -84,8 +89,8 @@ bool DecodeWave(const uint8_t* bytes, size_t size, DecodedSound& out) {
       out.rate = int(rate);
       out.samples.resize(frames * channels);
       for (size_t i = 0; i < frames * channels; ++i) {
-        out.samples[i] = bits == 8 ? int16_t((int(data[i]) - 128) * 256)
-                                   : int16_t(Le16(data + 2 * i));
+        out.samples[i] =
+            bits == 8 ? int16_t((int(data[i]) - 128) * 256) : int16_t(Le16(data + 2 * i));
       }
       return true;
     }

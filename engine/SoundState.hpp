@@ -34,19 +34,19 @@ struct Effect {
   std::vector<int16_t> samples;  // interleaved
   int channels = 1;
   int frames = 0;
-  int fileRate = kOutputRate;    // the file's own rate
-  int rate = kOutputRate;        // the playback rate, kept until changed
+  int fileRate = kOutputRate;  // the file's own rate
+  int rate = kOutputRate;      // the playback rate, kept until changed
   bool playing = false;
-  uint64_t position = 0;         // frames in 16.16 fixed point
+  uint64_t position = 0;  // frames in 16.16 fixed point
 };
 
 // One music: the module player and its looping two-half stream.
 struct Music {
   _ModPlugFile* player = nullptr;
   std::vector<int16_t> stream = std::vector<int16_t>(size_t(kStreamFrames) * kOutputChannels);
-  int playFrame = 0;               // the mixer's read position (device lock)
-  bool streaming = false;          // the mixer reads the stream (device lock)
-  int nextHalf = 1;                // the half the producer fills next (producer only)
+  int playFrame = 0;                       // the mixer's read position (device lock)
+  bool streaming = false;                  // the mixer reads the stream (device lock)
+  int nextHalf = 1;                        // the half the producer fills next (producer only)
   std::atomic<bool> playing{false};        // written by the game thread
   std::atomic<bool> threadRunning{false};  // cleared by the producer when it ends
   std::atomic<int> masterVolume{kMasterVolumeMax};  // applied before each rendered half

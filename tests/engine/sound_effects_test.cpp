@@ -6,7 +6,6 @@
 #include <random>
 
 #include "engine/SoundDecode.hpp"
-
 #include "sound_test_support.hpp"
 
 namespace qm::test {
@@ -32,28 +31,30 @@ std::vector<WaveCase> WaveCases() {
   Bytes pcm = Pcm16(Ramp(64));
   Bytes fmt16 = FormatBlock(1, 1, 44100, 16);
   Bytes extensible = FormatBlock(0xFFFE, 1, 44100, 16);
-  PutLe16(extensible, 22);       // extra bytes
-  PutLe16(extensible, 16);       // valid bits
-  PutLe32(extensible, 4);        // channel mask
-  PutLe16(extensible, 1);        // sub-format: PCM
+  PutLe16(extensible, 22);  // extra bytes
+  PutLe16(extensible, 16);  // valid bits
+  PutLe32(extensible, 4);   // channel mask
+  PutLe16(extensible, 1);   // sub-format: PCM
   extensible.resize(40, 0);
   Bytes riffOnly{'R', 'I', 'F', 'F', 4, 0, 0, 0, 'W', 'A'};
   Bytes headerOnly = RiffFile({{"fmt ", fmt16}});
   headerOnly.resize(30);  // cut inside the format block
   return {
       {"plain 16-bit mono", RiffFile({{"fmt ", fmt16}, {"data", pcm}}), 1},
-      {"8-bit mono", RiffFile({{"fmt ", FormatBlock(1, 1, 11025, 8)}, {"data", Bytes(50, 200)}}), 1},
+      {"8-bit mono", RiffFile({{"fmt ", FormatBlock(1, 1, 11025, 8)}, {"data", Bytes(50, 200)}}),
+       1},
       {"16-bit stereo", RiffFile({{"fmt ", FormatBlock(1, 2, 22050, 16)}, {"data", pcm}}), 1},
       {"extensible PCM", RiffFile({{"fmt ", extensible}, {"data", pcm}}), 1},
       {"chunks skipped before data, one of odd size",
        RiffFile({{"fmt ", fmt16}, {"LIST", Bytes(7, 'x')}, {"fact", Bytes(4, 0)}, {"data", pcm}}),
        1},
-      {"fmt not the first chunk", RiffFile({{"LIST", Bytes(4, 'x')}, {"fmt ", fmt16}, {"data", pcm}}),
-       0},
+      {"fmt not the first chunk",
+       RiffFile({{"LIST", Bytes(4, 'x')}, {"fmt ", fmt16}, {"data", pcm}}), 0},
       {"no data chunk", RiffFile({{"fmt ", fmt16}, {"LIST", Bytes(8, 'x')}}), 0},
       {"data cut short", RiffFile({{"fmt ", fmt16}, {"data", pcm, 4000}}), 0},
       {"empty data", RiffFile({{"fmt ", fmt16}, {"data", {}}}), 0},
-      {"chunk size past the end", RiffFile({{"fmt ", fmt16}, {"LIST", Bytes(4, 0), 0xFFFFFFF0u}}), 0},
+      {"chunk size past the end", RiffFile({{"fmt ", fmt16}, {"LIST", Bytes(4, 0), 0xFFFFFFF0u}}),
+       0},
       {"format block larger than the file", RiffFile({{"fmt ", fmt16, 1000}}), 0},
       {"24-bit samples", RiffFile({{"fmt ", FormatBlock(1, 1, 44100, 24)}, {"data", pcm}}), 0},
       {"float samples", RiffFile({{"fmt ", FormatBlock(3, 1, 44100, 32)}, {"data", pcm}}), 0},
@@ -75,7 +76,7 @@ TEST_F(SoundTest, WaveFilesLoadOnlyWhenWellFormed) {
 TEST_F(SoundTest, WaveSamplesReachTheOutput) {
   // 8-bit unsigned 192 is +64 steps of 256; a 16-bit stereo file keeps its two channels.
   ASSERT_NE(LoadSoundEffect(1, Write("u8.wav", RiffFile({{"fmt ", FormatBlock(1, 1, 44100, 8)},
-                                                          {"data", Bytes(100, 192)}}))),
+                                                         {"data", Bytes(100, 192)}}))),
             0);
   ASSERT_NE(LoadSoundEffect(2, Write("st.wav", Wave16(2, 44100, {1000, -2000, 1000, -2000}))), 0);
   PlaySoundEffect(1);
@@ -161,9 +162,11 @@ TEST_F(SoundTest, FilesThatAreNotOggVorbisFail) {
   Bytes headersCut(ogg.begin(), ogg.begin() + 100);
   Bytes badMagic = ogg;
   badMagic[0] = 'X';
-  for (const auto& [name, bytes] : std::vector<std::pair<std::string, Bytes>>{
-           {"text renamed .ogg", text}, {"cut inside its headers", headersCut},
-           {"damaged first page", badMagic}, {"four bytes", {'O', 'g', 'g', 'S'}}}) {
+  for (const auto& [name, bytes] :
+       std::vector<std::pair<std::string, Bytes>>{{"text renamed .ogg", text},
+                                                  {"cut inside its headers", headersCut},
+                                                  {"damaged first page", badMagic},
+                                                  {"four bytes", {'O', 'g', 'g', 'S'}}}) {
     EXPECT_EQ(LoadSoundEffect(4, Write("bad.ogg", bytes)), 0) << name;
   }
 }
@@ -177,7 +180,8 @@ TEST(SoundDecode, DamagedFilesFailCleanlyOrDecodeSanely) {
   for (const Bytes& good : {wave, EncodeOgg(2, 22050, 2205)}) {
     for (int round = 0; round < 300; ++round) {
       Bytes bad = good;
-      for (int k = 1 + int(random() % 6); k > 0; --k) bad[random() % bad.size()] = uint8_t(random());
+      for (int k = 1 + int(random() % 6); k > 0; --k)
+        bad[random() % bad.size()] = uint8_t(random());
       if (round % 3 == 0) bad.resize(random() % bad.size());
       sound::DecodedSound out;
       if (sound::DecodeSoundFile(bad.data(), bad.size(), out)) {
@@ -243,14 +247,14 @@ TEST_F(SoundTest, RateIsKeptUntilChanged) {
   struct Step {
     int setRate;  // -1: leave the rate alone
     int rate;
-    int frames;   // output frames the 1000 source frames last
+    int frames;  // output frames the 1000 source frames last
   };
   for (const Step& s : std::vector<Step>{{22050, 22050, 2000},
                                          {-1, 22050, 2000},
                                          {-1, 22050, 2000},
                                          {88200, 88200, 500},
                                          {0, 44100, 1000},
-                                         {-5, 44100, 1000},       // refused: kept
+                                         {-5, 44100, 1000},         // refused: kept
                                          {999999, 44100, 1000}}) {  // refused: kept
     if (s.setRate != -1) SetSoundFrequency(0, s.setRate);
     EXPECT_EQ(SoundSlotRate(0), s.rate) << s.setRate;
@@ -265,8 +269,8 @@ TEST_F(SoundTest, RateIsKeptUntilChanged) {
 }
 
 TEST_F(SoundTest, ReplacingASoundStopsTheOldOne) {
-  ASSERT_NE(LoadSoundEffect(2, Write("long.wav", Wave16(1, 44100, std::vector<int16_t>(5000, 900)))),
-            0);
+  ASSERT_NE(
+      LoadSoundEffect(2, Write("long.wav", Wave16(1, 44100, std::vector<int16_t>(5000, 900)))), 0);
   PlaySoundEffect(2);
   Pull(100);
   ASSERT_NE(LoadSoundEffect(2, Write("ramp.wav", Wave16(1, 44100, Ramp(10)))), 0);

@@ -21,10 +21,14 @@ Bytes ShortSong() {
 }
 
 // A looping square wave held for the whole song.
-Bytes HeldNote() { return MakeModule({{0, 0, 1, kPeriodC, 0, 0}}, 64, true); }
+Bytes HeldNote() {
+  return MakeModule({{0, 0, 1, kPeriodC, 0, 0}}, 64, true);
+}
 
 // One note at the start of an otherwise silent song (64 rows at speed 6, about 7.7 s).
-Bytes LongSilence() { return MakeModule({{0, 0, 1, kPeriodC, 0, 0}}, 256, false); }
+Bytes LongSilence() {
+  return MakeModule({{0, 0, 1, kPeriodC, 0, 0}}, 256, false);
+}
 
 class MusicTest : public SoundTest {
  protected:
@@ -97,8 +101,14 @@ TEST_F(MusicTest, VolumeMapsOntoTheMasterVolume) {
   struct Case {
     int volume, master;
   };
-  for (const Case& c : std::vector<Case>{
-           {0, 1}, {100, 512}, {50, 256}, {10, 51}, {1, 5}, {-20, 1}, {250, 512}, {INT32_MAX, 512}}) {
+  for (const Case& c : std::vector<Case>{{0, 1},
+                                         {100, 512},
+                                         {50, 256},
+                                         {10, 51},
+                                         {1, 5},
+                                         {-20, 1},
+                                         {250, 512},
+                                         {INT32_MAX, 512}}) {
     SetMusicModuleVolume(kSlot, c.volume);
     EXPECT_EQ(MusicSlotMasterVolume(kSlot), c.master) << c.volume;
   }
@@ -189,7 +199,8 @@ TEST_F(MusicTest, BadModulesFailAndEmptyTheSlot) {
 
 TEST_F(MusicTest, DamagedModulesLoadOrFailButNeverHang) {
   std::mt19937 random(5);
-  Bytes good = MakeModule({{0, 0, 1, kPeriodC, kEffectSpeed, 2}, {3, 1, 1, 300, 0xC, 20},
+  Bytes good = MakeModule({{0, 0, 1, kPeriodC, kEffectSpeed, 2},
+                           {3, 1, 1, 300, 0xC, 20},
                            {5, 0, 0, 0, kEffectBreak, 0}},
                           128, true);
   for (int round = 0; round < 60; ++round) {

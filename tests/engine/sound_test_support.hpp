@@ -2,7 +2,9 @@
 // Shared by the sound tests: a fixture with the real mixer on SDL's dummy audio driver,
 // a scratch folder, and builders for small WAV files and ProTracker modules.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 #include <cstdlib>
@@ -11,8 +13,6 @@
 #include <string>
 #include <thread>
 #include <vector>
-#include <unistd.h>
-#include <algorithm>
 
 #include "engine/Sound.hpp"
 #include "engine/TestHooks.hpp"
@@ -142,9 +142,9 @@ class SoundTest : public ::testing::Test {
     ASSERT_NE(InitSound(), 0);
     MixAudioForTest(nullptr, 0);  // from here only the test moves playback on
     const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ = std::filesystem::temp_directory_path() /
-              ("qm-sound-" + std::to_string(getpid()) + "-" + info->test_suite_name() + "-" +
-               info->name());
+    folder_ =
+        std::filesystem::temp_directory_path() / ("qm-sound-" + std::to_string(getpid()) + "-" +
+                                                  info->test_suite_name() + "-" + info->name());
     std::filesystem::create_directories(folder_);
   }
   void TearDown() override {
