@@ -99,7 +99,7 @@ bool DecodeWave(const uint8_t* bytes, size_t size, DecodedSound& out) {
   }
 }
 
-bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out) {
+bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out, size_t maxBytes) {
   MemoryStream stream{bytes, size, 0};
   ov_callbacks callbacks{ReadMemory, SeekMemory, nullptr, TellMemory};
   OggVorbis_File file;
@@ -116,7 +116,7 @@ bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out) {
 
   std::vector<int16_t> samples;
   ogg_int64_t total = ov_pcm_total(&file, -1);
-  size_t limitSamples = kMaxDecodedBytes / sizeof(int16_t);
+  size_t limitSamples = maxBytes / sizeof(int16_t);
   if (total > 0) samples.reserve(std::min(size_t(total) * channels, limitSamples));
 
   char buffer[8192];

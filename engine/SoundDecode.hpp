@@ -25,8 +25,10 @@ struct DecodedSound {
 // up to "data". 8- or 16-bit PCM, mono or stereo. False when any of that does not hold.
 bool DecodeWave(const uint8_t* bytes, size_t size, DecodedSound& out);
 
-// Everything else: an Ogg Vorbis stream decoded whole. False when it is not one.
-bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out);
+// Everything else: an Ogg Vorbis stream decoded whole, up to maxBytes of PCM (whole frames).
+// False when it is not one.
+bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out,
+                     size_t maxBytes = kMaxDecodedBytes);
 
 // Chooses by the first four bytes, as the loader does.
 bool DecodeSoundFile(const uint8_t* bytes, size_t size, DecodedSound& out);

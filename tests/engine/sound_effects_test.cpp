@@ -171,6 +171,16 @@ TEST_F(SoundTest, FilesThatAreNotOggVorbisFail) {
   }
 }
 
+TEST(SoundDecode, OggVorbisIsCutAtTheSizeLimitOnAWholeFrame) {
+  Bytes ogg = EncodeOgg(2, 44100, 20000);
+  sound::DecodedSound whole, cut;
+  ASSERT_TRUE(sound::DecodeOggVorbis(ogg.data(), ogg.size(), whole));
+  EXPECT_EQ(whole.Frames(), 20000);
+  ASSERT_TRUE(sound::DecodeOggVorbis(ogg.data(), ogg.size(), cut, 10002));  // 2500.5 frames
+  EXPECT_EQ(cut.samples.size(), 5000u);
+  EXPECT_TRUE(std::equal(cut.samples.begin(), cut.samples.end(), whole.samples.begin()));
+}
+
 // Damaged copies of good files either fail or give a well-formed sound, never a crash.
 TEST(SoundDecode, DamagedFilesFailCleanlyOrDecodeSanely) {
   std::mt19937 random(99);
