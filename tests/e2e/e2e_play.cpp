@@ -1,0 +1,226 @@
+// Levels played headless in the full game folder: a word laid on GO and validated, a refused
+// move, the end box and the result panel, the EXIT control, Left Alt + F4, an option entry.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+
+#include "engine/Input.hpp"
+#include "game/play/Board.hpp"
+#include "game/play/EndOfLevel.hpp"
+#include "game/play/HexGrid.hpp"
+#include "tests/e2e/Session.hpp"
+
+namespace qm::e2e {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr int kRowY = 6;
+// C A T E R S O N I L, plastic: slots 1, 2, 3 spell "cat"; Q Z X below spell nothing.
+const std::vector<int16_t> kEasel = {3, 1, 20, 5, 18, 19, 15, 14, 9, 12};
+const std::vector<int16_t> kNonsense = {17, 26, 24, 5, 18, 19, 15, 14, 9, 12};
+
+std::string Profile(const std::string& name, int level, int easel, int64_t score) {
+  std::string b(1, static_cast<char>(name.size()));
+  b += name;
+  b += static_cast<char>(level);
+  b += '\x02';  // avatar
+  b += static_cast<char>(easel);
+  b += std::string(4, '\0');
+  for (int i = 0; i < 8; ++i) b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
+  return b;
+}
+
+int64_t ScoreOf(const std::string& profile) {
+  if (profile.size() < 8) return 0;
+  uint64_t v = 0;
+  for (int i = 0; i < 8; ++i) v |= uint64_t{static_cast<uint8_t>(profile[profile.size() - 8 + i])} << (8 * i);
+  return static_cast<int64_t>(v);
+}
+
+// Three Cells in a line through GO that take Pieces and lie on screen, in reading order.
+std::vector<CellPos> WordCellsThroughGo(const GameState& g) {
+  const BoardState& b = g.board;
+  CellPos go{b.startColumn, b.startRow};
+  auto usable = [&](CellPos p) {
+    int16_t code = CellCode(b, p.column, p.row);
+    if (code <= 156 || code == 219) return false;
+    int x = 0, y = 0;
+    CellToScreen(b, p.column, p.row, x, y);
+    return x >= 0 && x + 52 < g.program.screenWidth && y >= 0 && y + 52 < g.easel.top - 20;
+  };
+  for (int axis = 0; axis < 3; ++axis) {
+    CellPos b1 = StepBack(axis, go), b2 = StepBack(axis, b1);
+    CellPos f1 = StepForward(axis, go), f2 = StepForward(axis, f1);
+    for (auto cells : {std::vector<CellPos>{go, f1, f2}, std::vector<CellPos>{b1, go, f1},
+                       std::vector<CellPos>{b2, b1, go}}) {
+      if (std::all_of(cells.begin(), cells.end(), usable)) return cells;
+    }
+  }
+  return {};
+}
+
+std::pair<int, int> CellMiddle(const GameState& g, CellPos p) {
+  int x = 0, y = 0;
+  CellToScreen(g.board, p.column, p.row, x, y);
+  return {x + 26, y + 6 + 22};
+}
+
+std::pair<int, int> SlotMiddle(const GameState& g, int k) {
+  return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
+}
+
+bool Running(const GameState&, Screen s, uint32_t) { return s == Screen::kRunLevel; }
+
+class PlayTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    folder_ = FullGameFolder();
+    if (folder_.empty()) GTEST_SKIP() << "the game folder has not been made (ninja data)";
+    session_ = std::make_unique<Session>(folder_);
+    WriteFileBytes(ProfilePath(), Profile("Ann", 1, 10, 0));
+    session_->OnLevelStart([this](GameState& g) {
+      cells_ = WordCellsThroughGo(g);
+      if (makeEndBox_ && !cells_.empty()) {
+        CellPos last = cells_.back();
+        SetCellCode(g.board, last.column, last.row, 219);
+      }
+    });
+  }
+  void TearDown() override {
+    if (!session_) return;
+    if (const char* dir = std::getenv("QM_RECORD_DIR")) {
+      const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
+      std::ofstream(std::string(dir) + "/" + info->name() + ".replay") << session_->RecordedReplay();
+    }
+    session_.reset();
+  }
+  std::string ProfilePath() const { return session_->playersFolder() + "/1"; }
+
+  // From the start to the first frames of level 1 for profile 1.
+  Script ToLevelOne() {
+    Script s;
+    s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
+    s.Click(512, 1 * 13 + kRowY).UntilScreen(Screen::kLevelMenu).Wait(200);
+    s.Click(512, 1 * 13 + kRowY).Until("level 1 running", Running).Wait(500);
+    s.Check([this](const GameState&) { ASSERT_EQ(cells_.size(), 3u) << "no room for a word on GO"; });
+    return s;
+  }
+  // Drags Easel slots 1, 2, 3 onto the three word Cells.
+  void LayWord(Script& s) {
+    for (int i = 0; i < 3; ++i) {
+      s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
+      s.Button('L', true).Wait(64);
+      s.MoveTo([this, i](const GameState& g) { return CellMiddle(g, cells_[i]); }).Wait(64);
+      s.Button('L', false).Wait(64);
+    }
+  }
+
+  std::string folder_;
+  std::unique_ptr<Session> session_;
+  std::vector<CellPos> cells_;
+  bool makeEndBox_ = false;
+};
+
+TEST_F(PlayTest, AWordOnGoIsAcceptedAndTheExitControlSavesIt) {
+  session_->PresetEasel(1, kEasel);
+  Script s = ToLevelOne();
+  LayWord(s);
+  s.Check([this](const GameState& g) {
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
+    EXPECT_EQ(g.easel.slots[1], 160);
+  });
+  s.Tap(kKeySpace).Wait(300);
+  int64_t score = 0;
+  s.Check([&](const GameState& g) {
+    score = g.players.scores[0];
+    EXPECT_GT(score, 0);
+    for (int k = 1; k <= g.easel.slots[0]; ++k) EXPECT_NE(g.easel.slots[k], 160) << "slot " << k;
+    for (int k = 1; k <= 20; ++k) EXPECT_EQ(g.easel.laid[k].column, -1);  // the Pieces stay
+    for (int i = 0; i < 3; ++i) EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
+  });
+  // EXIT: left and right buttons held on the square at the top right corner.
+  s.Move(1024 - 7, 7).Wait(100).Button('L', true).Button('R', true).Wait(100);
+  s.UntilScreen(Screen::kPlayerMenuEntry).Button('L', false).Button('R', false).Wait(300).Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+  std::string saved = ReadFileBytes(ProfilePath());
+  ASSERT_EQ(saved.size(), 19u);
+  EXPECT_EQ(saved.substr(0, 4), std::string("\x03" "Ann"));
+  EXPECT_EQ(ScoreOf(saved), score);
+  EXPECT_EQ(static_cast<int>(saved[6]), 10);  // the Easel slot count
+}
+
+TEST_F(PlayTest, ARefusedMoveReturnsThePiecesAndAltF4SavesNothing) {
+  session_->PresetEasel(1, kNonsense);
+  const std::string before = ReadFileBytes(ProfilePath());
+  Script s = ToLevelOne();
+  LayWord(s);
+  s.Tap(kKeySpace).Wait(300);
+  s.Check([this](const GameState& g) {
+    EXPECT_EQ(g.players.scores[0], 0);
+    EXPECT_FALSE(g.status.text.empty());  // the refusal is shown on the StatusLine
+    std::vector<int16_t> easel(g.easel.slots.begin() + 1, g.easel.slots.begin() + 11);
+    std::vector<int16_t> expected = kNonsense;
+    std::sort(easel.begin(), easel.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(easel, expected);
+    for (int i = 0; i < 3; ++i) {
+      EXPECT_GT(CellCode(g.board, cells_[i].column, cells_[i].row), 130) << "cell " << i;
+    }
+  });
+  s.Key(kKeyLeftAlt, true).Key(kKeyF4, true).Wait(500);
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.ended);
+  EXPECT_FALSE(r.scriptDone);  // ended by the keys, during the last wait, not by a close
+  EXPECT_EQ(r.lastScreen, Screen::kRunLevel);
+  EXPECT_EQ(ReadFileBytes(ProfilePath()), before);
+}
+
+TEST_F(PlayTest, TheEndBoxShowsTheResultPanelAndEscapeStartsTheNextLevel) {
+  makeEndBox_ = true;
+  session_->PresetEasel(1, kEasel);
+  Script s = ToLevelOne();
+  LayWord(s);
+  s.Tap(kKeySpace).Wait(200);
+  s.Check([](const GameState& g) { EXPECT_NE(g.play.endTick, 0u); });
+  s.Wait(1500);
+  bool won = false;
+  s.Check([&won](const GameState& g) {
+    EXPECT_EQ(g.easel.referenceSlotCount, -1);  // the result panel is composed
+    EXPECT_EQ(g.status.text, " Press ESC to continue ");
+    won = g.objectives.progress[0] == g.board.objectives[0];
+  });
+  s.Tap(kKeyEscape).Until("the next level", Running).Wait(300).Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+  EXPECT_EQ(std::count(r.screens.begin(), r.screens.end(), Screen::kStartLevel), 2);
+  EXPECT_EQ(Game().menu.currentLevel, NextLevelNumber(1, won));
+  EXPECT_EQ(Game().players.levelsReached[0], won ? 2 : 1);
+  EXPECT_EQ(Game().play.endTick, 0u);
+}
+
+TEST_F(PlayTest, AnOptionEntryActsOnceWhileTheButtonIsHeld) {
+  Script s = ToLevelOne();
+  int8_t before = 0;
+  s.Check([&before](const GameState& g) { before = g.program.chatLastLine; });
+  // " Chat more ": the first entry of the chat panel at the lower left edge.
+  const int y = 768 - 224 + 20 + 10;
+  s.Move(10, y).Wait(100).Button('L', true).Wait(1500);
+  s.Check([&before](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, before + 2); });
+  s.Button('L', false).Wait(200).Button('L', true).Wait(200).Button('L', false).Wait(200);
+  s.Check([&before](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, before + 4); });
+  s.Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+}
+
+}  // namespace
+}  // namespace qm::e2e
