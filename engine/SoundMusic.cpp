@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <chrono>
 #include <cstring>
+#include <system_error>
 
 #include "engine/Sound.hpp"
 #include "engine/SoundState.hpp"
