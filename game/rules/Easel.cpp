@@ -121,7 +121,8 @@ void ReturnLaidPieces(GameState& game) {
     // Every laid Piece left a slot empty, so a free slot is always there; the lowest
     // one takes it, not necessarily the slot it came from.
     int slot = LowestFreeSlot(easel);
-    if (slot != 0) easel.slots[slot] = CellCode(game.board, entry.column, entry.row);
+    int16_t code = CellCode(game.board, entry.column, entry.row);
+    if (slot != 0 && IsPieceCode(code)) easel.slots[slot] = code;
     SetCellCode(game.board, entry.column, entry.row, entry.under);
     entry.column = -1;
   }
