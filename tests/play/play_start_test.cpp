@@ -94,6 +94,22 @@ TEST_F(PlayStart, EverythingOfThePreviousLevelIsReset) {
   EXPECT_EQ(game.board.h, 0);
 }
 
+TEST_F(PlayStart, ALevelWithoutItsFilesStillPlays) {
+  game.easel.carriedSlotCount = 8;
+  StartLevel(game);
+  MoveToSlot(1);
+  const int16_t first = Slot(1);
+  int x = 0, y = 0;
+  CellCentre(0, 0, x, y);
+  DragTo(x, y);  // the one Cell is void: the Piece comes back
+  EXPECT_EQ(Slot(1), first);
+  Key(kKeySpace, true);
+  Pass();
+  Key(kKeyTab, true);
+  Passes(2);
+  EXPECT_EQ(game.board.objectives[0], 1);  // only the end box
+}
+
 TEST_F(PlayStart, HelpLinesSeedTheChatAndTheMoveHistory) {
   game.chat.chatLog[5].text = "old";
   StartLevel(game);
