@@ -28,17 +28,6 @@ void WaitForKeyRelease(int scanCode) {
   } while (KeyIsDown(scanCode) != 0);
 }
 
-// Appends what was typed and drops carriage returns and backspaces. A name stops at 127
-// bytes: a longer one would not fit the profile's signed length byte and would not read back.
-void TakeTypedText(std::string& name) {
-  std::string typed = TypedCharacter();
-  if (KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0) {
-    typed = UpperCaseText(typed);
-  }
-  name += typed;
-  name = ReplaceText(ReplaceText(name, CharText(13), ""), CharText(8), "");
-  if (name.size() > static_cast<size_t>(kMaxNameBytes)) name.resize(kMaxNameBytes);
-}
 
 // Writes the new profile; false when its file could not be created.
 bool ConfirmNewPlayer(GameState& game, int k, const std::string& name) {
@@ -54,6 +43,14 @@ bool ConfirmNewPlayer(GameState& game, int k, const std::string& name) {
 }
 
 }  // namespace
+
+// A name stops at 127 bytes: a longer one would not fit the profile's signed length byte and
+// would not read back.
+void AppendTypedText(std::string& name, const std::string& typed, bool shift) {
+  name += shift ? UpperCaseText(typed) : typed;
+  name = ReplaceText(ReplaceText(name, CharText(13), ""), CharText(8), "");
+  if (name.size() > static_cast<size_t>(kMaxNameBytes)) name.resize(kMaxNameBytes);
+}
 
 int AvatarLeftEdge(int avatar) {
   int a = ((avatar % 20) + 20) % 20;
@@ -83,7 +80,8 @@ void NewPlayerEntry(GameState& game, int k) {
     std::string line = "Name : " + name;
     DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, 288, line + cursor, kGreen);
 
-    TakeTypedText(name);
+    AppendTypedText(name, TypedCharacter(),
+                    KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0);
 
     ReadKeyboard();
     EndProgramIfQuitRequested();

@@ -160,15 +160,16 @@ TEST_F(MenuTest, NewPlayerTakesTheFirstFreeNumberAndEscapeWritesNothing) {
   EXPECT_EQ(ProfileBytes(2).size(), 18u);
 }
 
-TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressAndShiftGivesCapitals) {
+TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressShiftGivesCapitalsLeftWrapsTheAvatar) {
   Script s = ToPlayerMenu();
   s.Click(512, kNewPlayerY).Wait(200);
   s.Type("aBcd");
   s.Key(kKeyBackspace, true).Wait(1500).Key(kKeyBackspace, false).Wait(100);
+  s.Tap(kKeyLeft).Wait(300);  // avatar 0 -> 19
   s.Tap(kKeyReturn).Wait(300).Quit();
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
-  EXPECT_EQ(ProfileBytes(1).substr(0, 4), std::string("\x03" "aBc"));
+  EXPECT_EQ(ProfileBytes(1), std::string("\x03" "aBc" "\x01\x13\x0a\0\0\0\0" "\0\0\0\0\0\0\0\0", 19));
 }
 
 TEST_F(MenuTest, WithAllTwentyProfilesNewPlayerDoesNothing) {
