@@ -82,5 +82,23 @@ TEST(LevelCheck, StrictChecksTintsAndCodes) {
   EXPECT_TRUE(CheckLevel(decoded, false).empty());  // 500 takes Pieces: only strict minds it
 }
 
+TEST(LevelCheck, StrictWantsKeysAndObjectivesThatFit) {
+  auto strictFaults = [](const std::string& rows, int wordLength) {
+    DecodedLevel decoded;
+    decoded.level = FromMap(rows);
+    decoded.level.objectives[0] = 2;
+    decoded.level.objectives[1] = static_cast<int8_t>(wordLength);
+    return CheckLevel(decoded, true);
+  };
+  EXPECT_TRUE(strictFaults("|G . F\n", 3).empty());
+  ASSERT_EQ(strictFaults("|G . F\n", 4).size(), 1u);  // the row holds only three
+  EXPECT_NE(strictFaults("|G . F\n", 4)[0].find("longest line of cells is 3"), std::string::npos);
+  // Four along the falling diagonal: (0,0) (0,1) (1,2) (1,3).
+  EXPECT_TRUE(strictFaults("|G # #\n| . # #\n|# . #\n| # F #\n", 4).empty());
+  auto locks = strictFaults("|KgG LgLsF\n", 2);
+  ASSERT_EQ(locks.size(), 2u);  // no silver key, and the end box lies behind the silver lock
+  EXPECT_NE(locks[1].find("no silver key (236)"), std::string::npos);
+}
+
 }  // namespace
 }  // namespace qm::level

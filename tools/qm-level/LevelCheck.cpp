@@ -83,6 +83,30 @@ class Reach {
   std::set<int16_t> keys_;
 };
 
+bool OnLevel(const Level& level, CellPos p) {
+  return p.column >= 0 && p.row >= 0 && p.column <= level.w && p.row <= level.h;
+}
+
+// The longest straight line of cells that take Pieces, along any of the three axes.
+int LongestLine(const Level& level) {
+  int longest = 0;
+  for (int axis = 0; axis < 3; ++axis) {
+    for (int r = 0; r <= level.h; ++r) {
+      for (int c = 0; c <= level.w; ++c) {
+        if (level.At(c, r) <= 156) continue;
+        CellPos back = StepBack(axis, {c, r});
+        if (OnLevel(level, back) && level.At(back.column, back.row) > 156) continue;
+        int length = 0;
+        for (CellPos p{c, r}; OnLevel(level, p) && level.At(p.column, p.row) > 156;
+             p = StepForward(axis, p))
+          ++length;
+        longest = std::max(longest, length);
+      }
+    }
+  }
+  return longest;
+}
+
 }  // namespace
 
 bool EndBoxReachable(const Level& level) { return Reach(level).Run(); }
@@ -107,6 +131,22 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
   for (int16_t code : level.cells)
     if (code < 0 || code > 237) unknown.insert(code);
   for (int16_t code : unknown) faults.push_back("unknown cell code " + std::to_string(code));
+  static const char* kKinds[] = {"gold", "silver", "bronze"};
+  for (int k = 0; k < 3; ++k) {
+    bool locked = std::count(level.cells.begin(), level.cells.end(), 145 + k) > 0;
+    bool key = std::count(level.cells.begin(), level.cells.end(), 235 + k) > 0;
+    if (locked && !key)
+      faults.push_back(std::string("a ") + kKinds[k] + " locked wall (" + std::to_string(145 + k) +
+                       ") but no " + kKinds[k] + " key (" + std::to_string(235 + k) + ")");
+  }
+  int longest = LongestLine(level);
+  for (int k : {0, 2, 4, 6}) {
+    if (level.objectives[k] > 0 && level.objectives[k + 1] > longest)
+      faults.push_back("objective " + std::to_string(k + 1) + " asks for words of " +
+                       std::to_string(level.objectives[k + 1]) + " letters, but the longest line of cells is " +
+                       std::to_string(longest));
+  }
+  if (level.objectives[8] > 18) faults.push_back("objective 9 asks for more than 18 Easel slots");
   std::set<int> shades(decoded.board.shade.begin(), decoded.board.shade.end());
   if (level.shadePeriod <= 0) shades = {0, 1, 2, 3, 4, 5, 6};
   shades.erase(127);
