@@ -1,0 +1,525 @@
+#include "MoveSearch.hpp"
+
+#include <algorithm>
+#include <climits>
+#include <deque>
+#include <unordered_set>
+
+#include "game/play/Board.hpp"
+#include "game/rules/Easel.hpp"
+#include "game/rules/Objectives.hpp"
+
+namespace qm::autoplay {
+
+namespace {
+
+constexpr int kFar = INT_MAX / 4;
+constexpr int16_t kStartBox = 218;
+constexpr int16_t kEndBox = 219;
+constexpr int16_t kBonusMalus = 220;
+constexpr int kPieceCell = -1;  // line cell kinds below 0; letters are 0..25
+constexpr int kOpenCell = -2;
+constexpr int kBlockedCell = -3;
+
+bool IsMaterialObjective(int material) { return material >= kSilver && material <= kDiamond; }
+
+size_t Index(const BoardState& board, int c, int r) {
+  return static_cast<size_t>(c) * (board.h + 1) + static_cast<size_t>(r);
+}
+
+bool Passable(int16_t code) { return AcceptsPiece(code) || HoldsPiece(code); }
+
+// Steps over the hex grid from the goal Cells through every Cell a word can cross.
+std::vector<int> DistanceField(const BoardState& board, const std::vector<CellPos>& goals,
+                               const std::vector<uint8_t>* stuck) {
+  std::vector<int> dist(board.cells.size(), kFar);
+  std::deque<CellPos> queue;
+  for (CellPos goal : goals) {
+    dist[Index(board, goal.column, goal.row)] = 0;
+    queue.push_back(goal);
+  }
+  while (!queue.empty()) {
+    CellPos pos = queue.front();
+    queue.pop_front();
+    int next = dist[Index(board, pos.column, pos.row)] + 1;
+    for (CellPos n : Neighbours(pos)) {
+      if (!IsOnBoard(board, n.column, n.row)) continue;
+      if (!Passable(CellCode(board, n.column, n.row))) continue;
+      if (stuck && (*stuck)[Index(board, n.column, n.row)]) continue;
+      int& d = dist[Index(board, n.column, n.row)];
+      if (d <= next) continue;
+      d = next;
+      queue.push_back(n);
+    }
+  }
+  return dist;
+}
+
+struct Scene {
+  const GameState& game;
+  const Lexicon& lexicon;
+  const Needs& needs;
+  const std::vector<uint8_t>* stuck;
+  std::vector<int> dist;
+  int frontier = kFar;  // best distance of a Piece already laid (or of the start box)
+  bool finIsGoal = false;
+  std::array<std::vector<int16_t>, 26> rackByLetter;  // Easel codes per letter
+  std::array<int, 5> rackByMaterial{};
+  std::array<bool, 3> lockPresent{};  // gold, silver, bronze locks on the Board
+};
+
+int16_t Code(const Scene& s, CellPos p) { return CellCode(s.game.board, p.column, p.row); }
+
+bool IsWallNear(const BoardState& board, CellPos p) {
+  for (CellPos n : Neighbours(p)) {
+    int16_t code = CellCode(board, n.column, n.row);
+    if (code >= 131 && code <= 156) return true;
+  }
+  return false;
+}
+
+// Goals: the end box once it can be reached and nothing else is missing; before that the
+// keys or mechanisms that open the way, or the cells an objective still needs.
+void ChooseGoals(Scene& s) {
+  const BoardState& board = s.game.board;
+  std::vector<CellPos> fin, keys, stars, gold, bonus, points, pieces;
+  for (int c = 0; c <= board.w; ++c) {
+    for (int r = 0; r <= board.h; ++r) {
+      int16_t code = CellCode(board, c, r);
+      CellPos p{c, r};
+      if (code == kEndBox) fin.push_back(p);
+      if (code >= 145 && code <= 147) s.lockPresent[code - 145] = true;
+      if (code >= 225 && code <= 227) stars.push_back(p);
+      if (code >= 232 && code <= 234) gold.push_back(p);
+      if (code == kBonusMalus) bonus.push_back(p);
+      if (code == 221 || (code >= 203 && code <= 205) || (code >= 193 && code <= 199)) points.push_back(p);
+      if (HoldsPiece(code) || code == kStartBox) pieces.push_back(p);
+    }
+  }
+  for (int c = 0; c <= board.w; ++c) {
+    for (int r = 0; r <= board.h; ++r) {
+      int16_t code = CellCode(board, c, r);
+      if (code >= 235 && code <= 237 && s.lockPresent[code - 235]) keys.push_back({c, r});
+      if (code >= 212 && code <= 214 && IsWallNear(board, {c, r})) keys.push_back({c, r});
+    }
+  }
+  auto reaches = [&](const std::vector<CellPos>& goals) {
+    if (goals.empty()) return false;
+    std::vector<int> d = DistanceField(board, goals, nullptr);
+    for (CellPos p : pieces) {
+      if (d[Index(board, p.column, p.row)] < kFar) return true;
+    }
+    return false;
+  };
+  std::vector<CellPos> goals;
+  bool finReachable = reaches(fin);
+  bool needMaterial = false;
+  for (int m = 0; m < 3; ++m) {
+    if (s.needs.materialLeft[m] > 0 && s.rackByMaterial[m + 2] < s.needs.materialLength[m]) needMaterial = true;
+  }
+  if (!finReachable) {
+    goals = keys;
+  } else if (needMaterial && (!stars.empty() || !gold.empty())) {
+    goals = stars;
+    if (s.needs.materialLeft[1] > 0) goals.insert(goals.end(), gold.begin(), gold.end());
+  } else if (s.needs.easelTarget > 0 && s.game.easel.slots[0] < s.needs.easelTarget && !bonus.empty()) {
+    goals = bonus;
+  } else if (s.needs.scoreTarget > 0 && s.game.players.scores[0] < s.needs.scoreTarget && !points.empty()) {
+    goals = points;
+  }
+  if (goals.empty() || !reaches(goals)) {
+    goals = finReachable || keys.empty() ? fin : keys;
+    s.finIsGoal = finReachable;
+  }
+  s.dist = DistanceField(board, goals, s.stuck);
+  for (CellPos p : pieces) s.frontier = std::min(s.frontier, s.dist[Index(board, p.column, p.row)]);
+}
+
+struct Walker {
+  Scene& scene;
+  const std::vector<CellPos>& line;
+  std::vector<int> kind;  // letter of a Piece, or kOpenCell / kBlockedCell
+  std::vector<bool> anchor;
+  std::array<int, 26> rack{};
+  int rackSize = 0;
+  int start = 0;
+  std::vector<std::pair<int, int>> placed;  // line index, letter
+  std::vector<std::pair<int, std::vector<std::pair<int, int>>>> found;  // end index, placed
+
+  void Walk(int i, int node, bool anchored) {
+    if (i > start && !placed.empty() && anchored && scene.lexicon.EndsWord(node) &&
+        (i == static_cast<int>(line.size()) || kind[i] < 0)) {
+      found.push_back({i - 1, placed});
+    }
+    if (i == static_cast<int>(line.size())) return;
+    int k = kind[i];
+    if (k >= 0) {
+      int child = scene.lexicon.Child(node, k);
+      if (child >= 0) Walk(i + 1, child, anchored);
+      return;
+    }
+    if (k == kBlockedCell || static_cast<int>(placed.size()) == rackSize) return;
+    for (int letter = 0; letter < 26; ++letter) {
+      if (rack[letter] == 0) continue;
+      int child = scene.lexicon.Child(node, letter);
+      if (child < 0) continue;
+      --rack[letter];
+      placed.push_back({i, letter});
+      Walk(i + 1, child, anchored || anchor[i]);
+      placed.pop_back();
+      ++rack[letter];
+    }
+  }
+};
+
+// The word through `at` along an axis with `letterAt` laid there, or "" when only one letter.
+struct CrossWord {
+  std::string text;
+  std::vector<CellPos> cells;
+};
+CrossWord GatherCross(const BoardState& board, int axis, CellPos at) {
+  auto isPiece = [&](CellPos p) {
+    return (p == at) || (IsOnBoard(board, p.column, p.row) && HoldsPiece(CellCode(board, p.column, p.row)));
+  };
+  CellPos pos = at;
+  while (isPiece(pos)) pos = StepBack(axis, pos);
+  pos = StepForward(axis, pos);
+  CrossWord word;
+  while (isPiece(pos)) {
+    word.cells.push_back(pos);
+    pos = StepForward(axis, pos);
+  }
+  return word;
+}
+
+struct Judged {
+  int64_t points = 0;
+  int countsWords = 0;                 // toward objective 1
+  std::array<int, 3> countsMaterial{};  // silver, gold, diamond words
+};
+
+// Scores one word as the rules do: letter sum (new Pieces on letter multipliers count
+// more) times the word multipliers under new Pieces.
+void JudgeWord(const Scene& s, const std::vector<CellPos>& cells,
+               const std::vector<std::pair<CellPos, int16_t>>& laid, Judged& out) {
+  const EaselState& easel = s.game.easel;
+  int64_t sum = 0, factor = 1;
+  int material = kMaterialUnknown;
+  for (CellPos p : cells) {
+    int16_t code = Code(s, p);
+    int16_t under = 0;
+    bool fresh = false;
+    for (const auto& [q, c] : laid) {
+      if (q == p) {
+        under = code;
+        code = c;
+        fresh = true;
+      }
+    }
+    int64_t value = easel.pieceValue[code];
+    sum += value;
+    int m = MaterialOf(code);
+    material = material == kMaterialUnknown ? m : (material == m ? m : kMixedMaterial);
+    if (fresh && under >= 186 && under <= 192) sum += value * (under - 185);
+    if (fresh && under >= 193 && under <= 199) factor *= under - 191;
+  }
+  out.points += sum * factor;
+  int length = static_cast<int>(cells.size());
+  if (length >= s.needs.wordLength) ++out.countsWords;
+  for (int m = 0; m < 3; ++m) {
+    if (material == m + 2 && length >= s.needs.materialLength[m]) ++out.countsMaterial[m];
+  }
+}
+
+// Picks an Easel Piece for each letter: a word of a Material an objective asks for when the
+// Easel allows it, else the Pieces worth most that no such word needs.
+std::vector<int16_t> ChooseCodes(const Scene& s, const std::vector<int>& letters, int wantMaterial) {
+  std::array<size_t, 26> used{};
+  std::vector<int16_t> codes;
+  for (int letter : letters) {
+    std::vector<int16_t> options = s.rackByLetter[letter];
+    std::sort(options.begin(), options.end(), [&](int16_t a, int16_t b) {
+      auto rank = [&](int16_t code) {
+        int m = MaterialOf(code);
+        if (wantMaterial >= 0) return m == wantMaterial ? 0 : 1;
+        bool kept = IsMaterialObjective(m) && s.needs.materialLeft[m - 2] > 0;
+        return kept ? 1 : 0;
+      };
+      if (rank(a) != rank(b)) return rank(a) < rank(b);
+      return s.game.easel.pieceValue[a] > s.game.easel.pieceValue[b];
+    });
+    codes.push_back(options[used[letter]++]);
+  }
+  return codes;
+}
+
+double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
+  const GameState& game = s.game;
+  int64_t score = game.players.scores[0];
+  switch (under) {
+    case 221: return 100;
+    case 200: case 201: case 202: return static_cast<double>(score) * (under - 199) * 2 / 100;
+    case 203: case 204: case 205: return static_cast<double>(score) * (under - 202) * 5 / 100;
+    case 206: case 207: case 208: return -static_cast<double>(score) * ((under - 205) * 5) / 100 - 20;
+    case 212: case 213: case 214: return IsWallNear(game.board, at) ? 120 : 0;
+    case 215: case 216: case 217: return 15;
+    case 225: case 226: case 227: {
+      bool wanted = false, ready = false;
+      for (int m = 0; m < 3; ++m) {
+        if (s.needs.materialLeft[m] == 0) continue;
+        wanted = true;
+        if (s.rackByMaterial[m + 2] >= s.needs.materialLength[m]) ready = true;
+      }
+      return wanted ? (ready ? -200 : 400) : 0;
+    }
+    case kBonusMalus: {
+      if (s.needs.easelTarget == 0) return 0;
+      int n = game.easel.slots[0];
+      return n < s.needs.easelTarget ? 400 : (n == s.needs.easelTarget ? -300 : -50);
+    }
+    case 232: case 233: case 234: return s.needs.materialLeft[1] > 0 ? 150 : 30;
+    case 235: case 236: case 237: return s.lockPresent[under - 235] ? 500 : 0;
+    default: break;
+  }
+  (void)pieceCount;
+  return 0;
+}
+
+}  // namespace
+
+BoardLines BuildLines(const BoardState& board) {
+  BoardLines out;
+  for (int axis = kFallingDiagonal; axis <= kRisingDiagonal; ++axis) {
+    for (int r = 0; r <= board.h; ++r) {
+      for (int c = 0; c <= board.w; ++c) {
+        CellPos back = StepBack(axis, {c, r});
+        if (IsOnBoard(board, back.column, back.row)) continue;
+        std::vector<CellPos> line;
+        for (CellPos p{c, r}; IsOnBoard(board, p.column, p.row); p = StepForward(axis, p)) line.push_back(p);
+        if (line.size() >= 2) {
+          out.lines.push_back(std::move(line));
+          out.axisOf.push_back(axis);
+        }
+      }
+    }
+  }
+  return out;
+}
+
+Needs JudgeNeeds(const GameState& game, int level) {
+  const auto& target = game.board.objectives;
+  const auto& progress = game.objectives.progress;
+  Needs needs;
+  if (target[1] > 0) {
+    needs.wordsLeft = std::max(0, target[1] - progress[1]);
+    needs.wordLength = target[2];
+  }
+  for (int m = 0; m < 3; ++m) {
+    int k = 3 + 2 * m;
+    if (target[k] > 0) {
+      needs.materialLeft[m] = std::max(0, target[k] - progress[k]);
+      needs.materialLength[m] = target[k + 1];
+    }
+  }
+  if (target[9] > 0) needs.easelTarget = target[9];
+  if (target[10] > 0) needs.scoreTarget = static_cast<int64_t>(target[10]) * 1000 * ObjectiveScoreFactor(level);
+  return needs;
+}
+
+bool NeedsMet(const Needs& needs, const GameState& game) {
+  if (needs.wordsLeft > 0) return false;
+  for (int m = 0; m < 3; ++m) {
+    if (needs.materialLeft[m] > 0) return false;
+  }
+  if (needs.easelTarget > 0 && game.easel.slots[0] < needs.easelTarget) return false;
+  if (needs.scoreTarget > 0 && game.players.scores[0] < needs.scoreTarget) return false;
+  return true;
+}
+
+std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines, const Lexicon& lexicon,
+                                 const Needs& needs, const SearchOptions& options) {
+  const BoardState& board = game.board;
+  Scene scene{game, lexicon, needs, options.stuck, {}, kFar, false, {}, {}, {}};
+  std::array<int, 26> rack{};
+  int rackSize = 0;
+  for (int k = 1; k <= game.easel.slots[0]; ++k) {
+    int16_t code = game.easel.slots[k];
+    if (!IsPieceCode(code)) continue;
+    ++rack[LetterIndexOf(code)];
+    ++rackSize;
+    scene.rackByLetter[LetterIndexOf(code)].push_back(code);
+    ++scene.rackByMaterial[MaterialOf(code)];
+  }
+  ChooseGoals(scene);
+  bool fog = board.shadePeriod <= 0;
+  bool anyPiece = false;
+  for (int16_t code : board.cells) anyPiece = anyPiece || HoldsPiece(code);
+
+  std::vector<Candidate> out;
+  std::unordered_set<std::string> seen;
+  for (size_t li = 0; li < lines.lines.size(); ++li) {
+    const std::vector<CellPos>& line = lines.lines[li];
+    int axis = lines.axisOf[li];
+    Walker walker{scene, line, {}, {}, rack, rackSize, 0, {}, {}};
+    walker.kind.resize(line.size());
+    walker.anchor.assign(line.size(), false);
+    bool anyAnchor = false;
+    for (size_t i = 0; i < line.size(); ++i) {
+      int16_t code = Code(scene, line[i]);
+      if (HoldsPiece(code)) {
+        walker.kind[i] = LetterIndexOf(code);
+      } else if (AcceptsPiece(code) && !(fog && options.visibleOnly &&
+                                         ShadeOf(board, line[i].column, line[i].row) == kHiddenShade)) {
+        walker.kind[i] = kOpenCell;
+        if (code == kStartBox) walker.anchor[i] = true;
+        if (anyPiece) {
+          for (CellPos n : Neighbours(line[i])) {
+            if (HoldsPiece(CellCode(board, n.column, n.row))) walker.anchor[i] = true;
+          }
+        }
+        anyAnchor = anyAnchor || walker.anchor[i];
+      } else {
+        walker.kind[i] = kBlockedCell;
+      }
+    }
+    if (!anyAnchor || rackSize == 0) continue;
+    for (int s = 0; s < static_cast<int>(line.size()); ++s) {
+      if (walker.kind[s] == kBlockedCell) continue;
+      if (s > 0 && walker.kind[s - 1] >= 0) continue;
+      // An anchor must lie within reach of the Easel's Pieces.
+      int empties = 0;
+      bool reach = false;
+      for (int i = s; i < static_cast<int>(line.size()) && walker.kind[i] != kBlockedCell; ++i) {
+        if (walker.kind[i] == kOpenCell) {
+          if (++empties > rackSize) break;
+          if (walker.anchor[i]) {
+            reach = true;
+            break;
+          }
+        }
+      }
+      if (!reach) continue;
+      walker.start = s;
+      walker.Walk(s, lexicon.Root(), false);
+    }
+    for (auto& [end, placed] : walker.found) {
+      int n = static_cast<int>(placed.size());
+      int length = end - walker.start + 1;
+      (void)length;
+      std::vector<int> letters;
+      std::string key;
+      for (auto& [i, letter] : placed) {
+        letters.push_back(letter);
+        key += std::to_string(line[i].column) + "," + std::to_string(line[i].row) + char('a' + letter) + ";";
+      }
+      if (!seen.insert(key).second) continue;
+      // The whole main word, from its first cell to its last.
+      int first = placed.front().first;
+      while (first > 0 && walker.kind[first - 1] >= 0) --first;
+      std::vector<CellPos> mainCells;
+      for (int i = first; i <= end; ++i) mainCells.push_back(line[i]);
+      std::string mainWord;
+      for (int i = first; i <= end; ++i) {
+        int k = walker.kind[i];
+        if (k < 0) {
+          for (auto& [pi, letter] : placed) {
+            if (pi == i) k = letter;
+          }
+        }
+        mainWord += static_cast<char>('a' + k);
+      }
+      int mainLength = end - first + 1;
+
+      // A word of the Material an objective asks for, when the Easel and the Board allow it.
+      int wantMaterial = -1;
+      for (int m = 0; m < 3 && wantMaterial < 0; ++m) {
+        if (needs.materialLeft[m] == 0 || mainLength < needs.materialLength[m]) continue;
+        bool ok = true;
+        std::array<int, 26> needLetters{};
+        for (int i = first; i <= end; ++i) {
+          if (walker.kind[i] >= 0 && MaterialOf(Code(scene, line[i])) != m + 2) ok = false;
+        }
+        for (int letter : letters) ++needLetters[letter];
+        for (int letter = 0; letter < 26 && ok; ++letter) {
+          int have = 0;
+          for (int16_t code : scene.rackByLetter[letter]) have += MaterialOf(code) == m + 2;
+          if (have < needLetters[letter]) ok = false;
+        }
+        if (ok) wantMaterial = m + 2;
+      }
+      std::vector<int16_t> codes = ChooseCodes(scene, letters, wantMaterial);
+      std::vector<std::pair<CellPos, int16_t>> laid;
+      Candidate cand;
+      bool coversStart = false;
+      for (size_t j = 0; j < placed.size(); ++j) {
+        CellPos p = line[placed[j].first];
+        laid.push_back({p, codes[j]});
+        cand.pieces.push_back({p.column, p.row, codes[j]});
+        int16_t under = Code(scene, p);
+        if (under == kStartBox) coversStart = true;
+        if (under == kEndBox) cand.coversEnd = true;
+      }
+      bool attached = mainLength > n || (coversStart && n > 1);
+      Judged judged;
+      JudgeWord(scene, mainCells, laid, judged);
+      // Cross words through each new Piece (for a single Piece, the other two axes too).
+      for (const auto& [p, code] : laid) {
+        for (int other = kFallingDiagonal; other <= kRisingDiagonal; ++other) {
+          if (other == axis) continue;
+          CrossWord cross = GatherCross(board, other, p);
+          if (cross.cells.size() < 2) continue;
+          std::string text;
+          for (CellPos q : cross.cells) {
+            int16_t c = q == p ? code : Code(scene, q);
+            text += static_cast<char>('a' + LetterIndexOf(c));
+          }
+          if (!lexicon.Contains(text)) continue;
+          attached = true;
+          JudgeWord(scene, cross.cells, laid, judged);
+        }
+      }
+      if (!attached) continue;
+      if (options.coverable) {
+        for (const auto& [p, code] : laid) (*options.coverable)[Index(board, p.column, p.row)] = 1;
+      }
+      cand.word = mainWord;
+      cand.points = judged.points;
+
+      int bestDist = kFar;
+      double effects = 0;
+      for (const auto& [p, code] : laid) {
+        bestDist = std::min(bestDist, scene.dist[Index(board, p.column, p.row)]);
+        effects += EffectValue(scene, Code(scene, p), p, n);
+      }
+      double progress = 0;
+      if (bestDist < kFar) {
+        int base = scene.frontier < kFar ? scene.frontier : bestDist + 1;
+        progress = static_cast<double>(base - bestDist);
+      }
+      int wordsGain = std::min(judged.countsWords, needs.wordsLeft);
+      int materialGain = 0;
+      bool allMet = needs.wordsLeft <= judged.countsWords;
+      for (int m = 0; m < 3; ++m) {
+        materialGain += std::min(judged.countsMaterial[m], needs.materialLeft[m]);
+        allMet = allMet && needs.materialLeft[m] <= judged.countsMaterial[m];
+      }
+      if (needs.easelTarget > 0 && game.easel.slots[0] < needs.easelTarget) allMet = false;
+      if (needs.scoreTarget > 0 && game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
+                                       needs.scoreTarget) {
+        allMet = false;
+      }
+      if (cand.coversEnd && !allMet) continue;  // the level would end lost
+      double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
+      cand.value = static_cast<double>(judged.points) * pointWeight + progress * 40 + wordsGain * 300 +
+                   materialGain * 900 + effects;
+      // Keep Pieces for later: short moves that do as much are better.
+      cand.value -= n * 0.5;
+      if (cand.coversEnd) cand.value += 1e7;
+      out.push_back(std::move(cand));
+    }
+  }
+  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
+  return out;
+}
+
+}  // namespace qm::autoplay
