@@ -30,7 +30,8 @@ void MixEffect(Effect& effect, int32_t* mix, int frames) {
       int channel = effect.channels == 1 ? 0 : c;
       int32_t a = s[frame * effect.channels + channel];
       int32_t b = s[next * effect.channels + channel];
-      mix[i * kOutputChannels + c] += a + (((b - a) * fraction) >> kFractionBits);
+      // 64-bit: a jump of up to 65,535 times a fraction of up to 65,535 overflows 32 bits.
+      mix[i * kOutputChannels + c] += a + int32_t((int64_t(b - a) * fraction) >> kFractionBits);
     }
     effect.position += step;
   }

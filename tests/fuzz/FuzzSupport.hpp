@@ -1,0 +1,23 @@
+#pragma once
+// What every fuzz target shares: a private temporary folder for the files it feeds the
+// loaders, and the headless engine devices (offscreen video, dummy audio).
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace qm::fuzz {
+
+// A folder of this process, made on first use and removed at exit.
+const std::string& TempFolder();
+
+// Writes the bytes to TempFolder()/name (replacing it) and returns the full path.
+std::string WriteTempFile(const std::string& name, const uint8_t* data, size_t size);
+
+// Opens a small offscreen screen with the software renderer, once per process.
+void StartHeadlessVideo();
+
+// Starts the sound device on the dummy driver, once per process; from then on only
+// MixAudio moves playback on.
+void StartHeadlessAudio();
+
+}  // namespace qm::fuzz
