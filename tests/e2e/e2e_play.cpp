@@ -222,5 +222,37 @@ TEST_F(PlayTest, AnOptionEntryActsOnceWhileTheButtonIsHeld) {
   EXPECT_TRUE(r.scriptDone);
 }
 
+TEST_F(PlayTest, LevelAfterLevelTheStackDoesNotGrow) {
+  // Every level start runs from the same depth of the screen loop, however many came before.
+  std::vector<uintptr_t> depths;
+  std::vector<int> levels;
+  session_->OnLevelStart([&](GameState& g) {
+    int local = 0;
+    depths.push_back(reinterpret_cast<uintptr_t>(&local));
+    levels.push_back(g.menu.currentLevel);
+  });
+  Script s = ToLevelOne();
+  const int kSkips = 46;  // 44 wraps to 1 on the way
+  for (int i = 0; i < kSkips; ++i) {
+    // The hidden level skip typed into the chat line: Return, "~~~", Return.
+    s.Tap(kKeyReturn).Wait(100);
+    for (int t = 0; t < 3; ++t) s.Tap(41, "~");
+    s.Tap(kKeyReturn).Wait(100);
+    const size_t started = static_cast<size_t>(i) + 2;
+    s.Until("the next level", [&levels, started](const GameState&, Screen sc, uint32_t) {
+      return levels.size() >= started && sc == Screen::kRunLevel;
+    }).Wait(100);
+  }
+  s.Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+  ASSERT_EQ(levels.size(), static_cast<size_t>(kSkips + 1));
+  for (size_t i = 1; i < levels.size(); ++i) {
+    EXPECT_EQ(levels[i], levels[i - 1] % 44 + 1) << i;
+    EXPECT_EQ(depths[i], depths[0]) << "level start " << i;
+  }
+}
+
 }  // namespace
 }  // namespace qm::e2e
