@@ -306,5 +306,20 @@ TEST_F(MenuTest, ClosingTheWindowEndsTheProgramFromEveryMenu) {
   EXPECT_EQ(ProfileBytes(1), before);
 }
 
+// With no font at all the start-up reports the first font it cannot load and ends.
+TEST(StartUpDeathTest, AFontThatCannotLoadIsReportedAndEndsTheProgram) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
+  const std::string conf = (fs::temp_directory_path() / "qm-no-fonts.conf").string();
+  WriteFileBytes(conf, "<?xml version=\"1.0\"?>\n<fontconfig></fontconfig>\n");
+  EXPECT_EXIT(
+      {
+        setenv("FONTCONFIG_FILE", conf.c_str(), 1);
+        setenv("SDL_VIDEODRIVER", "dummy", 1);
+        setenv("SDL_AUDIODRIVER", "dummy", 1);
+        for (Screen s = Screen::kStartUp;;) s = RunScreen(Game(), s);
+      },
+      ::testing::ExitedWithCode(0), "Erreur: LoadFont\\(1, ''Arial'', 8\\) : impossible");
+}
+
 }  // namespace
 }  // namespace qm::e2e
