@@ -262,7 +262,11 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
     case 203: case 204: case 205: return static_cast<double>(score) * (under - 202) * 5 / 100;
     case 206: case 207: case 208: return -static_cast<double>(score) * ((under - 205) * 5) / 100 - 20;
     case 212: case 213: case 214: return IsWallNear(game.board, at) ? 120 : 0;
-    case 215: case 216: case 217: return 15;
+    case 215: case 216: case 217: {
+      // A bag matters more as the PieceBag runs low.
+      int bag = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
+      return 15 + 4000.0 / (bag + 10);
+    }
     case 225: case 226: case 227: {
       bool wanted = false, ready = false;
       for (int m = 0; m < 3; ++m) {
@@ -512,8 +516,10 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
       cand.value = static_cast<double>(judged.points) * pointWeight + progress * 40 + wordsGain * 300 +
                    materialGain * 900 + effects;
-      // Keep Pieces for later: short moves that do as much are better.
-      cand.value -= n * 0.5;
+      // Keep Pieces for later, the more so as the PieceBag runs low: short moves that do
+      // as much are better.
+      int bagLeft = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
+      cand.value -= n * (1.0 + 500.0 / (bagLeft + 10));
       if (cand.coversEnd) cand.value += 1e7;
       out.push_back(std::move(cand));
     }
