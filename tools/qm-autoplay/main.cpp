@@ -24,9 +24,10 @@ using qm::autoplay::SeedResult;
 
 constexpr const char* kUsage =
     "usage: qm-autoplay LEVEL [--seeds N] [--first-seed S] [--moves M] [--data DIR]\n"
-    "                   [--easel SLOTS] [--score POINTS] [--verbose]\n"
+    "                   [--easel SLOTS] [--score POINTS] [--need K] [--verbose]\n"
     "  LEVEL is a level number (maps/N in the data folder, ./ by default) or a file path.\n"
-    "  Exit 0 when some seed wins, 1 when none does, 2 for a missing or malformed level.\n";
+    "  A seed is won when the end box is reached with every objective met. Exit 0 when at\n"
+    "  least K seeds (1 by default) are won, 1 otherwise, 2 for a missing or malformed level.\n";
 
 bool ParseNumber(const char* text, long long low, long long high, long long& out) {
   char* end = nullptr;
@@ -90,7 +91,7 @@ int LevelNumberOf(const std::string& path) {
 
 int main(int argc, char** argv) {
   std::string levelArg, data = ".";
-  long long seeds = 5, firstSeed = 1, moves = 200, easel = 10, score = 0;
+  long long seeds = 5, firstSeed = 1, moves = 200, easel = 10, score = 0, need = 1;
   bool verbose = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
@@ -104,6 +105,7 @@ int main(int argc, char** argv) {
     if (arg == "--seeds") value(1, 100000, seeds);
     else if (arg == "--first-seed") value(0, 4000000000LL, firstSeed);
     else if (arg == "--moves") value(1, 100000, moves);
+    else if (arg == "--need") value(1, 100000, need);
     else if (arg == "--easel") value(6, 18, easel);
     else if (arg == "--score") value(-4000000000000000000LL, 4000000000000000000LL, score);
     else if (arg == "--verbose") verbose = true;
@@ -175,5 +177,10 @@ int main(int argc, char** argv) {
   int median = winMoves.empty() ? 0 : winMoves[winMoves.size() / 2];
   std::printf("summary: level %d won %d/%lld  median moves %d  slowest search %.0f ms\n", options.level, wins, seeds,
               median, slowest);
-  return wins > 0 ? 0 : 1;
+  if (wins < need) {
+    std::printf("level %d %s\n", options.level,
+                wins == 0 ? "cannot be won on any seed" : "is won on too few seeds");
+    return 1;
+  }
+  return 0;
 }
