@@ -229,10 +229,12 @@ TEST_F(PlayTest, LevelAfterLevelTheStackDoesNotGrow) {
   session_->OnLevelStart([&](GameState& g) {
     int local = 0;
     depths.push_back(reinterpret_cast<uintptr_t>(&local));
+    // The skips go on from level 38, so that 44 wraps to 1 after a few of them.
+    if (levels.empty()) g.menu.currentLevel = 38;
     levels.push_back(g.menu.currentLevel);
   });
   Script s = ToLevelOne();
-  const int kSkips = 46;  // 44 wraps to 1 on the way
+  const int kSkips = 12;
   for (int i = 0; i < kSkips; ++i) {
     // The hidden level skip typed into the chat line: Return, "~~~", Return.
     s.Tap(kKeyReturn).Wait(100);
@@ -248,6 +250,7 @@ TEST_F(PlayTest, LevelAfterLevelTheStackDoesNotGrow) {
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
   ASSERT_EQ(levels.size(), static_cast<size_t>(kSkips + 1));
+  EXPECT_EQ(levels.back(), 6);
   for (size_t i = 1; i < levels.size(); ++i) {
     EXPECT_EQ(levels[i], levels[i - 1] % 44 + 1) << i;
     EXPECT_EQ(depths[i], depths[0]) << "level start " << i;
