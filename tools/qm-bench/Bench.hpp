@@ -1,0 +1,62 @@
+#pragma once
+// The measurements of qm-bench: each fills its figures into one Report.
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "game/GameState.hpp"
+
+namespace qm::bench {
+
+struct Options {
+  std::string dataFolder;   // the game folder (maps, gfx, sfx, zik, dico-english)
+  std::string mapsFolder;   // holds "1": the large Board the frames are measured on
+  std::string self;         // this executable, run again for the start-up measure
+  int frames = 600;         // measured passes per frame figure
+  int warmUpFrames = 60;    // passes run before measuring
+  int levelStarts = 5;      // repetitions of the level start
+  int startups = 5;         // child processes started for the start-up measure
+  int validations = 200;    // ValidateMove repetitions
+  int lookups = 2000;       // LookUpWord repetitions per figure
+};
+
+struct Figure {
+  std::string name;   // the JSON key
+  double value = 0;
+  std::string unit;   // for the table
+  std::string goal;   // for the table, empty when none
+  bool met = true;
+};
+
+struct Report {
+  std::vector<Figure> figures;
+  std::vector<std::string> notes;  // said under the table
+  void Add(const std::string& name, double value, const std::string& unit, const std::string& goal = "",
+           bool met = true) {
+    figures.push_back({name, value, unit, goal, met});
+  }
+};
+
+// Start-up: the real StartUp and TitleSequence screens in a child process, from the spawn to
+// the first presented title frame.
+void MeasureStartUp(const Options& options, Report& report);
+// Child side of MeasureStartUp: prints the wall-clock time of the first title present.
+int RunStartUpChild();
+
+// Opens the engine the way the game does (StartUp) at the given headless size, once.
+void OpenEngine(int width, int height);
+// Closes the screen and opens it again at another size (the game keeps one size per run).
+void ReopenScreen(int width, int height);
+// PrepareGame for a benchmark player on the large level.
+void PreparePlayer(GameState& game);
+
+// start_level_ms, then the frame figures at the current size. `tag` is "1080" or "1440";
+// the DetailsView and the per-frame counters are measured when `details` is set.
+void MeasureLevelStart(const Options& options, GameState& game, Report& report);
+void MeasureFrames(const Options& options, GameState& game, const std::string& tag, bool details,
+                   Report& report);
+
+// ValidateMove of a five-Piece move with two cross words, and LookUpWord found / missing.
+void MeasureRules(const Options& options, GameState& game, Report& report);
+
+}  // namespace qm::bench
