@@ -8,6 +8,7 @@
 #include <fstream>
 
 #include "engine/Input.hpp"
+#include "engine/TestHooks.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/HexGrid.hpp"
@@ -144,7 +145,9 @@ TEST_F(PlayTest, AWordOnGoIsAcceptedAndTheExitControlSavesIt) {
   });
   // EXIT: left and right buttons held on the square at the top right corner.
   s.Move(1024 - 7, 7).Wait(100).Button('L', true).Button('R', true).Wait(100);
-  s.UntilScreen(Screen::kPlayerMenuEntry).Button('L', false).Button('R', false).Wait(300).Quit();
+  s.UntilScreen(Screen::kPlayerMenuEntry).Button('L', false).Button('R', false).Wait(300);
+  s.Check([](const GameState&) { EXPECT_TRUE(MusicSlotPlaying(1)); });  // the menu music again
+  s.Quit();
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
