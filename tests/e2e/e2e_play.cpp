@@ -225,6 +225,27 @@ TEST_F(PlayTest, AnOptionEntryActsOnceWhileTheButtonIsHeld) {
   EXPECT_TRUE(r.scriptDone);
 }
 
+TEST_F(PlayTest, AnInactiveWindowWaitsWithoutDrawingUntilItIsActiveAgain) {
+  uint64_t presents = 0;
+  int quietVolume = 0;
+  Script s = ToLevelOne();
+  s.Change([](InputState& in, const GameState&) { in.focus = false; }).Wait(200);
+  s.Check([&presents](const GameState&) { presents = PresentCount(); });
+  s.Wait(3000).Check([&](const GameState&) {
+    EXPECT_EQ(PresentCount(), presents);  // no frame while the window is in the background
+    quietVolume = MusicSlotMasterVolume(1);
+  });
+  s.Change([](InputState& in, const GameState&) { in.focus = true; }).Wait(500);
+  s.Check([&](const GameState&) {
+    EXPECT_GT(PresentCount(), presents + 10);
+    EXPECT_LT(quietVolume, MusicSlotMasterVolume(1));  // the music is turned down meanwhile
+  });
+  s.Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+}
+
 TEST_F(PlayTest, LevelAfterLevelTheStackDoesNotGrow) {
   // Every level start runs from the same depth of the screen loop, however many came before.
   std::vector<uintptr_t> depths;
