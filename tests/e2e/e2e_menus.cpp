@@ -270,6 +270,18 @@ TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
   EXPECT_EQ(Game().render.speakerColours[8], 255u | 200u << 8 | 55u << 16);
 }
 
+TEST_F(MenuTest, AProfileWithAnEmptyNameIsOfferedAgainYetCanBeChosen) {
+  WriteProfile(1, Profile("", 3, 0, 10, 0));
+  session_->StopBefore(Screen::kPrepareGame);
+  Script s = ToPlayerMenu();
+  s.Check([](const GameState& g) { EXPECT_EQ(g.menu.firstFreeProfile, 1); });
+  s.Click(512, 1 * 13 + kRowY).UntilScreen(Screen::kLevelMenu).Wait(100).Quit();
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+  EXPECT_EQ(Game().menu.selectedProfile, 1);
+}
+
 TEST_F(MenuTest, EscapeInTheLevelListGoesBackToThePlayerList) {
   WriteProfile(1, Profile("Ann", 2, 0, 10, 0));
   Script s = ToPlayerMenu();
