@@ -26,6 +26,8 @@ struct OpenFile {
   bool writing = false;
   size_t readPos = 0, readEnd = 0;  // reading: unread bytes are buffer[readPos, readEnd)
   size_t pending = 0;               // writing: bytes not yet written
+  bool drained = false;             // reading: the file gave no more bytes; reads past the
+                                    // end cost no system call (a cut level file reads millions)
   std::string tempPath;             // crash-safe write: renamed over targetPath on close
   std::string targetPath;
 };
@@ -91,6 +93,7 @@ void SwitchToWriting(OpenFile& f) {
   f.readPos = f.readEnd = 0;
   f.writing = true;
   f.pending = 0;
+  f.drained = false;  // a write may lengthen the file
 }
 
 // Takes up to n bytes from the file through the buffer; returns how many it got.
@@ -101,15 +104,19 @@ size_t TakeBytes(OpenFile& f, uint8_t* out, size_t n) {
   f.readPos += got;
   if (got == n) return got;
   size_t missing = n - got;
+  if (f.drained) return got;
   if (missing < kBufferSize) {
     f.readEnd = ReadAll(f.fd, f.buffer.data(), kBufferSize);
+    f.drained = f.readEnd < kBufferSize;
     size_t more = std::min(missing, f.readEnd);
     std::memcpy(out + got, f.buffer.data(), more);
     f.readPos = more;
     return got + more;
   }
   f.readPos = f.readEnd = 0;
-  return got + ReadAll(f.fd, out + got, missing);
+  size_t direct = ReadAll(f.fd, out + got, missing);
+  f.drained = direct < missing;
+  return got + direct;
 }
 
 // Puts back the byte just taken (it is always still in the buffer).
