@@ -11,16 +11,26 @@ namespace qm {
 
 Screen RunScreen(GameState& game, Screen screen) {
   switch (screen) {
-    case Screen::kStartUp: return StartUp(game);
-    case Screen::kTitle: return TitleSequence(game);
-    case Screen::kPlayerMenuEntry: return PlayerMenuEntry(game);
-    case Screen::kPlayerMenuReturn: return PlayerMenuReturn(game);
-    case Screen::kLevelMenu: return LevelMenu(game);
-    case Screen::kPrepareGame: return PrepareGame(game);
-    case Screen::kStartLevel: return StartLevel(game);
-    case Screen::kRunLevel: return RunLevel(game);
-    case Screen::kExitToPlayerMenu: return ExitToPlayerMenu(game);
-    case Screen::kEndProgram: break;
+    case Screen::kStartUp:
+      return StartUp(game);
+    case Screen::kTitle:
+      return TitleSequence(game);
+    case Screen::kPlayerMenuEntry:
+      return PlayerMenuEntry(game);
+    case Screen::kPlayerMenuReturn:
+      return PlayerMenuReturn(game);
+    case Screen::kLevelMenu:
+      return LevelMenu(game);
+    case Screen::kPrepareGame:
+      return PrepareGame(game);
+    case Screen::kStartLevel:
+      return StartLevel(game);
+    case Screen::kRunLevel:
+      return RunLevel(game);
+    case Screen::kExitToPlayerMenu:
+      return ExitToPlayerMenu(game);
+    case Screen::kEndProgram:
+      break;
   }
   EndProgram();
 }

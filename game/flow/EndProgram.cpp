@@ -11,7 +11,9 @@ namespace {
 bool gThrows = false;
 }
 
-void SetEndProgramThrows(bool throws) { gThrows = throws; }
+void SetEndProgramThrows(bool throws) {
+  gThrows = throws;
+}
 
 void EndProgram() {
   StopMusicModule(-1);

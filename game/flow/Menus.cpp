@@ -69,8 +69,8 @@ void WaitForKeyRelease(int scanCode) {
 }
 
 std::string PlayerLine(const MenuState& menu, int n) {
-  std::string level = menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n])
-                                                : std::string("Master");
+  std::string level =
+      menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n]) : std::string("Master");
   return menu.name[n] + "  ::  " + level + " ::  Score : " + DecimalText(menu.score[n]);
 }
 

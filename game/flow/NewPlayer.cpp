@@ -28,7 +28,6 @@ void WaitForKeyRelease(int scanCode) {
   } while (KeyIsDown(scanCode) != 0);
 }
 
-
 // Writes the new profile; false when its file could not be created.
 bool ConfirmNewPlayer(GameState& game, int k, const std::string& name) {
   game.menu.name[k] = name;

@@ -10,7 +10,9 @@ namespace {
 
 constexpr int kFileSlot = 0;
 
-std::string ProfilePath(int number) { return "players\\" + DecimalText(number); }
+std::string ProfilePath(int number) {
+  return "players\\" + DecimalText(number);
+}
 
 }  // namespace
 

@@ -22,8 +22,7 @@ constexpr uint32_t kTitleHoldMs = 5000;
 // One frame of the title fade: the picture of 1024 x 594 pixels centred on the screen.
 void DrawTitleFrame(const ProgramState& program, int alpha) {
   ClearFrame(0);
-  DrawSpriteFaded(kTitleSlot, program.screenWidth / 2 - 512, program.screenHeight / 2 - 297,
-                  alpha);
+  DrawSpriteFaded(kTitleSlot, program.screenWidth / 2 - 512, program.screenHeight / 2 - 297, alpha);
   PauseMs(1);
   PresentFrame();
   EndProgramIfQuitRequested();

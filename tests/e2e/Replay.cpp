@@ -62,7 +62,8 @@ std::string FormatReplayLine(const ReplayLine& line) {
     first = false;
   }
   out << " mouse=" << s.x << ',' << s.y << " buttons=";
-  std::string buttons = std::string(s.left ? "L" : "") + (s.right ? "R" : "") + (s.middle ? "M" : "");
+  std::string buttons =
+      std::string(s.left ? "L" : "") + (s.right ? "R" : "") + (s.middle ? "M" : "");
   out << (buttons.empty() ? "-" : buttons);
   if (!s.text.empty()) out << " text=" << EscapeText(s.text);
   if (!s.focus) out << " focus=0";
@@ -157,10 +158,14 @@ Replay ParseReplay(const std::string& text) {
           }
         } else if (field.rfind("buttons=", 0) == 0) {
           for (char c : field.substr(8)) {
-            if (c == 'L') r.state.left = true;
-            else if (c == 'R') r.state.right = true;
-            else if (c == 'M') r.state.middle = true;
-            else if (c != '-') Bad(number, "buttons are L, R, M or -");
+            if (c == 'L')
+              r.state.left = true;
+            else if (c == 'R')
+              r.state.right = true;
+            else if (c == 'M')
+              r.state.middle = true;
+            else if (c != '-')
+              Bad(number, "buttons are L, R, M or -");
           }
         } else if (field.rfind("text=", 0) == 0) {
           r.state.text = UnescapeText(field.substr(5));

@@ -11,12 +11,12 @@ namespace qm::e2e {
 
 // The whole input state at one tick, plus the text typed by the keys released there.
 struct InputState {
-  std::set<int> keys;            // scan codes held
-  int x = -1, y = -1;            // pointer; -1 = outside the window
+  std::set<int> keys;  // scan codes held
+  int x = -1, y = -1;  // pointer; -1 = outside the window
   bool left = false, right = false, middle = false;
-  std::string text;              // Windows-1252 characters of the keys released on this line
-  bool focus = true;             // the window is the active one
-  bool quit = false;             // the window manager asked to close the window
+  std::string text;   // Windows-1252 characters of the keys released on this line
+  bool focus = true;  // the window is the active one
+  bool quit = false;  // the window manager asked to close the window
   bool SameHeld(const InputState& o) const {
     return keys == o.keys && x == o.x && y == o.y && left == o.left && right == o.right &&
            middle == o.middle && focus == o.focus && quit == o.quit;

@@ -59,8 +59,9 @@ Script& Script::Until(std::string what, Condition condition, uint32_t timeoutMs)
 }
 
 Script& Script::UntilScreen(Screen screen, uint32_t timeoutMs) {
-  return Until("screen " + ScreenName(screen),
-               [screen](const GameState&, Screen s, uint32_t) { return s == screen; }, timeoutMs);
+  return Until(
+      "screen " + ScreenName(screen),
+      [screen](const GameState&, Screen s, uint32_t) { return s == screen; }, timeoutMs);
 }
 
 Script& Script::Change(InputChange change) {
@@ -194,7 +195,8 @@ void Session::OnTick(uint32_t tick) {
     mark_ = tick;
     ++next_;
   }
-  if (tick > uint64_t{mark_} + kIdleLimitMs) throw ScriptAbort{"the script ended but the game did not"};
+  if (tick > uint64_t{mark_} + kIdleLimitMs)
+    throw ScriptAbort{"the script ended but the game did not"};
 }
 
 RunResult Session::RunScreens() {
@@ -271,15 +273,17 @@ RunResult Session::Play(const Replay& replay) {
   Script script;
   for (const ReplayLine& line : replay.lines) {
     uint32_t at = line.tick;
-    script.Until("tick " + std::to_string(at),
-                 [at](const GameState&, Screen, uint32_t tick) { return tick >= at; }, UINT32_MAX);
+    script.Until(
+        "tick " + std::to_string(at),
+        [at](const GameState&, Screen, uint32_t tick) { return tick >= at; }, UINT32_MAX);
     InputState state = line.state;
     script.Change([state](InputState& s, const GameState&) { s = state; });
   }
   if (replay.endTick) {
     uint32_t at = *replay.endTick;
-    script.Until("the end", [at](const GameState&, Screen, uint32_t tick) { return tick >= at; },
-                 UINT32_MAX);
+    script.Until(
+        "the end", [at](const GameState&, Screen, uint32_t tick) { return tick >= at; },
+        UINT32_MAX);
     script.Quit();
   }
   recorded_ = Replay{};
@@ -314,16 +318,26 @@ std::string Session::RecordedReplay() const {
 
 std::string ScreenName(Screen screen) {
   switch (screen) {
-    case Screen::kStartUp: return "StartUp";
-    case Screen::kTitle: return "Title";
-    case Screen::kPlayerMenuEntry: return "PlayerMenuEntry";
-    case Screen::kPlayerMenuReturn: return "PlayerMenuReturn";
-    case Screen::kLevelMenu: return "LevelMenu";
-    case Screen::kPrepareGame: return "PrepareGame";
-    case Screen::kStartLevel: return "StartLevel";
-    case Screen::kRunLevel: return "RunLevel";
-    case Screen::kExitToPlayerMenu: return "ExitToPlayerMenu";
-    case Screen::kEndProgram: return "EndProgram";
+    case Screen::kStartUp:
+      return "StartUp";
+    case Screen::kTitle:
+      return "Title";
+    case Screen::kPlayerMenuEntry:
+      return "PlayerMenuEntry";
+    case Screen::kPlayerMenuReturn:
+      return "PlayerMenuReturn";
+    case Screen::kLevelMenu:
+      return "LevelMenu";
+    case Screen::kPrepareGame:
+      return "PrepareGame";
+    case Screen::kStartLevel:
+      return "StartLevel";
+    case Screen::kRunLevel:
+      return "RunLevel";
+    case Screen::kExitToPlayerMenu:
+      return "ExitToPlayerMenu";
+    case Screen::kEndProgram:
+      return "EndProgram";
   }
   return "?";
 }

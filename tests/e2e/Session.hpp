@@ -21,8 +21,8 @@ class Script {
  public:
   struct Action {
     enum Kind { kWaitMs, kWaitUntil, kChange } kind = kChange;
-    uint32_t ms = 0;          // kWaitMs: after the previous step; kWaitUntil: time-out
-    std::string what;         // kWaitUntil: said when it times out
+    uint32_t ms = 0;   // kWaitMs: after the previous step; kWaitUntil: time-out
+    std::string what;  // kWaitUntil: said when it times out
     Condition condition;
     InputChange change;
   };
@@ -48,12 +48,12 @@ class Script {
 };
 
 struct RunResult {
-  bool ended = false;            // the game went through EndProgram
-  std::string failure;           // a script wait that timed out, empty otherwise
+  bool ended = false;   // the game went through EndProgram
+  std::string failure;  // a script wait that timed out, empty otherwise
   Screen lastScreen = Screen::kStartUp;
-  std::vector<Screen> screens;   // every screen run, in order
-  bool scriptDone = false;       // every step of the script had run when the game ended
-  bool stopped = false;          // the run was stopped before the screen given to StopBefore
+  std::vector<Screen> screens;  // every screen run, in order
+  bool scriptDone = false;      // every step of the script had run when the game ended
+  bool stopped = false;         // the run was stopped before the screen given to StopBefore
 };
 
 class Session {
@@ -71,7 +71,10 @@ class Session {
   void OnLevelStart(std::function<void(GameState&)> hook);
 
   // Test hook: ends the run (shutting the engine down) instead of entering this screen.
-  void StopBefore(Screen screen) { stopBefore_ = screen; stopping_ = true; }
+  void StopBefore(Screen screen) {
+    stopBefore_ = screen;
+    stopping_ = true;
+  }
 
   RunResult Run(const Script& script, uint32_t seed = 1, int width = 1024, int height = 768);
   RunResult Play(const Replay& replay);
@@ -89,7 +92,7 @@ class Session {
   std::vector<std::function<void(GameState&)>> levelHooks_;
   const Script* script_ = nullptr;
   size_t next_ = 0;
-  uint32_t mark_ = 0;           // tick of the last step done
+  uint32_t mark_ = 0;  // tick of the last step done
   uint32_t lastTick_ = 0;
   InputState input_;
   Screen current_ = Screen::kStartUp;

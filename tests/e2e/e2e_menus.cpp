@@ -24,7 +24,8 @@ std::string Profile(const std::string& name, int level, int avatar, int easel, i
   b += static_cast<char>(avatar);
   b += static_cast<char>(easel);
   b += std::string(4, '\0');
-  for (int i = 0; i < 8; ++i) b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 8; ++i)
+    b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
   return b;
 }
 
@@ -89,8 +90,8 @@ TEST_F(MenuTest, StartUpShowsTheTitleThenThePlayerMenu) {
 
 struct HoldCase {
   const char* what;
-  int key;        // a key tapped during the hold, 0 = none
-  char button;    // a button clicked during the hold, 0 = none
+  int key;      // a key tapped during the hold, 0 = none
+  char button;  // a button clicked during the hold, 0 = none
   bool endsEarly;
 };
 
@@ -139,7 +140,12 @@ TEST_F(MenuTest, NewPlayerWritesProfileOneInTheProfileLayout) {
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
-  const std::string expected("\x03" "abc" "\x01\x04\x0a\x00\x00\x00\x00" "\0\0\0\0\0\0\0\0", 19);
+  const std::string expected(
+      "\x03"
+      "abc"
+      "\x01\x04\x0a\x00\x00\x00\x00"
+      "\0\0\0\0\0\0\0\0",
+      19);
   EXPECT_EQ(ProfileBytes(1), expected);
 }
 
@@ -156,7 +162,8 @@ TEST_F(MenuTest, NewPlayerTakesTheFirstFreeNumberAndEscapeWritesNothing) {
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
-  EXPECT_EQ(ProfileBytes(2).substr(0, 3), std::string("\x02" "Bo"));
+  EXPECT_EQ(ProfileBytes(2).substr(0, 3), std::string("\x02"
+                                                      "Bo"));
   EXPECT_EQ(ProfileBytes(2).size(), 18u);
 }
 
@@ -169,7 +176,11 @@ TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressShiftGivesCapitalsLeftWraps
   s.Tap(kKeyReturn).Wait(300).Quit();
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
-  EXPECT_EQ(ProfileBytes(1), std::string("\x03" "aBc" "\x01\x13\x0a\0\0\0\0" "\0\0\0\0\0\0\0\0", 19));
+  EXPECT_EQ(ProfileBytes(1), std::string("\x03"
+                                         "aBc"
+                                         "\x01\x13\x0a\0\0\0\0"
+                                         "\0\0\0\0\0\0\0\0",
+                                         19));
 }
 
 TEST_F(MenuTest, WithAllTwentyProfilesNewPlayerDoesNothing) {
@@ -235,7 +246,7 @@ TEST_F(MenuTest, PlayerRowsAreDrawnAtTheirNumbers) {
 }
 
 TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
-  const int64_t bigScore = 5000000123LL;  // beyond 32 bits
+  const int64_t bigScore = 5000000123LL;          // beyond 32 bits
   WriteProfile(1, Profile("zero", 0, 0, 10, 0));  // level reached 0: listed, not choosable
   WriteProfile(2, Profile("Ann", 3, 7, 12, bigScore));
   session_->StopBefore(Screen::kStartLevel);

@@ -31,14 +31,16 @@ std::string Profile(const std::string& name, int level, int easel, int64_t score
   b += '\x02';  // avatar
   b += static_cast<char>(easel);
   b += std::string(4, '\0');
-  for (int i = 0; i < 8; ++i) b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 8; ++i)
+    b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
   return b;
 }
 
 int64_t ScoreOf(const std::string& profile) {
   if (profile.size() < 8) return 0;
   uint64_t v = 0;
-  for (int i = 0; i < 8; ++i) v |= uint64_t{static_cast<uint8_t>(profile[profile.size() - 8 + i])} << (8 * i);
+  for (int i = 0; i < 8; ++i)
+    v |= uint64_t{static_cast<uint8_t>(profile[profile.size() - 8 + i])} << (8 * i);
   return static_cast<int64_t>(v);
 }
 
@@ -74,7 +76,9 @@ std::pair<int, int> SlotMiddle(const GameState& g, int k) {
   return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
 }
 
-bool Running(const GameState&, Screen s, uint32_t) { return s == Screen::kRunLevel; }
+bool Running(const GameState&, Screen s, uint32_t) {
+  return s == Screen::kRunLevel;
+}
 
 class PlayTest : public ::testing::Test {
  protected:
@@ -95,7 +99,8 @@ class PlayTest : public ::testing::Test {
     if (!session_) return;
     if (const char* dir = std::getenv("QM_RECORD_DIR")) {
       const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-      std::ofstream(std::string(dir) + "/" + info->name() + ".replay") << session_->RecordedReplay();
+      std::ofstream(std::string(dir) + "/" + info->name() + ".replay")
+          << session_->RecordedReplay();
     }
     session_.reset();
   }
@@ -107,7 +112,8 @@ class PlayTest : public ::testing::Test {
     s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
     s.Click(512, 1 * 13 + kRowY).UntilScreen(Screen::kLevelMenu).Wait(200);
     s.Click(512, 1 * 13 + kRowY).Until("level 1 running", Running).Wait(500);
-    s.Check([this](const GameState&) { ASSERT_EQ(cells_.size(), 3u) << "no room for a word on GO"; });
+    s.Check(
+        [this](const GameState&) { ASSERT_EQ(cells_.size(), 3u) << "no room for a word on GO"; });
     return s;
   }
   // Drags Easel slots 1, 2, 3 onto the three word Cells.
@@ -131,7 +137,8 @@ TEST_F(PlayTest, AWordOnGoIsAcceptedAndTheExitControlSavesIt) {
   Script s = ToLevelOne();
   LayWord(s);
   s.Check([this](const GameState& g) {
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
     EXPECT_EQ(g.easel.slots[1], 160);
   });
   s.Tap(kKeySpace).Wait(300);
@@ -141,7 +148,8 @@ TEST_F(PlayTest, AWordOnGoIsAcceptedAndTheExitControlSavesIt) {
     EXPECT_GT(score, 0);
     for (int k = 1; k <= g.easel.slots[0]; ++k) EXPECT_NE(g.easel.slots[k], 160) << "slot " << k;
     for (int k = 1; k <= 20; ++k) EXPECT_EQ(g.easel.laid[k].column, -1);  // the Pieces stay
-    for (int i = 0; i < 3; ++i) EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
+    for (int i = 0; i < 3; ++i)
+      EXPECT_EQ(CellCode(g.board, cells_[i].column, cells_[i].row), kEasel[i]);
   });
   // EXIT: left and right buttons held on the square at the top right corner.
   s.Move(1024 - 7, 7).Wait(100).Button('L', true).Button('R', true).Wait(100);
@@ -153,7 +161,8 @@ TEST_F(PlayTest, AWordOnGoIsAcceptedAndTheExitControlSavesIt) {
   EXPECT_TRUE(r.scriptDone);
   std::string saved = ReadFileBytes(ProfilePath());
   ASSERT_EQ(saved.size(), 19u);
-  EXPECT_EQ(saved.substr(0, 4), std::string("\x03" "Ann"));
+  EXPECT_EQ(saved.substr(0, 4), std::string("\x03"
+                                            "Ann"));
   EXPECT_EQ(ScoreOf(saved), score);
   EXPECT_EQ(static_cast<int>(saved[6]), 10);  // the Easel slot count
 }
@@ -266,8 +275,8 @@ TEST_F(PlayTest, LevelAfterLevelTheStackDoesNotGrow) {
     s.Tap(kKeyReturn).Wait(100);
     const size_t started = static_cast<size_t>(i) + 2;
     s.Until("the next level", [&levels, started](const GameState&, Screen sc, uint32_t) {
-      return levels.size() >= started && sc == Screen::kRunLevel;
-    }).Wait(100);
+       return levels.size() >= started && sc == Screen::kRunLevel;
+     }).Wait(100);
   }
   s.Quit();
   RunResult r = session_->Run(s);

@@ -23,8 +23,11 @@ TEST_P(ReplayTest, EndsInTheGoldenState) {
   Session session(folder);
   // The recorded moves fit this copy of level 1, whatever becomes of the level's source.
   MapGameFolder("maps", std::string(QM_E2E_FIXTURES) + "/maps");
-  WriteFileBytes(session.playersFolder() + "/1",
-                 std::string("\x03" "Ann" "\x01\x02\x0a\0\0\0\0" "\0\0\0\0\0\0\0\0", 19));
+  WriteFileBytes(session.playersFolder() + "/1", std::string("\x03"
+                                                             "Ann"
+                                                             "\x01\x02\x0a\0\0\0\0"
+                                                             "\0\0\0\0\0\0\0\0",
+                                                             19));
   RunResult r = session.Play(replay);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.ended);

@@ -47,7 +47,7 @@ TEST(ReplayFormat, RefusesMalformedLinesNamingThem) {
       "quillmosaica-replay 1\n20 keys=- mouse=1 buttons=-\n",  // mouse without y
       "quillmosaica-replay 1\n20 keys=300 mouse=1,1 buttons=-\n",
       "quillmosaica-replay 1\n20 buttons=X\n",
-      "quillmosaica-replay 1\n30 keys=-\n20 keys=-\n",         // tick going back
+      "quillmosaica-replay 1\n30 keys=-\n20 keys=-\n",  // tick going back
       "quillmosaica-replay 1\nfoo 1\n",
       "quillmosaica-replay 1\n12x keys=-\n",
       "quillmosaica-replay 1\neasel 1\n",
@@ -57,7 +57,8 @@ TEST(ReplayFormat, RefusesMalformedLinesNamingThem) {
 }
 
 TEST(ReplayFormat, SkipsCommentsAndBlankLines) {
-  Replay r = ParseReplay("# a session\nquillmosaica-replay 1\n\n# start\n16 keys=57 mouse=1,2 buttons=R\n");
+  Replay r = ParseReplay(
+      "# a session\nquillmosaica-replay 1\n\n# start\n16 keys=57 mouse=1,2 buttons=R\n");
   ASSERT_EQ(r.lines.size(), 1u);
   EXPECT_EQ(r.lines[0].tick, 16u);
   EXPECT_TRUE(r.lines[0].state.right);

@@ -33,8 +33,16 @@ TEST_F(MouseTracking, OnlyTheLastEventOfEachButtonCounts) {
   };
   const Case cases[] = {
       {"left pressed", {{MouseButton::kLeft, true}}, 1, 0, 0},
-      {"left pressed and released between two pumps", {{MouseButton::kLeft, true}, {MouseButton::kLeft, false}}, 0, 0, 0},
-      {"right and middle held", {{MouseButton::kRight, true}, {MouseButton::kMiddle, true}}, 0, 1, 1},
+      {"left pressed and released between two pumps",
+       {{MouseButton::kLeft, true}, {MouseButton::kLeft, false}},
+       0,
+       0,
+       0},
+      {"right and middle held",
+       {{MouseButton::kRight, true}, {MouseButton::kMiddle, true}},
+       0,
+       1,
+       1},
       {"right released, middle stays", {{MouseButton::kRight, false}}, 0, 0, 1},
       {"middle released", {{MouseButton::kMiddle, false}}, 0, 0, 0},
   };

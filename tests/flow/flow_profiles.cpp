@@ -20,8 +20,9 @@ namespace fs = std::filesystem;
 class ProfileFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() / ("qm-flow-" + std::to_string(getpid()) + "-" +
-                                        ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    dir_ = fs::temp_directory_path() /
+           ("qm-flow-" + std::to_string(getpid()) + "-" +
+            ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(dir_);
     fs::create_directories(dir_ / "players");
     fs::create_directories(dir_ / "maps");
@@ -57,8 +58,11 @@ TEST_F(ProfileFiles, WritesTheExactByteLayout) {
   p.reserved3 = 1;
   p.score = 0x0102030405060708LL;
   ASSERT_TRUE(WritePlayerProfile(9, p));
-  EXPECT_EQ(Read("players/9"), std::string("\x03" "Bob" "\x07\x04\x0c\xfd\x05\xc8\x01"
-                                           "\x08\x07\x06\x05\x04\x03\x02\x01", 19));
+  EXPECT_EQ(Read("players/9"), std::string("\x03"
+                                           "Bob"
+                                           "\x07\x04\x0c\xfd\x05\xc8\x01"
+                                           "\x08\x07\x06\x05\x04\x03\x02\x01",
+                                           19));
 }
 
 TEST_F(ProfileFiles, ReadsBackEveryFieldAsASignedByteAndTheWholeScore) {
@@ -89,11 +93,25 @@ TEST_F(ProfileFiles, OddFilesReadAsTheirBytesSay) {
     int64_t score;
   };
   const Case cases[] = {
-      {"truncated after the name", std::string("\x03" "abc", 4), "abc", 0, 0},
+      {"truncated after the name",
+       std::string("\x03"
+                   "abc",
+                   4),
+       "abc", 0, 0},
       {"empty file", "", "", 0, 0},
       {"negative length reads no name", std::string("\xfe\x05\x01", 3), "", 5, 0},
-      {"zero bytes in the name are skipped", std::string("\x03" "a\0b" "\x02", 5), "ab", 2, 0},
-      {"score cut short", std::string("\x01" "z\x03\0\0\0\0\0\0" "\x05", 10), "z", 3, 5},
+      {"zero bytes in the name are skipped",
+       std::string("\x03"
+                   "a\0b"
+                   "\x02",
+                   5),
+       "ab", 2, 0},
+      {"score cut short",
+       std::string("\x01"
+                   "z\x03\0\0\0\0\0\0"
+                   "\x05",
+                   10),
+       "z", 3, 5},
   };
   for (const Case& c : cases) {
     Write("players/4", c.bytes);
@@ -106,7 +124,11 @@ TEST_F(ProfileFiles, OddFilesReadAsTheirBytesSay) {
 }
 
 TEST_F(ProfileFiles, MissingProfilesKeepTheirMenuEntries) {
-  Write("players/2", std::string("\x02" "Al" "\x03\x01\x0a\0\0\0\0" "\x10\0\0\0\0\0\0\0", 18));
+  Write("players/2", std::string("\x02"
+                                 "Al"
+                                 "\x03\x01\x0a\0\0\0\0"
+                                 "\x10\0\0\0\0\0\0\0",
+                                 18));
   MenuState menu;
   menu.name[5] = "kept";
   LoadPlayerProfiles(menu);
@@ -153,8 +175,8 @@ TEST(ChoosePlayer, KeepsAvatarAndEaselSizeWithinTheirTables) {
     int avatar, easel;
     int wantAvatar, wantEasel;
   };
-  const Case cases[] = {{4, 10, 4, 10}, {19, 18, 19, 18}, {23, 40, 3, 18},
-                        {-1, 0, 19, 6},  {-128, -5, 12, 6}, {0, 6, 0, 6}};
+  const Case cases[] = {{4, 10, 4, 10}, {19, 18, 19, 18},  {23, 40, 3, 18},
+                        {-1, 0, 19, 6}, {-128, -5, 12, 6}, {0, 6, 0, 6}};
   for (const Case& c : cases) {
     GameState g;
     g.menu.name[2] = "n";
@@ -172,16 +194,21 @@ TEST(ChoosePlayer, KeepsAvatarAndEaselSizeWithinTheirTables) {
 }
 
 TEST(NewPlayer, AvatarEdgesFollowTheStrip) {
-  const int edges[20] = {0,   76,  153, 229,  306,  382,  458,  535,  611,  688,
+  const int edges[20] = {0,   76,  153, 229, 306,  382,  458,  535,  611,  688,
                          764, 840, 917, 993, 1070, 1146, 1222, 1299, 1375, 1452};
   for (int a = 0; a < 20; ++a) EXPECT_EQ(AvatarLeftEdge(a), edges[a]) << a;
   EXPECT_EQ(AvatarLeftEdge(21), 76);
 }
 
 TEST_F(ProfileFiles, LevelTitlesComeFromTheHeadOfEachLevelFile) {
-  Write("maps/1", std::string("\x05" "Alpha" "rest of the level", 23));
+  Write("maps/1", std::string("\x05"
+                              "Alpha"
+                              "rest of the level",
+                              23));
   Write("maps/3", std::string("\x00", 1));
-  Write("maps/50", std::string("\x02" "Zz", 3));
+  Write("maps/50", std::string("\x02"
+                               "Zz",
+                               3));
   MenuState menu;
   menu.levelTitles[2] = "stale";
   LoadLevelTitles(menu);
