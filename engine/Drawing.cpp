@@ -92,8 +92,9 @@ struct DrawingState {
 };
 
 DrawingState& Drawing() {
-  static DrawingState state;
-  return state;
+  // Never destroyed: pictures and fonts stay valid until the process ends.
+  static auto* state = new DrawingState();
+  return *state;
 }
 
 // At program end every open font is closed and the font libraries let go of their caches,

@@ -97,8 +97,9 @@ struct InputState {
 };
 
 InputState& Input() {
-  static InputState state;
-  return state;
+  // Never destroyed: pictures and fonts stay valid until the process ends.
+  static auto* state = new InputState();
+  return *state;
 }
 
 int ScanCodeOf(SDL_Scancode code) {

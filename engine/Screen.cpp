@@ -21,8 +21,9 @@ namespace qm {
 namespace video {
 
 VideoState& State() {
-  static VideoState state;
-  return state;
+  // Never destroyed: pictures and fonts stay valid until the process ends.
+  static auto* state = new VideoState();
+  return *state;
 }
 
 bool ScreenReady() { return State().renderer != nullptr && State().backBuffer != nullptr; }
@@ -72,8 +73,9 @@ struct Sprite {
 };
 
 std::vector<Sprite>& Sprites() {
-  static std::vector<Sprite> sprites;
-  return sprites;
+  // Never destroyed: pictures and fonts stay valid until the process ends.
+  static auto* sprites = new std::vector<Sprite>();
+  return *sprites;
 }
 
 Sprite* SpriteAt(int slot) {
@@ -269,6 +271,8 @@ int OpenGameScreen(const std::string& title) {
   if (video::ScreenReady()) return 1;
   if (!video::StartVideo()) return 0;
   s.headless = video::HeadlessDriver();
+  // Nobody sees a headless window: its pixels stay in plain memory, with no GL behind them.
+  if (s.headless) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   SDL_Rect bounds{};
   ChooseScreenSize(s, bounds);
   s.window = SDL_CreateWindow(Cp1252ToUtf8(title).c_str(), bounds.x, bounds.y, bounds.w, bounds.h,
@@ -296,7 +300,12 @@ int OpenGameScreen(const std::string& title) {
   SDL_SetRenderDrawBlendMode(s.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
   SDL_RenderClear(s.renderer);
-  if (!s.headless) SDL_RaiseWindow(s.window);
+  if (!s.headless) {
+    // The game starts in the foreground, even on a desktop without a window manager.
+    SDL_RaiseWindow(s.window);
+    SDL_SetWindowInputFocus(s.window);
+    SDL_PumpEvents();
+  }
   bool focused = s.headless || (SDL_GetWindowFlags(s.window) & SDL_WINDOW_INPUT_FOCUS) != 0;
   video::ResetInputForNewWindow(focused);
   SDL_StartTextInput();

@@ -185,8 +185,10 @@ int main(int argc, char** argv) {
       std::fprintf(stderr, "qm-engine-demo: cannot write %s\n", out.c_str());
       status = 1;
     } else {
-      std::printf("%s: %dx%d, %llu glyph renders\n", out.c_str(), w, h,
-                  static_cast<unsigned long long>(qm::GlyphRenderCount()));
+      std::printf("%s: %dx%d, %llu glyph renders, %llu presents, window %s\n", out.c_str(), w, h,
+                  static_cast<unsigned long long>(qm::GlyphRenderCount()),
+                  static_cast<unsigned long long>(qm::PresentCount()),
+                  qm::ScreenIsActive() != 0 ? "active" : "inactive");
     }
   }
   qm::FreeSpriteImage(-1);
