@@ -1,6 +1,7 @@
 // The sounds the rules play: refusal, acceptance, the chat verdicts and the description click.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <cstring>
 
 #include "RulesFixture.hpp"
@@ -45,6 +46,7 @@ class RulesSounds : public testing::Test {
  protected:
   static constexpr int kSlots[] = {0, 2, 3, 12, 16};
   void SetUp() override {
+    setenv("SDL_AUDIODRIVER", "dummy", 0);  // no sound card needed
     ASSERT_NE(InitSound(), 0);
     WriteSilence(folder_.Path() + "/silence.wav");
     for (int slot : kSlots) ASSERT_NE(LoadSoundEffect(slot, folder_.Path() + "/silence.wav"), 0);
