@@ -69,6 +69,21 @@ inline void WriteClickWave(const std::filesystem::path& path) {
   std::ofstream(path, std::ios::binary) << b;
 }
 
+// Shuts the engine down after the last test, as the program's end does, so nothing the
+// screen, fonts and sounds hold is left for the leak checker.
+class PlayEngineShutdown : public ::testing::Environment {
+ public:
+  void TearDown() override {
+    StopMusicModule(-1);
+    ShutdownSound();
+    FreeSpriteImage(-1);
+    CloseGameScreen();
+    CloseFileSlot(-1);
+  }
+};
+inline ::testing::Environment* const kPlayEngineShutdown =
+    ::testing::AddGlobalTestEnvironment(new PlayEngineShutdown);
+
 class PlayTest : public ::testing::Test {
  protected:
   static void SetUpTestSuite() {
