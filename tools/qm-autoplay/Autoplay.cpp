@@ -150,8 +150,9 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
       }
       ++result.moves;
       if (options.verbose) {
-        std::printf("    %3d %-40s %6lld pts  value %.0f\n", result.moves, Describe(cand).c_str(),
-                    static_cast<long long>(game->move.moveTotal), cand.value);
+        std::printf("    %3d %-40s %6lld pts  value %.0f  (%.0f ms)\n", result.moves,
+                    Describe(cand).c_str(), static_cast<long long>(game->move.moveTotal), cand.value,
+                    ms);
       }
     }
     if (accepted) continue;

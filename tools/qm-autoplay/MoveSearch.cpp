@@ -20,6 +20,9 @@ constexpr int16_t kBonusMalus = 220;
 constexpr int kPieceCell = -1;  // line cell kinds below 0; letters are 0..25
 constexpr int kOpenCell = -2;
 constexpr int kBlockedCell = -3;
+// Longer moves are rare and would make the search explode on a large Easel.
+constexpr int kMostPiecesPerMove = 8;
+constexpr size_t kCandidatesKept = 16;
 
 bool IsMaterialObjective(int material) { return material >= kSilver && material <= kDiamond; }
 
@@ -140,6 +143,7 @@ struct Walker {
   const std::vector<CellPos>& line;
   std::vector<int> kind;  // letter of a Piece, or kOpenCell / kBlockedCell
   std::vector<bool> anchor;
+  std::vector<int> toAnchor;  // open cells from here to the nearest anchor ahead, inclusive
   std::array<int, 26> rack{};
   int rackSize = 0;
   int start = 0;
@@ -158,7 +162,10 @@ struct Walker {
       if (child >= 0) Walk(i + 1, child, anchored);
       return;
     }
-    if (k == kBlockedCell || static_cast<int>(placed.size()) == rackSize) return;
+    const int most = std::min(rackSize, kMostPiecesPerMove);
+    if (k == kBlockedCell || static_cast<int>(placed.size()) == most) return;
+    // A word that has not met an anchor yet must still reach one with the Pieces left.
+    if (!anchored && static_cast<int>(placed.size()) + toAnchor[i] > most) return;
     for (int letter = 0; letter < 26; ++letter) {
       if (rack[letter] == 0) continue;
       int child = scene.lexicon.Child(node, letter);
@@ -233,21 +240,29 @@ void JudgeWord(const Scene& s, const std::vector<CellPos>& cells,
 
 // Picks an Easel Piece for each letter: a word of a Material an objective asks for when the
 // Easel allows it, else the Pieces worth most that no such word needs.
+void SortRack(const Scene& s, std::vector<int16_t>& options, int wantMaterial) {
+  auto rank = [&](int16_t code) {
+    int m = MaterialOf(code);
+    if (wantMaterial >= 0) return m == wantMaterial ? 0 : 1;
+    bool kept = IsMaterialObjective(m) && s.needs.materialLeft[m - 2] > 0;
+    return kept ? 1 : 0;
+  };
+  std::sort(options.begin(), options.end(), [&](int16_t a, int16_t b) {
+    if (rank(a) != rank(b)) return rank(a) < rank(b);
+    return s.game.easel.pieceValue[a] > s.game.easel.pieceValue[b];
+  });
+}
+
 std::vector<int16_t> ChooseCodes(const Scene& s, const std::vector<int>& letters, int wantMaterial) {
   std::array<size_t, 26> used{};
   std::vector<int16_t> codes;
   for (int letter : letters) {
+    if (wantMaterial < 0) {
+      codes.push_back(s.rackByLetter[letter][used[letter]++]);  // already in this order
+      continue;
+    }
     std::vector<int16_t> options = s.rackByLetter[letter];
-    std::sort(options.begin(), options.end(), [&](int16_t a, int16_t b) {
-      auto rank = [&](int16_t code) {
-        int m = MaterialOf(code);
-        if (wantMaterial >= 0) return m == wantMaterial ? 0 : 1;
-        bool kept = IsMaterialObjective(m) && s.needs.materialLeft[m - 2] > 0;
-        return kept ? 1 : 0;
-      };
-      if (rank(a) != rank(b)) return rank(a) < rank(b);
-      return s.game.easel.pieceValue[a] > s.game.easel.pieceValue[b];
-    });
+    SortRack(s, options, wantMaterial);
     codes.push_back(options[used[letter]++]);
   }
   return codes;
@@ -279,7 +294,8 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
     case kBonusMalus: {
       if (s.needs.easelTarget == 0) return 0;
       int n = game.easel.slots[0];
-      return n < s.needs.easelTarget ? 400 : (n == s.needs.easelTarget ? -300 : -50);
+      // Below the target every draw may help; at the target a draw may lose the objective.
+      return n < s.needs.easelTarget ? 400 : (n == s.needs.easelTarget ? -3000 : -300);
     }
     case 232: case 233: case 234: return s.needs.materialLeft[1] > 0 ? 150 : 30;
     case 235: case 236: case 237: return s.lockPresent[under - 235] ? 500 : 0;
@@ -354,17 +370,18 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
     scene.rackByLetter[LetterIndexOf(code)].push_back(code);
     ++scene.rackByMaterial[MaterialOf(code)];
   }
+  for (auto& options : scene.rackByLetter) SortRack(scene, options, -1);
   ChooseGoals(scene);
   bool fog = board.shadePeriod <= 0;
   bool anyPiece = false;
   for (int16_t code : board.cells) anyPiece = anyPiece || HoldsPiece(code);
 
   std::vector<Candidate> out;
-  std::unordered_set<std::string> seen;
+  std::unordered_set<int64_t> seen;  // single Pieces are found along each of their axes
   for (size_t li = 0; li < lines.lines.size(); ++li) {
     const std::vector<CellPos>& line = lines.lines[li];
     int axis = lines.axisOf[li];
-    Walker walker{scene, line, {}, {}, rack, rackSize, 0, {}, {}};
+    Walker walker{scene, line, {}, {}, {}, rack, rackSize, 0, {}, {}};
     walker.kind.resize(line.size());
     walker.anchor.assign(line.size(), false);
     bool anyAnchor = false;
@@ -387,6 +404,12 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       }
     }
     if (!anyAnchor || rackSize == 0) continue;
+    walker.toAnchor.assign(line.size() + 1, kFar);
+    for (int i = static_cast<int>(line.size()) - 1; i >= 0; --i) {
+      if (walker.kind[i] == kBlockedCell) continue;
+      int open = walker.kind[i] == kOpenCell ? 1 : 0;
+      walker.toAnchor[i] = walker.anchor[i] ? 1 : (walker.toAnchor[i + 1] >= kFar ? kFar : walker.toAnchor[i + 1] + open);
+    }
     for (int s = 0; s < static_cast<int>(line.size()); ++s) {
       if (walker.kind[s] == kBlockedCell) continue;
       if (s > 0 && walker.kind[s - 1] >= 0) continue;
@@ -411,12 +434,11 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       int length = end - walker.start + 1;
       (void)length;
       std::vector<int> letters;
-      std::string key;
-      for (auto& [i, letter] : placed) {
-        letters.push_back(letter);
-        key += std::to_string(line[i].column) + "," + std::to_string(line[i].row) + char('a' + letter) + ";";
+      for (auto& [i, letter] : placed) letters.push_back(letter);
+      if (n == 1) {
+        const CellPos p = line[placed[0].first];
+        if (!seen.insert(static_cast<int64_t>(Index(board, p.column, p.row)) * 26 + placed[0].second).second) continue;
       }
-      if (!seen.insert(key).second) continue;
       // The whole main word, from its first cell to its last.
       int first = placed.front().first;
       while (first > 0 && walker.kind[first - 1] >= 0) --first;
@@ -455,6 +477,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       std::vector<std::pair<CellPos, int16_t>> laid;
       Candidate cand;
       bool coversStart = false;
+      bool coversBonusMalus = false;
       for (size_t j = 0; j < placed.size(); ++j) {
         CellPos p = line[placed[j].first];
         laid.push_back({p, codes[j]});
@@ -462,6 +485,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
         int16_t under = Code(scene, p);
         if (under == kStartBox) coversStart = true;
         if (under == kEndBox) cand.coversEnd = true;
+        if (under == kBonusMalus) coversBonusMalus = true;
       }
       bool attached = mainLength > n || (coversStart && n > 1);
       Judged judged;
@@ -507,7 +531,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
         materialGain += std::min(judged.countsMaterial[m], needs.materialLeft[m]);
         allMet = allMet && needs.materialLeft[m] <= judged.countsMaterial[m];
       }
-      if (needs.easelTarget > 0 && game.easel.slots[0] < needs.easelTarget) allMet = false;
+      if (needs.easelTarget > 0 && (game.easel.slots[0] < needs.easelTarget || coversBonusMalus)) allMet = false;
       if (needs.scoreTarget > 0 && game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
                                        needs.scoreTarget) {
         allMet = false;
@@ -524,7 +548,11 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       out.push_back(std::move(cand));
     }
   }
-  std::sort(out.begin(), out.end(), [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
+  // Only the best few are ever tried.
+  const size_t keep = std::min<size_t>(out.size(), kCandidatesKept);
+  std::partial_sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(keep), out.end(),
+                    [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
+  out.resize(keep);
   return out;
 }
 

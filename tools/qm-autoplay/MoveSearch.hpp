@@ -50,7 +50,7 @@ struct SearchOptions {
   std::vector<uint8_t>* coverable = nullptr;
 };
 
-// Every move the Easel allows, best first. The list is empty when none exists.
+// The best moves the Easel allows (at most 16), best first; empty when none exists.
 std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines, const Lexicon& lexicon,
                                  const Needs& needs, const SearchOptions& options);
 
