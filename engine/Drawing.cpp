@@ -76,14 +76,14 @@ struct DrawingContext {
 
 struct DrawingState {
   bool ttfStarted = false;
-  std::map<std::string, FontFile> faces;                 // face name -> font file
+  std::map<std::string, FontFile> faces;                         // face name -> font file
   std::map<std::tuple<std::string, int, int>, int64_t> fontIds;  // (file, index, pixels) -> handle
-  std::map<int64_t, OpenFont> fonts;                     // handle -> open font
+  std::map<int64_t, OpenFont> fonts;                             // handle -> open font
   int64_t nextFontId = 1;
   uint64_t useClock = 0;
-  std::vector<int64_t> slots;                            // font slot -> handle, 0 empty
-  int64_t systemFont = 0;                                // handle behind the system font
-  std::list<TextPicture> pictures;                       // most recently used first
+  std::vector<int64_t> slots;       // font slot -> handle, 0 empty
+  int64_t systemFont = 0;           // handle behind the system font
+  std::list<TextPicture> pictures;  // most recently used first
   std::unordered_map<TextKey, std::list<TextPicture>::iterator, TextKeyHash> pictureIndex;
   int64_t pictureBytes = 0;
   std::unordered_map<TextKey, int, TextKeyHash> widths;  // colours left 0
@@ -134,7 +134,8 @@ bool FindFontFile(const std::string& face, FontFile& file) {
   FcPattern* pattern = FcPatternCreate();
   if (pattern == nullptr) return false;
   std::string utf8 = Cp1252ToUtf8(face);
-  if (!utf8.empty()) FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.c_str()));
+  if (!utf8.empty())
+    FcPatternAddString(pattern, FC_FAMILY, reinterpret_cast<const FcChar8*>(utf8.c_str()));
   FcPatternAddBool(pattern, FC_SCALABLE, FcTrue);
   FcPatternAddInteger(pattern, FC_WEIGHT, FC_WEIGHT_REGULAR);
   FcPatternAddInteger(pattern, FC_SLANT, FC_SLANT_ROMAN);
@@ -173,7 +174,8 @@ void ForgetPicturesOf(int64_t font) {
 
 bool FontInUse(int64_t id) {
   DrawingState& d = Drawing();
-  return id == d.systemFont || id == d.context.font || std::find(d.slots.begin(), d.slots.end(), id) != d.slots.end();
+  return id == d.systemFont || id == d.context.font ||
+         std::find(d.slots.begin(), d.slots.end(), id) != d.slots.end();
 }
 
 // Closes the least recently used fonts that no slot holds once too many are open.
@@ -269,9 +271,9 @@ const TextPicture* PictureOf(const TextKey& key) {
   if (font == nullptr || renderer == nullptr) return nullptr;
   std::string utf8 = Cp1252ToUtf8(key.text);
   SDL_Color front = video::ColourFromBgr(key.front);
-  SDL_Surface* surface = key.transparent
-                             ? TTF_RenderUTF8_Blended(font, utf8.c_str(), front)
-                             : TTF_RenderUTF8_Shaded(font, utf8.c_str(), front, video::ColourFromBgr(key.back));
+  SDL_Surface* surface = key.transparent ? TTF_RenderUTF8_Blended(font, utf8.c_str(), front)
+                                         : TTF_RenderUTF8_Shaded(font, utf8.c_str(), front,
+                                                                 video::ColourFromBgr(key.back));
   ++d.glyphRenders;
   if (surface == nullptr) return nullptr;
   SDL_Texture* texture = SDL_CreateTextureFromSurface(renderer, surface);
@@ -290,8 +292,8 @@ const TextPicture* PictureOf(const TextKey& key) {
 // Windows' inverting pen: each channel becomes 255 minus itself, whatever the colour.
 bool UseInvertingBlend(SDL_Renderer* renderer) {
   static const SDL_BlendMode invert = SDL_ComposeCustomBlendMode(
-      SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD, SDL_BLENDFACTOR_ZERO,
-      SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
+      SDL_BLENDFACTOR_ONE_MINUS_DST_COLOR, SDL_BLENDFACTOR_ZERO, SDL_BLENDOPERATION_ADD,
+      SDL_BLENDFACTOR_ZERO, SDL_BLENDFACTOR_ONE, SDL_BLENDOPERATION_ADD);
   if (SDL_SetRenderDrawBlendMode(renderer, invert) != 0) return false;
   SDL_SetRenderDrawColor(renderer, 255, 255, 255, 255);
   return true;
@@ -311,7 +313,9 @@ void ForgetTextTextures() {
   d.pictureBytes = 0;
 }
 
-int64_t TextTextureBytes() { return Drawing().pictureBytes; }
+int64_t TextTextureBytes() {
+  return Drawing().pictureBytes;
+}
 
 }  // namespace video
 
@@ -346,7 +350,9 @@ int BeginDrawing() {
   return d.context.open ? 1 : 0;
 }
 
-void SetDrawingMode(int mode) { Drawing().context.mode = mode; }
+void SetDrawingMode(int mode) {
+  Drawing().context.mode = mode;
+}
 
 void UseFont(int64_t handle) {
   DrawingState& d = Drawing();
@@ -357,7 +363,9 @@ void UseFont(int64_t handle) {
   }
 }
 
-void SetTextBackColour(uint32_t colourBgr) { Drawing().context.back = colourBgr; }
+void SetTextBackColour(uint32_t colourBgr) {
+  Drawing().context.back = colourBgr;
+}
 
 int DrawTextAt(int x, int y, const std::string& text, uint32_t front) {
   return DrawTextAt(x, y, text, front, Drawing().context.back);
@@ -367,7 +375,8 @@ int DrawTextAt(int x, int y, const std::string& text, uint32_t front, uint32_t b
   DrawingState& d = Drawing();
   if (text.empty() || !video::ScreenReady()) return x;
   const bool transparent = (d.context.mode & 1) != 0;
-  TextKey key{d.context.font, text, front & 0xFFFFFF, transparent ? 0 : (back & 0xFFFFFF), transparent};
+  TextKey key{d.context.font, text, front & 0xFFFFFF, transparent ? 0 : (back & 0xFFFFFF),
+              transparent};
   const TextPicture* picture = PictureOf(key);
   int width = MeasureText(d.context.font, text);
   if (picture == nullptr) return x + width;
@@ -415,8 +424,12 @@ void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
   if (inverting) SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);
 }
 
-void EndDrawing() { Drawing().context = DrawingContext{}; }
+void EndDrawing() {
+  Drawing().context = DrawingContext{};
+}
 
-uint64_t GlyphRenderCount() { return Drawing().glyphRenders; }
+uint64_t GlyphRenderCount() {
+  return Drawing().glyphRenders;
+}
 
 }  // namespace qm

@@ -40,55 +40,128 @@ constexpr uint8_t kDown = 0x80;
 
 // SDL's physical key numbers and the keyboard's set-1 scan codes (+128 for extended keys).
 constexpr std::pair<SDL_Scancode, int> kScanCodes[] = {
-    {SDL_SCANCODE_ESCAPE, 1}, {SDL_SCANCODE_1, 2}, {SDL_SCANCODE_2, 3}, {SDL_SCANCODE_3, 4},
-    {SDL_SCANCODE_4, 5}, {SDL_SCANCODE_5, 6}, {SDL_SCANCODE_6, 7}, {SDL_SCANCODE_7, 8},
-    {SDL_SCANCODE_8, 9}, {SDL_SCANCODE_9, 10}, {SDL_SCANCODE_0, 11}, {SDL_SCANCODE_MINUS, 12},
-    {SDL_SCANCODE_EQUALS, 13}, {SDL_SCANCODE_BACKSPACE, 14}, {SDL_SCANCODE_TAB, 15},
-    {SDL_SCANCODE_Q, 16}, {SDL_SCANCODE_W, 17}, {SDL_SCANCODE_E, 18}, {SDL_SCANCODE_R, 19},
-    {SDL_SCANCODE_T, 20}, {SDL_SCANCODE_Y, 21}, {SDL_SCANCODE_U, 22}, {SDL_SCANCODE_I, 23},
-    {SDL_SCANCODE_O, 24}, {SDL_SCANCODE_P, 25}, {SDL_SCANCODE_LEFTBRACKET, 26},
-    {SDL_SCANCODE_RIGHTBRACKET, 27}, {SDL_SCANCODE_RETURN, 28}, {SDL_SCANCODE_LCTRL, 29},
-    {SDL_SCANCODE_A, 30}, {SDL_SCANCODE_S, 31}, {SDL_SCANCODE_D, 32}, {SDL_SCANCODE_F, 33},
-    {SDL_SCANCODE_G, 34}, {SDL_SCANCODE_H, 35}, {SDL_SCANCODE_J, 36}, {SDL_SCANCODE_K, 37},
-    {SDL_SCANCODE_L, 38}, {SDL_SCANCODE_SEMICOLON, 39}, {SDL_SCANCODE_APOSTROPHE, 40},
-    {SDL_SCANCODE_GRAVE, 41}, {SDL_SCANCODE_LSHIFT, 42}, {SDL_SCANCODE_BACKSLASH, 43},
-    {SDL_SCANCODE_Z, 44}, {SDL_SCANCODE_X, 45}, {SDL_SCANCODE_C, 46}, {SDL_SCANCODE_V, 47},
-    {SDL_SCANCODE_B, 48}, {SDL_SCANCODE_N, 49}, {SDL_SCANCODE_M, 50}, {SDL_SCANCODE_COMMA, 51},
-    {SDL_SCANCODE_PERIOD, 52}, {SDL_SCANCODE_SLASH, 53}, {SDL_SCANCODE_RSHIFT, 54},
-    {SDL_SCANCODE_KP_MULTIPLY, 55}, {SDL_SCANCODE_LALT, 56}, {SDL_SCANCODE_SPACE, 57},
-    {SDL_SCANCODE_CAPSLOCK, 58}, {SDL_SCANCODE_F1, 59}, {SDL_SCANCODE_F2, 60}, {SDL_SCANCODE_F3, 61},
-    {SDL_SCANCODE_F4, 62}, {SDL_SCANCODE_F5, 63}, {SDL_SCANCODE_F6, 64}, {SDL_SCANCODE_F7, 65},
-    {SDL_SCANCODE_F8, 66}, {SDL_SCANCODE_F9, 67}, {SDL_SCANCODE_F10, 68},
-    {SDL_SCANCODE_NUMLOCKCLEAR, 69}, {SDL_SCANCODE_SCROLLLOCK, 70}, {SDL_SCANCODE_KP_7, 71},
-    {SDL_SCANCODE_KP_8, 72}, {SDL_SCANCODE_KP_9, 73}, {SDL_SCANCODE_KP_MINUS, 74},
-    {SDL_SCANCODE_KP_4, 75}, {SDL_SCANCODE_KP_5, 76}, {SDL_SCANCODE_KP_6, 77},
-    {SDL_SCANCODE_KP_PLUS, 78}, {SDL_SCANCODE_KP_1, 79}, {SDL_SCANCODE_KP_2, 80},
-    {SDL_SCANCODE_KP_3, 81}, {SDL_SCANCODE_KP_0, 82}, {SDL_SCANCODE_KP_PERIOD, 83},
-    {SDL_SCANCODE_NONUSBACKSLASH, 86}, {SDL_SCANCODE_F11, 87}, {SDL_SCANCODE_F12, 88},
-    {SDL_SCANCODE_KP_ENTER, 156}, {SDL_SCANCODE_RCTRL, 157}, {SDL_SCANCODE_KP_DIVIDE, 181},
-    {SDL_SCANCODE_PRINTSCREEN, 183}, {SDL_SCANCODE_RALT, 184}, {SDL_SCANCODE_PAUSE, 197},
-    {SDL_SCANCODE_HOME, 199}, {SDL_SCANCODE_UP, 200}, {SDL_SCANCODE_PAGEUP, 201},
-    {SDL_SCANCODE_LEFT, 203}, {SDL_SCANCODE_RIGHT, 205}, {SDL_SCANCODE_END, 207},
-    {SDL_SCANCODE_DOWN, 208}, {SDL_SCANCODE_PAGEDOWN, 209}, {SDL_SCANCODE_INSERT, 210},
-    {SDL_SCANCODE_DELETE, 211}, {SDL_SCANCODE_LGUI, 219}, {SDL_SCANCODE_RGUI, 220},
+    {SDL_SCANCODE_ESCAPE, 1},
+    {SDL_SCANCODE_1, 2},
+    {SDL_SCANCODE_2, 3},
+    {SDL_SCANCODE_3, 4},
+    {SDL_SCANCODE_4, 5},
+    {SDL_SCANCODE_5, 6},
+    {SDL_SCANCODE_6, 7},
+    {SDL_SCANCODE_7, 8},
+    {SDL_SCANCODE_8, 9},
+    {SDL_SCANCODE_9, 10},
+    {SDL_SCANCODE_0, 11},
+    {SDL_SCANCODE_MINUS, 12},
+    {SDL_SCANCODE_EQUALS, 13},
+    {SDL_SCANCODE_BACKSPACE, 14},
+    {SDL_SCANCODE_TAB, 15},
+    {SDL_SCANCODE_Q, 16},
+    {SDL_SCANCODE_W, 17},
+    {SDL_SCANCODE_E, 18},
+    {SDL_SCANCODE_R, 19},
+    {SDL_SCANCODE_T, 20},
+    {SDL_SCANCODE_Y, 21},
+    {SDL_SCANCODE_U, 22},
+    {SDL_SCANCODE_I, 23},
+    {SDL_SCANCODE_O, 24},
+    {SDL_SCANCODE_P, 25},
+    {SDL_SCANCODE_LEFTBRACKET, 26},
+    {SDL_SCANCODE_RIGHTBRACKET, 27},
+    {SDL_SCANCODE_RETURN, 28},
+    {SDL_SCANCODE_LCTRL, 29},
+    {SDL_SCANCODE_A, 30},
+    {SDL_SCANCODE_S, 31},
+    {SDL_SCANCODE_D, 32},
+    {SDL_SCANCODE_F, 33},
+    {SDL_SCANCODE_G, 34},
+    {SDL_SCANCODE_H, 35},
+    {SDL_SCANCODE_J, 36},
+    {SDL_SCANCODE_K, 37},
+    {SDL_SCANCODE_L, 38},
+    {SDL_SCANCODE_SEMICOLON, 39},
+    {SDL_SCANCODE_APOSTROPHE, 40},
+    {SDL_SCANCODE_GRAVE, 41},
+    {SDL_SCANCODE_LSHIFT, 42},
+    {SDL_SCANCODE_BACKSLASH, 43},
+    {SDL_SCANCODE_Z, 44},
+    {SDL_SCANCODE_X, 45},
+    {SDL_SCANCODE_C, 46},
+    {SDL_SCANCODE_V, 47},
+    {SDL_SCANCODE_B, 48},
+    {SDL_SCANCODE_N, 49},
+    {SDL_SCANCODE_M, 50},
+    {SDL_SCANCODE_COMMA, 51},
+    {SDL_SCANCODE_PERIOD, 52},
+    {SDL_SCANCODE_SLASH, 53},
+    {SDL_SCANCODE_RSHIFT, 54},
+    {SDL_SCANCODE_KP_MULTIPLY, 55},
+    {SDL_SCANCODE_LALT, 56},
+    {SDL_SCANCODE_SPACE, 57},
+    {SDL_SCANCODE_CAPSLOCK, 58},
+    {SDL_SCANCODE_F1, 59},
+    {SDL_SCANCODE_F2, 60},
+    {SDL_SCANCODE_F3, 61},
+    {SDL_SCANCODE_F4, 62},
+    {SDL_SCANCODE_F5, 63},
+    {SDL_SCANCODE_F6, 64},
+    {SDL_SCANCODE_F7, 65},
+    {SDL_SCANCODE_F8, 66},
+    {SDL_SCANCODE_F9, 67},
+    {SDL_SCANCODE_F10, 68},
+    {SDL_SCANCODE_NUMLOCKCLEAR, 69},
+    {SDL_SCANCODE_SCROLLLOCK, 70},
+    {SDL_SCANCODE_KP_7, 71},
+    {SDL_SCANCODE_KP_8, 72},
+    {SDL_SCANCODE_KP_9, 73},
+    {SDL_SCANCODE_KP_MINUS, 74},
+    {SDL_SCANCODE_KP_4, 75},
+    {SDL_SCANCODE_KP_5, 76},
+    {SDL_SCANCODE_KP_6, 77},
+    {SDL_SCANCODE_KP_PLUS, 78},
+    {SDL_SCANCODE_KP_1, 79},
+    {SDL_SCANCODE_KP_2, 80},
+    {SDL_SCANCODE_KP_3, 81},
+    {SDL_SCANCODE_KP_0, 82},
+    {SDL_SCANCODE_KP_PERIOD, 83},
+    {SDL_SCANCODE_NONUSBACKSLASH, 86},
+    {SDL_SCANCODE_F11, 87},
+    {SDL_SCANCODE_F12, 88},
+    {SDL_SCANCODE_KP_ENTER, 156},
+    {SDL_SCANCODE_RCTRL, 157},
+    {SDL_SCANCODE_KP_DIVIDE, 181},
+    {SDL_SCANCODE_PRINTSCREEN, 183},
+    {SDL_SCANCODE_RALT, 184},
+    {SDL_SCANCODE_PAUSE, 197},
+    {SDL_SCANCODE_HOME, 199},
+    {SDL_SCANCODE_UP, 200},
+    {SDL_SCANCODE_PAGEUP, 201},
+    {SDL_SCANCODE_LEFT, 203},
+    {SDL_SCANCODE_RIGHT, 205},
+    {SDL_SCANCODE_END, 207},
+    {SDL_SCANCODE_DOWN, 208},
+    {SDL_SCANCODE_PAGEDOWN, 209},
+    {SDL_SCANCODE_INSERT, 210},
+    {SDL_SCANCODE_DELETE, 211},
+    {SDL_SCANCODE_LGUI, 219},
+    {SDL_SCANCODE_RGUI, 220},
     {SDL_SCANCODE_APPLICATION, 221},
 };
 
 // Keys whose character does not depend on the layout: control keys, and the keypad, which
 // gives its digits whatever the Num Lock state.
 constexpr std::pair<int, char> kFixedCharacters[] = {
-    {1, 27}, {14, 8}, {15, 9}, {28, 13}, {156, 13}, {82, '0'}, {79, '1'}, {80, '2'}, {81, '3'},
-    {75, '4'}, {76, '5'}, {77, '6'}, {71, '7'}, {72, '8'}, {73, '9'}, {181, '/'}, {83, '.'},
-    {55, '*'}, {74, '-'}, {78, '+'},
+    {1, 27},   {14, 8},    {15, 9},   {28, 13},  {156, 13}, {82, '0'}, {79, '1'},
+    {80, '2'}, {81, '3'},  {75, '4'}, {76, '5'}, {77, '6'}, {71, '7'}, {72, '8'},
+    {73, '9'}, {181, '/'}, {83, '.'}, {55, '*'}, {74, '-'}, {78, '+'},
 };
 
 struct InputState {
   bool keyboardCreated = false;
-  bool acquired = false;                    // the last ReadKeyboard succeeded
-  std::array<uint8_t, 256> live{};          // key states as the events left them
-  std::array<uint8_t, 256> snapshot{};      // taken by ReadKeyboard
-  std::array<bool, 256> typedFlags{};       // TypedCharacter saw the key down
-  std::array<std::string, 256> keyText{};   // Windows-1252 text the key typed when pressed
+  bool acquired = false;                   // the last ReadKeyboard succeeded
+  std::array<uint8_t, 256> live{};         // key states as the events left them
+  std::array<uint8_t, 256> snapshot{};     // taken by ReadKeyboard
+  std::array<bool, 256> typedFlags{};      // TypedCharacter saw the key down
+  std::array<std::string, 256> keyText{};  // Windows-1252 text the key typed when pressed
   int lastKeyDown = -1;
   std::deque<int> events;
   bool quit = false;
@@ -126,19 +199,27 @@ int ButtonDownCode(const SDL_MouseButtonEvent& button) {
   // The window asks for double clicks: the second press of a quick pair arrives as one.
   const bool second = button.clicks >= 2 && button.clicks % 2 == 0;
   switch (button.button) {
-    case SDL_BUTTON_LEFT: return second ? kEventLeftDoubleClick : kEventLeftDown;
-    case SDL_BUTTON_RIGHT: return second ? kMessageRightDoubleClick : kEventRightDown;
-    case SDL_BUTTON_MIDDLE: return second ? kMessageMiddleDoubleClick : kEventMiddleDown;
-    default: return kMessageExtraDown;
+    case SDL_BUTTON_LEFT:
+      return second ? kEventLeftDoubleClick : kEventLeftDown;
+    case SDL_BUTTON_RIGHT:
+      return second ? kMessageRightDoubleClick : kEventRightDown;
+    case SDL_BUTTON_MIDDLE:
+      return second ? kMessageMiddleDoubleClick : kEventMiddleDown;
+    default:
+      return kMessageExtraDown;
   }
 }
 
 int ButtonUpCode(const SDL_MouseButtonEvent& button) {
   switch (button.button) {
-    case SDL_BUTTON_LEFT: return kEventLeftUp;
-    case SDL_BUTTON_RIGHT: return kEventRightUp;
-    case SDL_BUTTON_MIDDLE: return kEventMiddleUp;
-    default: return kMessageExtraUp;
+    case SDL_BUTTON_LEFT:
+      return kEventLeftUp;
+    case SDL_BUTTON_RIGHT:
+      return kEventRightUp;
+    case SDL_BUTTON_MIDDLE:
+      return kEventMiddleUp;
+    default:
+      return kMessageExtraUp;
   }
 }
 
@@ -207,17 +288,28 @@ void HandleEvent(const SDL_Event& event) {
       TrackPointer(event.motion.x, event.motion.y);
       Queue(kMessageMouseMove);
       break;
-    case SDL_MOUSEBUTTONDOWN: Queue(ButtonDownCode(event.button)); break;
-    case SDL_MOUSEBUTTONUP: Queue(ButtonUpCode(event.button)); break;
-    case SDL_MOUSEWHEEL: Queue(kMessageWheel); break;
-    case SDL_WINDOWEVENT: HandleWindowEvent(event); break;
+    case SDL_MOUSEBUTTONDOWN:
+      Queue(ButtonDownCode(event.button));
+      break;
+    case SDL_MOUSEBUTTONUP:
+      Queue(ButtonUpCode(event.button));
+      break;
+    case SDL_MOUSEWHEEL:
+      Queue(kMessageWheel);
+      break;
+    case SDL_WINDOWEVENT:
+      HandleWindowEvent(event);
+      break;
     case SDL_RENDER_DEVICE_RESET:
-    case SDL_RENDER_TARGETS_RESET: video::HandleDisplayEvent(event); break;
+    case SDL_RENDER_TARGETS_RESET:
+      video::HandleDisplayEvent(event);
+      break;
     case SDL_QUIT:
       in.quit = true;
       Queue(kMessageClose);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -387,7 +479,9 @@ int PollWindowEvent(int waitMs) {
   return take();
 }
 
-bool QuitRequested() { return Input().quit; }
+bool QuitRequested() {
+  return Input().quit;
+}
 
 // ---- Test hooks: input pushed as real SDL events -----------------------------------------
 
@@ -398,11 +492,15 @@ void Push(SDL_Event& event) {
   SDL_PushEvent(&event);
 }
 
-uint32_t WindowIdForEvents() { return static_cast<uint32_t>(MainWindowId()); }
+uint32_t WindowIdForEvents() {
+  return static_cast<uint32_t>(MainWindowId());
+}
 
 }  // namespace
 
-void InjectKey(int scanCode, bool down) { InjectPhysicalKey(SdlCodeOf(scanCode), down); }
+void InjectKey(int scanCode, bool down) {
+  InjectPhysicalKey(SdlCodeOf(scanCode), down);
+}
 
 void InjectPhysicalKey(int usbUsage, bool down) {
   if (usbUsage <= SDL_SCANCODE_UNKNOWN || usbUsage >= SDL_NUM_SCANCODES) return;
@@ -425,7 +523,9 @@ void InjectText(const std::string& cp1252) {
     event.text.windowID = WindowIdForEvents();
     // One character per event keeps each within the event's small text buffer.
     size_t length = 1;
-    while (at + length < utf8.size() && (static_cast<unsigned char>(utf8[at + length]) & 0xC0) == 0x80) ++length;
+    while (at + length < utf8.size() &&
+           (static_cast<unsigned char>(utf8[at + length]) & 0xC0) == 0x80)
+      ++length;
     utf8.copy(event.text.text, length, at);
     event.text.text[length] = '\0';
     at += length;

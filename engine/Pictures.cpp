@@ -1,12 +1,15 @@
 // BMP and JPEG pictures decoded from memory into 32-bit ARGB surfaces with the key colour.
 #include <csetjmp>
+#include <cstddef>
 #include <cstdio>
 #include <memory>
 
-#include <jpeglib.h>
-#include <jerror.h>
-
 #include "engine/VideoInternal.hpp"
+
+// libjpeg's headers need FILE and size_t declared before them.
+#include <jpeglib.h>
+// Its message codes, to tell a picture cut short from other warnings.
+#include <jerror.h>
 
 namespace qm::video {
 namespace {
@@ -25,7 +28,9 @@ bool IsJpeg(const std::vector<uint8_t>& b) {
   return b.size() >= 3 && b[0] == 0xFF && b[1] == 0xD8 && b[2] == 0xFF;
 }
 
-bool IsBmp(const std::vector<uint8_t>& b) { return b.size() >= 26 && b[0] == 'B' && b[1] == 'M'; }
+bool IsBmp(const std::vector<uint8_t>& b) {
+  return b.size() >= 26 && b[0] == 'B' && b[1] == 'M';
+}
 
 bool SizeAcceptable(int64_t width, int64_t height, int sideLimit) {
   return width > 0 && height > 0 && width <= sideLimit && height <= sideLimit &&
@@ -55,8 +60,15 @@ bool BmpHeaderPlausible(const std::vector<uint8_t>& b, int sideLimit) {
   if (height < 0) height = -height;  // top-down rows
   if (!SizeAcceptable(width, height, sideLimit)) return false;
   switch (bitsPerPixel) {
-    case 1: case 4: case 8: case 16: case 24: case 32: break;
-    default: return false;
+    case 1:
+    case 4:
+    case 8:
+    case 16:
+    case 24:
+    case 32:
+      break;
+    default:
+      return false;
   }
   const int64_t fileBytes = static_cast<int64_t>(b.size());
   switch (compression) {
@@ -181,7 +193,8 @@ SDL_Surface* DecodePicture(const std::vector<uint8_t>& bytes, int sideLimit) {
 }
 
 SDL_Color ColourFromBgr(uint32_t colourBgr) {
-  return SDL_Color{static_cast<uint8_t>(colourBgr & 0xFF), static_cast<uint8_t>((colourBgr >> 8) & 0xFF),
+  return SDL_Color{static_cast<uint8_t>(colourBgr & 0xFF),
+                   static_cast<uint8_t>((colourBgr >> 8) & 0xFF),
                    static_cast<uint8_t>((colourBgr >> 16) & 0xFF), 255};
 }
 

@@ -26,7 +26,9 @@ VideoState& State() {
   return *state;
 }
 
-bool ScreenReady() { return State().renderer != nullptr && State().backBuffer != nullptr; }
+bool ScreenReady() {
+  return State().renderer != nullptr && State().backBuffer != nullptr;
+}
 
 bool HeadlessDriver() {
   const char* driver = State().initialised ? SDL_GetCurrentVideoDriver() : nullptr;
@@ -109,8 +111,9 @@ void InstallPicture(Sprite& sprite, SDL_Surface* pixels) {
 SDL_Texture* TextureOf(Sprite& sprite) {
   VideoState& s = State();
   if (sprite.texture != nullptr || s.renderer == nullptr) return sprite.texture;
-  SDL_Texture* texture = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
-                                           sprite.pixels->w, sprite.pixels->h);
+  SDL_Texture* texture =
+      SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STATIC,
+                        sprite.pixels->w, sprite.pixels->h);
   if (texture == nullptr) return nullptr;
   SDL_SetTextureScaleMode(texture, SDL_ScaleModeNearest);
   if (SDL_UpdateTexture(texture, nullptr, sprite.pixels->pixels, sprite.pixels->pitch) != 0) {
@@ -157,7 +160,8 @@ int DrawSpriteWith(int slot, int x, int y, SDL_BlendMode blend, SDL_Color modula
   VideoState& s = State();
   const SDL_Rect& clip = sprite->clip;
   if (clip.w <= 0 || clip.h <= 0) return 0;
-  if (int64_t{x} + clip.w <= 0 || int64_t{y} + clip.h <= 0 || x >= s.width || y >= s.height) return 0;
+  if (int64_t{x} + clip.w <= 0 || int64_t{y} + clip.h <= 0 || x >= s.width || y >= s.height)
+    return 0;
   SDL_Texture* texture = TextureOf(*sprite);
   if (texture == nullptr) return 0;
   SDL_SetTextureBlendMode(texture, blend);
@@ -167,7 +171,9 @@ int DrawSpriteWith(int slot, int x, int y, SDL_BlendMode blend, SDL_Color modula
   return SDL_RenderCopy(s.renderer, texture, &clip, &target) == 0 ? 1 : 0;
 }
 
-uint8_t Channel(int value) { return static_cast<uint8_t>(std::clamp(value, 0, 255)); }
+uint8_t Channel(int value) {
+  return static_cast<uint8_t>(std::clamp(value, 0, 255));
+}
 
 void ChooseScreenSize(VideoState& s, SDL_Rect& bounds) {
   if (s.headless) {
@@ -203,7 +209,8 @@ void PaceWithoutVsync(VideoState& s) {
   if (s.vsync || s.headless || VirtualClockInUse()) return;
   // No retrace to wait for: keep to the display's refresh rather than spin.
   SDL_DisplayMode mode{};
-  int hz = (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
+  int hz =
+      (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
   uint32_t frame = static_cast<uint32_t>(1000 / std::clamp(hz, 24, 240));
   uint32_t elapsed = SDL_GetTicks() - s.lastPresentMs;
   if (elapsed < frame) SDL_Delay(frame - elapsed);
@@ -264,7 +271,9 @@ void HandleDisplayEvent(const SDL_Event& event) {
 
 }  // namespace video
 
-int InitSprite() { return video::StartVideo() ? 1 : 0; }
+int InitSprite() {
+  return video::StartVideo() ? 1 : 0;
+}
 
 int OpenGameScreen(const std::string& title) {
   VideoState& s = State();
@@ -295,8 +304,9 @@ int OpenGameScreen(const std::string& title) {
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(s.renderer, &info);
   s.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
-  s.textureLimit = std::min(info.max_texture_width > 0 ? info.max_texture_width : video::kDefaultTextureLimit,
-                            info.max_texture_height > 0 ? info.max_texture_height : video::kDefaultTextureLimit);
+  s.textureLimit =
+      std::min(info.max_texture_width > 0 ? info.max_texture_width : video::kDefaultTextureLimit,
+               info.max_texture_height > 0 ? info.max_texture_height : video::kDefaultTextureLimit);
   SDL_SetRenderDrawBlendMode(s.renderer, SDL_BLENDMODE_NONE);
   SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
   SDL_RenderClear(s.renderer);
@@ -314,9 +324,15 @@ int OpenGameScreen(const std::string& title) {
   return 1;
 }
 
-int ScreenWidth() { return video::ScreenReady() ? State().width : 0; }
-int ScreenHeight() { return video::ScreenReady() ? State().height : 0; }
-int MainWindowId() { return State().window != nullptr ? static_cast<int>(SDL_GetWindowID(State().window)) : 0; }
+int ScreenWidth() {
+  return video::ScreenReady() ? State().width : 0;
+}
+int ScreenHeight() {
+  return video::ScreenReady() ? State().height : 0;
+}
+int MainWindowId() {
+  return State().window != nullptr ? static_cast<int>(SDL_GetWindowID(State().window)) : 0;
+}
 
 void CloseGameScreen() {
   VideoState& s = State();
@@ -367,7 +383,8 @@ int ScreenIsActive() {
 int64_t FreeVideoMemory() {
   VideoState& s = State();
   if (!video::ScreenReady()) return 0;
-  int64_t used = int64_t{s.width} * s.height * 4 + video::SpriteTextureBytes() + video::TextTextureBytes();
+  int64_t used =
+      int64_t{s.width} * s.height * 4 + video::SpriteTextureBytes() + video::TextTextureBytes();
   return std::max<int64_t>(0, kAssumedVideoMemory - used);
 }
 
@@ -375,8 +392,8 @@ void ShowMessageBox(const std::string& title, const std::string& text) {
   std::fprintf(stderr, "%s: %s\n", Cp1252ToUtf8(title).c_str(), Cp1252ToUtf8(text).c_str());
   // Nobody could close a box on a screen nobody sees.
   if (video::HeadlessDriver()) return;
-  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Cp1252ToUtf8(title).c_str(), Cp1252ToUtf8(text).c_str(),
-                           State().window);
+  SDL_ShowSimpleMessageBox(SDL_MESSAGEBOX_ERROR, Cp1252ToUtf8(title).c_str(),
+                           Cp1252ToUtf8(text).c_str(), State().window);
 }
 
 void HideSystemPointer() {
@@ -415,10 +432,12 @@ void GrabScreenToSprite(int slot, int x, int y, int width, int height) {
   if (sprite == nullptr) return;
   SDL_Surface* pixels = sprite->pixels;
   bool reuse = pixels != nullptr && pixels->w == width && pixels->h == height;
-  if (!reuse) pixels = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (!reuse)
+    pixels = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
   if (pixels == nullptr) return;
   SDL_Rect area{x, y, width, height};
-  if (SDL_RenderReadPixels(s.renderer, &area, SDL_PIXELFORMAT_ARGB8888, pixels->pixels, pixels->pitch) != 0) {
+  if (SDL_RenderReadPixels(s.renderer, &area, SDL_PIXELFORMAT_ARGB8888, pixels->pixels,
+                           pixels->pitch) != 0) {
     if (!reuse) SDL_FreeSurface(pixels);
     return;
   }
@@ -478,8 +497,9 @@ int DrawSpriteFaded(int slot, int x, int y, int alpha) {
 
 int DrawSpriteTinted(int slot, int x, int y, uint32_t tintRgb) {
   // Read as 0x00RRGGBB: the low byte scales blue.
-  SDL_Color tint{static_cast<uint8_t>((tintRgb >> 16) & 0xFF), static_cast<uint8_t>((tintRgb >> 8) & 0xFF),
-                 static_cast<uint8_t>(tintRgb & 0xFF), 255};
+  SDL_Color tint{static_cast<uint8_t>((tintRgb >> 16) & 0xFF),
+                 static_cast<uint8_t>((tintRgb >> 8) & 0xFF), static_cast<uint8_t>(tintRgb & 0xFF),
+                 255};
   return DrawSpriteWith(slot, x, y, SDL_BLENDMODE_BLEND, tint);
 }
 

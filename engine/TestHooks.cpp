@@ -67,7 +67,8 @@ std::vector<uint8_t> EncodePng(const std::vector<uint32_t>& pixels, int width, i
     zlib.push_back(static_cast<uint8_t>(length >> 8));
     zlib.push_back(static_cast<uint8_t>(~length));
     zlib.push_back(static_cast<uint8_t>(~length >> 8));
-    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at), raw.begin() + static_cast<ptrdiff_t>(at + length));
+    zlib.insert(zlib.end(), raw.begin() + static_cast<ptrdiff_t>(at),
+                raw.begin() + static_cast<ptrdiff_t>(at + length));
     at += length;
   } while (at < raw.size());
   PutBe32(zlib, (b << 16) | a);
@@ -106,7 +107,8 @@ std::vector<uint32_t> ReadBackBuffer() {
   video::VideoState& s = video::State();
   if (!video::ScreenReady()) return {};
   std::vector<uint32_t> pixels(static_cast<size_t>(s.width) * s.height);
-  if (SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(), s.width * 4) != 0) {
+  if (SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888, pixels.data(),
+                           s.width * 4) != 0) {
     return {};
   }
   for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
@@ -123,8 +125,12 @@ bool SaveBackBufferPng(const std::string& path) {
   return std::fclose(file) == 0 && written;
 }
 
-uint64_t PresentCount() { return video::State().presents; }
+uint64_t PresentCount() {
+  return video::State().presents;
+}
 
-int SpriteSizeLimit() { return video::State().textureLimit; }
+int SpriteSizeLimit() {
+  return video::State().textureLimit;
+}
 
 }  // namespace qm

@@ -16,18 +16,18 @@ constexpr int kDefaultTextureLimit = 16384;
 constexpr int64_t kMaxPicturePixels = int64_t{8192} * 8192;
 
 struct VideoState {
-  bool initialised = false;   // the SDL video subsystem is up
+  bool initialised = false;  // the SDL video subsystem is up
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* backBuffer = nullptr;  // render target the size of the screen
   int width = 0;
   int height = 0;
-  bool headless = false;      // offscreen or dummy video driver
-  bool vsync = false;         // the renderer paces presents by the display refresh
-  bool active = false;        // screen-active flag: set on open and by each present
-  bool focused = false;       // the window has the keyboard focus (kept from window events)
+  bool headless = false;  // offscreen or dummy video driver
+  bool vsync = false;     // the renderer paces presents by the display refresh
+  bool active = false;    // screen-active flag: set on open and by each present
+  bool focused = false;   // the window has the keyboard focus (kept from window events)
   int textureLimit = kDefaultTextureLimit;
-  uint32_t lastPresentMs = 0; // real time of the last present, to pace a renderer without vsync
+  uint32_t lastPresentMs = 0;  // real time of the last present, to pace a renderer without vsync
   uint64_t presents = 0;
   int headlessWidth = 1920;
   int headlessHeight = 1080;

@@ -19,12 +19,42 @@ TEST_F(KeyboardTest, PhysicalKeysGiveTheirScanCodes) {
     int usage;
     int scan;
   } cases[] = {
-      {41, kKeyEscape}, {42, kKeyBackspace}, {43, kKeyTab}, {40, kKeyReturn}, {225, kKeyLeftShift},
-      {229, kKeyRightShift}, {226, kKeyLeftAlt}, {44, kKeySpace}, {59, kKeyF2}, {61, kKeyF4},
-      {88, kKeyPadEnter}, {74, kKeyHome}, {82, kKeyUp}, {80, kKeyLeft}, {79, kKeyRight},
-      {77, kKeyEnd}, {76, kKeyDelete}, {4, 30}, {29, 44}, {30, 2}, {39, 11}, {95, 71}, {98, 82},
-      {84, 181}, {81, 208}, {75, 201}, {78, 209}, {73, 210}, {224, 29}, {228, 157}, {230, 184},
-      {57, 58}, {58, 59}, {69, 88}, {54, 51}, {56, 53},
+      {41, kKeyEscape},
+      {42, kKeyBackspace},
+      {43, kKeyTab},
+      {40, kKeyReturn},
+      {225, kKeyLeftShift},
+      {229, kKeyRightShift},
+      {226, kKeyLeftAlt},
+      {44, kKeySpace},
+      {59, kKeyF2},
+      {61, kKeyF4},
+      {88, kKeyPadEnter},
+      {74, kKeyHome},
+      {82, kKeyUp},
+      {80, kKeyLeft},
+      {79, kKeyRight},
+      {77, kKeyEnd},
+      {76, kKeyDelete},
+      {4, 30},
+      {29, 44},
+      {30, 2},
+      {39, 11},
+      {95, 71},
+      {98, 82},
+      {84, 181},
+      {81, 208},
+      {75, 201},
+      {78, 209},
+      {73, 210},
+      {224, 29},
+      {228, 157},
+      {230, 184},
+      {57, 58},
+      {58, 59},
+      {69, 88},
+      {54, 51},
+      {56, 53},
   };
   for (const Case& c : cases) {
     InjectPhysicalKey(c.usage, true);
@@ -94,8 +124,18 @@ TEST_F(KeyboardTest, FixedCharactersForControlAndKeypadKeys) {
     int scan;
     std::string typed;
   } cases[] = {
-      {71, "7"}, {82, "0"}, {73, "9"}, {181, "/"}, {83, "."}, {kKeyReturn, "\r"}, {kKeyPadEnter, "\r"},
-      {kKeyBackspace, "\b"}, {kKeyTab, "\t"}, {kKeyEscape, "\x1b"}, {kKeyF2, ""}, {kKeyLeft, ""},
+      {71, "7"},
+      {82, "0"},
+      {73, "9"},
+      {181, "/"},
+      {83, "."},
+      {kKeyReturn, "\r"},
+      {kKeyPadEnter, "\r"},
+      {kKeyBackspace, "\b"},
+      {kKeyTab, "\t"},
+      {kKeyEscape, "\x1b"},
+      {kKeyF2, ""},
+      {kKeyLeft, ""},
   };
   for (const Case& c : cases) {
     InjectKey(c.scan, true);  // Num Lock off: the keypad sends no text of its own

@@ -1,9 +1,8 @@
 // Window events with the game's codes, the pointer position inside the window, waiting
 // polls under the virtual clock, and the game's button tracking over those events.
-#include "tests/engine/video_test_support.hpp"
-
 #include "engine/Clock.hpp"
 #include "game/flow/Mouse.hpp"
+#include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
 namespace {
@@ -15,8 +14,14 @@ std::vector<int> GameEvents() {
   std::vector<int> codes;
   for (int code = PollWindowEvent(0); code != 0; code = PollWindowEvent(0)) {
     switch (code) {
-      case kEventLeftDown: case kEventRightDown: case kEventMiddleDown: case kEventMiddleUp:
-      case kEventActivated: case kEventRightUp: case kEventLeftUp: case kEventLeftDoubleClick:
+      case kEventLeftDown:
+      case kEventRightDown:
+      case kEventMiddleDown:
+      case kEventMiddleUp:
+      case kEventActivated:
+      case kEventRightUp:
+      case kEventLeftUp:
+      case kEventLeftDoubleClick:
       case kEventDeactivated:
         codes.push_back(code);
         break;
@@ -68,8 +73,13 @@ TEST_F(MouseTest, PositionIsMinusOneOutsideTheWindow) {
   struct Case {
     int x, y, wantX, wantY;
   } cases[] = {
-      {10, 20, 10, 20}, {0, 0, 0, 0}, {kScreenW - 1, kScreenH - 1, kScreenW - 1, kScreenH - 1},
-      {-1, -1, -1, -1}, {kScreenW, 5, -1, -1}, {5, kScreenH, -1, -1}, {-3, 7, -1, -1},
+      {10, 20, 10, 20},
+      {0, 0, 0, 0},
+      {kScreenW - 1, kScreenH - 1, kScreenW - 1, kScreenH - 1},
+      {-1, -1, -1, -1},
+      {kScreenW, 5, -1, -1},
+      {5, kScreenH, -1, -1},
+      {-3, 7, -1, -1},
   };
   for (const Case& c : cases) {
     InjectMouseMove(c.x, c.y);

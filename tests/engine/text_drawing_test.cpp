@@ -71,9 +71,9 @@ TEST_F(TextTest, FilledModePaintsTheBackColourBehindTheLetters) {
   EndDrawing();
   std::vector<uint32_t> frame = ReadBackBuffer();
   int cell = (end - 20) * 20;
-  EXPECT_GT(CountColour(frame, 20, 30, end, 50, 0), cell / 3);          // the black cell
-  EXPECT_GT(CountColour(frame, 20, 30, end, 50, 0xFFFFFF), 10);         // the letters
-  EXPECT_EQ(CountColour(frame, 20, 30, end, 50, kBackdrop), 0);         // nothing shows through
+  EXPECT_GT(CountColour(frame, 20, 30, end, 50, 0), cell / 3);   // the black cell
+  EXPECT_GT(CountColour(frame, 20, 30, end, 50, 0xFFFFFF), 10);  // the letters
+  EXPECT_EQ(CountColour(frame, 20, 30, end, 50, kBackdrop), 0);  // nothing shows through
   EXPECT_EQ(ReadBackPixel(19, 35), kBackdrop);
   EXPECT_EQ(ReadBackPixel(end + 2, 35), kBackdrop);
 }
@@ -120,7 +120,14 @@ TEST_F(TextTest, BoxesAreFilledOrOutlinedAndOneByOneIsAPixel) {
   SetDrawingMode(4);
   DrawBox(10, 10, 300, 40, colour);
   EndDrawing();
-  for (auto [x, y] : {std::pair{10, 10}, {309, 10}, {10, 49}, {309, 49}, {150, 10}, {150, 49}, {10, 30}, {309, 30}}) {
+  for (auto [x, y] : {std::pair{10, 10},
+                      {309, 10},
+                      {10, 49},
+                      {309, 49},
+                      {150, 10},
+                      {150, 49},
+                      {10, 30},
+                      {309, 30}}) {
     EXPECT_EQ(ReadBackPixel(x, y), seen) << x << "," << y;
   }
   for (auto [x, y] : {std::pair{11, 11}, {150, 30}, {308, 48}, {310, 10}, {10, 50}, {9, 10}}) {

@@ -82,7 +82,8 @@ TEST_F(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
       {"empty", {}},
       {"text", {'h', 'e', 'l', 'l', 'o', '\n'}},
       {"bmp magic only", {'B', 'M'}},
-      {"bmp cut in the middle", std::vector<uint8_t>(bmp.begin(), bmp.begin() + long(bmp.size() / 2))},
+      {"bmp cut in the middle",
+       std::vector<uint8_t>(bmp.begin(), bmp.begin() + long(bmp.size() / 2))},
       {"bmp header only", std::vector<uint8_t>(bmp.begin(), bmp.begin() + 54)},
       {"bmp absurd width", absurd(0x7FFFFFFF, 40, 24, 0)},
       {"bmp absurd height", absurd(40, 0x7FFFFFFF, 24, 0)},
@@ -91,9 +92,11 @@ TEST_F(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
       {"bmp odd depth", absurd(40, 40, 13, 0)},
       {"bmp huge run-length", absurd(60000, 60000, 8, 1)},
       {"bmp unknown compression", absurd(40, 40, 24, 77)},
-      {"jpeg cut in the middle", std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + long(jpeg.size() / 2))},
+      {"jpeg cut in the middle",
+       std::vector<uint8_t>(jpeg.begin(), jpeg.begin() + long(jpeg.size() / 2))},
       {"jpeg magic only", {0xFF, 0xD8, 0xFF}},
-      {"jpeg with garbage", [&] {
+      {"jpeg with garbage",
+       [&] {
          std::vector<uint8_t> b(jpeg.begin(), jpeg.begin() + 40);
          b.resize(400, 0x5A);
          return b;
@@ -115,11 +118,16 @@ TEST_F(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
 TEST_F(PictureTest, PictureWiderThanTheTextureLimitFailsCleanly) {
   int limit = SpriteSizeLimit();
   ASSERT_GT(limit, 0);
-  EXPECT_EQ(LoadSpriteImage(31, scratch_.Write("wide.bmp", BmpBytes(Picture(limit + 1, 1, 0xFFFFFF)))), 0);
+  EXPECT_EQ(
+      LoadSpriteImage(31, scratch_.Write("wide.bmp", BmpBytes(Picture(limit + 1, 1, 0xFFFFFF)))),
+      0);
   EXPECT_EQ(SpriteWidthOf(31), 0);
-  EXPECT_EQ(LoadSpriteImage(31, scratch_.Write("tall.jpg", JpegBytes(Picture(8, limit + 8, 0xFFFFFF), 50))), 0);
+  EXPECT_EQ(LoadSpriteImage(
+                31, scratch_.Write("tall.jpg", JpegBytes(Picture(8, limit + 8, 0xFFFFFF), 50))),
+            0);
   EXPECT_EQ(SpriteWidthOf(31), 0);
-  EXPECT_NE(LoadSpriteImage(31, scratch_.Write("edge.bmp", BmpBytes(Picture(limit, 1, 0xFFFFFF)))), 0);
+  EXPECT_NE(LoadSpriteImage(31, scratch_.Write("edge.bmp", BmpBytes(Picture(limit, 1, 0xFFFFFF)))),
+            0);
   EXPECT_EQ(SpriteWidthOf(31), limit);
 }
 

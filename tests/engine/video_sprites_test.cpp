@@ -1,8 +1,7 @@
 // Sprites on the back buffer, checked through real pixels: clipping, off-screen draws,
 // the blending of each draw operation, the grab bounds rule and the kept back buffer.
-#include "tests/engine/video_test_support.hpp"
-
 #include "engine/Clock.hpp"
+#include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
 namespace {
@@ -44,10 +43,10 @@ TEST_F(SpriteTest, OpaqueDrawShowsBlackWhileKeyedDrawLetsOnlyExactBlackThrough) 
 
   ClearFrame(RgbColour(0x40, 0x40, 0x40));
   EXPECT_NE(DrawSpriteKeyed(7, 10, 10), 0);
-  EXPECT_EQ(ReadBackPixel(10, 10), kGrey);            // the key colour is transparent
-  EXPECT_EQ(ReadBackPixel(11, 10), MakeRgb(1, 0, 0)); // near black is not
+  EXPECT_EQ(ReadBackPixel(10, 10), kGrey);             // the key colour is transparent
+  EXPECT_EQ(ReadBackPixel(11, 10), MakeRgb(1, 0, 0));  // near black is not
   EXPECT_EQ(ReadBackPixel(12, 10), kWhite);
-  EXPECT_EQ(ReadBackPixel(14, 10), kGrey);            // nothing right of the picture
+  EXPECT_EQ(ReadBackPixel(14, 10), kGrey);  // nothing right of the picture
 }
 
 TEST_F(SpriteTest, PartlyOffScreenSpritesDrawTheirVisiblePartAndWhollyOffOnesNothing) {
@@ -62,8 +61,9 @@ TEST_F(SpriteTest, PartlyOffScreenSpritesDrawTheirVisiblePartAndWhollyOffOnesNot
   struct Case {
     int x, y, drawn;
   } cases[] = {
-      {-32, 0, 0}, {0, -32, 0}, {kScreenW, 0, 0}, {0, kScreenH, 0}, {-31, -31, 1},
-      {kScreenW - 1, kScreenH - 1, 1}, {-1000000, 5, 0}, {2000000000, 5, 0},
+      {-32, 0, 0},      {0, -32, 0},        {kScreenW, 0, 0},
+      {0, kScreenH, 0}, {-31, -31, 1},      {kScreenW - 1, kScreenH - 1, 1},
+      {-1000000, 5, 0}, {2000000000, 5, 0},
   };
   for (const Case& c : cases) {
     ClearFrame(0);
@@ -79,17 +79,19 @@ TEST_F(SpriteTest, ClipIsClampedToThePicture) {
   struct Case {
     int left, top, width, height, wantW, wantH;
   } cases[] = {
-      {40, 0, 100, 20, 24, 20},   // reduced to the picture's right edge
-      {-1, -1, -1, -1, 64, 32},   // the whole picture again
-      {-1, 4, 10, 10, 10, 10},    // left -1 alone becomes 0
-      {-5, -5, 8, 8, 8, 8},       // negative values become 0
-      {70, 40, 10, 10, 0, 0},     // origin limited to the picture size: nothing left
+      {40, 0, 100, 20, 24, 20},  // reduced to the picture's right edge
+      {-1, -1, -1, -1, 64, 32},  // the whole picture again
+      {-1, 4, 10, 10, 10, 10},   // left -1 alone becomes 0
+      {-5, -5, 8, 8, 8, 8},      // negative values become 0
+      {70, 40, 10, 10, 0, 0},    // origin limited to the picture size: nothing left
       {10, 10, -3, 50, 0, 22},
   };
   for (const Case& c : cases) {
     SetSpriteClip(5, c.left, c.top, c.width, c.height);
-    EXPECT_EQ(SpriteWidthOf(5), c.wantW) << c.left << "," << c.top << "," << c.width << "," << c.height;
-    EXPECT_EQ(SpriteHeightOf(5), c.wantH) << c.left << "," << c.top << "," << c.width << "," << c.height;
+    EXPECT_EQ(SpriteWidthOf(5), c.wantW)
+        << c.left << "," << c.top << "," << c.width << "," << c.height;
+    EXPECT_EQ(SpriteHeightOf(5), c.wantH)
+        << c.left << "," << c.top << "," << c.width << "," << c.height;
   }
   SetSpriteClip(5, 70, 0, 10, 10);
   EXPECT_EQ(DrawSprite(5, 10, 10), 0);  // an empty clip draws nothing
@@ -126,7 +128,8 @@ TEST_F(SpriteTest, FadedAtZeroChangesNothingAndAtFullEqualsKeyed) {
 
   ClearFrame(0);
   EXPECT_NE(DrawSpriteFaded(4, 100, 100, 128), 0);
-  EXPECT_TRUE(Near(ReadBackPixel(102, 100), MakeRgb(128, 128, 128))) << Hex(ReadBackPixel(102, 100));
+  EXPECT_TRUE(Near(ReadBackPixel(102, 100), MakeRgb(128, 128, 128)))
+      << Hex(ReadBackPixel(102, 100));
   EXPECT_EQ(ReadBackPixel(100, 100), 0u);
 }
 
@@ -146,8 +149,10 @@ TEST_F(SpriteTest, TintReadsItsColourWithBlueInTheLowByte) {
   for (const Case& c : cases) {
     ClearFrame(RgbColour(0x40, 0x40, 0x40));
     EXPECT_NE(DrawSpriteTinted(6, 20, 20, c.tint), 0);
-    EXPECT_TRUE(Near(ReadBackPixel(22, 20), c.white)) << std::hex << c.tint << " " << Hex(ReadBackPixel(22, 20));
-    EXPECT_TRUE(Near(ReadBackPixel(20, 21), c.coloured)) << std::hex << c.tint << " " << Hex(ReadBackPixel(20, 21));
+    EXPECT_TRUE(Near(ReadBackPixel(22, 20), c.white))
+        << std::hex << c.tint << " " << Hex(ReadBackPixel(22, 20));
+    EXPECT_TRUE(Near(ReadBackPixel(20, 21), c.coloured))
+        << std::hex << c.tint << " " << Hex(ReadBackPixel(20, 21));
     EXPECT_EQ(ReadBackPixel(20, 20), kGrey);  // the key colour stays transparent
   }
 }

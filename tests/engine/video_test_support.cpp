@@ -1,9 +1,11 @@
 // Small JPEG pictures for the picture loading tests, written with libjpeg.
+#include "tests/engine/video_test_support.hpp"
+
+#include <cstddef>
 #include <cstdio>
 
+// libjpeg's header needs FILE and size_t declared before it.
 #include <jpeglib.h>
-
-#include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
 

@@ -24,10 +24,18 @@ constexpr int kScreenH = 240;
 
 using Rgb = uint32_t;  // 0x00RRGGBB, as ReadBackPixel answers
 
-inline Rgb MakeRgb(int r, int g, int b) { return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b); }
-inline int Red(Rgb c) { return int(c >> 16) & 0xFF; }
-inline int Green(Rgb c) { return int(c >> 8) & 0xFF; }
-inline int Blue(Rgb c) { return int(c) & 0xFF; }
+inline Rgb MakeRgb(int r, int g, int b) {
+  return uint32_t(r) << 16 | uint32_t(g) << 8 | uint32_t(b);
+}
+inline int Red(Rgb c) {
+  return int(c >> 16) & 0xFF;
+}
+inline int Green(Rgb c) {
+  return int(c >> 8) & 0xFF;
+}
+inline int Blue(Rgb c) {
+  return int(c) & 0xFF;
+}
 
 // True when every channel is within tolerance (blending rounds differently per renderer).
 inline bool Near(Rgb a, Rgb b, int tolerance = 2) {
@@ -100,8 +108,8 @@ class ScratchFolder {
   }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
-    std::ofstream(Path(name), std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                                      std::streamsize(bytes.size()));
+    std::ofstream(Path(name), std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
     return Path(name);
   }
 
@@ -129,7 +137,8 @@ class VideoTest : public ::testing::Test {
 
   // Loads a picture into a sprite slot through a file, as the game does.
   void LoadPicture(int slot, const Picture& p) {
-    ASSERT_NE(LoadSpriteImage(slot, scratch_.Write("p" + std::to_string(slot) + ".bmp", BmpBytes(p))), 0);
+    ASSERT_NE(
+        LoadSpriteImage(slot, scratch_.Write("p" + std::to_string(slot) + ".bmp", BmpBytes(p))), 0);
   }
 
   ScratchFolder scratch_;

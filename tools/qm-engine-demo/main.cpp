@@ -100,10 +100,18 @@ void DrawFrame(int w, int h) {
         int x = x0 + col * 52 + (row % 2) * 26;
         int y = 120 + row * 45;
         switch (kind) {
-          case 0: qm::DrawSprite(1, x, y); break;
-          case 1: qm::DrawSpriteKeyed(1, x, y); break;
-          case 2: qm::DrawSpriteFaded(1, x, y, 128); break;
-          case 3: qm::DrawSpriteTinted(1, x, y, 0xFF4040); break;
+          case 0:
+            qm::DrawSprite(1, x, y);
+            break;
+          case 1:
+            qm::DrawSpriteKeyed(1, x, y);
+            break;
+          case 2:
+            qm::DrawSpriteFaded(1, x, y, 128);
+            break;
+          case 3:
+            qm::DrawSpriteTinted(1, x, y, 0xFF4040);
+            break;
           case 4:
             qm::DrawSpriteShadow(1, x + 6, y + 6);
             qm::DrawSpriteKeyed(1, x, y);
@@ -163,7 +171,8 @@ int main(int argc, char** argv) {
   std::string back = std::string(folder) + "/back.bmp";
 
   int status = 0;
-  if (qm::InitSprite() == 0 || qm::InitKeyboard() == 0 || qm::OpenGameScreen("Quillmosaica2") == 0) {
+  if (qm::InitSprite() == 0 || qm::InitKeyboard() == 0 ||
+      qm::OpenGameScreen("Quillmosaica2") == 0) {
     std::fprintf(stderr, "qm-engine-demo: no screen\n");
     status = 1;
   } else {
@@ -179,7 +188,8 @@ int main(int argc, char** argv) {
       qm::PresentFrame();
       while (qm::PollWindowEvent(0) != 0) {
       }
-    } while (window && !qm::QuitRequested() && qm::TickCount() - start < static_cast<uint32_t>(seconds) * 1000);
+    } while (window && !qm::QuitRequested() &&
+             qm::TickCount() - start < static_cast<uint32_t>(seconds) * 1000);
     DrawFrame(w, h);
     if (!qm::SaveBackBufferPng(out)) {
       std::fprintf(stderr, "qm-engine-demo: cannot write %s\n", out.c_str());
