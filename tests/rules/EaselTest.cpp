@@ -224,6 +224,7 @@ TEST(DrawEasel, RedrawsSprite1200WithTheValueLabels) {
   EXPECT_TRUE(has(labelPixels(1), isLabel));
   EXPECT_TRUE(has(labelPixels(2), isBack));
   EXPECT_FALSE(has(labelPixels(2), isLabel));
+  FreeSpriteImage(-1);
   CloseGameScreen();
 }
 

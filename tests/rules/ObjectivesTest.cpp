@@ -161,6 +161,7 @@ TEST(DrawObjectivesPanel, ComposesSprite1111WithItsLineWidths) {
     }
   }
   EXPECT_TRUE(red);
+  FreeSpriteImage(-1);
   CloseGameScreen();
 }
 
