@@ -29,7 +29,7 @@ void StartSeed(GameState& game, const PlayOptions& options) {
   game.program.screenWidth = kScreenWidth;
   game.program.screenHeight = kScreenHeight;
   game.menu.currentLevel = options.level;
-  game.players.levelsReached[0] = 1;
+  game.players.levelsReached[0] = static_cast<uint8_t>(options.levelReached);
   game.players.scores[0] = options.startScore;
   EaselState& easel = game.easel;
   BuildPieceTables(easel);
@@ -117,7 +117,7 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
   auto game = std::make_unique<GameState>();
   SeedResult result;
   SeedRandom(seed);
-  ReadLevelFile(game->board, options.levelPath, 1, kScreenWidth, kScreenHeight);
+  ReadLevelFile(game->board, options.levelPath, options.levelReached, kScreenWidth, kScreenHeight);
   StartSeed(*game, options);
   BoardLines lines = BuildLines(game->board);
   int tokens = kExchangeTokens;

@@ -13,6 +13,7 @@ struct PlayOptions {
   int maxMoves = 200;      // accepted moves before giving up
   int easelSlots = 10;     // a new player's Easel
   int64_t startScore = 0;  // the player's score before the level
+  int levelReached = 1;    // above 44 (a Master): objectives 1 and 2 rise by one
   bool verbose = false;
 };
 

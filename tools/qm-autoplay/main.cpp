@@ -24,8 +24,9 @@ using qm::autoplay::SeedResult;
 
 constexpr const char* kUsage =
     "usage: qm-autoplay LEVEL [--seeds N] [--first-seed S] [--moves M] [--data DIR]\n"
-    "                   [--easel SLOTS] [--score POINTS] [--need K] [--verbose]\n"
+    "                   [--easel SLOTS] [--score POINTS] [--need K] [--master] [--verbose]\n"
     "  LEVEL is a level number (maps/N in the data folder, ./ by default) or a file path.\n"
+    "  --master plays as a player past level 44 (objectives 1 and 2 raised by one).\n"
     "  A seed is won when the end box is reached with every objective met. Exit 0 when at\n"
     "  least K seeds (1 by default) are won, 1 otherwise, 2 for a missing or malformed level.\n";
 
@@ -92,7 +93,7 @@ int LevelNumberOf(const std::string& path) {
 int main(int argc, char** argv) {
   std::string levelArg, data = ".";
   long long seeds = 5, firstSeed = 1, moves = 200, easel = 10, score = 0, need = 1;
-  bool verbose = false;
+  bool verbose = false, master = false;
   for (int i = 1; i < argc; ++i) {
     std::string arg = argv[i];
     auto value = [&](long long low, long long high, long long& out) {
@@ -109,6 +110,7 @@ int main(int argc, char** argv) {
     else if (arg == "--easel") value(6, 18, easel);
     else if (arg == "--score") value(-4000000000000000000LL, 4000000000000000000LL, score);
     else if (arg == "--verbose") verbose = true;
+    else if (arg == "--master") master = true;
     else if (arg == "--data") {
       if (i + 1 >= argc) {
         std::cerr << kUsage;
@@ -153,6 +155,7 @@ int main(int argc, char** argv) {
   options.easelSlots = static_cast<int>(easel);
   options.startScore = score;
   options.verbose = verbose;
+  options.levelReached = master ? 45 : 1;
 
   std::printf("level %d (%s): %lld seed(s), at most %lld moves\n", options.level, options.levelPath.c_str(), seeds,
               moves);
