@@ -27,7 +27,7 @@ VideoState& State() {
 }
 
 bool ScreenReady() {
-  return State().renderer != nullptr && State().backBuffer != nullptr;
+  return State().renderer != nullptr && (State().backBuffer != nullptr || State().frame != nullptr);
 }
 
 bool HeadlessDriver() {
@@ -72,6 +72,7 @@ struct Sprite {
   SDL_Surface* pixels = nullptr;   // system-memory copy, ARGB with the key colour applied
   SDL_Texture* texture = nullptr;  // uploaded on the first draw, again after a device reset
   SDL_Rect clip{};                 // the part of the picture the draw operations show
+  bool shown = false;              // drawn onto a back buffer in memory (counts as uploaded)
 };
 
 std::vector<Sprite>& Sprites() {
@@ -162,6 +163,12 @@ int DrawSpriteWith(int slot, int x, int y, SDL_BlendMode blend, SDL_Color modula
   if (clip.w <= 0 || clip.h <= 0) return 0;
   if (int64_t{x} + clip.w <= 0 || int64_t{y} + clip.h <= 0 || x >= s.width || y >= s.height)
     return 0;
+  if (s.frame != nullptr) {
+    // Everything queued before this sprite lands first: the painter's order holds.
+    SDL_RenderFlush(s.renderer);
+    sprite->shown = true;
+    return video::BlitSprite(s.frame, sprite->pixels, clip, x, y, blend, modulate);
+  }
   SDL_Texture* texture = TextureOf(*sprite);
   if (texture == nullptr) return 0;
   SDL_SetTextureBlendMode(texture, blend);
@@ -224,6 +231,11 @@ namespace video {
 void RepaintWindow() {
   VideoState& s = State();
   if (!ScreenReady()) return;
+  if (s.frame != nullptr) {
+    SDL_RenderFlush(s.renderer);
+    s.active = PresentSoftFrame(s);
+    return;
+  }
   SDL_SetRenderTarget(s.renderer, nullptr);
   SDL_SetTextureBlendMode(s.backBuffer, SDL_BLENDMODE_NONE);
   SDL_SetTextureColorMod(s.backBuffer, 255, 255, 255);
@@ -238,13 +250,16 @@ void ForgetSpriteTextures() {
   for (Sprite& sprite : Sprites()) {
     if (sprite.texture != nullptr) SDL_DestroyTexture(sprite.texture);
     sprite.texture = nullptr;
+    sprite.shown = false;
   }
 }
 
 int64_t SpriteTextureBytes() {
   int64_t bytes = 0;
   for (const Sprite& sprite : Sprites()) {
-    if (sprite.texture != nullptr) bytes += int64_t{sprite.pixels->w} * sprite.pixels->h * 4;
+    if (sprite.texture != nullptr || sprite.shown) {
+      bytes += int64_t{sprite.pixels->w} * sprite.pixels->h * 4;
+    }
   }
   return bytes;
 }
@@ -252,7 +267,7 @@ int64_t SpriteTextureBytes() {
 void HandleDisplayEvent(const SDL_Event& event) {
   VideoState& s = State();
   if (!ScreenReady()) return;
-  if (event.type == SDL_RENDER_DEVICE_RESET) {
+  if (event.type == SDL_RENDER_DEVICE_RESET && s.frame == nullptr) {
     // Every texture is gone: sprites upload again from their system-memory copies.
     ForgetSpriteTextures();
     ForgetTextTextures();
@@ -291,11 +306,23 @@ int OpenGameScreen(const std::string& title) {
   int width = 0;
   int height = 0;
   SDL_GetWindowSize(s.window, &width, &height);
-  if (s.renderer != nullptr) {
+  SDL_RendererInfo chosen{};
+  if (s.renderer != nullptr && SDL_GetRendererInfo(s.renderer, &chosen) == 0 &&
+      (chosen.flags & SDL_RENDERER_SOFTWARE) != 0) {
+    // No acceleration: the back buffer is plain memory that the engine draws sprites into
+    // itself (see SoftFrame.cpp); the window only shows it.
+    SDL_DestroyRenderer(s.renderer);
+    s.renderer = nullptr;
+    if (!video::OpenSoftFrame(s, width, height)) {
+      CloseGameScreen();
+      return 0;
+    }
+  } else if (s.renderer != nullptr) {
     s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                      width, height);
   }
-  if (s.backBuffer == nullptr || SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0) {
+  if (s.frame == nullptr &&
+      (s.backBuffer == nullptr || SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0)) {
     CloseGameScreen();
     return 0;
   }
@@ -340,6 +367,7 @@ void CloseGameScreen() {
   video::ForgetSpriteTextures();
   if (s.backBuffer != nullptr) SDL_DestroyTexture(s.backBuffer);
   if (s.renderer != nullptr) SDL_DestroyRenderer(s.renderer);
+  video::CloseSoftFrame(s);
   if (s.window != nullptr) SDL_DestroyWindow(s.window);
   s.backBuffer = nullptr;
   s.renderer = nullptr;

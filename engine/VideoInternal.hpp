@@ -20,6 +20,7 @@ struct VideoState {
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* backBuffer = nullptr;  // render target the size of the screen
+  SDL_Surface* frame = nullptr;       // the back buffer in memory, without acceleration
   int width = 0;
   int height = 0;
   bool headless = false;  // offscreen or dummy video driver
@@ -60,6 +61,18 @@ void ApplyKeyColour(SDL_Surface* argb);
 
 // Converts a 0x00BBGGRR colour value to an SDL colour.
 SDL_Color ColourFromBgr(uint32_t colourBgr);
+
+// SoftFrame.cpp: the back buffer in plain memory when the display has no acceleration.
+// Opens the frame and a software renderer drawing onto it (as s.renderer).
+bool OpenSoftFrame(VideoState& s, int width, int height);
+void CloseSoftFrame(VideoState& s);
+// Copies the frame to the window; false when it could not be shown.
+bool PresentSoftFrame(VideoState& s);
+// Draws the clip of an ARGB picture at (x, y) of an ARGB target with a blend mode (none or
+// blend) and a colour and alpha modulation, exactly as SDL's software renderer does.
+// Nonzero when drawn (also when wholly outside the target).
+int BlitSprite(SDL_Surface* target, SDL_Surface* picture, const SDL_Rect& clip, int x, int y,
+               SDL_BlendMode blend, SDL_Color modulate);
 
 // Drawing.cpp: forgets the rendered text textures (renderer gone or reset).
 void ForgetTextTextures();

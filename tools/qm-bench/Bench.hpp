@@ -9,30 +9,30 @@
 namespace qm::bench {
 
 struct Options {
-  std::string dataFolder;   // the game folder (maps, gfx, sfx, zik, dico-english)
-  std::string mapsFolder;   // holds "1": the large Board the frames are measured on
-  std::string self;         // this executable, run again for the start-up measure
-  int frames = 600;         // measured passes per frame figure
-  int warmUpFrames = 60;    // passes run before measuring
-  int levelStarts = 5;      // repetitions of the level start
-  int startups = 5;         // child processes started for the start-up measure
-  int validations = 200;    // ValidateMove repetitions
-  int lookups = 2000;       // LookUpWord repetitions per figure
+  std::string dataFolder;  // the game folder (maps, gfx, sfx, zik, dico-english)
+  std::string mapsFolder;  // holds "1": the large Board the frames are measured on
+  std::string self;        // this executable, run again for the start-up measure
+  int frames = 600;        // measured passes per frame figure
+  int warmUpFrames = 60;   // passes run before measuring
+  int levelStarts = 5;     // repetitions of the level start
+  int startups = 5;        // child processes started for the start-up measure
+  int validations = 200;   // ValidateMove repetitions
+  int lookups = 2000;      // LookUpWord repetitions per figure
 };
 
 struct Figure {
-  std::string name;   // the JSON key
+  std::string name;  // the JSON key
   double value = 0;
-  std::string unit;   // for the table
-  std::string goal;   // for the table, empty when none
+  std::string unit;  // for the table
+  std::string goal;  // for the table, empty when none
   bool met = true;
 };
 
 struct Report {
   std::vector<Figure> figures;
   std::vector<std::string> notes;  // said under the table
-  void Add(const std::string& name, double value, const std::string& unit, const std::string& goal = "",
-           bool met = true) {
+  void Add(const std::string& name, double value, const std::string& unit,
+           const std::string& goal = "", bool met = true) {
     figures.push_back({name, value, unit, goal, met});
   }
 };

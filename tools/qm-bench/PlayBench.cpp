@@ -48,7 +48,8 @@ void SetScreenSize(GameState& game) {
 
 void FillChatLog(GameState& game) {
   const auto now = static_cast<int32_t>(TickCount());
-  for (int k = 0; k < 10; ++k) game.chat.chatLog[k] = ChatLine{kChatLines[k], static_cast<uint8_t>(k % 9), now};
+  for (int k = 0; k < 10; ++k)
+    game.chat.chatLog[k] = ChatLine{kChatLines[k], static_cast<uint8_t>(k % 9), now};
   game.program.chatLastLine = 9;
 }
 
@@ -66,8 +67,9 @@ void StartDragging(GameState& game) {
 // The carried Piece circles slowly around the middle of the screen.
 void MoveCarriedPiece(const GameState& game, int frame) {
   const double angle = frame * 0.05;
-  InjectMouseMove(game.program.screenWidth / 2 + static_cast<int>(std::lround(120 * std::cos(angle))),
-                  game.program.screenHeight / 2 + static_cast<int>(std::lround(80 * std::sin(angle))));
+  InjectMouseMove(
+      game.program.screenWidth / 2 + static_cast<int>(std::lround(120 * std::cos(angle))),
+      game.program.screenHeight / 2 + static_cast<int>(std::lround(80 * std::sin(angle))));
 }
 
 void Release(GameState& game) {
@@ -127,9 +129,10 @@ void MeasureLevelStart(const Options& options, GameState& game, Report& report) 
   }
   const double median = Median(runs);
   report.Add("start_level_ms", median, "ms", "<= 150", median <= 150);
-  report.notes.push_back("start_level_ms: median of " + std::to_string(runs.size()) +
-                         " StartLevel calls on the large Board, each to its first present (first call " +
-                         Fixed(runs.front()) + " ms)");
+  report.notes.push_back(
+      "start_level_ms: median of " + std::to_string(runs.size()) +
+      " StartLevel calls on the large Board, each to its first present (first call " +
+      Fixed(runs.front()) + " ms)");
 }
 
 void MeasureFrames(const Options& options, GameState& game, const std::string& tag, bool details,
@@ -155,7 +158,8 @@ void MeasureFrames(const Options& options, GameState& game, const std::string& t
   const double frames = std::max(1, options.frames);
   const double glyphsPerFrame = static_cast<double>(GlyphRenderCount() - glyphs) / frames;
   const double opensPerFrame = static_cast<double>(FileOpenCount() - opens) / frames;
-  if (game.play.dragState != 1) report.notes.push_back("frames " + tag + ": the Piece was not carried");
+  if (game.play.dragState != 1)
+    report.notes.push_back("frames " + tag + ": the Piece was not carried");
 
   const bool at1080 = tag == "1080";
   const double median = Median(times);

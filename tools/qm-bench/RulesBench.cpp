@@ -12,7 +12,9 @@
 namespace qm::bench {
 namespace {
 
-int16_t PlasticPiece(char letter) { return static_cast<int16_t>(letter - 'a' + 1); }
+int16_t PlasticPiece(char letter) {
+  return static_cast<int16_t>(letter - 'a' + 1);
+}
 
 // Puts a word's Pieces on the Board along an axis so that its letter `at` lies on `through`
 // (that letter itself is left to the caller).
@@ -20,7 +22,8 @@ void PlaceCrossWord(BoardState& board, const std::string& word, int axis, CellPo
   CellPos pos = through;
   for (int i = 0; i < at; ++i) pos = StepBack(axis, pos);
   for (int i = 0; i < static_cast<int>(word.size()); ++i, pos = StepForward(axis, pos)) {
-    if (i != at) SetCellCode(board, pos.column, pos.row, PlasticPiece(word[static_cast<size_t>(i)]));
+    if (i != at)
+      SetCellCode(board, pos.column, pos.row, PlasticPiece(word[static_cast<size_t>(i)]));
   }
 }
 
@@ -35,8 +38,9 @@ GameState MoveToValidate(const GameState& started) {
   for (int k = 1; k <= 20; ++k) game.easel.laid[k] = LaidPiece{-1, 0, 0};
   for (int i = 0; i < 5; ++i) {
     const int column = first.column + i;
-    game.easel.laid[i + 1] = LaidPiece{static_cast<int16_t>(column), static_cast<int16_t>(first.row),
-                                       CellCode(board, column, first.row)};
+    game.easel.laid[i + 1] =
+        LaidPiece{static_cast<int16_t>(column), static_cast<int16_t>(first.row),
+                  CellCode(board, column, first.row)};
     SetCellCode(board, column, first.row, PlasticPiece(main[static_cast<size_t>(i)]));
     game.easel.slots[i + 1] = kEmptySlot;
   }
@@ -59,14 +63,16 @@ void MeasureRules(const Options& options, GameState& game, Report& report) {
     times.push_back(MicrosecondsSince(start));
     accepted = accepted && work.move.accepted;
     if (i == 0) {
-      for (const FoundWord& found : work.move.found) words += (words.empty() ? "" : ", ") + found.text;
+      for (const FoundWord& found : work.move.found)
+        words += (words.empty() ? "" : ", ") + found.text;
     }
   }
   const double validate = Median(times);
   report.Add("validate_us", validate, "us", "<= 500", validate <= 500);
-  report.notes.push_back("validate_us: median of " + std::to_string(times.size()) +
-                         " ValidateMove calls of a 5-Piece move, words found: " + words +
-                         (accepted ? " (accepted)" : " (NOT accepted: the dictionary lacks a word)"));
+  report.notes.push_back(
+      "validate_us: median of " + std::to_string(times.size()) +
+      " ValidateMove calls of a 5-Piece move, words found: " + words +
+      (accepted ? " (accepted)" : " (NOT accepted: the dictionary lacks a word)"));
 
   auto timeLookUps = [&](const std::string& word, LookUp expected, const std::string& name) {
     std::vector<double> samples;
@@ -79,7 +85,8 @@ void MeasureRules(const Options& options, GameState& game, Report& report) {
       asExpected = asExpected && result == expected;
     }
     report.Add(name, Median(samples), "us");
-    if (!asExpected) report.notes.push_back(name + ": \"" + word + "\" did not give the expected answer");
+    if (!asExpected)
+      report.notes.push_back(name + ": \"" + word + "\" did not give the expected answer");
   };
   // Both words are in the same file (five letters starting with h): a miss reads it all.
   timeLookUps("house", LookUp::kFound, "lookup_found_us");

@@ -23,7 +23,8 @@ namespace qm::bench {
 namespace {
 
 int64_t WallNanoseconds() {
-  return std::chrono::duration_cast<std::chrono::nanoseconds>(WallClock::now().time_since_epoch()).count();
+  return std::chrono::duration_cast<std::chrono::nanoseconds>(WallClock::now().time_since_epoch())
+      .count();
 }
 
 // One child run: milliseconds from the spawn to its first present, or a negative value.
@@ -48,7 +49,8 @@ double OneStartUp(const Options& options) {
   }
   std::string said;
   char buffer[256];
-  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;) said.append(buffer, static_cast<size_t>(got));
+  for (ssize_t got; (got = read(channel[0], buffer, sizeof buffer)) > 0;)
+    said.append(buffer, static_cast<size_t>(got));
   close(channel[0]);
   int status = 0;
   waitpid(child, &status, 0);

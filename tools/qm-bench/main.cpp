@@ -79,8 +79,8 @@ double PeakRssMb() {
 void Print(const Report& report) {
   std::printf("%-30s %12s %-5s %-8s %s\n", "figure", "value", "unit", "goal", "");
   for (const Figure& f : report.figures) {
-    std::printf("%-30s %12.2f %-5s %-8s %s\n", f.name.c_str(), f.value, f.unit.c_str(), f.goal.c_str(),
-                f.goal.empty() ? "" : (f.met ? "met" : "NOT MET"));
+    std::printf("%-30s %12.2f %-5s %-8s %s\n", f.name.c_str(), f.value, f.unit.c_str(),
+                f.goal.c_str(), f.goal.empty() ? "" : (f.met ? "met" : "NOT MET"));
   }
   for (const std::string& note : report.notes) std::printf("  %s\n", note.c_str());
   for (const Figure& f : report.figures) {
@@ -108,12 +108,14 @@ int main(int argc, char** argv) {
     return 2;
   }
   std::error_code ec;
-  if (options.dataFolder.empty()) options.dataFolder = IsGameFolder(fs::current_path(ec)) ? "." : QM_DATA_DIR;
+  if (options.dataFolder.empty())
+    options.dataFolder = IsGameFolder(fs::current_path(ec)) ? "." : QM_DATA_DIR;
   if (options.mapsFolder.empty()) options.mapsFolder = QM_BENCH_MAPS;
   const fs::path data = fs::absolute(options.dataFolder, ec);
   const fs::path maps = fs::absolute(options.mapsFolder, ec);
   if (!IsGameFolder(data)) {
-    std::fprintf(stderr, "qm-bench: %s is not a game folder (no gfx/ or dico-english/)\n", data.c_str());
+    std::fprintf(stderr, "qm-bench: %s is not a game folder (no gfx/ or dico-english/)\n",
+                 data.c_str());
     return 2;
   }
   if (!fs::is_regular_file(maps / "1", ec)) {
