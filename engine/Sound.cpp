@@ -5,6 +5,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <map>
+#include <string>
 
 #include "engine/Files.hpp"
 #include "engine/SoundDecode.hpp"
@@ -17,6 +19,37 @@ namespace {
 
 // A file larger than this is not a sound the game could hold.
 constexpr uintmax_t kMaxFileBytes = uintmax_t(512) << 20;
+
+// Every level start loads the same sound files again; decoding an Ogg Vorbis file costs far
+// more than reading it. The last decoded copy of each file is kept and used again while the
+// file's bytes are unchanged, so the sounds stay exactly what a fresh decode gives.
+struct DecodedFile {
+  std::vector<uint8_t> bytes;
+  DecodedSound sound;
+};
+constexpr size_t kMaxRememberedFiles = 16;
+constexpr size_t kMaxRememberedSamples = size_t(8) << 20;  // larger sounds are decoded each time
+
+std::map<std::string, DecodedFile>& DecodedFiles() {
+  static std::map<std::string, DecodedFile> files;
+  return files;
+}
+
+bool DecodeRemembered(const std::string& path, std::vector<uint8_t>& bytes, DecodedSound& out) {
+  auto& files = DecodedFiles();
+  auto known = files.find(path);
+  if (known != files.end() && known->second.bytes == bytes) {
+    out = known->second.sound;
+    return true;
+  }
+  if (known != files.end()) files.erase(known);
+  if (!DecodeSoundFile(bytes.data(), bytes.size(), out)) return false;
+  if (out.samples.size() <= kMaxRememberedSamples) {
+    if (files.size() >= kMaxRememberedFiles) files.clear();
+    files[path] = DecodedFile{std::move(bytes), out};
+  }
+  return true;
+}
 
 void DeviceCallback(void* /*unused*/, Uint8* stream, int length) {
   MixFrames(Audio(), reinterpret_cast<int16_t*>(stream),
@@ -108,7 +141,7 @@ int LoadSoundEffect(int slot, const std::string& path) {
   std::vector<uint8_t> bytes;
   if (!ReadWholeFile(path, bytes)) return 0;
   DecodedSound decoded;
-  if (!DecodeSoundFile(bytes.data(), bytes.size(), decoded)) return 0;
+  if (!DecodeRemembered(path, bytes, decoded)) return 0;
   bytes = {};
 
   auto effect = std::make_unique<Effect>();
@@ -159,6 +192,7 @@ void ShutdownSound() {
     effects.swap(audio.effects);
   }
   effects.clear();
+  DecodedFiles().clear();
   if (audio.device) {
     SDL_CloseAudioDevice(audio.device);
     audio.device = 0;
