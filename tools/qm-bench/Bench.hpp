@@ -18,6 +18,7 @@ struct Options {
   int startups = 5;        // child processes started for the start-up measure
   int validations = 200;   // ValidateMove repetitions
   int lookups = 2000;      // LookUpWord repetitions per figure
+  std::string shots;       // when set: PNGs of the last measured frames (PREFIX-1080.png ...)
 };
 
 struct Figure {

@@ -166,6 +166,7 @@ void MeasureFrames(const Options& options, GameState& game, const std::string& t
     times.push_back(MillisecondsSince(start));
     cpuTimes.push_back(ThreadCpuMs() - cpuStart);
   }
+  if (!options.shots.empty()) SaveBackBufferPng(options.shots + "-" + tag + ".png");
   const double frames = std::max(1, options.frames);
   const double glyphsPerFrame = static_cast<double>(GlyphRenderCount() - glyphs) / frames;
   const double opensPerFrame = static_cast<double>(FileOpenCount() - opens) / frames;
@@ -205,6 +206,7 @@ void MeasureFrames(const Options& options, GameState& game, const std::string& t
       RunLevelPass(game);
       times.push_back(MillisecondsSince(start));
     }
+    if (!options.shots.empty()) SaveBackBufferPng(options.shots + "-details-" + tag + ".png");
     const double detailsMedian = Median(times);
     report.Add("frame_ms_median_details_" + tag, detailsMedian, "ms");
   }

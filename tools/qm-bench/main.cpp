@@ -1,12 +1,13 @@
 // qm-bench: measures the game headless (offscreen video, dummy audio, software renderer,
 // virtual clock) and prints a table, then one JSON object per figure and line.
 //
-//   qm-bench [--data DIR] [--maps DIR] [--short] [--frames N]
+//   qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX]
 //
 // --data: the game folder (default: the working folder when it holds maps/ and gfx/, else the
 // build's game folder). --maps: the folder whose file "1" is the large Board (default: the
 // one the build compiles from tests/bench/large.lvl). --short: a quick run that only checks
-// that every figure can be measured.
+// that every figure can be measured. --shots: saves the last measured frame of each kind as
+// PREFIX-1080.png, PREFIX-details-1080.png and PREFIX-1440.png, to look at what was timed.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -29,7 +30,9 @@ using namespace qm::bench;
 namespace {
 
 void Usage() {
-  std::fprintf(stderr, "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N]\n");
+  std::fprintf(
+      stderr,
+      "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX]\n");
 }
 
 bool IsGameFolder(const fs::path& folder) {
@@ -49,6 +52,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(options.dataFolder)) return false;
     } else if (arg == "--maps") {
       if (!value(options.mapsFolder)) return false;
+    } else if (arg == "--shots") {
+      if (!value(options.shots)) return false;
     } else if (arg == "--frames") {
       std::string n;
       if (!value(n)) return false;
