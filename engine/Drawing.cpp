@@ -374,6 +374,7 @@ int DrawTextAt(int x, int y, const std::string& text, uint32_t front) {
 int DrawTextAt(int x, int y, const std::string& text, uint32_t front, uint32_t back) {
   DrawingState& d = Drawing();
   if (text.empty() || !video::ScreenReady()) return x;
+  video::State().frameUniform = false;
   const bool transparent = (d.context.mode & 1) != 0;
   TextKey key{d.context.font, text, front & 0xFFFFFF, transparent ? 0 : (back & 0xFFFFFF),
               transparent};
@@ -393,6 +394,7 @@ int TextWidthOf(const std::string& text) {
 void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
   DrawingState& d = Drawing();
   if (!video::ScreenReady()) return;
+  video::State().frameUniform = false;
   SDL_Renderer* renderer = video::State().renderer;
   SDL_Color c = video::ColourFromBgr(colourBgr);
   bool inverting = (d.context.mode & 2) != 0 && UseInvertingBlend(renderer);

@@ -167,6 +167,7 @@ int DrawSpriteWith(int slot, int x, int y, SDL_BlendMode blend, SDL_Color modula
     // Everything queued before this sprite lands first: the painter's order holds.
     SDL_RenderFlush(s.renderer);
     sprite->shown = true;
+    s.frameUniform = false;
     return video::BlitSprite(s.frame, sprite->pixels, clip, x, y, blend, modulate);
   }
   SDL_Texture* texture = TextureOf(*sprite);
@@ -389,9 +390,14 @@ uint32_t RgbColour(int r, int g, int b) {
 void ClearFrame(uint32_t colourBgr) {
   VideoState& s = State();
   if (!video::ScreenReady()) return;
+  // Clearing a frame in memory writes every pixel: a second clear to the same colour with
+  // nothing drawn in between (the play loop clears twice a pass) would change nothing.
+  if (s.frame != nullptr && s.frameUniform && s.frameColour == (colourBgr & 0xFFFFFF)) return;
   SDL_Color c = video::ColourFromBgr(colourBgr);
   SDL_SetRenderDrawColor(s.renderer, c.r, c.g, c.b, 255);
   SDL_RenderClear(s.renderer);
+  s.frameUniform = s.frame != nullptr;
+  s.frameColour = colourBgr & 0xFFFFFF;
 }
 
 void PresentFrame() {
@@ -542,6 +548,7 @@ int DrawAdditiveBox(int x, int y, int width, int height, int r, int g, int b) {
   SDL_Rect screen{0, 0, s.width, s.height};
   SDL_Rect visible{};
   if (width <= 0 || height <= 0 || !SDL_IntersectRect(&box, &screen, &visible)) return 0;
+  s.frameUniform = false;
   SDL_SetRenderDrawBlendMode(s.renderer, SDL_BLENDMODE_ADD);
   SDL_SetRenderDrawColor(s.renderer, Channel(r), Channel(g), Channel(b), 255);
   bool drawn = SDL_RenderFillRect(s.renderer, &visible) == 0;

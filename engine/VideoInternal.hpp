@@ -21,6 +21,8 @@ struct VideoState {
   SDL_Renderer* renderer = nullptr;
   SDL_Texture* backBuffer = nullptr;  // render target the size of the screen
   SDL_Surface* frame = nullptr;       // the back buffer in memory, without acceleration
+  bool frameUniform = false;          // the frame holds only the colour of its last clear
+  uint32_t frameColour = 0;           // that colour (0x00BBGGRR)
   int width = 0;
   int height = 0;
   bool headless = false;  // offscreen or dummy video driver
