@@ -221,5 +221,39 @@ TEST_F(HostileMedia, SoundClaimingAGigabyteLoadsWhatItHolds) {
   EXPECT_EQ(LoadSoundEffect(4, Write(folder_, "claim.wav", wave)), 0);
 }
 
+// A wave that jumps between -30,000 and 30,000 from one sample to the next, played at a
+// rate that puts the mixer between samples: every mixed value lies between the two.
+TEST_F(HostileMedia, SteepWaveMixesBetweenItsSamples) {
+  Bytes wave(44, 0);
+  std::memcpy(wave.data(), "RIFF", 4);
+  std::memcpy(wave.data() + 8, "WAVEfmt ", 8);
+  Put32(wave, 16, 16);
+  wave[20] = 1;
+  wave[22] = 1;
+  Put32(wave, 24, 44100);
+  Put32(wave, 28, 88200);
+  wave[32] = 2;
+  wave[34] = 16;
+  std::memcpy(wave.data() + 36, "data", 4);
+  const int frames = 4000;
+  Put32(wave, 40, 2 * frames);
+  for (int i = 0; i < frames; ++i) {
+    int16_t v = i % 2 == 0 ? -30000 : 30000;
+    wave.push_back(static_cast<uint8_t>(v & 0xFF));
+    wave.push_back(static_cast<uint8_t>((v >> 8) & 0xFF));
+  }
+  Put32(wave, 4, static_cast<uint32_t>(wave.size() - 8));
+  ASSERT_NE(InitSound(), 0);
+  MixAudioForTest(nullptr, 0);
+  ASSERT_NE(LoadSoundEffect(5, Write(folder_, "steep.wav", wave)), 0);
+  SetSoundFrequency(5, 30000);
+  PlaySoundEffect(5);
+  std::vector<int16_t> out(2 * 1024);
+  MixAudioForTest(out.data(), 1024);
+  int between = 0;
+  for (int16_t v : out) between += v >= -30000 && v <= 30000;
+  EXPECT_EQ(between, static_cast<int>(out.size()));
+}
+
 }  // namespace
 }  // namespace qm::hard
