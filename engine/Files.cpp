@@ -1,5 +1,6 @@
 #include "engine/Files.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -253,6 +254,18 @@ int OpenFileForReading(int slot, const std::string& path) {
   return 1;
 }
 
+// A save killed half-way leaves its temporary file behind (the target stays whole);
+// the next save of the same file sweeps such leftovers away.
+static void RemoveStaleTemporaries(const std::string& folder, const std::string& prefix) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
+      ::unlink((folder + "/" + entry->d_name).c_str());
+  }
+  ::closedir(dir);
+}
+
 int CreateFileForWriting(int slot, const std::string& path) {
   CloseFileSlot(slot);
   if (!MakeSlotRoom(slot)) return 0;
@@ -265,6 +278,7 @@ int CreateFileForWriting(int slot, const std::string& path) {
   // Write beside the target and rename over it on close, so a crash never leaves half a file.
   std::string folder = ParentFolder(host);
   std::string base = host.substr(host.rfind('/') == std::string::npos ? 0 : host.rfind('/') + 1);
+  RemoveStaleTemporaries(folder, "." + base + ".tmp-");
   std::string temp = folder + "/." + base + ".tmp-XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');

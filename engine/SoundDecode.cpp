@@ -117,7 +117,10 @@ bool DecodeOggVorbis(const uint8_t* bytes, size_t size, DecodedSound& out, size_
   std::vector<int16_t> samples;
   ogg_int64_t total = ov_pcm_total(&file, -1);
   size_t limitSamples = maxBytes / sizeof(int16_t);
-  if (total > 0) samples.reserve(std::min(size_t(total) * channels, limitSamples));
+  // The header's length is only a hint: a tiny file claiming hours must not reserve them.
+  const size_t plausibleSamples = size * 64;
+  if (total > 0)
+    samples.reserve(std::min({size_t(total) * channels, limitSamples, plausibleSamples}));
 
   char buffer[8192];
   while (samples.size() < limitSamples) {

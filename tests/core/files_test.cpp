@@ -162,6 +162,18 @@ TEST_F(FilesTest, CreatingReplacesTheTargetOnlyOnClose) {
   EXPECT_EQ(entries, 1);  // no temporary file left behind
 }
 
+TEST_F(FilesTest, ASaveSweepsTheLeftoversOfAKilledSave) {
+  Write("7", "old");
+  Write(".7.tmp-AbC123", "half a save");  // what a save killed mid-write leaves
+  Write(".17.tmp-XyZ987", "another file's leftover");
+  ASSERT_NE(CreateFileForWriting(0, Path("7")), 0);
+  WriteInt8(0, 'n');
+  CloseFileSlot(0);
+  EXPECT_EQ(Bytes("7"), "n");
+  EXPECT_FALSE(fs::exists(Path(".7.tmp-AbC123")));
+  EXPECT_TRUE(fs::exists(Path(".17.tmp-XyZ987")));  // only the same file's leftovers go
+}
+
 TEST_F(FilesTest, FailuresLeaveTheSlotEmpty) {
   ASSERT_NE(OpenFileForReading(0, Write("a", "\x07")), 0);
   EXPECT_EQ(OpenFileForReading(0, Path("missing")), 0);
