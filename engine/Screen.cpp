@@ -198,6 +198,21 @@ void ChooseScreenSize(VideoState& s, SDL_Rect& bounds) {
   }
 }
 
+// True when the renderer draws through OpenGL and the GL driver is a CPU rasteriser.
+bool OpenGlRasterisesInSoftware(const SDL_RendererInfo& info) {
+  if (info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0) return false;
+  using GetStringFn = const unsigned char* (*)(unsigned int);
+  auto getString = reinterpret_cast<GetStringFn>(SDL_GL_GetProcAddress("glGetString"));
+  if (getString == nullptr) return false;
+  constexpr unsigned int kGlRenderer = 0x1F01;
+  const char* name = reinterpret_cast<const char*>(getString(kGlRenderer));
+  if (name == nullptr) return false;
+  for (const char* cpu : {"llvmpipe", "softpipe", "Software Rasterizer", "swrast", "SWR"}) {
+    if (std::strstr(name, cpu) != nullptr) return true;
+  }
+  return false;
+}
+
 SDL_Renderer* CreateRenderer(SDL_Window* window) {
   const uint32_t wanted = SDL_RENDERER_PRESENTVSYNC | SDL_RENDERER_TARGETTEXTURE;
   SDL_Renderer* renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_ACCELERATED | wanted);
@@ -205,6 +220,14 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   if (renderer == nullptr) renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
   if (renderer == nullptr) return nullptr;
   SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0 &&
+      OpenGlRasterisesInSoftware(info)) {
+    // OpenGL drawn by the CPU (a desktop without a graphics driver, a virtual machine, Xvfb)
+    // is many times slower than our own memory back buffer: use that instead.
+    SDL_DestroyRenderer(renderer);
+    renderer = SDL_CreateRenderer(window, -1, SDL_RENDERER_SOFTWARE);
+    if (renderer == nullptr) return nullptr;
+  }
   if (SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_TARGETTEXTURE) == 0) {
     // The back buffer must keep its picture, which needs a render target.
     SDL_DestroyRenderer(renderer);

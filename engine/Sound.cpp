@@ -3,6 +3,7 @@
 
 #include <libmodplug/modplug.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <map>
@@ -113,9 +114,9 @@ Effect* EffectAt(int slot) {
 
 using namespace sound;
 
-int InitSound() {
-  AudioState& audio = Audio();
-  if (audio.device) return 1;
+namespace {
+
+SDL_AudioDeviceID OpenOutput() {
   if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0) return 0;
   SDL_AudioSpec want{};
   want.freq = kOutputRate;
@@ -125,11 +126,24 @@ int InitSound() {
   want.callback = DeviceCallback;
   SDL_AudioSpec have{};
   // No changes allowed: SDL converts to whatever the output really takes.
-  audio.device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  SDL_AudioDeviceID device = SDL_OpenAudioDevice(nullptr, 0, &want, &have, 0);
+  if (!device) SDL_QuitSubSystem(SDL_INIT_AUDIO);
+  return device;
+}
+
+}  // namespace
+
+int InitSound() {
+  AudioState& audio = Audio();
+  if (audio.device) return 1;
+  audio.device = OpenOutput();
   if (!audio.device) {
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
-    return 0;
+    // No sound output (no card, no sound server): the game is still playable, silently,
+    // so go on with SDL's silent driver rather than refuse to start.
+    setenv("SDL_AUDIODRIVER", "dummy", 1);
+    audio.device = OpenOutput();
   }
+  if (!audio.device) return 0;
   audio.pulledByTest = false;
   SDL_PauseAudioDevice(audio.device, 0);
   return 1;

@@ -73,6 +73,19 @@ TEST_F(SoundTest, WaveFilesLoadOnlyWhenWellFormed) {
   }
 }
 
+TEST_F(SoundTest, AMachineWithoutSoundOutputPlaysSilently) {
+  // No sound card or sound server must not stop the game: the engine falls back to silence.
+  ShutdownSound();
+  setenv("SDL_AUDIODRIVER", "no-such-output", 1);
+  EXPECT_NE(InitSound(), 0);
+  EXPECT_NE(LoadSoundEffect(1, Write("tick.wav", RiffFile({{"fmt ", FormatBlock(1, 1, 22050, 16)},
+                                                            {"data", Bytes(400, 1)}}))),
+            0);
+  PlaySoundEffect(1);
+  EXPECT_TRUE(SoundSlotPlaying(1));
+  setenv("SDL_AUDIODRIVER", "dummy", 1);
+}
+
 TEST_F(SoundTest, WaveSamplesReachTheOutput) {
   // 8-bit unsigned 192 is +64 steps of 256; a 16-bit stereo file keeps its two channels.
   ASSERT_NE(LoadSoundEffect(1, Write("u8.wav", RiffFile({{"fmt ", FormatBlock(1, 1, 44100, 8)},
