@@ -1,5 +1,6 @@
 // Background, drifting objects, the Board, its markers and the sparkle.
 #include <algorithm>
+#include <array>
 
 #include "engine/Random.hpp"
 #include "engine/Screen.hpp"
@@ -52,27 +53,25 @@ void ScatterDriftingObjects(RenderState& render, int screenWidth, int screenHeig
   }
 }
 
+// One layer of nine objects; x is fixed point in 1/scale pixels, so a larger scale drifts slower.
+static void DriftLayer(std::array<DriftingObject, 9>& layer, int scale, int firstSprite,
+                       int screenWidth, int screenHeight, uint32_t tint) {
+  for (int k = 0; k <= 8; ++k) {
+    DriftingObject& object = layer[k];
+    object.x += k + 1;
+    if (object.x > screenWidth * scale) {
+      object.x = static_cast<int32_t>(-100 * scale - RandomUpTo(1000));
+      object.y = static_cast<int32_t>(RandomUpTo(screenHeight) - 24);
+    }
+    DrawSpriteTinted(firstSprite + k, object.x / scale, object.y, tint);
+  }
+}
+
 void DrawDriftingObjects(RenderState& render, int screenWidth, int screenHeight) {
   const uint32_t grey = RgbColour(99, 99, 99);
   // Layer A moves in 48ths of a pixel, layer B in 64ths: the far layer drifts slower.
-  for (int k = 0; k <= 8; ++k) {
-    auto& object = render.layerA[k];
-    object.x += k + 1;
-    if (object.x > screenWidth * 48) {
-      object.x = static_cast<int32_t>(-4800 - RandomUpTo(1000));
-      object.y = static_cast<int32_t>(RandomUpTo(screenHeight) - 24);
-    }
-    DrawSpriteTinted(148 + k, object.x / 48, object.y, grey);
-  }
-  for (int k = 0; k <= 8; ++k) {
-    auto& object = render.layerB[k];
-    object.x += k + 1;
-    if (object.x > screenWidth * 64) {
-      object.x = static_cast<int32_t>(-6400 - RandomUpTo(1000));
-      object.y = static_cast<int32_t>(RandomUpTo(screenHeight) - 24);
-    }
-    DrawSpriteTinted(177 + k, object.x / 64, object.y, grey);
-  }
+  DriftLayer(render.layerA, 48, 148, screenWidth, screenHeight, grey);
+  DriftLayer(render.layerB, 64, 177, screenWidth, screenHeight, grey);
 }
 
 void DrawBoard(const BoardState& board, int screenWidth, int screenHeight) {
