@@ -310,6 +310,18 @@ void HandleDisplayEvent(const SDL_Event& event) {
 
 }  // namespace video
 
+namespace {
+DisplaySettings displaySettings;
+}  // namespace
+
+void SetDisplaySettings(const DisplaySettings& settings) {
+  displaySettings = settings;
+}
+
+const DisplaySettings& CurrentDisplaySettings() {
+  return displaySettings;
+}
+
 int InitSprite() {
   return video::StartVideo() ? 1 : 0;
 }
