@@ -86,7 +86,7 @@ TEST(MissingData, DataFolderIsPlayedFromAnotherWorkingFolder) {
   s.Click(512, kNewPlayerY).Wait(200).Type("Ava").Tap(kKeyReturn).Wait(300);
   s.Click(512, kRow1Y).Wait(300);
   s.UntilScreen(Screen::kLevelMenu).Wait(200);
-  s.Check([](const GameState& g) { EXPECT_EQ(g.menu.levelTitles[1], "Far away"); });
+  s.Check([](const GameState& g) { EXPECT_EQ(g.menu.levelTitles[1], "Level 1 : Far away"); });
   s.Click(512, kRow1Y).UntilScreen(Screen::kRunLevel).Wait(300);
   s.Check([](const GameState& g) { EXPECT_EQ(g.board.title, "Far away"); });
   s.Quit();
