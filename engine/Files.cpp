@@ -35,7 +35,7 @@ struct OpenFile {
 
 std::vector<std::unique_ptr<OpenFile>> gSlots;
 std::map<std::string, std::string> gFolderMap;  // game folder -> host folder
-std::string gGameFolder;                         // host base of unmapped paths; empty = cwd
+std::string gGameFolder;                        // host base of unmapped paths; empty = cwd
 uint64_t gOpenCount = 0;
 
 // Files still open at program end are closed like CloseFileSlot, so pending bytes land.

@@ -74,8 +74,10 @@ GameFolderSearch FindGameFolder(const std::string& dataOption, const std::string
       return search;
     }
   }
-  search.error = "No game folder found (a game folder holds maps/ with the level files). "
-                 "Tried:" + TriedList(search.tried) + "\nStart the game with --data DIR.";
+  search.error =
+      "No game folder found (a game folder holds maps/ with the level files). "
+      "Tried:" +
+      TriedList(search.tried) + "\nStart the game with --data DIR.";
   return search;
 }
 

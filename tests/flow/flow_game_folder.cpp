@@ -50,7 +50,10 @@ TEST_F(GameFolderTest, EachPlaceIsTriedInTurn) {
   const Case cases[] = {
       {"data wins over the working folder", {"work", "other"}, "other", true, "other"},
       {"working folder", {"work", "prefix/share/games/quillmosaica"}, "", true, ""},
-      {"installed beside the executable", {"prefix/share/games/quillmosaica"}, "", true,
+      {"installed beside the executable",
+       {"prefix/share/games/quillmosaica"},
+       "",
+       true,
        "prefix/share/games/quillmosaica"},
       {"nothing anywhere", {}, "", false, ""},
       {"data without levels does not fall back", {"work"}, "other", false, ""},

@@ -99,7 +99,7 @@ TEST(MissingData, DataFolderIsPlayedFromAnotherWorkingFolder) {
   EXPECT_EQ(p.name, "Ava");
   EXPECT_EQ(std::filesystem::directory_iterator(work.path()),
             std::filesystem::directory_iterator());  // nothing written where it was started
-  EXPECT_EQ(GameFolder(), "");                        // the next run starts afresh
+  EXPECT_EQ(GameFolder(), "");                       // the next run starts afresh
 }
 
 // Only "maps\1" with a title and nothing after it: no pictures, sounds, music or words. The

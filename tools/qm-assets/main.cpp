@@ -8,8 +8,8 @@
 // was written, so a failed run never leaves a half-made game folder behind.
 #include <algorithm>
 #include <atomic>
-#include <cstdlib>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <mutex>
