@@ -102,6 +102,7 @@ int main(int argc, char** argv) {
   if (args.size() == 3 && args[0] == "icon") {
     if (!qm::assets::CheckFonts()) return Fail("fonts missing, nothing written");
     const int size = std::atoi(args[1].c_str());
+    if (size < 16 || size > 1024) return Fail("the icon size must be 16 to 1024, not " + args[1]);
     return qm::assets::WriteIcon(size, args[2]) ? 0 : Fail("cannot write " + args[2]);
   }
   if (args.empty() || args.size() > 2 ||
