@@ -35,6 +35,7 @@ struct OpenFile {
 
 std::vector<std::unique_ptr<OpenFile>> gSlots;
 std::map<std::string, std::string> gFolderMap;  // game folder -> host folder
+std::string gGameFolder;                        // host base of unmapped paths; empty = cwd
 uint64_t gOpenCount = 0;
 
 // Files still open at program end are closed like CloseFileSlot, so pending bytes land.
@@ -224,7 +225,27 @@ std::string HostPath(const std::string& gamePath) {
   std::string game, host;
   if (!path.empty() && path[0] != '/' && FindMapping(path, game, host))
     return host + path.substr(game.size());
+  if (!gGameFolder.empty() && !path.empty() && path[0] != '/') return gGameFolder + "/" + path;
   return path;
+}
+
+void SetGameFolder(const std::string& hostFolder) {
+  gGameFolder = hostFolder.empty() ? std::string() : NormalFolder(hostFolder);
+}
+
+const std::string& GameFolder() {
+  return gGameFolder;
+}
+
+std::string ExecutableFolder() {
+  std::vector<char> buffer(4096);
+  for (;;) {
+    ssize_t n = ::readlink("/proc/self/exe", buffer.data(), buffer.size());
+    if (n < 0) return "";
+    if (static_cast<size_t>(n) < buffer.size()) return ParentFolder(std::string(buffer.data(), n));
+    if (buffer.size() >= (size_t{1} << 20)) return "";
+    buffer.resize(buffer.size() * 2);
+  }
 }
 
 void MapGameFolder(const std::string& gameFolder, const std::string& hostFolder) {

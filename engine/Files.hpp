@@ -31,6 +31,14 @@ std::string HostPath(const std::string& gamePath);
 // "players" maps to $XDG_DATA_HOME/quillmosaica/players (~/.local/share/... without it).
 void MapGameFolder(const std::string& gameFolder, const std::string& hostFolder);
 
+// The host folder that game paths no mapping claims resolve below; empty (the default) is
+// the working folder. Start-up sets it once it has found the game folder.
+void SetGameFolder(const std::string& hostFolder);
+const std::string& GameFolder();
+
+// The folder of the running executable, from /proc/self/exe; empty when it cannot be read.
+std::string ExecutableFolder();
+
 // Counts every successful open since start (benchmarks check a steady frame opens nothing).
 uint64_t FileOpenCount();
 

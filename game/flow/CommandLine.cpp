@@ -129,6 +129,8 @@ std::string UsageText(const std::string& programName) {
          "  --max-fps F      draw at most F frames per second (60 keeps the animations at\n"
          "                   their designed speed on fast displays)\n"
          "  --data DIR       read the game folder (maps, gfx, sfx, zik, dico-english) from DIR\n"
+         "                   (by default: the working folder when it holds maps/, else\n"
+         "                   ../share/games/quillmosaica from the executable's folder)\n"
          "  --help           print this help and exit\n"
          "  --version        print the version and exit\n"
          "\n"

@@ -15,14 +15,14 @@ void SetEndProgramThrows(bool throws) {
   gThrows = throws;
 }
 
-void EndProgram() {
+void EndProgram(int status) {
   StopMusicModule(-1);
   ShutdownSound();
   FreeSpriteImage(-1);
   CloseGameScreen();
   CloseFileSlot(-1);
-  if (gThrows) throw ProgramEnded{};
-  std::exit(0);
+  if (gThrows) throw ProgramEnded{status};
+  std::exit(status);
 }
 
 }  // namespace qm

@@ -6,6 +6,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/EndProgram.hpp"
+#include "game/flow/GameFolder.hpp"
 #include "game/flow/Mouse.hpp"
 
 namespace qm {
@@ -51,6 +52,8 @@ Screen StartUp(GameState& game) {
   if (LoadFont(2, program.titleFontFace, 50) == 0) {
     FailStartUp("LoadFont(2, Andalus$, 50) : impossible");
   }
+  // Before the window opens: without its folder the game would show empty menus.
+  ChooseGameFolder();
 
   game.players = PlayerTables{};
   game.players.levelsReached[program.humanPlayer] = 2;

@@ -230,8 +230,9 @@ RunResult Session::RunScreens() {
         for (auto& hook : levelHooks_) hook(game);
       }
     }
-  } catch (const ProgramEnded&) {
+  } catch (const ProgramEnded& end) {
     result.ended = !result.stopped;
+    result.status = end.status;
   } catch (const ScriptAbort& abort) {
     result.failure = abort.why + " (at tick " + std::to_string(lastTick_) + ", screen " +
                      ScreenName(current_) + ")";
@@ -243,6 +244,7 @@ RunResult Session::RunScreens() {
   }
   SetVirtualClockListener(nullptr);
   SetEndProgramThrows(false);
+  SetGameFolder("");  // a run given --data must not move the next run's paths
   std::error_code ec;
   fs::current_path(oldCwd_, ec);
   result.lastScreen = current_;

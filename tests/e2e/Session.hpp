@@ -49,6 +49,7 @@ class Script {
 
 struct RunResult {
   bool ended = false;   // the game went through EndProgram
+  int status = 0;       // the exit status EndProgram was given
   std::string failure;  // a script wait that timed out, empty otherwise
   Screen lastScreen = Screen::kStartUp;
   std::vector<Screen> screens;  // every screen run, in order

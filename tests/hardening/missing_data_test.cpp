@@ -1,12 +1,15 @@
-// A game folder with nothing in it: the game starts, the menus work, and a level whose file
-// holds only its title is played on the one-Cell Board without a crash.
+// A game folder with nothing in it is no game folder: the start-up says which folders it
+// tried and ends with status 1 instead of showing an empty level list. A level file with
+// nothing but its title is enough to start, and the menus work on it (below).
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <filesystem>
 
+#include "engine/Files.hpp"
 #include "engine/Input.hpp"
 #include "game/GameState.hpp"
+#include "game/flow/CommandLine.hpp"
 #include "game/flow/Profiles.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/hardening/HardeningSupport.hpp"
@@ -21,30 +24,82 @@ constexpr int kNewPlayerY = 24 * 13 + 6;
 constexpr int kQuitY = 30 * 13 + 6;
 constexpr int kRow1Y = 13 + 6;
 
-TEST(MissingData, EmptyGameFolderStartsAndTheMenusWork) {
+// Sets --data for the runs of one test.
+class DataOption {
+ public:
+  explicit DataOption(const std::string& folder) {
+    CommandLine line;
+    line.dataFolder = folder;
+    SetLaunchCommandLine(line);
+  }
+  ~DataOption() { SetLaunchCommandLine(CommandLine{}); }
+};
+
+void ExpectRefusedAtStartUp(const e2e::RunResult& r, const std::string& said,
+                            const std::string& folder) {
+  EXPECT_EQ(r.failure, "");
+  EXPECT_TRUE(r.ended);
+  EXPECT_EQ(r.status, 1);
+  EXPECT_EQ(r.screens, std::vector<Screen>{Screen::kStartUp});
+  EXPECT_NE(said.find("Erreur: "), std::string::npos) << said;
+  EXPECT_NE(said.find(folder), std::string::npos) << said;
+}
+
+TEST(MissingData, AnEmptyWorkingFolderIsRefusedNamingTheFoldersTried) {
   TempFolder game;
+  std::filesystem::create_directory(game.path() + "/maps");  // maps/ without a level
   Session session(game.path());
+  testing::internal::CaptureStderr();
+  e2e::RunResult r = session.Run(Script().Quit());  // a start would end at once
+  const std::string said = testing::internal::GetCapturedStderr();
+  ExpectRefusedAtStartUp(r, said, game.path());
+  EXPECT_NE(said.find("share/games/quillmosaica"), std::string::npos) << said;  // beside the exe
+  EXPECT_FALSE(std::filesystem::exists(session.playersFolder() + "/1"));
+}
+
+TEST(MissingData, ADataFolderThatCannotBeUsedIsRefusedWithoutLookingElsewhere) {
+  // The working folder is a good game folder: --data still wins, and its mistake is told.
+  TempFolder game, bare;
+  e2e::MakeMenuFolder(game.path(), {"Here"});
+  std::filesystem::create_directories(bare.path() + "/maps/1");  // a folder, not a level file
+  for (const std::string& folder : {bare.path() + "/nowhere", bare.path()}) {
+    DataOption data(folder);
+    Session session(game.path());
+    testing::internal::CaptureStderr();
+    e2e::RunResult r = session.Run(Script().Quit());  // a start would end at once
+    const std::string said = testing::internal::GetCapturedStderr();
+    ExpectRefusedAtStartUp(r, said, folder);
+    EXPECT_NE(said.find("--data"), std::string::npos) << said;
+    EXPECT_EQ(said.find(game.path()), std::string::npos) << said;
+  }
+}
+
+// Started from a folder without levels, --data gives the game its folder; profiles stay in
+// the per-user folder.
+TEST(MissingData, DataFolderIsPlayedFromAnotherWorkingFolder) {
+  TempFolder work, game;
+  e2e::MakeMenuFolder(game.path(), {"Far away"});
+  DataOption data(game.path());
+  Session session(work.path());
   Script s;
   s.UntilScreen(Screen::kPlayerMenuEntry).Wait(300);
-  s.Click(512, kNewPlayerY).Wait(200).Type("Nobody").Tap(kKeyReturn).Wait(300);
+  s.Click(512, kNewPlayerY).Wait(200).Type("Ava").Tap(kKeyReturn).Wait(300);
   s.Click(512, kRow1Y).Wait(300);
   s.UntilScreen(Screen::kLevelMenu).Wait(200);
-  s.Click(512, kRow1Y).Wait(300);  // no level file: nothing to choose
-  s.Check([](const GameState& g) { EXPECT_TRUE(g.menu.levelTitles[1].empty()); });
-  s.Tap(kKeyEscape).Wait(300);
-  s.UntilScreen(Screen::kPlayerMenuReturn).Wait(300);
-  s.Click(512, kQuitY);
+  s.Check([](const GameState& g) { EXPECT_EQ(g.menu.levelTitles[1], "Level 1 : Far away"); });
+  s.Click(512, kRow1Y).UntilScreen(Screen::kRunLevel).Wait(300);
+  s.Check([](const GameState& g) { EXPECT_EQ(g.board.title, "Far away"); });
+  s.Quit();
   e2e::RunResult r = session.Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.ended);
-  EXPECT_EQ(r.lastScreen, Screen::kEndProgram);  // through "Quit (ESC)"
-  EXPECT_EQ(std::count(r.screens.begin(), r.screens.end(), Screen::kPlayerMenuReturn), 1);
-  for (Screen never : {Screen::kStartLevel, Screen::kRunLevel}) {
-    EXPECT_EQ(std::count(r.screens.begin(), r.screens.end(), never), 0);
-  }
+  EXPECT_EQ(r.status, 0);
   PlayerProfile p;
   ASSERT_TRUE(ReadPlayerProfile(1, p));
-  EXPECT_EQ(p.name, "Nobody");
+  EXPECT_EQ(p.name, "Ava");
+  EXPECT_EQ(std::filesystem::directory_iterator(work.path()),
+            std::filesystem::directory_iterator());  // nothing written where it was started
+  EXPECT_EQ(GameFolder(), "");                       // the next run starts afresh
 }
 
 // Only "maps\1" with a title and nothing after it: no pictures, sounds, music or words. The

@@ -38,6 +38,9 @@ struct PictureJob {
 };
 std::vector<PictureJob> AllPictureJobs();
 
+// The desktop icon, size x size pixels with alpha, as PNG.
+bool WriteIcon(int size, const std::string& pngPath);
+
 // Review pictures: the contact sheet of every cell and Piece, and cells tiled on the grid.
 bool WriteContactSheet(const std::string& pngPath);
 bool WriteGridPreview(const std::string& pngPath);

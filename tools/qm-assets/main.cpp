@@ -3,11 +3,13 @@
 //   qm-assets pictures OUTDIR   only gfx/
 //   qm-assets sheet OUT.png     contact sheet of every cell and Piece picture with its code
 //   qm-assets grid OUT.png      a few cells tiled on the hex grid, with an Easel
+//   qm-assets icon SIZE OUT.png the desktop icon, SIZE x SIZE pixels
 // The output is built in OUTDIR/.qm-assets-partial and moved into place only when every file
 // was written, so a failed run never leaves a half-made game folder behind.
 #include <algorithm>
 #include <atomic>
 #include <cstdio>
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -97,11 +99,17 @@ int WriteGameFolder(const std::string& outDir, bool withAudio) {
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
+  if (args.size() == 3 && args[0] == "icon") {
+    if (!qm::assets::CheckFonts()) return Fail("fonts missing, nothing written");
+    const int size = std::atoi(args[1].c_str());
+    if (size < 16 || size > 1024) return Fail("the icon size must be 16 to 1024, not " + args[1]);
+    return qm::assets::WriteIcon(size, args[2]) ? 0 : Fail("cannot write " + args[2]);
+  }
   if (args.empty() || args.size() > 2 ||
       (args.size() == 2 && args[0] != "sheet" && args[0] != "grid" && args[0] != "pictures")) {
     std::fprintf(stderr,
                  "usage: qm-assets OUTDIR | qm-assets pictures OUTDIR | qm-assets sheet OUT.png | "
-                 "qm-assets grid OUT.png\n");
+                 "qm-assets grid OUT.png | qm-assets icon SIZE OUT.png\n");
     return 2;
   }
   if (!qm::assets::CheckFonts()) return Fail("fonts missing, nothing written");
