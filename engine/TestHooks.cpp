@@ -129,6 +129,38 @@ uint64_t PresentCount() {
   return video::State().presents;
 }
 
+bool WindowPixelSize(int& width, int& height) {
+  video::VideoState& s = video::State();
+  if (!video::ScreenReady() || s.window == nullptr) return false;
+  SDL_GetWindowSize(s.window, &width, &height);
+  return width > 0 && height > 0;
+}
+
+bool DesktopPixelSize(int display, int& width, int& height) {
+  if (!video::StartVideo()) return false;
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return false;
+  width = mode.w;
+  height = mode.h;
+  return width > 0 && height > 0;
+}
+
+std::string BackBufferKind() {
+  video::VideoState& s = video::State();
+  if (!video::ScreenReady()) return "";
+  if (s.frame != nullptr) return "memory";
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(s.renderer, &info) != 0 || info.name == nullptr) return "render target";
+  return std::string("render target (") + info.name + ")";
+}
+
+void WarpPointerInWindow(int x, int y) {
+  video::VideoState& s = video::State();
+  if (s.window == nullptr) return;
+  SDL_WarpMouseInWindow(s.window, x, y);
+  SDL_PumpEvents();
+}
+
 int SpriteSizeLimit() {
   return video::State().textureLimit;
 }

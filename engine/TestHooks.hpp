@@ -35,6 +35,16 @@ int MusicSlotMasterVolume(int slot);
 bool MusicSlotPlaying(int slot);
 bool MusicSlotThreadRunning(int slot);
 
+// The open screen as a player's desktop shows it, for tools that measure a real window:
+// the window's size in screen pixels (the logical screen times the scale), the desktop size
+// of monitor `display`, and what the back buffer is ("memory" or the renderer's name).
+bool WindowPixelSize(int& width, int& height);
+bool DesktopPixelSize(int display, int& width, int& height);
+std::string BackBufferKind();
+// Moves the real pointer to a position of the window in screen pixels (on a real display the
+// pointer is read from the window system, which injected moves do not reach).
+void WarpPointerInWindow(int x, int y);
+
 // Number of presents since start.
 uint64_t PresentCount();
 
