@@ -45,6 +45,15 @@ std::string BackBufferKind();
 // pointer is read from the window system, which injected moves do not reach).
 void WarpPointerInWindow(int x, int y);
 
+// Asks the screens opened from now on for SDL's accelerated renderer and its render-target
+// back buffer, as a desktop with a graphics driver has, even where OpenGL is drawn by the CPU
+// and even when SDL_RENDER_DRIVER names another renderer (the memory back buffer remains the
+// fallback where no accelerated renderer can be created). False restores the game's choice.
+void PreferAcceleratedRenderer(bool prefer);
+// What the window shows since the last present, 0x00RRGGBB row by row at the window's pixel
+// size; empty when it cannot be read.
+std::vector<uint32_t> ReadBackWindow();
+
 // Number of presents since start.
 uint64_t PresentCount();
 
