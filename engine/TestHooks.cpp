@@ -195,9 +195,9 @@ std::vector<uint32_t> ReadBackWindow() {
     if (SDL_SetRenderTarget(s.renderer, nullptr) != 0) return {};
     SDL_GetRendererOutputSize(s.renderer, &width, &height);
     pixels.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
-    bool read = !pixels.empty() && SDL_RenderReadPixels(s.renderer, nullptr,
-                                                        SDL_PIXELFORMAT_ARGB8888, pixels.data(),
-                                                        width * 4) == 0;
+    bool read =
+        !pixels.empty() && SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                                pixels.data(), width * 4) == 0;
     SDL_SetRenderTarget(s.renderer, target);
     if (!read) return {};
   }

@@ -80,6 +80,10 @@ class ScaledScreenTest : public VideoPathTest {
     settings.scale = scale;
     SetDisplaySettings(settings);
     SetHeadlessScreenSize(width, height);
+    if (GetParam() == BackBuffer::kAccelerated && !AcceleratedNotTried().empty()) {
+      skipped_ = AcceleratedNotTried();
+      return false;
+    }
     if (!OpenScreenOn(GetParam())) {
       if (GetParam() == BackBuffer::kAccelerated) {
         skipped_ = NoAcceleratedRenderer();

@@ -122,12 +122,35 @@ class ScratchFolder {
 // renderer (a desktop with a graphics driver; here Mesa's OpenGL, drawn by the CPU).
 enum class BackBuffer { kMemory, kAccelerated };
 
+inline void PrintTo(BackBuffer path, std::ostream* out) {
+  *out << (path == BackBuffer::kMemory ? "memory" : "accelerated");
+}
+
 inline std::string BackBufferName(const ::testing::TestParamInfo<BackBuffer>& info) {
   return info.param == BackBuffer::kMemory ? "Memory" : "Accelerated";
 }
 
 inline bool IsAccelerated(const std::string& kind) {
   return kind.rfind("render target", 0) == 0;
+}
+
+#if defined(__SANITIZE_ADDRESS__)
+#define QM_TESTS_UNDER_ASAN 1
+#elif defined(__has_feature)
+#if __has_feature(address_sanitizer)
+#define QM_TESTS_UNDER_ASAN 1
+#endif
+#endif
+
+// Why the accelerated back buffer is not tried in this build, or "" when it is.
+inline std::string AcceleratedNotTried() {
+#if defined(QM_TESTS_UNDER_ASAN)
+  // Mesa's OpenGL driver leaves thread-local blocks that crash the leak checker at exit.
+  return "the sanitizer build leaves out the accelerated back buffer (Mesa's OpenGL driver "
+         "crashes the leak checker); the normal build tests it";
+#else
+  return "";
+#endif
 }
 
 // Opens the headless screen on that back buffer, closing the open one if it has the other.
@@ -157,6 +180,9 @@ class VideoTest : public ::testing::Test {
   void SetUp() override {
     SetHeadlessScreenSize(kScreenW, kScreenH);
     ASSERT_NE(InitSprite(), 0);
+    if (Path() == BackBuffer::kAccelerated && !AcceleratedNotTried().empty()) {
+      GTEST_SKIP() << AcceleratedNotTried();
+    }
     if (!OpenScreenOn(Path())) {
       ASSERT_EQ(Path(), BackBuffer::kAccelerated) << "the memory back buffer always opens";
       GTEST_SKIP() << NoAcceleratedRenderer();

@@ -163,8 +163,8 @@ void MeasureWholeFrames(const Options& options, GameState& game, const Target& t
   const double median = Median(times);
   const double p99 = Percentile(times, 99);
   const double goal = target.scale == 1 ? 6 : 14;
-  report.Add("e2e_frame_ms_median_" + tag, median, "ms", "<= " + std::to_string(static_cast<int>(goal)),
-             median <= goal);
+  report.Add("e2e_frame_ms_median_" + tag, median, "ms",
+             "<= " + std::to_string(static_cast<int>(goal)), median <= goal);
   report.Add("e2e_frame_ms_p99_" + tag, p99, "ms");
   report.Add("e2e_scale_" + tag, opened.scale, "");
   std::string note = "present " + tag + ": " + std::to_string(times.size()) +
@@ -249,9 +249,10 @@ void MeasureMenuCpu(const Options& options, Report& report) {
     return;
   }
   report.Add("menu_cpu_pct", cpu, "%", "<= 25", cpu <= 25);
-  report.notes.push_back("menu_cpu_pct: the idle player menu, real clock and pacing, CPU time of "
-                         "its process over " +
-                         Fixed(kMenuMeasureMs / 1000.0) + " s, on a " + said);
+  report.notes.push_back(
+      "menu_cpu_pct: the idle player menu, real clock and pacing, CPU time of "
+      "its process over " +
+      Fixed(kMenuMeasureMs / 1000.0) + " s, on a " + said);
 }
 
 }  // namespace
@@ -286,9 +287,8 @@ void MeasurePresent(const Options& options, GameState& game, Report& report) {
   int desktopWidth = 0;
   int desktopHeight = 0;
   if (DesktopPixelSize(0, desktopWidth, desktopHeight)) {
-    report.notes.push_back("present: desktop " + Size(desktopWidth, desktopHeight) +
-                           " (DISPLAY " + (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") +
-                           ")");
+    report.notes.push_back("present: desktop " + Size(desktopWidth, desktopHeight) + " (DISPLAY " +
+                           (std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") + ")");
   }
   bool first = true;
   for (const Target& target : kTargets) {

@@ -32,10 +32,9 @@ using namespace qm::bench;
 namespace {
 
 void Usage() {
-  std::fprintf(
-      stderr,
-      "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX] "
-      "[--present]\n");
+  std::fprintf(stderr,
+               "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX] "
+               "[--present]\n");
 }
 
 bool IsGameFolder(const fs::path& folder) {
