@@ -289,6 +289,41 @@ const TextPicture* PictureOf(const TextKey& key) {
   return placed != d.pictureIndex.end() ? &*placed->second : nullptr;
 }
 
+// The inverting pen on the memory back buffer, whose software renderer has no blend mode
+// for it: the pixels are turned over where they are (each once, corners of an outline too).
+void InvertInFrame(int x, int y, int width, int height, bool outline) {
+  video::VideoState& s = video::State();
+  SDL_RenderFlush(s.renderer);
+  if (width < 0) {
+    x += width;
+    width = -width;
+  }
+  if (height < 0) {
+    y += height;
+    height = -height;
+  }
+  auto invert = [&s](int left, int top, int w, int h) {
+    SDL_Rect area{left, top, w, h};
+    SDL_Rect frame{0, 0, s.frame->w, s.frame->h};
+    SDL_Rect visible{};
+    if (w <= 0 || h <= 0 || !SDL_IntersectRect(&area, &frame, &visible)) return;
+    for (int row = visible.y; row < visible.y + visible.h; ++row) {
+      auto* pixel = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(s.frame->pixels) +
+                                                static_cast<ptrdiff_t>(row) * s.frame->pitch) +
+                    visible.x;
+      for (int k = 0; k < visible.w; ++k) pixel[k] ^= 0x00FFFFFFu;
+    }
+  };
+  if (!outline || width <= 2 || height <= 2) {
+    invert(x, y, width, height);
+    return;
+  }
+  invert(x, y, width, 1);
+  invert(x, y + height - 1, width, 1);
+  invert(x, y + 1, 1, height - 2);
+  invert(x + width - 1, y + 1, 1, height - 2);
+}
+
 // Windows' inverting pen: each channel becomes 255 minus itself, whatever the colour.
 bool UseInvertingBlend(SDL_Renderer* renderer) {
   static const SDL_BlendMode invert = SDL_ComposeCustomBlendMode(
@@ -397,6 +432,10 @@ void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
   video::State().frameUniform = false;
   SDL_Renderer* renderer = video::State().renderer;
   SDL_Color c = video::ColourFromBgr(colourBgr);
+  if ((d.context.mode & 2) != 0 && video::State().frame != nullptr) {
+    InvertInFrame(x, y, width, height, (d.context.mode & 4) != 0);
+    return;
+  }
   bool inverting = (d.context.mode & 2) != 0 && UseInvertingBlend(renderer);
   if (!inverting) {
     SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_NONE);

@@ -221,7 +221,7 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   if (renderer == nullptr) return nullptr;
   SDL_RendererInfo info{};
   if (SDL_GetRendererInfo(renderer, &info) == 0 && (info.flags & SDL_RENDERER_SOFTWARE) == 0 &&
-      OpenGlRasterisesInSoftware(info)) {
+      !State().preferAccelerated && OpenGlRasterisesInSoftware(info)) {
     // OpenGL drawn by the CPU (a desktop without a graphics driver, a virtual machine, Xvfb)
     // is many times slower than our own memory back buffer: use that instead.
     SDL_DestroyRenderer(renderer);

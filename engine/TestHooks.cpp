@@ -3,6 +3,7 @@
 // lives with the input code; the audio hooks with the sound engine.)
 #include "engine/TestHooks.hpp"
 
+#include <algorithm>
 #include <array>
 #include <cstdio>
 
@@ -127,6 +128,81 @@ bool SaveBackBufferPng(const std::string& path) {
 
 uint64_t PresentCount() {
   return video::State().presents;
+}
+
+bool WindowPixelSize(int& width, int& height) {
+  video::VideoState& s = video::State();
+  if (!video::ScreenReady() || s.window == nullptr) return false;
+  SDL_GetWindowSize(s.window, &width, &height);
+  return width > 0 && height > 0;
+}
+
+bool DesktopPixelSize(int display, int& width, int& height) {
+  if (!video::StartVideo()) return false;
+  SDL_DisplayMode mode{};
+  if (SDL_GetDesktopDisplayMode(display, &mode) != 0) return false;
+  width = mode.w;
+  height = mode.h;
+  return width > 0 && height > 0;
+}
+
+std::string BackBufferKind() {
+  video::VideoState& s = video::State();
+  if (!video::ScreenReady()) return "";
+  if (s.frame != nullptr) return "memory";
+  SDL_RendererInfo info{};
+  if (SDL_GetRendererInfo(s.renderer, &info) != 0 || info.name == nullptr) return "render target";
+  return std::string("render target (") + info.name + ")";
+}
+
+void WarpPointerInWindow(int x, int y) {
+  video::VideoState& s = video::State();
+  if (s.window == nullptr) return;
+  SDL_WarpMouseInWindow(s.window, x, y);
+  SDL_PumpEvents();
+}
+
+void PreferAcceleratedRenderer(bool prefer) {
+  video::State().preferAccelerated = prefer;
+  if (prefer) {
+    // Empty: SDL's own order, accelerated renderers first, whatever the environment says.
+    SDL_SetHintWithPriority(SDL_HINT_RENDER_DRIVER, "", SDL_HINT_OVERRIDE);
+  } else {
+    SDL_ResetHint(SDL_HINT_RENDER_DRIVER);
+  }
+}
+
+std::vector<uint32_t> ReadBackWindow() {
+  video::VideoState& s = video::State();
+  if (!video::ScreenReady() || s.window == nullptr) return {};
+  int width = 0;
+  int height = 0;
+  std::vector<uint32_t> pixels;
+  if (s.frame != nullptr) {
+    SDL_Surface* shown = SDL_GetWindowSurface(s.window);
+    if (shown == nullptr) return {};
+    width = shown->w;
+    height = shown->h;
+    pixels.resize(static_cast<size_t>(width) * height);
+    if (SDL_ConvertPixels(width, height, shown->format->format, shown->pixels, shown->pitch,
+                          SDL_PIXELFORMAT_ARGB8888, pixels.data(), width * 4) != 0) {
+      return {};
+    }
+  } else {
+    // The window's own framebuffer, which the last present drew (an offscreen window's is
+    // single-buffered, so it still holds that picture).
+    SDL_Texture* target = SDL_GetRenderTarget(s.renderer);
+    if (SDL_SetRenderTarget(s.renderer, nullptr) != 0) return {};
+    SDL_GetRendererOutputSize(s.renderer, &width, &height);
+    pixels.resize(static_cast<size_t>(std::max(width, 0)) * std::max(height, 0));
+    bool read =
+        !pixels.empty() && SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                                pixels.data(), width * 4) == 0;
+    SDL_SetRenderTarget(s.renderer, target);
+    if (!read) return {};
+  }
+  for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
+  return pixels;
 }
 
 int SpriteSizeLimit() {

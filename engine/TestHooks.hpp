@@ -35,6 +35,25 @@ int MusicSlotMasterVolume(int slot);
 bool MusicSlotPlaying(int slot);
 bool MusicSlotThreadRunning(int slot);
 
+// The open screen as a player's desktop shows it, for tools that measure a real window:
+// the window's size in screen pixels (the logical screen times the scale), the desktop size
+// of monitor `display`, and what the back buffer is ("memory" or the renderer's name).
+bool WindowPixelSize(int& width, int& height);
+bool DesktopPixelSize(int display, int& width, int& height);
+std::string BackBufferKind();
+// Moves the real pointer to a position of the window in screen pixels (on a real display the
+// pointer is read from the window system, which injected moves do not reach).
+void WarpPointerInWindow(int x, int y);
+
+// Asks the screens opened from now on for SDL's accelerated renderer and its render-target
+// back buffer, as a desktop with a graphics driver has, even where OpenGL is drawn by the CPU
+// and even when SDL_RENDER_DRIVER names another renderer (the memory back buffer remains the
+// fallback where no accelerated renderer can be created). False restores the game's choice.
+void PreferAcceleratedRenderer(bool prefer);
+// What the window shows since the last present, 0x00RRGGBB row by row at the window's pixel
+// size; empty when it cannot be read.
+std::vector<uint32_t> ReadBackWindow();
+
 // Number of presents since start.
 uint64_t PresentCount();
 

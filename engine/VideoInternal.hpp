@@ -34,6 +34,7 @@ struct VideoState {
   uint64_t presents = 0;
   int headlessWidth = 1920;
   int headlessHeight = 1080;
+  bool preferAccelerated = false;  // tests: keep an accelerated renderer even on a CPU rasteriser
 };
 
 VideoState& State();

@@ -5,7 +5,7 @@
 namespace qm::test {
 namespace {
 
-using TextTest = VideoTest;
+using TextTest = VideoPathTest;
 
 constexpr Rgb kBackdrop = 0x2060A0;  // RGB(32, 96, 160)
 const uint32_t kBackdropBgr = 0xA06020;
@@ -19,7 +19,10 @@ int CountColour(const std::vector<uint32_t>& frame, int x0, int y0, int x1, int 
   return n;
 }
 
-TEST_F(TextTest, FontsLoadByFaceAndMissingFacesAreSubstituted) {
+// The font table belongs to the process, not to a back buffer: one run, while slot 3 is free.
+using FontTest = VideoTest;
+
+TEST_F(FontTest, FontsLoadByFaceAndMissingFacesAreSubstituted) {
   EXPECT_EQ(FontHandleOf(3), 0);
   EXPECT_EQ(FontHandleOf(-1), 0);
   EXPECT_NE(LoadFont(1, "Arial", 8), 0);
@@ -31,7 +34,7 @@ TEST_F(TextTest, FontsLoadByFaceAndMissingFacesAreSubstituted) {
   EXPECT_NE(FontHandleOf(1), FontHandleOf(2));
 }
 
-TEST_F(TextTest, PointsBecomeCharacterHeightAtNinetySixDots) {
+TEST_P(TextTest, PointsBecomeCharacterHeightAtNinetySixDots) {
   // Liberation Mono (for "Courier New") advances 0.6 em per character: at 30 points the em
   // is 40 pixels, so a character is 24 pixels wide; at 15 points, 20 pixels and 12.
   ASSERT_NE(LoadFont(1, "Courier New", 30), 0);
@@ -46,7 +49,7 @@ TEST_F(TextTest, PointsBecomeCharacterHeightAtNinetySixDots) {
   EndDrawing();
 }
 
-TEST_F(TextTest, DrawTextReturnsTheEndOfTheText) {
+TEST_P(TextTest, DrawTextReturnsTheEndOfTheText) {
   ASSERT_NE(LoadFont(1, "Arial", 10), 0);
   BeginDrawing();
   SetDrawingMode(1);
@@ -61,7 +64,7 @@ TEST_F(TextTest, DrawTextReturnsTheEndOfTheText) {
   EndDrawing();
 }
 
-TEST_F(TextTest, FilledModePaintsTheBackColourBehindTheLetters) {
+TEST_P(TextTest, FilledModePaintsTheBackColourBehindTheLetters) {
   ASSERT_NE(LoadFont(1, "Arial", 18), 0);
   ClearFrame(kBackdropBgr);
   BeginDrawing();
@@ -78,7 +81,7 @@ TEST_F(TextTest, FilledModePaintsTheBackColourBehindTheLetters) {
   EXPECT_EQ(ReadBackPixel(end + 2, 35), kBackdrop);
 }
 
-TEST_F(TextTest, TransparentModeDrawsOnlyTheLetters) {
+TEST_P(TextTest, TransparentModeDrawsOnlyTheLetters) {
   ASSERT_NE(LoadFont(1, "Arial", 18), 0);
   ClearFrame(kBackdropBgr);
   BeginDrawing();
@@ -92,7 +95,7 @@ TEST_F(TextTest, TransparentModeDrawsOnlyTheLetters) {
   EXPECT_GT(CountColour(frame, 20, 30, end, 50, kBackdrop), (end - 20) * 20 / 3);
 }
 
-TEST_F(TextTest, BackColourIsBlackAgainInEachNewDrawingPass) {
+TEST_P(TextTest, BackColourIsBlackAgainInEachNewDrawingPass) {
   ASSERT_NE(LoadFont(1, "Arial", 18), 0);
   ClearFrame(kBackdropBgr);
   BeginDrawing();
@@ -112,7 +115,7 @@ TEST_F(TextTest, BackColourIsBlackAgainInEachNewDrawingPass) {
   EXPECT_GT(CountColour(frame, 10, 10, end, 30, 0), 10);
 }
 
-TEST_F(TextTest, BoxesAreFilledOrOutlinedAndOneByOneIsAPixel) {
+TEST_P(TextTest, BoxesAreFilledOrOutlinedAndOneByOneIsAPixel) {
   const uint32_t colour = RgbColour(250, 200, 10);
   const Rgb seen = MakeRgb(250, 200, 10);
   ClearFrame(0);
@@ -147,7 +150,7 @@ TEST_F(TextTest, BoxesAreFilledOrOutlinedAndOneByOneIsAPixel) {
   EXPECT_EQ(ReadBackPixel(5, 101), 0u);
 }
 
-TEST_F(TextTest, PaintersOrderHoldsBetweenTextAndSprites) {
+TEST_P(TextTest, PaintersOrderHoldsBetweenTextAndSprites) {
   LoadPicture(50, Picture(200, 40, MakeRgb(0, 255, 0)));
   ASSERT_NE(LoadFont(1, "Arial", 18), 0);
   ClearFrame(0);
@@ -162,7 +165,7 @@ TEST_F(TextTest, PaintersOrderHoldsBetweenTextAndSprites) {
   EXPECT_EQ(CountColour(ReadBackBuffer(), 0, 0, 200, 40, MakeRgb(0, 255, 0)), 200 * 40);
 }
 
-TEST_F(TextTest, SteadyFrameRendersNoTextTwice) {
+TEST_P(TextTest, SteadyFrameRendersNoTextTwice) {
   auto frame = [] {
     LoadFont(1, "Arial", 8);
     BeginDrawing();
@@ -195,7 +198,7 @@ TEST_F(TextTest, SteadyFrameRendersNoTextTwice) {
   EXPECT_EQ(GlyphRenderCount(), rendered + 1);
 }
 
-TEST_F(TextTest, EmptyFontSlotKeepsThePreviousFont) {
+TEST_P(TextTest, EmptyFontSlotKeepsThePreviousFont) {
   ASSERT_NE(LoadFont(1, "Courier New", 30), 0);
   BeginDrawing();
   UseFont(FontHandleOf(1));
@@ -206,6 +209,8 @@ TEST_F(TextTest, EmptyFontSlotKeepsThePreviousFont) {
   EXPECT_NE(TextWidthOf("W"), 24);
   EndDrawing();
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffers, TextTest, BothBackBuffers(), BackBufferName);
 
 }  // namespace
 }  // namespace qm::test

@@ -5,7 +5,7 @@
 namespace qm::test {
 namespace {
 
-using PictureTest = VideoTest;
+using PictureTest = VideoPathTest;
 
 Picture Gradient(int w, int h) {
   Picture p(w, h);
@@ -15,7 +15,7 @@ Picture Gradient(int w, int h) {
   return p;
 }
 
-TEST_F(PictureTest, FormatIsRecognisedByContentNotByName) {
+TEST_P(PictureTest, FormatIsRecognisedByContentNotByName) {
   Picture p = Gradient(24, 16);
   EXPECT_NE(LoadSpriteImage(1, scratch_.Write("picture.jpg", BmpBytes(p))), 0);
   EXPECT_EQ(SpriteWidthOf(1), 24);
@@ -28,7 +28,7 @@ TEST_F(PictureTest, FormatIsRecognisedByContentNotByName) {
   EXPECT_TRUE(Near(ReadBackPixel(12, 8), p.at(12, 8), 12)) << Hex(ReadBackPixel(12, 8));
 }
 
-TEST_F(PictureTest, GameStylePathsWithBackslashesAreFound) {
+TEST_P(PictureTest, GameStylePathsWithBackslashesAreFound) {
   std::filesystem::create_directories(scratch_.Path("gfx/000"));
   scratch_.Write("gfx/000/12.bmp", BmpBytes(Picture(5, 7, 0xFFFFFF)));
   std::string path = scratch_.Path("gfx") + "\\000\\12.bmp";
@@ -36,7 +36,7 @@ TEST_F(PictureTest, GameStylePathsWithBackslashesAreFound) {
   EXPECT_EQ(SpriteHeightOf(12), 7);
 }
 
-TEST_F(PictureTest, JpegDrawnOpaqueAndKeyedDiffersOnlyWhereExactlyBlack) {
+TEST_P(PictureTest, JpegDrawnOpaqueAndKeyedDiffersOnlyWhereExactlyBlack) {
   Picture p = Gradient(64, 48);
   for (int y = 16; y < 32; ++y) {
     for (int x = 16; x < 48; ++x) p.at(x, y) = 0;  // a black block on whole coding blocks
@@ -60,7 +60,7 @@ TEST_F(PictureTest, JpegDrawnOpaqueAndKeyedDiffersOnlyWhereExactlyBlack) {
   EXPECT_GE(black, 300);  // most of the black block decodes to exact black
 }
 
-TEST_F(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
+TEST_P(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
   Picture good(10, 10, 0xFFFFFF);
   std::vector<uint8_t> bmp = BmpBytes(Picture(40, 40, 0x808080));
   std::vector<uint8_t> jpeg = JpegBytes(Gradient(64, 64), 90);
@@ -115,7 +115,7 @@ TEST_F(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
   EXPECT_EQ(SpriteWidthOf(30), 10);
 }
 
-TEST_F(PictureTest, PictureWiderThanTheTextureLimitFailsCleanly) {
+TEST_P(PictureTest, PictureWiderThanTheTextureLimitFailsCleanly) {
   int limit = SpriteSizeLimit();
   ASSERT_GT(limit, 0);
   EXPECT_EQ(
@@ -131,7 +131,7 @@ TEST_F(PictureTest, PictureWiderThanTheTextureLimitFailsCleanly) {
   EXPECT_EQ(SpriteWidthOf(31), limit);
 }
 
-TEST_F(PictureTest, OtherBitmapVariantsLoad) {
+TEST_P(PictureTest, OtherBitmapVariantsLoad) {
   // An 8-bit palette bitmap, stored top-down: palette entry 1 is red, entry 0 black.
   std::vector<uint8_t> b = {'B', 'M'};
   PutLe(b, 14 + 40 + 8 + 8, 4);
@@ -160,6 +160,8 @@ TEST_F(PictureTest, OtherBitmapVariantsLoad) {
   EXPECT_EQ(ReadBackPixel(1, 0), MakeRgb(0, 0, 99));
   EXPECT_EQ(ReadBackPixel(1, 1), MakeRgb(255, 0, 0));
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffers, PictureTest, BothBackBuffers(), BackBufferName);
 
 }  // namespace
 }  // namespace qm::test

@@ -5,9 +5,9 @@
 namespace qm::test {
 namespace {
 
-using ScreenTest = VideoTest;
+using ScreenTest = VideoPathTest;
 
-TEST_F(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
+TEST_P(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
   EXPECT_EQ(ScreenWidth(), kScreenW);
   EXPECT_EQ(ScreenHeight(), kScreenH);
   EXPECT_NE(MainWindowId(), 0);
@@ -16,7 +16,7 @@ TEST_F(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
   EXPECT_EQ(ScreenWidth(), kScreenW);
 }
 
-TEST_F(ScreenTest, FreeVideoMemoryShrinksAsPicturesAreUploaded) {
+TEST_P(ScreenTest, FreeVideoMemoryShrinksAsPicturesAreUploaded) {
   int64_t before = FreeVideoMemory();
   EXPECT_GT(before, 0);
   LoadPicture(1, Picture(256, 256, 0xFFFFFF));
@@ -26,13 +26,13 @@ TEST_F(ScreenTest, FreeVideoMemoryShrinksAsPicturesAreUploaded) {
   EXPECT_EQ(FreeVideoMemory(), before);
 }
 
-TEST_F(ScreenTest, MessageBoxDoesNotWaitForAnyoneOnAHeadlessScreen) {
+TEST_P(ScreenTest, MessageBoxDoesNotWaitForAnyoneOnAHeadlessScreen) {
   ShowMessageBox("Erreur", "LoadFont(1, ''Arial'', 8) : impossible");
   HideSystemPointer();
   SUCCEED();
 }
 
-TEST_F(ScreenTest, EveryOperationIsHarmlessWhileTheScreenIsClosed) {
+TEST_P(ScreenTest, EveryOperationIsHarmlessWhileTheScreenIsClosed) {
   LoadPicture(1, Picture(4, 4, 0xFFFFFF));
   CloseGameScreen();
   EXPECT_EQ(ScreenWidth(), 0);
@@ -61,7 +61,7 @@ TEST_F(ScreenTest, EveryOperationIsHarmlessWhileTheScreenIsClosed) {
   EXPECT_EQ(SpriteWidthOf(1), 4) << "sprites outlive the screen";
 }
 
-TEST_F(ScreenTest, SavedPictureIsAPng) {
+TEST_P(ScreenTest, SavedPictureIsAPng) {
   ClearFrame(RgbColour(255, 0, 0));
   std::string path = scratch_.Path("frame.png");
   ASSERT_TRUE(SaveBackBufferPng(path));
@@ -75,6 +75,8 @@ TEST_F(ScreenTest, SavedPictureIsAPng) {
   size_t data = bytes.find("IDAT") + 4 + 2 + 5;
   EXPECT_EQ(bytes.substr(data, 4), std::string("\0\xff\0\0", 4));
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffers, ScreenTest, BothBackBuffers(), BackBufferName);
 
 }  // namespace
 }  // namespace qm::test

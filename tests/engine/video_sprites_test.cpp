@@ -19,9 +19,9 @@ Picture Sampler() {
   return p;
 }
 
-using SpriteTest = VideoTest;
+using SpriteTest = VideoPathTest;
 
-TEST_F(SpriteTest, RgbColourPutsRedInTheLowByteAndClearFrameReadsItSo) {
+TEST_P(SpriteTest, RgbColourPutsRedInTheLowByteAndClearFrameReadsItSo) {
   EXPECT_EQ(RgbColour(255, 0, 0), 0x0000FFu);
   EXPECT_EQ(RgbColour(1, 2, 3), 0x030201u);
   ClearFrame(RgbColour(255, 0, 0));
@@ -31,7 +31,7 @@ TEST_F(SpriteTest, RgbColourPutsRedInTheLowByteAndClearFrameReadsItSo) {
   EXPECT_EQ(ReadBackPixel(5, 5), MakeRgb(10, 20, 30));
 }
 
-TEST_F(SpriteTest, OpaqueDrawShowsBlackWhileKeyedDrawLetsOnlyExactBlackThrough) {
+TEST_P(SpriteTest, OpaqueDrawShowsBlackWhileKeyedDrawLetsOnlyExactBlackThrough) {
   LoadPicture(7, Sampler());
   ClearFrame(RgbColour(0x40, 0x40, 0x40));
   EXPECT_NE(DrawSprite(7, 10, 10), 0);
@@ -49,7 +49,7 @@ TEST_F(SpriteTest, OpaqueDrawShowsBlackWhileKeyedDrawLetsOnlyExactBlackThrough) 
   EXPECT_EQ(ReadBackPixel(14, 10), kGrey);  // nothing right of the picture
 }
 
-TEST_F(SpriteTest, PartlyOffScreenSpritesDrawTheirVisiblePartAndWhollyOffOnesNothing) {
+TEST_P(SpriteTest, PartlyOffScreenSpritesDrawTheirVisiblePartAndWhollyOffOnesNothing) {
   LoadPicture(3, Picture(32, 32, kWhite));
   ClearFrame(0);
   EXPECT_NE(DrawSprite(3, -20, -20), 0);
@@ -74,7 +74,7 @@ TEST_F(SpriteTest, PartlyOffScreenSpritesDrawTheirVisiblePartAndWhollyOffOnesNot
   }
 }
 
-TEST_F(SpriteTest, ClipIsClampedToThePicture) {
+TEST_P(SpriteTest, ClipIsClampedToThePicture) {
   LoadPicture(5, Picture(64, 32, kWhite));
   struct Case {
     int left, top, width, height, wantW, wantH;
@@ -97,7 +97,7 @@ TEST_F(SpriteTest, ClipIsClampedToThePicture) {
   EXPECT_EQ(DrawSprite(5, 10, 10), 0);  // an empty clip draws nothing
 }
 
-TEST_F(SpriteTest, ClipPicksThatPartOfThePicture) {
+TEST_P(SpriteTest, ClipPicksThatPartOfThePicture) {
   Picture sheet(8, 2, 0);
   for (int x = 0; x < 8; ++x) {
     sheet.at(x, 0) = MakeRgb(x * 30 + 10, 0, 0);
@@ -113,7 +113,7 @@ TEST_F(SpriteTest, ClipPicksThatPartOfThePicture) {
   EXPECT_EQ(ReadBackPixel(50, 61), 0u);
 }
 
-TEST_F(SpriteTest, FadedAtZeroChangesNothingAndAtFullEqualsKeyed) {
+TEST_P(SpriteTest, FadedAtZeroChangesNothingAndAtFullEqualsKeyed) {
   LoadPicture(4, Sampler());
   ClearFrame(RgbColour(0x40, 0x40, 0x40));
   std::vector<uint32_t> before = ReadBackBuffer();
@@ -133,7 +133,7 @@ TEST_F(SpriteTest, FadedAtZeroChangesNothingAndAtFullEqualsKeyed) {
   EXPECT_EQ(ReadBackPixel(100, 100), 0u);
 }
 
-TEST_F(SpriteTest, TintReadsItsColourWithBlueInTheLowByte) {
+TEST_P(SpriteTest, TintReadsItsColourWithBlueInTheLowByte) {
   LoadPicture(6, Sampler());
   struct Case {
     uint32_t tint;
@@ -157,7 +157,7 @@ TEST_F(SpriteTest, TintReadsItsColourWithBlueInTheLowByte) {
   }
 }
 
-TEST_F(SpriteTest, ShadowIsTheShapeInHalfTransparentBlack) {
+TEST_P(SpriteTest, ShadowIsTheShapeInHalfTransparentBlack) {
   LoadPicture(8, Sampler());
   ClearFrame(RgbColour(255, 255, 255));
   EXPECT_NE(DrawSpriteShadow(8, 30, 30), 0);
@@ -168,7 +168,7 @@ TEST_F(SpriteTest, ShadowIsTheShapeInHalfTransparentBlack) {
   EXPECT_EQ(ReadBackPixel(34, 30), kWhite);
 }
 
-TEST_F(SpriteTest, AdditiveBoxAddsAndSaturatesWithinTheScreen) {
+TEST_P(SpriteTest, AdditiveBoxAddsAndSaturatesWithinTheScreen) {
   ClearFrame(RgbColour(200, 100, 50));
   EXPECT_NE(DrawAdditiveBox(-10, -10, 30, 20, 100, 100, 100), 0);
   EXPECT_EQ(ReadBackPixel(0, 0), MakeRgb(255, 200, 150));
@@ -183,7 +183,7 @@ TEST_F(SpriteTest, AdditiveBoxAddsAndSaturatesWithinTheScreen) {
   EXPECT_EQ(DrawAdditiveBox(10, 10, 0, 10, 50, 50, 50), 0);
 }
 
-TEST_F(SpriteTest, GrabReachingPastTheScreenKeepsThePreviousSprite) {
+TEST_P(SpriteTest, GrabReachingPastTheScreenKeepsThePreviousSprite) {
   LoadPicture(1111, Picture(6, 5, kWhite));
   ClearFrame(RgbColour(0, 0, 255));
   GrabScreenToSprite(1111, kScreenW - 10, 0, 11, 10);
@@ -196,7 +196,7 @@ TEST_F(SpriteTest, GrabReachingPastTheScreenKeepsThePreviousSprite) {
   EXPECT_EQ(ReadBackPixel(0, 0), kWhite);
 }
 
-TEST_F(SpriteTest, GrabCopiesTheFrameSoFarWithBlackMadeTransparent) {
+TEST_P(SpriteTest, GrabCopiesTheFrameSoFarWithBlackMadeTransparent) {
   ClearFrame(0);
   DrawAdditiveBox(10, 10, 4, 4, 0, 200, 0);
   GrabScreenToSprite(999, 8, 8, 10, 10);
@@ -218,7 +218,7 @@ TEST_F(SpriteTest, GrabCopiesTheFrameSoFarWithBlackMadeTransparent) {
   EXPECT_EQ(SpriteWidthOf(999), kScreenW);
 }
 
-TEST_F(SpriteTest, BackBufferKeepsItsPictureAcrossPresents) {
+TEST_P(SpriteTest, BackBufferKeepsItsPictureAcrossPresents) {
   UseVirtualClock(true, 1000, 16);
   uint64_t presents = PresentCount();
   ClearFrame(RgbColour(0, 0, 0));
@@ -233,7 +233,7 @@ TEST_F(SpriteTest, BackBufferKeepsItsPictureAcrossPresents) {
   UseVirtualClock(false);
 }
 
-TEST_F(SpriteTest, EmptyAndOutOfRangeSlotsDrawNothing) {
+TEST_P(SpriteTest, EmptyAndOutOfRangeSlotsDrawNothing) {
   for (int slot : {0, 12, -1, -7, 1 << 30}) {
     EXPECT_EQ(DrawSprite(slot, 0, 0), 0) << slot;
     EXPECT_EQ(DrawSpriteKeyed(slot, 0, 0), 0) << slot;
@@ -253,7 +253,7 @@ TEST_F(SpriteTest, EmptyAndOutOfRangeSlotsDrawNothing) {
   EXPECT_EQ(SpriteWidthOf(1001), 0);
 }
 
-TEST_F(SpriteTest, PicturesLoadedBeforeTheScreenOpensAreDrawnAfterwards) {
+TEST_P(SpriteTest, PicturesLoadedBeforeTheScreenOpensAreDrawnAfterwards) {
   LoadPicture(20, Picture(3, 3, MakeRgb(1, 2, 3)));
   CloseGameScreen();
   EXPECT_EQ(DrawSprite(20, 0, 0), 0);
@@ -263,6 +263,8 @@ TEST_F(SpriteTest, PicturesLoadedBeforeTheScreenOpensAreDrawnAfterwards) {
   EXPECT_NE(DrawSprite(20, 0, 0), 0);
   EXPECT_EQ(ReadBackPixel(2, 2), MakeRgb(1, 2, 3));
 }
+
+INSTANTIATE_TEST_SUITE_P(BackBuffers, SpriteTest, BothBackBuffers(), BackBufferName);
 
 }  // namespace
 }  // namespace qm::test

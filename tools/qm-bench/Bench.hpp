@@ -19,6 +19,7 @@ struct Options {
   int validations = 200;   // ValidateMove repetitions
   int lookups = 2000;      // LookUpWord repetitions per figure
   std::string shots;       // when set: PNGs of the last measured frames (PREFIX-1080.png ...)
+  bool present = false;    // whole frames on a real window instead of the headless figures
 };
 
 struct Figure {
@@ -56,6 +57,19 @@ void PreparePlayer(GameState& game);
 void MeasureLevelStart(const Options& options, GameState& game, Report& report);
 void MeasureFrames(const Options& options, GameState& game, const std::string& tag, bool details,
                    Report& report);
+
+// The ChatLog of the measured scene: ten lines of the lengths a game shows.
+void FillChatLog(GameState& game);
+
+// True when a window system is there to open a real window on (DISPLAY or WAYLAND_DISPLAY).
+bool DisplayAvailable();
+// --present on a display: the idle player menu's CPU (menu_cpu_pct, from a child process
+// run with --menu-child), then whole frames, drawing plus present, on a real window at
+// 1920 x 1080 and at 3840 x 2160 (scale 2). Opens the engine itself.
+void MeasurePresent(const Options& options, GameState& game, Report& report);
+// Child side of menu_cpu_pct: opens the game at 1920 x 1080 with the real clock, prints a
+// line describing its screen, then stays in the player menu until it is stopped.
+int RunMenuChild();
 
 // ValidateMove of a five-Piece move with two cross words, and LookUpWord found / missing.
 void MeasureRules(const Options& options, GameState& game, Report& report);

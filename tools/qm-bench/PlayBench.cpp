@@ -48,12 +48,16 @@ void SetScreenSize(GameState& game) {
   program.visibleRowSpan = program.screenHeight / 45 + 2;
 }
 
+}  // namespace
+
 void FillChatLog(GameState& game) {
   const auto now = static_cast<int32_t>(TickCount());
   for (int k = 0; k < 10; ++k)
     game.chat.chatLog[k] = ChatLine{kChatLines[k], static_cast<uint8_t>(k % 9), now};
   game.program.chatLastLine = 9;
 }
+
+namespace {
 
 // Picks up the Piece of Easel slot 1 and carries it over the middle of the Board.
 void StartDragging(GameState& game) {

@@ -1,13 +1,15 @@
 // qm-bench: measures the game headless (offscreen video, dummy audio, software renderer,
 // virtual clock) and prints a table, then one JSON object per figure and line.
 //
-//   qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX]
+//   qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX] [--present]
 //
 // --data: the game folder (default: the working folder when it holds maps/ and gfx/, else the
 // build's game folder). --maps: the folder whose file "1" is the large Board (default: the
 // one the build compiles from tests/bench/large.lvl). --short: a quick run that only checks
 // that every figure can be measured. --shots: saves the last measured frame of each kind as
 // PREFIX-1080.png, PREFIX-details-1080.png and PREFIX-1440.png, to look at what was timed.
+// --present: where a display exists, whole frames (drawing and present) on a real window at
+// 1920 x 1080 and 3840 x 2160 (scale 2) and the idle menu's CPU; else the headless figures.
 #include <sys/resource.h>
 #include <unistd.h>
 
@@ -30,9 +32,9 @@ using namespace qm::bench;
 namespace {
 
 void Usage() {
-  std::fprintf(
-      stderr,
-      "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX]\n");
+  std::fprintf(stderr,
+               "usage: qm-bench [--data DIR] [--maps DIR] [--short] [--frames N] [--shots PREFIX] "
+               "[--present]\n");
 }
 
 bool IsGameFolder(const fs::path& folder) {
@@ -59,6 +61,8 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       if (!value(n)) return false;
       options.frames = std::atoi(n.c_str());
       if (options.frames < 1 || options.frames > 100000) return false;
+    } else if (arg == "--present") {
+      options.present = true;
     } else if (arg == "--short") {
       options.frames = 60;
       options.warmUpFrames = 10;
@@ -98,20 +102,29 @@ void Print(const Report& report) {
   std::fflush(stdout);
 }
 
+// Headless whatever the desktop: the figures are those of the software renderer.
+void UseHeadlessDrivers() {
+  setenv("SDL_VIDEODRIVER", "offscreen", 1);
+  setenv("SDL_RENDER_DRIVER", "software", 1);
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  // Headless whatever the desktop: the figures are those of the software renderer.
-  setenv("SDL_VIDEODRIVER", "offscreen", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
-  setenv("SDL_RENDER_DRIVER", "software", 1);
-  if (argc == 2 && std::strcmp(argv[1], "--startup-child") == 0) return RunStartUpChild();
+  if (argc == 2 && std::strcmp(argv[1], "--menu-child") == 0) return RunMenuChild();
+  if (argc == 2 && std::strcmp(argv[1], "--startup-child") == 0) {
+    UseHeadlessDrivers();
+    return RunStartUpChild();
+  }
 
   Options options;
   if (!ParseOptions(argc, argv, options)) {
     Usage();
     return 2;
   }
+  const bool onDisplay = options.present && DisplayAvailable();
+  if (!onDisplay) UseHeadlessDrivers();
   std::error_code ec;
   if (options.dataFolder.empty())
     options.dataFolder = IsGameFolder(fs::current_path(ec)) ? "." : QM_DATA_DIR;
@@ -128,6 +141,7 @@ int main(int argc, char** argv) {
     return 2;
   }
   options.self = fs::read_symlink("/proc/self/exe", ec).string();
+  options.mapsFolder = maps.string();
 
   // Profiles would go here; the benchmark saves none, but keeps away from the player's own.
   std::string home = (fs::temp_directory_path() / "qm-bench-XXXXXX").string();
@@ -137,6 +151,20 @@ int main(int argc, char** argv) {
 
   Report report;
   int status = 0;
+  if (onDisplay) {
+    try {
+      MeasurePresent(options, qm::Game(), report);
+      qm::EndProgram();
+    } catch (const qm::ProgramEnded&) {
+    }
+    Print(report);
+    fs::remove_all(home, ec);
+    return status;
+  }
+  if (options.present) {
+    report.notes.push_back(
+        "--present: no display (DISPLAY is not set), so no real window: the headless figures");
+  }
   MeasureStartUp(options, report);
   try {
     OpenEngine(1920, 1080);
