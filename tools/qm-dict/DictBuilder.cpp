@@ -153,6 +153,17 @@ std::string CreditsText() {
       "\n";
   text += kScowlCopyright;
   if (text.back() != '\n') text.push_back('\n');
+  text +=
+      "\n"
+      "The definitions (folder definitions) are taken from WordNet 3.0 by\n"
+      "Princeton University, as packaged by Debian (package wordnet-base):\n"
+      "for each word of the dictionary, the first line of the gloss of its\n"
+      "most frequent sense. https://wordnet.princeton.edu/\n"
+      "\n"
+      "WordNet's licence follows verbatim.\n"
+      "\n";
+  text += kWordNetLicence;
+  if (text.back() != '\n') text.push_back('\n');
   return text;
 }
 
