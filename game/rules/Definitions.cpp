@@ -164,6 +164,8 @@ std::string LookUpDefinition(const std::string& word) {
 }
 
 std::string FitChatText(const GameState& game, uint8_t speaker, const std::string& text) {
+  // Without a screen (the tools run the rules alone) there is nothing to fit.
+  if (game.program.screenWidth <= 0) return text;
   const int room = game.program.screenWidth - kChatLeft - kChatRightMargin;
   if (ChatLineWidth(game, speaker, text) <= room) return text;
   // The longest cut that fits, found by bisection on its length.
