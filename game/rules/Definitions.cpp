@@ -20,6 +20,7 @@ const char* const kDefinitionsFile = "definitions\\english";
 // A real line is a word, a tab and at most a few hundred characters; a longer one is damage,
 // and reading no further keeps every lookup to a few kilobytes whatever the file holds.
 constexpr int64_t kMaxLine = 4096;
+constexpr int64_t kShortRead = 512;
 constexpr int kMeasureFontSlot = 3;  // slot 1 belongs to the drawing code
 constexpr int kLargestChatPoints = 10;  // the chat's font at its largest text size
 constexpr int kChatLeft = 48;
@@ -70,10 +71,17 @@ class SortedFile {
   // within reach.
   int64_t LineStartFrom(int64_t offset) const {
     if (offset <= 0) return 0;
-    const std::string bytes = Read(offset - 1, kMaxLine + 1);
+    const std::string bytes = ReadUpToLineEnd(offset - 1, kMaxLine + 1);
     const size_t end = bytes.find('\n');
     if (end == std::string::npos) return -1;
     return offset + static_cast<int64_t>(end);
+  }
+
+  // Like Read, but a short read first: most lines end well within it.
+  std::string ReadUpToLineEnd(int64_t offset, int64_t count) const {
+    std::string bytes = Read(offset, std::min<int64_t>(count, kShortRead));
+    if (bytes.find('\n') == std::string::npos && count > kShortRead) bytes = Read(offset, count);
+    return bytes;
   }
 
  private:
@@ -100,7 +108,7 @@ std::string Bisect(const SortedFile& file, const std::string& word) {
       high = middle;
       continue;
     }
-    std::string line = file.Read(start, kMaxLine);
+    std::string line = file.ReadUpToLineEnd(start, kMaxLine);
     const size_t end = line.find('\n');
     if (end == std::string::npos && start + static_cast<int64_t>(line.size()) < file.Size()) {
       high = middle;  // a line too long to be one of ours: look before it
