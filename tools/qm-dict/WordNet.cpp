@@ -1,6 +1,7 @@
 #include "WordNet.hpp"
 
 #include <algorithm>
+#include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
@@ -144,7 +145,9 @@ bool WordNet::Load(const std::string& folder, std::string& error) {
       const long pointers = ToNumber(f[3]);
       const size_t firstOffset = 4 + static_cast<size_t>(pointers) + 2;
       if (pointers < 0 || firstOffset >= f.size()) return;
-      index_[pos][std::string(f[0])].firstOffset = ToNumber(f[firstOffset]);
+      Lemma& lemma = index_[pos][std::string(f[0])];
+      for (size_t k = firstOffset; k < f.size(); ++k) lemma.offsets.push_back(ToNumber(f[k]));
+      lemma.tags.assign(lemma.offsets.size(), 0);
     });
     ForEachLine(exceptions, [&](std::string_view line) {
       std::vector<std::string_view> f = Fields(line);
@@ -159,15 +162,17 @@ bool WordNet::Load(const std::string& folder, std::string& error) {
   // 3 adjective, 4 adverb, 5 adjective satellite.
   ForEachLine(counts, [&](std::string_view line) {
     std::vector<std::string_view> f = Fields(line);
-    if (f.size() != 3 || ToNumber(f[1]) != 1) return;
+    const long sense = f.size() == 3 ? ToNumber(f[1]) : -1;
+    if (sense < 1) return;
     const size_t percent = f[0].find('%');
     if (percent == std::string_view::npos || percent + 1 >= f[0].size()) return;
     static constexpr int kPosOfType[] = {-1, kNoun, kVerb, kAdjective, kAdverb, kAdjective};
     const int type = f[0][percent + 1] - '0';
     if (type < 1 || type > 5) return;
     auto found = index_[kPosOfType[type]].find(std::string(f[0].substr(0, percent)));
-    if (found != index_[kPosOfType[type]].end()) {
-      found->second.firstSenseTags = std::max(found->second.firstSenseTags, static_cast<int>(ToNumber(f[2])));
+    if (found != index_[kPosOfType[type]].end() && static_cast<size_t>(sense) <= found->second.tags.size()) {
+      int& tags = found->second.tags[static_cast<size_t>(sense) - 1];
+      tags = std::max(tags, static_cast<int>(ToNumber(f[2])));
     }
   });
   licence_.clear();
@@ -214,14 +219,29 @@ std::vector<std::string> WordNet::BaseForms(const std::string& word, int pos) co
   return bases;
 }
 
-std::string WordNet::Gloss(int pos, long offset) const {
+std::string_view WordNet::SynsetLine(int pos, long offset) const {
   const std::string& data = data_[pos];
-  if (offset < 0 || static_cast<size_t>(offset) >= data.size()) return "";
+  if (offset < 0 || static_cast<size_t>(offset) >= data.size()) return {};
   size_t end = data.find('\n', static_cast<size_t>(offset));
   if (end == std::string::npos) end = data.size();
-  const std::string line = data.substr(static_cast<size_t>(offset), end - static_cast<size_t>(offset));
-  const size_t bar = line.find(" | ");
-  return bar == std::string::npos ? "" : line.substr(bar + 3);
+  return std::string_view(data).substr(static_cast<size_t>(offset), end - static_cast<size_t>(offset));
+}
+
+int WordNet::FirstLowerCaseSense(int pos, const std::string& lemma) const {
+  const Lemma& entry = index_[pos].at(lemma);
+  for (size_t sense = 0; sense < entry.offsets.size(); ++sense) {
+    // synset_offset lex_filenum ss_type w_cnt word lex_id [word lex_id...] ...
+    const std::vector<std::string_view> f = Fields(SynsetLine(pos, entry.offsets[sense]));
+    if (f.size() < 4) continue;
+    const long count = std::strtol(std::string(f[3]).c_str(), nullptr, 16);
+    for (long k = 0; k < count && 4 + 2 * static_cast<size_t>(k) < f.size(); ++k) {
+      std::string_view word = f[4 + 2 * static_cast<size_t>(k)];
+      const size_t marker = word.find('(');  // adjectives may carry (a), (p) or (ip)
+      if (marker != std::string_view::npos) word = word.substr(0, marker);
+      if (word == lemma) return static_cast<int>(sense);
+    }
+  }
+  return -1;
 }
 
 bool WordNet::Define(const std::string& word, Meaning& meaning) const {
@@ -230,14 +250,19 @@ bool WordNet::Define(const std::string& word, Meaning& meaning) const {
   bool bestIsWord = false;
   for (int pos = kNoun; pos <= kAdverb; ++pos) {
     for (const std::string& base : BaseForms(word, pos)) {
+      const int sense = FirstLowerCaseSense(pos, base);
+      if (sense < 0) continue;
       const Lemma& lemma = index_[pos].at(base);
-      std::string gloss = ShortGloss(Gloss(pos, lemma.firstOffset));
+      const std::string_view line = SynsetLine(pos, lemma.offsets[static_cast<size_t>(sense)]);
+      const size_t bar = line.find(" | ");
+      std::string gloss = bar == std::string_view::npos ? "" : ShortGloss(std::string(line.substr(bar + 3)));
       if (gloss.empty()) continue;
-      // The most often tagged first sense wins; on a tie the word's own lemma, then the
-      // earlier part of speech (nouns, verbs, adjectives, adverbs).
+      // The most often tagged sense wins; on a tie the word's own lemma, then the earlier
+      // part of speech (nouns, verbs, adjectives, adverbs).
+      const int tags = lemma.tags[static_cast<size_t>(sense)];
       const bool isWord = base == word;
-      if (lemma.firstSenseTags > bestTags || (lemma.firstSenseTags == bestTags && isWord && !bestIsWord)) {
-        bestTags = lemma.firstSenseTags;
+      if (tags > bestTags || (tags == bestTags && isWord && !bestIsWord)) {
+        bestTags = tags;
         bestIsWord = isWord;
         meaning = Meaning{base, pos, std::move(gloss)};
         found = true;

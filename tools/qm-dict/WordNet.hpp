@@ -4,6 +4,7 @@
 // most frequent sense.
 #include <array>
 #include <map>
+#include <string_view>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -15,7 +16,7 @@ enum PartOfSpeech : int { kNoun = 0, kVerb = 1, kAdjective = 2, kAdverb = 3 };
 struct Meaning {
   std::string base;  // the lemma the word is an inflection of (the word itself when not)
   int pos = kNoun;
-  std::string gloss;  // the first sense's gloss, cut at its first ';' and at 250 characters
+  std::string gloss;  // the gloss of its most frequent sense written in lower case, cut short
 };
 
 class WordNet {
@@ -37,10 +38,14 @@ class WordNet {
 
  private:
   struct Lemma {
-    long firstOffset = -1;  // byte offset in data.pos of the first (most frequent) sense
-    int firstSenseTags = 0;  // times that sense was tagged in the semantic concordances
+    std::vector<long> offsets;  // byte offsets in data.pos of its senses, most frequent first
+    std::vector<int> tags;      // times each sense was tagged in the semantic concordances
   };
-  std::string Gloss(int pos, long offset) const;
+  // The synset's line at offset in data.pos, without its line end.
+  std::string_view SynsetLine(int pos, long offset) const;
+  // The first sense in which the lemma is written in lower case, as the game's words are
+  // ("us" and "it" are otherwise only US and IT); -1 when there is none.
+  int FirstLowerCaseSense(int pos, const std::string& lemma) const;
 
   std::array<std::unordered_map<std::string, Lemma>, 4> index_;
   std::array<std::unordered_map<std::string, std::vector<std::string>>, 4> exceptions_;
