@@ -157,8 +157,9 @@ std::string CreditsText() {
       "\n"
       "The definitions (folder definitions) are taken from WordNet 3.0 by\n"
       "Princeton University, as packaged by Debian (package wordnet-base):\n"
-      "for each word of the dictionary, the first line of the gloss of its\n"
-      "most frequent sense. https://wordnet.princeton.edu/\n"
+      "for each word of the dictionary that WordNet knows, directly or as\n"
+      "an inflection, the gloss of its most frequent sense up to the first\n"
+      "semicolon.\n"
       "\n"
       "WordNet's licence follows verbatim.\n"
       "\n";
