@@ -24,7 +24,7 @@ constexpr int64_t kShortRead = 512;
 constexpr int kMeasureFontSlot = 3;  // slot 1 belongs to the drawing code
 constexpr int kLargestChatPoints = 10;  // the chat's font at its largest text size
 constexpr int kChatLeft = 48;
-constexpr int kChatRightMargin = 8;
+constexpr int kChatRightMargin = 24;  // clear of the option panel at the right edge
 
 // The definitions file, open for one lookup. Reads are positioned, so nothing is read
 // beyond the size the file had when it was opened.
