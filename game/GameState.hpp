@@ -191,6 +191,7 @@ struct MoveState {
   std::string details;
   std::array<GatheredWord, 3> words;
   std::vector<FoundWord> found;  // applied to the objectives when the turn is accepted
+  std::string mainWord;          // the word along the line, or a lone Piece's longest known word
   int8_t starMaterial = 0;       // 0 none, 1..3
   bool accepted = false;         // the last ValidateMove accepted its turn
 };

@@ -5,6 +5,7 @@
 #include "engine/Random.hpp"
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
+#include "game/rules/Definitions.hpp"
 
 namespace qm {
 
@@ -56,7 +57,8 @@ void HandleChatLine(GameState& game, std::string line) {
   }
   std::string word = line;
   std::string text;
-  if (LookUpWord(word) == LookUp::kFound) {
+  const bool found = LookUpWord(word) == LookUp::kFound;
+  if (found) {
     text = line + " - Ok";
     PlaySoundEffect(kSoundWordKnown);
   } else {
@@ -67,6 +69,7 @@ void HandleChatLine(GameState& game, std::string line) {
   newest.text = text;
   newest.speaker = 0;
   newest.time = static_cast<int32_t>(TickCount());
+  if (found) PushDefinitionToChat(game, word);
 }
 
 void PushStatusToChat(GameState& game) {

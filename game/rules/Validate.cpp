@@ -5,6 +5,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Describe.hpp"
+#include "game/rules/Definitions.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Effects.hpp"
@@ -91,6 +92,7 @@ void ValidateMove(GameState& game) {
   move.laidCount = LaidPieceCount(game.easel);
   move.accepted = false;
   move.found.clear();
+  move.mainWord.clear();
   move.moveTotal = 0;
   move.details = " ";
   move.mainAxis = kAxisUnset;
@@ -127,6 +129,9 @@ void ValidateMove(GameState& game) {
       move.details += word.text + " : " + DecimalText(score) + " - ";
       move.moveTotal = AddScore(move.moveTotal, score);
       move.found.push_back(FoundWord{word.text, score, word.material});
+      if (axis == move.mainAxis || (move.mainAxis == kAxisUnset && word.text.size() > move.mainWord.size())) {
+        move.mainWord = word.text;
+      }
     }
   }
   if (!move.attached) {
@@ -134,6 +139,7 @@ void ValidateMove(GameState& game) {
     return;
   }
   AcceptMove(game);
+  PushMoveDefinition(game);
 }
 
 }  // namespace qm

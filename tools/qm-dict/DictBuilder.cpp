@@ -153,6 +153,18 @@ std::string CreditsText() {
       "\n";
   text += kScowlCopyright;
   if (text.back() != '\n') text.push_back('\n');
+  text +=
+      "\n"
+      "The definitions (folder definitions) are taken from WordNet 3.0 by\n"
+      "Princeton University, as packaged by Debian (package wordnet-base):\n"
+      "for each word of the dictionary that WordNet knows, directly or as\n"
+      "an inflection, the gloss of its most frequent sense up to the first\n"
+      "semicolon.\n"
+      "\n"
+      "WordNet's licence follows verbatim.\n"
+      "\n";
+  text += kWordNetLicence;
+  if (text.back() != '\n') text.push_back('\n');
   return text;
 }
 

@@ -28,7 +28,8 @@ WordFiles GroupWords(std::vector<std::string> words);
 bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
                      size_t* wordCount = nullptr);
 
-// The credits file's text: the SCOWL copyright notices the word lists ask to be shown.
+// The credits file's text: the SCOWL copyright notices the word lists ask to be shown, and
+// WordNet's licence for the definitions.
 std::string CreditsText();
 
 constexpr int kMaxWordLength = 20;
