@@ -1,5 +1,6 @@
 // The screen itself: its size under the offscreen driver, the active flag, the free video
 // memory estimate, the message box, and every operation being harmless while it is closed.
+#include "engine/VideoInternal.hpp"
 #include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
@@ -14,6 +15,21 @@ TEST_F(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
   EXPECT_EQ(ScreenIsActive(), 1);
   EXPECT_EQ(OpenGameScreen("twice"), 1) << "opening an open screen keeps it";
   EXPECT_EQ(ScreenWidth(), kScreenW);
+}
+
+TEST_F(ScreenTest, ActiveFollowsTheFocusAloneNotTheLastPresent) {
+  // A present that failed once (a lost device, a driver hiccup) clears the engine's flag;
+  // the window still has the focus, so play must go on.
+  video::State().active = false;
+  EXPECT_EQ(ScreenIsActive(), 1);
+  InjectFocus(false);
+  PollWindowEvent(0);
+  EXPECT_EQ(ScreenIsActive(), 0);
+  InjectFocus(true);
+  PollWindowEvent(0);
+  EXPECT_EQ(ScreenIsActive(), 1);
+  PresentFrame();
+  EXPECT_EQ(ScreenIsActive(), 1);
 }
 
 TEST_F(ScreenTest, FreeVideoMemoryShrinksAsPicturesAreUploaded) {
