@@ -129,6 +129,10 @@ uint64_t PresentCount() {
   return video::State().presents;
 }
 
+void MarkPresentFailed() {
+  video::State().active = false;
+}
+
 int SpriteSizeLimit() {
   return video::State().textureLimit;
 }

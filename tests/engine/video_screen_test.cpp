@@ -1,6 +1,5 @@
 // The screen itself: its size under the offscreen driver, the active flag, the free video
 // memory estimate, the message box, and every operation being harmless while it is closed.
-#include "engine/VideoInternal.hpp"
 #include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
@@ -20,7 +19,7 @@ TEST_F(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
 TEST_F(ScreenTest, ActiveFollowsTheFocusAloneNotTheLastPresent) {
   // A present that failed once (a lost device, a driver hiccup) clears the engine's flag;
   // the window still has the focus, so play must go on.
-  video::State().active = false;
+  MarkPresentFailed();
   EXPECT_EQ(ScreenIsActive(), 1);
   InjectFocus(false);
   PollWindowEvent(0);
