@@ -162,6 +162,11 @@ struct InputState {
   std::array<uint8_t, 256> snapshot{};     // taken by ReadKeyboard
   std::array<bool, 256> typedFlags{};      // TypedCharacter saw the key down
   std::array<std::string, 256> keyText{};  // Windows-1252 text the key typed when pressed
+  // What each key typed at each modifier level (Shift, AltGr) the last time it was pressed
+  // there: a key hands out the character of the modifiers held at its release.
+  std::array<std::array<std::string, 4>, 256> levelText{};
+  std::array<std::array<bool, 4>, 256> levelKnown{};
+  std::array<int, 256> pressLevel{};
   int lastKeyDown = -1;
   std::deque<int> events;
   bool quit = false;
@@ -260,14 +265,45 @@ void HandleWindowEvent(const SDL_Event& event) {
   }
 }
 
+constexpr int kKeyRightAlt = 184;  // AltGr on the layouts that have it
+
+// Bit 0 Shift, bit 1 AltGr.
+int ModifierLevel(const std::array<uint8_t, 256>& keys, bool altGr) {
+  bool shift = ((keys[kKeyLeftShift] | keys[kKeyRightShift]) & kDown) != 0;
+  altGr = altGr || (keys[kKeyRightAlt] & kDown) != 0;
+  return (shift ? 1 : 0) | (altGr ? 2 : 0);
+}
+
+// The layout's own character of a key without modifiers, when it has a single-byte one.
+std::string UnmodifiedText(int code) {
+  SDL_Keycode key = SDL_GetKeyFromScancode(SdlCodeOf(code));
+  if (key < 0x20 || key == 0x7F || (key & SDLK_SCANCODE_MASK) != 0 || key > 0xFFFF) return {};
+  char utf8[4] = {};
+  if (key < 0x80) {
+    utf8[0] = static_cast<char>(key);
+  } else if (key < 0x800) {
+    utf8[0] = static_cast<char>(0xC0 | (key >> 6));
+    utf8[1] = static_cast<char>(0x80 | (key & 0x3F));
+  } else {
+    utf8[0] = static_cast<char>(0xE0 | (key >> 12));
+    utf8[1] = static_cast<char>(0x80 | ((key >> 6) & 0x3F));
+    utf8[2] = static_cast<char>(0x80 | (key & 0x3F));
+  }
+  return Utf8ToCp1252(utf8);
+}
+
 void HandleEvent(const SDL_Event& event) {
   InputState& in = Input();
   switch (event.type) {
     case SDL_KEYDOWN: {
       int code = ScanCodeOf(event.key.keysym.scancode);
       if (code != 0 && event.key.repeat == 0) {
+        const int level = ModifierLevel(in.live, (event.key.keysym.mod & KMOD_MODE) != 0);
         in.live[code] = kDown;
         in.keyText[code].clear();
+        in.pressLevel[code] = level;
+        in.levelText[code][level].clear();
+        in.levelKnown[code][level] = true;
         in.lastKeyDown = code;
       }
       Queue(kMessageKeyDown);
@@ -281,7 +317,11 @@ void HandleEvent(const SDL_Event& event) {
     }
     case SDL_TEXTINPUT:
       // The text belongs to the key pressed last; it is handed out when that key is released.
-      if (in.lastKeyDown >= 0) in.keyText[in.lastKeyDown] = Utf8ToCp1252(event.text.text);
+      if (in.lastKeyDown >= 0) {
+        const int code = in.lastKeyDown;
+        in.keyText[code] = Utf8ToCp1252(event.text.text);
+        in.levelText[code][in.pressLevel[code]] = in.keyText[code];
+      }
       Queue(kMessageChar);
       break;
     case SDL_MOUSEMOTION:
@@ -334,11 +374,20 @@ char CaseForShift(char ch, bool upper) {
   return changed >= 0 ? static_cast<char>(changed) : ch;
 }
 
-std::string CharacterOf(int code, bool upper) {
+std::string CharacterOf(int code, bool upper, int level) {
   for (const auto& [scan, ch] : kFixedCharacters) {
     if (scan == code) return std::string(1, ch);
   }
-  std::string text = Input().keyText[code];
+  InputState& in = Input();
+  // The text of the modifiers held now; when the key was never pressed with them, its
+  // unmodified character, else (a level never seen) what it typed when pressed.
+  std::string text = in.keyText[code];
+  if (in.levelKnown[code][level]) {
+    text = in.levelText[code][level];
+  } else if (level == 0) {
+    std::string plain = UnmodifiedText(code);
+    if (!plain.empty()) text = plain;
+  }
   for (char& ch : text) ch = CaseForShift(ch, upper);
   return text;
 }
@@ -355,6 +404,10 @@ void DrainEvents() {
 
 void ResetInputForNewWindow(bool focused) {
   InputState& in = Input();
+  // SDL counts a second press within 32 pixels as a double click, which the game drops: two
+  // quick clicks on neighbouring menu rows or option entries would lose the second. A few
+  // pixels, as on the desktops the game was made for.
+  SDL_SetHint(SDL_HINT_MOUSE_DOUBLE_CLICK_RADIUS, "2");
   State().focused = focused;
   in.live.fill(0);
   in.events.clear();
@@ -403,12 +456,14 @@ std::string TypedCharacter() {
   if (!in.acquired) return typed;
   bool shift = ((in.snapshot[kKeyLeftShift] | in.snapshot[kKeyRightShift]) & kDown) != 0;
   bool caps = video::State().initialised && (SDL_GetModState() & KMOD_CAPS) != 0;
+  bool altGr = video::State().initialised && (SDL_GetModState() & KMOD_MODE) != 0;
+  const int level = ModifierLevel(in.snapshot, altGr);
   for (int code = 0; code < 255; ++code) {
     if ((in.snapshot[code] & kDown) != 0) {
       in.typedFlags[code] = true;
     } else if (in.typedFlags[code]) {
       in.typedFlags[code] = false;
-      typed += CharacterOf(code, shift != caps);
+      typed += CharacterOf(code, shift != caps, level);
     }
   }
   return typed;

@@ -128,12 +128,48 @@ void JpegMessage(j_common_ptr info, int level) {
   if (info->err->msg_code == JWRN_JPEG_EOF) job->truncated = true;
 }
 
+// A print workflow's CMYK (or YCCK) picture: libjpeg hands out the inks, turned into RGB
+// here. Adobe's files store the inks inverted (255 = no ink).
+bool DecodeCmykRows(JpegJob* job) {
+  job->info.out_color_space = JCS_CMYK;
+  jpeg_start_decompress(&job->info);
+  if (job->info.output_components != 4) return false;
+  const bool inverted = job->info.saw_Adobe_marker != 0;
+  const int width = static_cast<int>(job->info.output_width);
+  const int height = static_cast<int>(job->info.output_height);
+  job->surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
+  if (job->surface == nullptr) return false;
+  job->row.resize(static_cast<size_t>(width) * 4);
+  while (job->info.output_scanline < job->info.output_height) {
+    int y = static_cast<int>(job->info.output_scanline);
+    JSAMPROW rows[1] = {job->row.data()};
+    if (jpeg_read_scanlines(&job->info, rows, 1) != 1) return false;
+    auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(job->surface->pixels) +
+                                            static_cast<ptrdiff_t>(y) * job->surface->pitch);
+    const uint8_t* in = job->row.data();
+    for (int x = 0; x < width; ++x, in += 4) {
+      // Light left after each ink: 255 - ink, which an inverted file stores as it is.
+      uint32_t light[4];
+      for (int i = 0; i < 4; ++i) light[i] = inverted ? in[i] : 255u - in[i];
+      uint32_t r = (light[0] * light[3] + 127) / 255;
+      uint32_t g = (light[1] * light[3] + 127) / 255;
+      uint32_t b = (light[2] * light[3] + 127) / 255;
+      out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
+    }
+  }
+  jpeg_finish_decompress(&job->info);
+  return !job->truncated;
+}
+
 // Kept apart from any object with a destructor so that the long jump skips nothing.
 bool RunJpegDecode(JpegJob* job, const std::vector<uint8_t>& bytes, int sideLimit) {
   if (setjmp(job->jump) != 0) return false;
   jpeg_mem_src(&job->info, bytes.data(), static_cast<unsigned long>(bytes.size()));
   if (jpeg_read_header(&job->info, TRUE) != JPEG_HEADER_OK) return false;
   if (!SizeAcceptable(job->info.image_width, job->info.image_height, sideLimit)) return false;
+  if (job->info.jpeg_color_space == JCS_CMYK || job->info.jpeg_color_space == JCS_YCCK) {
+    return DecodeCmykRows(job);
+  }
 #if defined(JCS_EXTENSIONS)
   // libjpeg-turbo writes the surface's own byte order (blue, green, red, opaque alpha)
   // straight into its rows: a background decodes without a pass of its own over the pixels.

@@ -445,8 +445,9 @@ void PresentFrame() {
 }
 
 int ScreenIsActive() {
-  VideoState& s = State();
-  return video::ScreenReady() && s.active && s.focused ? 1 : 0;
+  // The focus alone: a present that failed once must not hold the game until the player
+  // switches away and back.
+  return video::ScreenReady() && State().focused ? 1 : 0;
 }
 
 int64_t FreeVideoMemory() {

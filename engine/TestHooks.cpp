@@ -203,6 +203,8 @@ std::vector<uint32_t> ReadBackWindow() {
   }
   for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
   return pixels;
+void MarkPresentFailed() {
+  video::State().active = false;
 }
 
 int SpriteSizeLimit() {

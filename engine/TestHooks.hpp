@@ -56,6 +56,8 @@ std::vector<uint32_t> ReadBackWindow();
 
 // Number of presents since start.
 uint64_t PresentCount();
+// Leaves the screen as a present that failed does (a lost device, a driver error).
+void MarkPresentFailed();
 
 // Largest picture side a sprite may have (the renderer's texture limit once the screen is open).
 int SpriteSizeLimit();

@@ -24,6 +24,11 @@ struct ProgramState {
   int32_t visibleColumnSpan = 0;   // screen width / 52 + 2
   int32_t visibleRowSpan = 0;      // screen height / 45 + 2
   int32_t leftHeld = 0, rightHeld = 0, middleHeld = 0;  // kept by PumpWindowEvents
+  // A press whose release came in the same drain (a tap): 1 until the game has seen the
+  // button held, 2 once seen; the next drain releases it.
+  int8_t leftTap = 0, rightTap = 0, middleTap = 0;
+  int8_t leftFromBefore = 0;  // the left press began before the screen: ignored until released
+  std::vector<int> deferredButtonEvents;  // a second click's events, for the next drain
   int32_t lastMouseX = 0, lastMouseY = 0;               // reference of MouseMoveX/Y
 };
 

@@ -68,13 +68,13 @@ void WaitForKeyRelease(int scanCode) {
   } while (KeyIsDown(scanCode) != 0);
 }
 
-std::string PlayerLine(const MenuState& menu, int n) {
+}  // namespace
+
+std::string PlayerMenuLine(const MenuState& menu, int n) {
   std::string level =
       menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n]) : std::string("Master");
   return menu.name[n] + "  ::  " + level + " ::  Score : " + DecimalText(menu.score[n]);
 }
-
-}  // namespace
 
 Screen PlayerMenuEntry(GameState& game) {
   game.menu.currentLevel = 1;
@@ -110,12 +110,14 @@ Screen PlayerMenuReturn(GameState& game) {
 Screen PlayerMenu(GameState& game) {
   ProgramState& program = game.program;
   MenuState& menu = game.menu;
+  // The click that left the screen before may still be down.
+  IgnorePressesFromBefore(program);
   for (;;) {
     BeginMenuFrame();
     menu.firstFreeProfile = -1;
     for (int n = 1; n <= MenuState::kProfiles; ++n) {
       if (!menu.name[n].empty()) {
-        DrawCentred(program, n * kRowHeight, PlayerLine(menu, n), kYellow);
+        DrawCentred(program, n * kRowHeight, PlayerMenuLine(menu, n), kYellow);
       } else if (menu.firstFreeProfile == -1) {
         menu.firstFreeProfile = n;
       }
@@ -130,6 +132,7 @@ Screen PlayerMenu(GameState& game) {
       if (row == kNewPlayerRow && menu.firstFreeProfile != -1) {
         NewPlayerEntry(game, menu.firstFreeProfile);
         LoadPlayerProfiles(menu);
+        IgnorePressesFromBefore(program);
         continue;
       }
       if (row >= 1 && row <= MenuState::kProfiles && menu.levelReached[row] > 0) {
@@ -161,6 +164,7 @@ Screen LevelMenu(GameState& game) {
   ProgramState& program = game.program;
   MenuState& menu = game.menu;
   const int reached = game.players.levelsReached[program.humanPlayer];
+  IgnorePressesFromBefore(program);
   for (;;) {
     BeginMenuFrame();
     for (int i = 1; i <= kLevelTitles; ++i) {

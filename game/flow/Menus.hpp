@@ -1,5 +1,7 @@
 #pragma once
 // The player list, the level list and the set-up between the level choice and the level.
+#include <string>
+
 #include "game/GameState.hpp"
 #include "game/Screens.hpp"
 
@@ -13,6 +15,8 @@ Screen PlayerMenuReturn(GameState& game);
 
 // The player list loop: returns the level list once a player is chosen, or the program end.
 Screen PlayerMenu(GameState& game);
+// The line of profile n in the player list: name, level reached ("Master" from 45), score.
+std::string PlayerMenuLine(const MenuState& menu, int n);
 
 // Reads the titles of levels 1 to 50 ("Level i : " + title) from the head of each level file.
 void LoadLevelTitles(MenuState& menu);

@@ -11,6 +11,7 @@
 #include "engine/Sound.hpp"
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/Mouse.hpp"
+#include "game/flow/Profiles.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/PlayCommon.hpp"
@@ -313,20 +314,18 @@ void WaitWhileInactive(GameState& game) {
   for (;;) {
     const int event = PollWindowEvent(2);
     if (event == kEventActivated) break;
-    if (QuitRequested()) EndProgram();
+    EndProgramIfDesktopClose(game);
     // Buttons released while the window was away must not stay held.
-    switch (event) {
-      case kEventLeftDown: program.leftHeld = 1; break;
-      case kEventLeftUp: program.leftHeld = 0; break;
-      case kEventRightDown: program.rightHeld = 1; break;
-      case kEventRightUp: program.rightHeld = 0; break;
-      case kEventMiddleDown: program.middleHeld = 1; break;
-      case kEventMiddleUp: program.middleHeld = 0; break;
-      default: break;
-    }
+    NoteButtonEvent(program, event);
   }
   SetMusicModuleVolume(1, game.options.musicVolume);
   if (game.play.endTick != 0) game.play.recomposeResultPanel = true;
+}
+
+void EndProgramIfDesktopClose(GameState& game) {
+  if (!QuitRequested()) return;
+  SavePlayerProfile(game);
+  EndProgram();
 }
 
 }  // namespace qm

@@ -24,5 +24,8 @@ bool HandleExitControl(GameState& game, uint32_t now);
 void HandleExchangeTokens(GameState& game);
 // While the window is inactive: music turned down, wait for the window to come back.
 void WaitWhileInactive(GameState& game);
+// A close asked by the desktop (window manager, logout): the player is saved as by the
+// EXIT control, then the program ends. Returns only when no close was asked.
+void EndProgramIfDesktopClose(GameState& game);
 
 }  // namespace qm

@@ -70,11 +70,15 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   PresentFrame();
 
   WaitWhileInactive(game);
-  if ((KeyIsDown(kKeyLeftAlt) && KeyIsDown(kKeyF4)) || QuitRequested()) EndProgram();
+  EndProgramIfDesktopClose(game);
+  if (KeyIsDown(kKeyLeftAlt) && KeyIsDown(kKeyF4)) EndProgram();  // nothing saved
   return std::nullopt;
 }
 
 Screen RunLevel(GameState& game) {
+  // A button still down from the screen before (Escape on the result panel pressed while
+  // clicking) must not pick up a Piece in the first pass.
+  IgnorePressesFromBefore(game.program);
   for (;;) {
     if (auto next = RunLevelPass(game)) return *next;
   }

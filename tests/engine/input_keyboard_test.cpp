@@ -111,6 +111,47 @@ TEST_F(KeyboardTest, LettersFollowShiftAtReleaseTime) {
   EXPECT_EQ(Pass(), "s");
 }
 
+TEST_F(KeyboardTest, DigitsPunctuationAndAltGrFollowTheModifiersAtRelease) {
+  // Keys no other test presses: what a key typed before is remembered.
+  constexpr int kThree = 4, kE = 18, kAltGr = 184;
+  // Each step: a key down (with the text the layout types for it then) or up; a pass after
+  // each, which must type what is given.
+  struct Step {
+    int key;
+    bool down;
+    std::string text;
+    std::string typed;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+  } cases[] = {
+      {"Shift let go before the digit: the digit",
+       {{kKeyLeftShift, true, "", ""}, {kThree, true, "#", ""}, {kKeyLeftShift, false, "", ""},
+        {kThree, false, "", "3"}}},
+      {"Shift taken before the release: the sign",
+       {{kThree, true, "3", ""}, {kKeyRightShift, true, "", ""}, {kThree, false, "", "#"},
+        {kKeyRightShift, false, "", ""}}},
+      {"AltGr let go first: the plain letter",
+       {{kAltGr, true, "", ""}, {kE, true, "\x80", ""}, {kAltGr, false, "", ""},
+        {kE, false, "", "e"}}},
+      {"AltGr taken before the release: the euro sign",
+       {{kE, true, "e", ""}, {kAltGr, true, "", ""}, {kE, false, "", "\x80"},
+        {kAltGr, false, "", ""}}},
+      {"Shift held throughout: the sign",
+       {{kKeyLeftShift, true, "", ""}, {kThree, true, "#", ""}, {kThree, false, "", "#"},
+        {kKeyLeftShift, false, "", ""}}},
+  };
+  for (const Case& c : cases) {
+    int n = 0;
+    for (const Step& step : c.steps) {
+      InjectKey(step.key, step.down);
+      if (!step.text.empty()) InjectText(step.text);
+      EXPECT_EQ(Pass(), step.typed) << c.what << ", step " << n++;
+    }
+  }
+}
+
 TEST_F(KeyboardTest, KeyPressedAndReleasedBetweenTwoPassesIsLost) {
   InjectKey(kKeySpace, true);
   InjectText(" ");

@@ -1,7 +1,6 @@
-// Window events with the game's codes, the pointer position inside the window, waiting
-// polls under the virtual clock, and the game's button tracking over those events.
+// Window events with the game's codes, the pointer position inside the window and waiting
+// polls under the virtual clock (the game's button tracking is tested with the flow).
 #include "engine/Clock.hpp"
-#include "game/flow/Mouse.hpp"
 #include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
@@ -32,26 +31,38 @@ std::vector<int> GameEvents() {
   return codes;
 }
 
-TEST_F(MouseTest, DoubleClickReplacesTheSecondPress) {
-  InjectMouseMove(40, 40);
-  InjectMouseButton(MouseButton::kLeft, true, 1);
-  InjectMouseButton(MouseButton::kLeft, false, 1);
-  InjectMouseMove(41, 40);
-  InjectMouseButton(MouseButton::kLeft, true, 2);
-  InjectMouseButton(MouseButton::kLeft, false, 2);
-  InjectMouseButton(MouseButton::kLeft, true, 3);  // a third quick press is a plain press again
-  InjectMouseButton(MouseButton::kLeft, false, 3);
-  EXPECT_EQ(GameEvents(), (std::vector<int>{513, 13112, 13113, 13112, 513, 13112}));
-}
-
-TEST_F(MouseTest, OtherButtonsAndActivationHaveTheirCodes) {
-  InjectMouseButton(MouseButton::kRight, true);
-  InjectMouseButton(MouseButton::kRight, false);
-  InjectMouseButton(MouseButton::kMiddle, true);
-  InjectMouseButton(MouseButton::kMiddle, false);
+TEST_F(MouseTest, ButtonsAndActivationHaveTheGameCodes) {
+  using B = MouseButton;
+  struct Step {
+    B button;
+    bool down;
+    int clicks;
+  };
+  struct Case {
+    const char* what;
+    std::vector<Step> steps;
+    std::vector<int> codes;
+  };
+  const Case cases[] = {
+      {"a double click replaces the second press; a third quick press is plain again",
+       {{B::kLeft, true, 1}, {B::kLeft, false, 1}, {B::kLeft, true, 2}, {B::kLeft, false, 2},
+        {B::kLeft, true, 3}, {B::kLeft, false, 3}},
+       {513, 13112, 13113, 13112, 513, 13112}},
+      {"right and middle presses and releases",
+       {{B::kRight, true, 1}, {B::kRight, false, 1}, {B::kMiddle, true, 1}, {B::kMiddle, false, 1}},
+       {516, 13111, 519, 520}},
+      {"a right double click is not a left one",
+       {{B::kRight, true, 1}, {B::kRight, false, 1}, {B::kRight, true, 2}, {B::kRight, false, 2}},
+       {516, 13111, 13111}},
+  };
+  for (const Case& c : cases) {
+    InjectMouseMove(40, 40);
+    for (const Step& s : c.steps) InjectMouseButton(s.button, s.down, s.clicks);
+    EXPECT_EQ(GameEvents(), c.codes) << c.what;
+  }
   InjectFocus(false);
   InjectFocus(true);
-  EXPECT_EQ(GameEvents(), (std::vector<int>{516, 13111, 519, 520, 13114, 13104}));
+  EXPECT_EQ(GameEvents(), (std::vector<int>{13114, 13104}));
 }
 
 TEST_F(MouseTest, OtherMessagesPassThroughAsNonzeroCodes) {
@@ -106,42 +117,6 @@ TEST_F(MouseTest, WaitingPollMovesTheVirtualClockAndEnds) {
   UseVirtualClock(false);
   while (PollWindowEvent(0) != 0) {
   }
-}
-
-TEST_F(MouseTest, ButtonTrackingKeepsOnlyTheLastEventOfEachButton) {
-  ProgramState program;
-  program.windowId = MainWindowId();
-  InjectMouseButton(MouseButton::kLeft, true);
-  InjectMouseButton(MouseButton::kLeft, false);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kLeft), 0);
-
-  InjectMouseButton(MouseButton::kLeft, true);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kLeft), 1);
-  InjectMouseButton(MouseButton::kLeft, false);
-  InjectMouseButton(MouseButton::kLeft, true, 2);  // the double click's press is dropped
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kLeft), 0);
-  InjectMouseButton(MouseButton::kLeft, false, 2);
-
-  InjectMouseButton(MouseButton::kRight, true);
-  InjectMouseButton(MouseButton::kMiddle, true);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kRight), 1);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kMiddle), 1);
-  InjectMouseButton(MouseButton::kRight, false);
-  InjectMouseButton(MouseButton::kMiddle, false);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kRight), 0);
-  EXPECT_EQ(MouseButtonIsDown(program, Button::kMiddle), 0);
-}
-
-TEST_F(MouseTest, MouseMoveIsTheMovementSinceTheLastCall) {
-  ProgramState program;
-  program.windowId = MainWindowId();
-  InjectMouseMove(100, 50);
-  ResetMouseMove(program);
-  InjectMouseMove(110, 45);
-  EXPECT_EQ(MouseMoveX(program), 10);
-  EXPECT_EQ(MouseMoveY(program), -5);
-  EXPECT_EQ(MouseMoveX(program), 0);
-  EXPECT_EQ(MouseMoveY(program), 0);
 }
 
 }  // namespace

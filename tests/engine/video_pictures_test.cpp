@@ -60,6 +60,48 @@ TEST_P(PictureTest, JpegDrawnOpaqueAndKeyedDiffersOnlyWhereExactlyBlack) {
   EXPECT_GE(black, 300);  // most of the black block decodes to exact black
 }
 
+TEST_P(PictureTest, PrintWorkflowJpegsInCmykAndYcckShowTheirColours) {
+  // Left half a colour made of C, M and Y ink; right half black ink at half strength.
+  constexpr int kW = 32, kH = 16;
+  const Rgb left = MakeRgb(200, 40, 90);
+  const Rgb right = MakeRgb(127, 127, 127);
+  auto inks = [&](bool stored_inverted) {
+    std::vector<uint8_t> b;
+    for (int y = 0; y < kH; ++y) {
+      for (int x = 0; x < kW; ++x) {
+        uint8_t ink[4] = {0, 0, 0, 128};
+        if (x < kW / 2) {
+          ink[0] = uint8_t(255 - Red(left));
+          ink[1] = uint8_t(255 - Green(left));
+          ink[2] = uint8_t(255 - Blue(left));
+          ink[3] = 0;
+        }
+        for (uint8_t v : ink) b.push_back(stored_inverted ? uint8_t(255 - v) : v);
+      }
+    }
+    return b;
+  };
+  struct Case {
+    const char* what;
+    bool ycck, adobe;
+  } cases[] = {
+      {"CMYK from Adobe (inverted inks)", false, true},
+      {"YCCK from Adobe (inverted inks)", true, true},
+      {"CMYK without the Adobe marker", false, false},
+  };
+  int slot = 40;
+  for (const Case& c : cases) {
+    std::string path = scratch_.Write("ink.jpg", InkJpegBytes(inks(c.adobe), kW, kH, c.ycck, c.adobe));
+    ASSERT_NE(LoadSpriteImage(slot, path), 0) << c.what;
+    EXPECT_EQ(SpriteWidthOf(slot), kW) << c.what;
+    ClearFrame(0);
+    DrawSprite(slot, 0, 0);
+    EXPECT_TRUE(Near(ReadBackPixel(6, 8), left, 12)) << c.what << " " << Hex(ReadBackPixel(6, 8));
+    EXPECT_TRUE(Near(ReadBackPixel(26, 8), right, 12)) << c.what << " " << Hex(ReadBackPixel(26, 8));
+    ++slot;
+  }
+}
+
 TEST_P(PictureTest, MissingFileLeavesTheSlotAndBadFilesEmptyIt) {
   Picture good(10, 10, 0xFFFFFF);
   std::vector<uint8_t> bmp = BmpBytes(Picture(40, 40, 0x808080));

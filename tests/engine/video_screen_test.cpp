@@ -16,6 +16,21 @@ TEST_P(ScreenTest, OpensAtTheHeadlessSizeAndIsActive) {
   EXPECT_EQ(ScreenWidth(), kScreenW);
 }
 
+TEST_P(ScreenTest, ActiveFollowsTheFocusAloneNotTheLastPresent) {
+  // A present that failed once (a lost device, a driver hiccup) clears the engine's flag;
+  // the window still has the focus, so play must go on.
+  MarkPresentFailed();
+  EXPECT_EQ(ScreenIsActive(), 1);
+  InjectFocus(false);
+  PollWindowEvent(0);
+  EXPECT_EQ(ScreenIsActive(), 0);
+  InjectFocus(true);
+  PollWindowEvent(0);
+  EXPECT_EQ(ScreenIsActive(), 1);
+  PresentFrame();
+  EXPECT_EQ(ScreenIsActive(), 1);
+}
+
 TEST_P(ScreenTest, FreeVideoMemoryShrinksAsPicturesAreUploaded) {
   int64_t before = FreeVideoMemory();
   EXPECT_GT(before, 0);

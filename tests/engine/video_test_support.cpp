@@ -43,4 +43,33 @@ std::vector<uint8_t> JpegBytes(const Picture& p, int quality) {
   return bytes;
 }
 
+std::vector<uint8_t> InkJpegBytes(const std::vector<uint8_t>& inks, int width, int height,
+                                  bool ycck, bool adobe) {
+  jpeg_compress_struct info{};
+  jpeg_error_mgr errors{};
+  info.err = jpeg_std_error(&errors);
+  jpeg_create_compress(&info);
+  unsigned char* buffer = nullptr;
+  unsigned long size = 0;
+  jpeg_mem_dest(&info, &buffer, &size);
+  info.image_width = JDIMENSION(width);
+  info.image_height = JDIMENSION(height);
+  info.input_components = 4;
+  info.in_color_space = JCS_CMYK;
+  jpeg_set_defaults(&info);
+  jpeg_set_colorspace(&info, ycck ? JCS_YCCK : JCS_CMYK);
+  info.write_Adobe_marker = adobe ? TRUE : FALSE;
+  jpeg_set_quality(&info, 95, TRUE);
+  jpeg_start_compress(&info, TRUE);
+  while (info.next_scanline < info.image_height) {
+    JSAMPROW rows[1] = {const_cast<uint8_t*>(inks.data()) + size_t(info.next_scanline) * width * 4};
+    jpeg_write_scanlines(&info, rows, 1);
+  }
+  jpeg_finish_compress(&info);
+  std::vector<uint8_t> bytes(buffer, buffer + size);
+  jpeg_destroy_compress(&info);
+  std::free(buffer);
+  return bytes;
+}
+
 }  // namespace qm::test

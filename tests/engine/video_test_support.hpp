@@ -94,6 +94,10 @@ inline std::vector<uint8_t> BmpBytes(const Picture& p) {
 }
 
 std::vector<uint8_t> JpegBytes(const Picture& p, int quality);  // video_test_support.cpp
+// A four-component JPEG from C, M, Y, K bytes per pixel, stored as CMYK or YCCK, with or
+// without the Adobe marker.
+std::vector<uint8_t> InkJpegBytes(const std::vector<uint8_t>& inks, int width, int height,
+                                  bool ycck, bool adobe);
 
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {

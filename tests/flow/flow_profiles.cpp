@@ -139,6 +139,35 @@ TEST_F(ProfileFiles, MissingProfilesKeepTheirMenuEntries) {
   EXPECT_EQ(menu.name[5], "kept");
 }
 
+TEST_F(ProfileFiles, ThePlayerListLineReadsAsTheProfileSays) {
+  struct Case {
+    const char* what;
+    int level;
+    int64_t score;
+    std::string line;
+  } cases[] = {
+      {"level 0, listed but not choosable", 0, 0, "Ann  ::  Lv.0 ::  Score : 0"},
+      {"the highest playable level", 44, 7, "Ann  ::  Lv.44 ::  Score : 7"},
+      {"every level passed", 45, 12, "Ann  ::  Master ::  Score : 12"},
+      {"beyond 45 still Master", 100, 0, "Ann  ::  Master ::  Score : 0"},
+      {"a score above 2^32", 3, 5000000000LL, "Ann  ::  Lv.3 ::  Score : 5000000000"},
+      {"a score above 2^63 - 2^32", 3, 9223372036854775807LL,
+       "Ann  ::  Lv.3 ::  Score : 9223372036854775807"},
+      {"a negative score", 3, -42, "Ann  ::  Lv.3 ::  Score : -42"},
+  };
+  for (const Case& c : cases) {
+    PlayerProfile p;
+    p.name = "Ann";
+    p.levelReached = c.level;
+    p.easelSize = 10;
+    p.score = c.score;
+    ASSERT_TRUE(WritePlayerProfile(4, p));
+    MenuState menu;
+    LoadPlayerProfiles(menu);
+    EXPECT_EQ(PlayerMenuLine(menu, 4), c.line) << c.what;
+  }
+}
+
 TEST_F(ProfileFiles, SaveWritesTheCurrentPlayerToTheSelectedNumber) {
   GameState g;
   g.menu.selectedProfile = 3;

@@ -1,5 +1,6 @@
 // Keyboard bindings of level play: validation, Escape, Return and the chat line editor.
 #include "game/play/PlayInput.hpp"
+#include "game/play/Render.hpp"
 #include "tests/play/play_support.hpp"
 
 namespace qm::test {
@@ -48,12 +49,57 @@ TEST_F(PlayKeys, SpaceHeldWhileCarryingValidatesAfterTheDrop) {
   Pass();
   Key(kKeySpace, true);
   Pass();
+  EXPECT_FALSE(Validated(game)) << "no validation while a Piece is carried";
+  Pass();
   EXPECT_FALSE(Validated(game));
   MoveTo(900, 40);
   Left(false);
-  Pass();  // the drop ends the carry in this pass; validation already looked
+  // The pass that sees the release drops the Piece (its left-button step) before it looks at
+  // the validation keys: the latch was cleared while carrying, so this very pass validates.
   Pass();
-  EXPECT_TRUE(Validated(game));
+  EXPECT_EQ(game.play.dragState, 0);
+  EXPECT_TRUE(Validated(game)) << "the pass of the drop validates";
+  Pass();
+  EXPECT_FALSE(Validated(game)) << "and only once while Space stays held";
+}
+
+TEST_F(PlayKeys, SpaceEscapeAndTabKeepTheirMeaningWhileTheChatIsOpen) {
+  struct Case {
+    const char* what;
+    int key;
+    bool layAPiece;
+    std::function<bool(GameState&)> acted;
+  } cases[] = {
+      {"Space validates", kKeySpace, false, [](GameState& g) { return Validated(g); }},
+      {"Escape takes back this turn's Pieces", kKeyEscape, true,
+       [](GameState& g) { return g.easel.slots[2] == 2 && g.status.text == " Put all your parts "; }},
+      {"Tab shows the DetailsView", kKeyTab, false, [](GameState& g) { return DetailsViewShown(g); }},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    if (c.layAPiece) {
+      MoveToSlot(2);
+      int x = 0, y = 0;
+      CellCentre(2, 3, x, y);
+      DragTo(x, y);
+      ASSERT_EQ(Cell(2, 3), 2);
+    }
+    game.status.text.clear();
+    game.play.chatOpen = 1;
+    game.play.chatInput = ChatInputLine{};
+    Key(c.key, true);
+    Pass();
+    EXPECT_TRUE(c.acted(game));
+    EXPECT_EQ(game.play.chatOpen, 1) << "the chat line stays open";
+    Key(c.key, false);
+    Pass();
+    // Put the board back for the next key.
+    Key(kKeyEscape, true);
+    Pass();
+    Key(kKeyEscape, false);
+    Pass();
+    game.play.chatOpen = 0;
+  }
 }
 
 TEST_F(PlayKeys, NoValidationOnceTheLevelHasEnded) {

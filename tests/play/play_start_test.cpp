@@ -165,6 +165,35 @@ TEST(BackgroundTint, DrawnBoundsHoldTheValueAndStepsBounce) {
   }
 }
 
+TEST_F(PlayStart, AChatLogLineIsShownForLessThanOneHundredSeconds) {
+  game.render.speakerColours[8] = RgbColour(255, 200, 55);
+  // Lit pixels in the band of ChatLog line 0, left of the HUD.
+  auto litInLineZero = [this]() {
+    ClearFrame(0);
+    DrawMessages(game);
+    const std::vector<uint32_t> frame = ReadBackBuffer();
+    const int top = MessageLineY(kHeight, game.program.chatTextSize, 0) - 3;
+    int lit = 0;
+    for (int y = top; y < top + 16; ++y) {
+      for (int x = 40; x < 500; ++x) lit += frame[static_cast<size_t>(y) * kWidth + x] != 0;
+    }
+    return lit;
+  };
+  struct Case {
+    uint32_t ageMs;
+    bool shown;
+  } cases[] = {{0, true}, {99900, true}, {100000, false}, {100100, false}, {250000, false}};
+  for (const Case& c : cases) {
+    for (ChatLine& line : game.chat.chatLog) line = ChatLine{"", 8, static_cast<int32_t>(TickCount() - 300000)};
+    game.chat.chatLog[0] = ChatLine{"a word well spelt", 8, static_cast<int32_t>(TickCount() - c.ageMs)};
+    if (c.shown) {
+      EXPECT_GT(litInLineZero(), 20) << "age " << c.ageMs;
+    } else {
+      EXPECT_EQ(litInLineZero(), 0) << "age " << c.ageMs;
+    }
+  }
+}
+
 TEST(MessageLines, LinesAreSpacedByOneAndAHalfTextSizesPlusEleven) {
   // s = 1: 12.5 pixels apart; s = 3: 15.5, rounding halves to even.
   EXPECT_EQ(MessageLineY(768, 1, 0), 660);
