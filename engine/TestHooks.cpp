@@ -129,6 +129,10 @@ uint64_t PresentCount() {
   return video::State().presents;
 }
 
+bool SystemPointerShown() {
+  return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+}
+
 int SpriteSizeLimit() {
   return video::State().textureLimit;
 }

@@ -38,6 +38,9 @@ bool MusicSlotThreadRunning(int slot);
 // Number of presents since start.
 uint64_t PresentCount();
 
+// Whether the system's own mouse pointer is shown over the window.
+bool SystemPointerShown();
+
 // Largest picture side a sprite may have (the renderer's texture limit once the screen is open).
 int SpriteSizeLimit();
 
