@@ -9,6 +9,7 @@
 
 #include "tests/e2e/Session.hpp"
 #include "tests/soak/SoakDriver.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::soak {
 namespace {
@@ -27,8 +28,8 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   const char* seedText = std::getenv("QM_SOAK_SEED");
   const uint32_t seed = seedText != nullptr ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10)) : 20261210;
 
-  std::string temp = (fs::temp_directory_path() / "qm-soak-XXXXXX").string();
-  ASSERT_NE(mkdtemp(temp.data()), nullptr);
+  test::TempFolder folder("qm-soak");
+  const std::string temp = folder.path();
   const std::string players = temp + "/players";
   fs::create_directories(players);
   setenv("XDG_DATA_HOME", (temp + "/home").c_str(), 1);
@@ -38,7 +39,7 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   std::cout << "frames " << r.frames << ", program runs " << r.programRuns << ", level starts "
             << r.levelStarts << " (levels";
   for (int level : r.levelsPlayed) std::cout << ' ' << level;
-  std::cout << "), exits to the menu " << r.exitsToMenu << ", profile files " << r.profilesWritten
+  std::cout << "), moves accepted " << r.movesAccepted << ", exits to the menu " << r.exitsToMenu << ", profile files " << r.profilesWritten
             << "\nlive heap at each level start (MB):";
   for (int64_t bytes : r.heapAtLevelStart) std::cout << ' ' << (bytes >> 20);
   std::cout << "\n";
@@ -59,8 +60,6 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
     const int64_t secondHalf = *std::max_element(r.heapAtLevelStart.begin() + half, r.heapAtLevelStart.end());
     EXPECT_LE(secondHalf, firstHalf + (int64_t{16} << 20));
   }
-  std::error_code ec;
-  if (std::getenv("QM_KEEP_TEMP") == nullptr) fs::remove_all(temp, ec);
 }
 
 }  // namespace
