@@ -139,7 +139,7 @@ struct EntryCase {
   const char* what;
   int x, y;
   std::function<void(GameState&)> before;
-  const char* status;  // "" for no entry at all
+  const char* status;  // nullptr: no entry acts (the press may still act on the Board)
   std::function<void(const GameState&)> check;
 };
 
@@ -152,9 +152,11 @@ TEST_P(PlayOptionEntry, OnePressUsesTheEntryUnderThePointer) {
   Pass();
   Left(true);
   Pass();
-  EXPECT_EQ(game.status.text, c.status);
-  EXPECT_EQ(TakeClickRate(), *c.status != 0 ? 20000 : 0);
-  EXPECT_EQ(game.options.panelClickLatch, *c.status != 0 ? 1 : 0);
+  if (c.status != nullptr) {
+    EXPECT_EQ(game.status.text, c.status);
+    EXPECT_EQ(TakeClickRate(), 20000);
+  }
+  EXPECT_EQ(game.options.panelClickLatch, c.status != nullptr ? 1 : 0);
   c.check(game);
 }
 
@@ -215,7 +217,7 @@ const EntryCase kEntries[] = {
        g.program.chatLastLine = 9;
        g.program.gridBackground = 1;
      },
-     "",
+     nullptr,
      [](const GameState& g) {
        EXPECT_EQ(g.play.objectivesViewToggle, 0);
        EXPECT_EQ(g.program.chatLastLine, 9);

@@ -19,6 +19,7 @@ namespace fs = std::filesystem;
 // Caches that may still fill after the first level: rendered texts (64 MB at most), text
 // widths and open fonts. Anything beyond that is memory the game keeps losing.
 constexpr int64_t kCacheAllowance = int64_t{96} << 20;
+constexpr int64_t kShortRunAllowance = int64_t{8} << 20;
 
 TEST(Soak, RandomInputAcrossMenusAndLevels) {
   const std::string game = e2e::FullGameFolder();
@@ -44,14 +45,18 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   for (int64_t bytes : r.heapAtLevelStart) std::cout << ' ' << (bytes >> 20);
   std::cout << "\n";
 
-  EXPECT_GE(r.frames, frames);
+  // The run really played: levels were started and words were accepted on them.
+  EXPECT_GE(r.levelStarts, 3);
+  EXPECT_GE(r.movesAccepted, 1);
   EXPECT_TRUE(r.problems.empty()) << ::testing::PrintToString(r.problems);
-  if (r.heapAtLevelStart.size() >= 2) {
-    const int64_t first = r.heapAtLevelStart.front();
-    for (size_t k = 1; k < r.heapAtLevelStart.size(); ++k) {
-      EXPECT_LE(r.heapAtLevelStart[k], first + kCacheAllowance)
-          << "the live heap grew by " << ((r.heapAtLevelStart[k] - first) >> 20) << " MB by level start " << k + 1;
-    }
+  ASSERT_GE(r.heapAtLevelStart.size(), 2u);
+  // The default run is too short to fill the caches (about 3 MB grow in it): anything a level
+  // start keeps, even one screen-sized picture, soon shows above this.
+  const int64_t allowance = frames <= 20000 ? kShortRunAllowance : kCacheAllowance;
+  const int64_t first = r.heapAtLevelStart.front();
+  for (size_t k = 1; k < r.heapAtLevelStart.size(); ++k) {
+    EXPECT_LE(r.heapAtLevelStart[k], first + allowance)
+        << "the live heap grew by " << ((r.heapAtLevelStart[k] - first) >> 20) << " MB by level start " << k + 1;
   }
   // On a long run the caches are full by the second half: from there on the heap stays flat.
   if (r.heapAtLevelStart.size() >= 8) {
