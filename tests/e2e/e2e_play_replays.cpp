@@ -25,6 +25,8 @@ const ReplayCase kCases[] = {
     {"ARefusedMoveReturnsThePiecesAndAltF4SavesNothing", 0, 1, false},
 };
 
+void PrintTo(const ReplayCase& c, std::ostream* os) { *os << c.name; }
+
 class ReplayTest : public ::testing::TestWithParam<ReplayCase> {};
 
 TEST_P(ReplayTest, EndsInTheGoldenState) {

@@ -143,6 +143,8 @@ struct EntryCase {
   std::function<void(const GameState&)> check;
 };
 
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.what; }
+
 class PlayOptionEntry : public PlayTest, public ::testing::WithParamInterface<EntryCase> {};
 
 TEST_P(PlayOptionEntry, OnePressUsesTheEntryUnderThePointer) {

@@ -40,8 +40,8 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   std::cout << "frames " << r.frames << ", program runs " << r.programRuns << ", level starts "
             << r.levelStarts << " (levels";
   for (int level : r.levelsPlayed) std::cout << ' ' << level;
-  std::cout << "), moves accepted " << r.movesAccepted << ", exits to the menu " << r.exitsToMenu << ", profile files " << r.profilesWritten
-            << "\nlive heap at each level start (MB):";
+  std::cout << "), moves accepted " << r.movesAccepted << ", exits to the menu " << r.exitsToMenu
+            << ", profile files " << r.profilesWritten << "\nlive heap at each level start (MB):";
   for (int64_t bytes : r.heapAtLevelStart) std::cout << ' ' << (bytes >> 20);
   std::cout << "\n";
 
