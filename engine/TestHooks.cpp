@@ -203,8 +203,14 @@ std::vector<uint32_t> ReadBackWindow() {
   }
   for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
   return pixels;
+}
+
 void MarkPresentFailed() {
   video::State().active = false;
+}
+
+bool SystemPointerShown() {
+  return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
 }
 
 int SpriteSizeLimit() {

@@ -59,6 +59,9 @@ uint64_t PresentCount();
 // Leaves the screen as a present that failed does (a lost device, a driver error).
 void MarkPresentFailed();
 
+// Whether the system's own mouse pointer is shown over the window.
+bool SystemPointerShown();
+
 // Largest picture side a sprite may have (the renderer's texture limit once the screen is open).
 int SpriteSizeLimit();
 

@@ -10,6 +10,7 @@
 #include <string>
 
 #include "engine/Files.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm {
 namespace {
@@ -18,15 +19,7 @@ namespace fs = std::filesystem;
 
 class FilesTest : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/qm-files-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override {
-    CloseFileSlot(-1);
-    fs::remove_all(dir_);
-  }
+  void TearDown() override { CloseFileSlot(-1); }
   std::string Path(const std::string& name) const { return dir_ + "/" + name; }
   std::string Write(const std::string& name, const std::string& bytes) const {
     std::ofstream(Path(name), std::ios::binary) << bytes;
@@ -36,7 +29,8 @@ class FilesTest : public ::testing::Test {
     std::ifstream in(Path(name), std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  std::string dir_;
+  test::TempFolder temp_{"qm-files"};
+  std::string dir_ = temp_.path();
 };
 
 TEST_F(FilesTest, ReadsLittleEndianWithSignExtension) {

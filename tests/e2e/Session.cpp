@@ -2,6 +2,7 @@
 
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +16,7 @@
 #include "engine/TestHooks.hpp"
 #include "game/flow/EndProgram.hpp"
 #include "game/play/Board.hpp"
+#include "game/play/HexGrid.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace fs = std::filesystem;
@@ -30,12 +32,6 @@ struct ScriptAbort {
 // After the script has nothing left to do, the game gets this long to end by itself.
 constexpr uint32_t kIdleLimitMs = 600000;
 
-std::string MakeTempFolder() {
-  std::string pattern = (fs::temp_directory_path() / "qm-e2e-XXXXXX").string();
-  if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temp folder");
-  return pattern;
-}
-
 }  // namespace
 
 // ---- Script -------------------------------------------------------------------------------
@@ -44,6 +40,7 @@ Script& Script::Wait(uint32_t ms) {
   Action a;
   a.kind = Action::kWaitMs;
   a.ms = ms;
+  a.what = "a wait of " + std::to_string(ms) + " ms";
   actions.push_back(a);
   return *this;
 }
@@ -52,7 +49,7 @@ Script& Script::Until(std::string what, Condition condition, uint32_t timeoutMs)
   Action a;
   a.kind = Action::kWaitUntil;
   a.ms = timeoutMs;
-  a.what = std::move(what);
+  a.what = "waiting for " + what;
   a.condition = std::move(condition);
   actions.push_back(a);
   return *this;
@@ -67,6 +64,7 @@ Script& Script::UntilScreen(Screen screen, uint32_t timeoutMs) {
 Script& Script::Change(InputChange change) {
   Action a;
   a.kind = Action::kChange;
+  a.what = "an input change";
   a.change = std::move(change);
   actions.push_back(a);
   return *this;
@@ -128,12 +126,29 @@ Script& Script::Click(int x, int y, uint32_t holdMs) {
   return Wait(48);
 }
 
-Script& Script::Quit() {
-  return Change([](InputState& s, const GameState&) { s.quit = true; });
+Script& Script::Press(int x, int y) {
+  return Move(x, y).Wait(48).Button('L', true);
 }
 
-Script& Script::Check(std::function<void(const GameState&)> check) {
-  return Change([check](InputState&, const GameState& g) { check(g); });
+Script& Script::Quit() {
+  Change([](InputState& s, const GameState&) { s.quit = true; });
+  actions.back().what = "closing the window";
+  return *this;
+}
+
+Script& Script::Check(std::function<void(const GameState&)> check, std::string what) {
+  Change([check](InputState&, const GameState& g) { check(g); });
+  actions.back().what = std::move(what);
+  return *this;
+}
+
+Script& Script::Ends(uint32_t timeoutMs) {
+  Action a;
+  a.kind = Action::kEnd;
+  a.ms = timeoutMs;
+  a.what = "the end of the program";
+  actions.push_back(a);
+  return *this;
 }
 
 // ---- Session ------------------------------------------------------------------------------
@@ -144,7 +159,7 @@ Session::Session(std::string gameFolder) : gameFolder_(std::move(gameFolder)) {
   setenv("SDL_VIDEODRIVER", "dummy", 1);
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   setenv("SDL_RENDER_DRIVER", "software", 1);
-  temp_ = MakeTempFolder();
+  temp_ = tempFolder_.path();
   players_ = temp_ + "/players";
   fs::create_directories(players_);
   setenv("XDG_DATA_HOME", (temp_ + "/home").c_str(), 1);
@@ -156,7 +171,6 @@ Session::~Session() {
   SetVirtualClockListener(nullptr);
   std::error_code ec;
   fs::current_path(oldCwd_, ec);
-  if (std::getenv("QM_KEEP_TEMP") == nullptr) fs::remove_all(temp_, ec);
 }
 
 void Session::PresetEasel(int level, std::vector<int16_t> codes) {
@@ -184,9 +198,13 @@ void Session::OnTick(uint32_t tick) {
       if (tick < uint64_t{mark_} + a.ms) return;
     } else if (a.kind == Script::Action::kWaitUntil) {
       if (!a.condition(Game(), current_, tick)) {
-        if (tick > uint64_t{mark_} + a.ms) throw ScriptAbort{"timed out waiting for " + a.what};
+        if (tick > uint64_t{mark_} + a.ms) throw ScriptAbort{"timed out " + a.what};
         return;
       }
+    } else if (a.kind == Script::Action::kEnd) {
+      if (tick > uint64_t{mark_} + a.ms)
+        throw ScriptAbort{"the program did not end within " + std::to_string(a.ms) + " ms"};
+      return;
     } else {
       InputState next = input_;
       a.change(next, Game());
@@ -233,6 +251,9 @@ RunResult Session::RunScreens() {
   } catch (const ProgramEnded& end) {
     result.ended = !result.stopped;
     result.status = end.status;
+    if (script_ != nullptr && next_ < script_->actions.size() &&
+        script_->actions[next_].kind == Script::Action::kEnd)
+      ++next_;
   } catch (const ScriptAbort& abort) {
     result.failure = abort.why + " (at tick " + std::to_string(lastTick_) + ", screen " +
                      ScreenName(current_) + ")";
@@ -249,6 +270,13 @@ RunResult Session::RunScreens() {
   fs::current_path(oldCwd_, ec);
   result.lastScreen = current_;
   result.scriptDone = script_ != nullptr && next_ >= script_->actions.size();
+  // A step never run is a check skipped in silence: the run fails instead.
+  if (script_ != nullptr && !result.scriptDone && result.failure.empty()) {
+    result.failure = "the program ended at tick " + std::to_string(lastTick_) + " on screen " +
+                     ScreenName(current_) + " before step " + std::to_string(next_ + 1) + " of " +
+                     std::to_string(script_->actions.size()) + " (" +
+                     script_->actions[next_].what + ")";
+  }
   return result;
 }
 
@@ -373,6 +401,27 @@ std::string DumpState(const GameState& game, Screen screen) {
   }
   out << "\n";
   return out.str();
+}
+
+std::vector<CellPos> WordCellsThroughGo(const GameState& g) {
+  const BoardState& b = g.board;
+  CellPos go{b.startColumn, b.startRow};
+  auto usable = [&](CellPos p) {
+    int16_t code = CellCode(b, p.column, p.row);
+    if (code <= 156 || code == 219) return false;
+    int x = 0, y = 0;
+    CellToScreen(b, p.column, p.row, x, y);
+    return x >= 0 && x + 52 < g.program.screenWidth && y >= 0 && y + 52 < g.easel.top - 20;
+  };
+  for (int axis = 0; axis < 3; ++axis) {
+    CellPos b1 = StepBack(axis, go), b2 = StepBack(axis, b1);
+    CellPos f1 = StepForward(axis, go), f2 = StepForward(axis, f1);
+    for (auto cells : {std::vector<CellPos>{go, f1, f2}, std::vector<CellPos>{b1, go, f1},
+                       std::vector<CellPos>{b2, b1, go}}) {
+      if (std::all_of(cells.begin(), cells.end(), usable)) return cells;
+    }
+  }
+  return {};
 }
 
 std::string ReadFileBytes(const std::string& path) {

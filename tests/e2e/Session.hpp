@@ -8,7 +8,9 @@
 
 #include "game/GameState.hpp"
 #include "game/Screens.hpp"
+#include "game/play/HexGrid.hpp"
 #include "tests/e2e/Replay.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::e2e {
 
@@ -20,9 +22,9 @@ using InputChange = std::function<void(InputState&, const GameState&)>;
 class Script {
  public:
   struct Action {
-    enum Kind { kWaitMs, kWaitUntil, kChange } kind = kChange;
-    uint32_t ms = 0;   // kWaitMs: after the previous step; kWaitUntil: time-out
-    std::string what;  // kWaitUntil: said when it times out
+    enum Kind { kWaitMs, kWaitUntil, kChange, kEnd } kind = kChange;
+    uint32_t ms = 0;   // kWaitMs: after the previous step; kWaitUntil, kEnd: time-out
+    std::string what;  // said when the step times out or is never reached
     Condition condition;
     InputChange change;
   };
@@ -40,9 +42,16 @@ class Script {
   // Types letters (and spaces); an upper-case letter is typed with left Shift held.
   Script& Type(const std::string& letters);
   Script& Click(int x, int y, uint32_t holdMs = 64);
+  // Moves there and presses the left button, without a release: for a press that ends the
+  // program (or the run), followed by Ends().
+  Script& Press(int x, int y);
   Script& Quit();
   // Runs a check of the game state (and of the back buffer) at this point of the script.
-  Script& Check(std::function<void(const GameState&)> check);
+  Script& Check(std::function<void(const GameState&)> check, std::string what = "a check");
+  // The program must end by itself (a key, a menu row, a stop) within this time. The last
+  // step of a script: a run that ends before every step has run is a failure, so a script
+  // whose game ends on purpose says so here.
+  Script& Ends(uint32_t timeoutMs = 10000);
 
   std::vector<Action> actions;
 };
@@ -50,7 +59,8 @@ class Script {
 struct RunResult {
   bool ended = false;   // the game went through EndProgram
   int status = 0;       // the exit status EndProgram was given
-  std::string failure;  // a script wait that timed out, empty otherwise
+  // A script wait that timed out, or a step the run never reached; empty otherwise.
+  std::string failure;
   Screen lastScreen = Screen::kStartUp;
   std::vector<Screen> screens;  // every screen run, in order
   bool scriptDone = false;      // every step of the script had run when the game ended
@@ -88,6 +98,7 @@ class Session {
   void Apply(const InputState& next, uint32_t tick);
   RunResult RunScreens();
 
+  test::TempFolder tempFolder_{"qm-e2e"};
   std::string gameFolder_, temp_, players_, oldCwd_;
   std::vector<EaselPreset> easels_;
   std::vector<std::function<void(GameState&)>> levelHooks_;
@@ -107,6 +118,10 @@ class Session {
 std::string ScreenName(Screen screen);
 // screen, level, player, score, Easel, this turn's laid Pieces and every Piece on the Board.
 std::string DumpState(const GameState& game, Screen screen);
+
+// Three Cells in a line through GO that take Pieces and lie on screen, in reading order;
+// none when the level has no such line.
+std::vector<CellPos> WordCellsThroughGo(const GameState& game);
 
 // The bytes of a file, or nothing when it does not exist.
 std::string ReadFileBytes(const std::string& path);

@@ -17,35 +17,19 @@ constexpr int kRowY = 6;  // a row's middle, 13 pixels per row
 constexpr int kNewPlayerY = 24 * 13 + kRowY;
 constexpr int kQuitY = 30 * 13 + kRowY;
 
-std::string Profile(const std::string& name, int level, int avatar, int easel, int64_t score) {
-  std::string b(1, static_cast<char>(name.size()));
-  b += name;
-  b += static_cast<char>(level);
-  b += static_cast<char>(avatar);
-  b += static_cast<char>(easel);
-  b += std::string(4, '\0');
-  for (int i = 0; i < 8; ++i)
-    b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
-  return b;
-}
+using test::ProfileBytes;
 
 class MenuTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    folder_ = fs::temp_directory_path() / ("qm-e2e-menu-" + std::to_string(getpid()));
-    fs::remove_all(folder_);
-    MakeMenuFolder(folder_.string(), {"First steps", "Second", "Third", "Fourth", "Fifth"});
-    session_ = std::make_unique<Session>(folder_.string());
+    MakeMenuFolder(folder_.path(), {"First steps", "Second", "Third", "Fourth", "Fifth"});
+    session_ = std::make_unique<Session>(folder_.path());
   }
-  void TearDown() override {
-    session_.reset();
-    std::error_code ec;
-    fs::remove_all(folder_, ec);
-  }
+  void TearDown() override { session_.reset(); }
   void WriteProfile(int n, const std::string& bytes) {
     WriteFileBytes(session_->playersFolder() + "/" + std::to_string(n), bytes);
   }
-  std::string ProfileBytes(int n) {
+  std::string SavedProfile(int n) {
     return ReadFileBytes(session_->playersFolder() + "/" + std::to_string(n));
   }
   static Script ToPlayerMenu() {
@@ -54,7 +38,7 @@ class MenuTest : public ::testing::Test {
     return s;
   }
 
-  fs::path folder_;
+  test::TempFolder folder_{"qm-e2e-menu"};
   std::unique_ptr<Session> session_;
 };
 
@@ -146,12 +130,12 @@ TEST_F(MenuTest, NewPlayerWritesProfileOneInTheProfileLayout) {
       "\x01\x04\x0a\x00\x00\x00\x00"
       "\0\0\0\0\0\0\0\0",
       19);
-  EXPECT_EQ(ProfileBytes(1), expected);
+  EXPECT_EQ(SavedProfile(1), expected);
 }
 
 TEST_F(MenuTest, NewPlayerTakesTheFirstFreeNumberAndEscapeWritesNothing) {
-  WriteProfile(1, Profile("one", 1, 0, 10, 0));
-  WriteProfile(3, Profile("three", 2, 0, 10, 0));
+  WriteProfile(1, ProfileBytes("one", 1, 0, 10, 0));
+  WriteProfile(3, ProfileBytes("three", 2, 0, 10, 0));
   Script s = ToPlayerMenu();
   s.Check([](const GameState& g) { EXPECT_EQ(g.menu.firstFreeProfile, 2); });
   // Escape on the new player screen returns without a profile; the menu does not end.
@@ -162,9 +146,9 @@ TEST_F(MenuTest, NewPlayerTakesTheFirstFreeNumberAndEscapeWritesNothing) {
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
-  EXPECT_EQ(ProfileBytes(2).substr(0, 3), std::string("\x02"
+  EXPECT_EQ(SavedProfile(2).substr(0, 3), std::string("\x02"
                                                       "Bo"));
-  EXPECT_EQ(ProfileBytes(2).size(), 18u);
+  EXPECT_EQ(SavedProfile(2).size(), 18u);
 }
 
 TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressShiftGivesCapitalsLeftWrapsTheAvatar) {
@@ -176,7 +160,7 @@ TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressShiftGivesCapitalsLeftWraps
   s.Tap(kKeyReturn).Wait(300).Quit();
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
-  EXPECT_EQ(ProfileBytes(1), std::string("\x03"
+  EXPECT_EQ(SavedProfile(1), std::string("\x03"
                                          "aBc"
                                          "\x01\x13\x0a\0\0\0\0"
                                          "\0\0\0\0\0\0\0\0",
@@ -184,35 +168,35 @@ TEST_F(MenuTest, BackspaceRemovesOneCharacterPerPressShiftGivesCapitalsLeftWraps
 }
 
 TEST_F(MenuTest, WithAllTwentyProfilesNewPlayerDoesNothing) {
-  for (int n = 1; n <= 20; ++n) WriteProfile(n, Profile("p" + std::to_string(n), 1, 0, 10, n));
+  for (int n = 1; n <= 20; ++n) WriteProfile(n, ProfileBytes("p" + std::to_string(n), 1, 0, 10, n));
   Script s = ToPlayerMenu();
   s.Check([](const GameState& g) { EXPECT_EQ(g.menu.firstFreeProfile, -1); });
   // Still in the player list after the click: Escape there ends the program.
-  s.Click(512, kNewPlayerY).Wait(100).Key(kKeyEscape, true).Wait(2000).Quit();
+  s.Click(512, kNewPlayerY).Wait(100).Key(kKeyEscape, true).Ends(2000);
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.ended);
-  EXPECT_FALSE(r.scriptDone);
+  EXPECT_TRUE(r.scriptDone);
 }
 
 TEST_F(MenuTest, TheQuitRowAndEscapeEndTheProgram) {
   for (int viaRow = 0; viaRow < 2; ++viaRow) {
     Script s = ToPlayerMenu();
     if (viaRow == 1) {
-      s.Click(512, kQuitY);
+      s.Press(512, kQuitY);  // the row acts on the press
     } else {
       s.Key(kKeyEscape, true);
     }
-    s.Wait(2000).Quit();
+    s.Ends(2000);
     RunResult r = session_->Run(s);
-    ASSERT_EQ(r.failure, "");
+    ASSERT_EQ(r.failure, "") << (viaRow ? "quit row" : "escape");
     EXPECT_TRUE(r.ended);
-    EXPECT_FALSE(r.scriptDone) << (viaRow ? "quit row" : "escape");
+    EXPECT_TRUE(r.scriptDone);
   }
 }
 
 TEST_F(MenuTest, ClicksOnOtherRowsDoNothing) {
-  WriteProfile(1, Profile("one", 1, 0, 10, 0));
+  WriteProfile(1, ProfileBytes("one", 1, 0, 10, 0));
   Script s = ToPlayerMenu();
   for (int row : {0, 2, 21, 23, 25, 29, 31, 40}) s.Click(512, row * 13 + kRowY).Wait(100);
   s.Quit();
@@ -223,8 +207,8 @@ TEST_F(MenuTest, ClicksOnOtherRowsDoNothing) {
 }
 
 TEST_F(MenuTest, PlayerRowsAreDrawnAtTheirNumbers) {
-  WriteProfile(1, Profile("one", 1, 0, 10, 0));
-  WriteProfile(3, Profile("three", 45, 0, 10, 0));
+  WriteProfile(1, ProfileBytes("one", 1, 0, 10, 0));
+  WriteProfile(3, ProfileBytes("three", 45, 0, 10, 0));
   Script s = ToPlayerMenu();
   s.Move(-1, -1).Wait(100).Check([](const GameState&) {
     auto rowHasYellow = [](int row) {
@@ -247,8 +231,8 @@ TEST_F(MenuTest, PlayerRowsAreDrawnAtTheirNumbers) {
 
 TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
   const int64_t bigScore = 5000000123LL;          // beyond 32 bits
-  WriteProfile(1, Profile("zero", 0, 0, 10, 0));  // level reached 0: listed, not choosable
-  WriteProfile(2, Profile("Ann", 3, 7, 12, bigScore));
+  WriteProfile(1, ProfileBytes("zero", 0, 0, 10, 0));  // level reached 0: listed, not choosable
+  WriteProfile(2, ProfileBytes("Ann", 3, 7, 12, bigScore));
   session_->StopBefore(Screen::kStartLevel);
   Script s = ToPlayerMenu();
   s.Click(512, 1 * 13 + kRowY).Wait(200);
@@ -269,7 +253,7 @@ TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
   // Level 4 lies beyond the level reached: nothing happens. Level 3 is chosen.
   s.Click(512, 4 * 13 + kRowY).Wait(200);
   s.Check([](const GameState& g) { EXPECT_EQ(g.menu.currentLevel, 1); });
-  s.Click(512, 3 * 13 + kRowY).Wait(200);
+  s.Press(512, 3 * 13 + kRowY).Wait(64).Button('L', false).Ends();  // chosen on the release
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.stopped);
@@ -282,7 +266,7 @@ TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
 }
 
 TEST_F(MenuTest, AProfileWithAnEmptyNameIsOfferedAgainYetCanBeChosen) {
-  WriteProfile(1, Profile("", 3, 0, 10, 0));
+  WriteProfile(1, ProfileBytes("", 3, 0, 10, 0));
   session_->StopBefore(Screen::kPrepareGame);
   Script s = ToPlayerMenu();
   s.Check([](const GameState& g) { EXPECT_EQ(g.menu.firstFreeProfile, 1); });
@@ -294,7 +278,7 @@ TEST_F(MenuTest, AProfileWithAnEmptyNameIsOfferedAgainYetCanBeChosen) {
 }
 
 TEST_F(MenuTest, EscapeInTheLevelListGoesBackToThePlayerList) {
-  WriteProfile(1, Profile("Ann", 2, 0, 10, 0));
+  WriteProfile(1, ProfileBytes("Ann", 2, 0, 10, 0));
   Script s = ToPlayerMenu();
   s.Click(512, 1 * 13 + kRowY);
   s.UntilScreen(Screen::kLevelMenu).Wait(200);
@@ -312,8 +296,8 @@ TEST_F(MenuTest, EscapeInTheLevelListGoesBackToThePlayerList) {
 }
 
 TEST_F(MenuTest, ClosingTheWindowEndsTheProgramFromEveryMenu) {
-  WriteProfile(1, Profile("Ann", 2, 0, 10, 0));
-  const std::string before = ProfileBytes(1);
+  WriteProfile(1, ProfileBytes("Ann", 2, 0, 10, 0));
+  const std::string before = SavedProfile(1);
   for (int where = 0; where < 4; ++where) {
     Script s;
     if (where == 0) s.Wait(2000);  // in the title hold
@@ -326,7 +310,7 @@ TEST_F(MenuTest, ClosingTheWindowEndsTheProgramFromEveryMenu) {
     EXPECT_TRUE(r.ended) << where;
     EXPECT_TRUE(r.scriptDone) << where;
   }
-  EXPECT_EQ(ProfileBytes(1), before);
+  EXPECT_EQ(SavedProfile(1), before);
 }
 
 // With no font at all the start-up reports the first font it cannot load and ends.

@@ -16,6 +16,7 @@
 
 #include "engine/Sound.hpp"
 #include "engine/TestHooks.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::test {
 
@@ -141,17 +142,9 @@ class SoundTest : public ::testing::Test {
     setenv("SDL_AUDIODRIVER", "dummy", 0);
     ASSERT_NE(InitSound(), 0);
     MixAudioForTest(nullptr, 0);  // from here only the test moves playback on
-    const auto* info = ::testing::UnitTest::GetInstance()->current_test_info();
-    folder_ =
-        std::filesystem::temp_directory_path() / ("qm-sound-" + std::to_string(getpid()) + "-" +
-                                                  info->test_suite_name() + "-" + info->name());
-    std::filesystem::create_directories(folder_);
+    folder_ = temp_.path();
   }
-  void TearDown() override {
-    ShutdownSound();
-    std::error_code ignored;
-    std::filesystem::remove_all(folder_, ignored);
-  }
+  void TearDown() override { ShutdownSound(); }
 
   std::string Write(const std::string& name, const Bytes& bytes) {
     std::filesystem::path p = folder_ / name;
@@ -167,6 +160,7 @@ class SoundTest : public ::testing::Test {
     return out;
   }
 
+  TempFolder temp_{"qm-sound"};
   std::filesystem::path folder_;
 };
 

@@ -16,6 +16,7 @@
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
 #include "engine/TestHooks.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::test {
 
@@ -102,15 +103,7 @@ std::vector<uint8_t> InkJpegBytes(const std::vector<uint8_t>& inks, int width, i
 // A scratch folder per test, removed afterwards.
 class ScratchFolder {
  public:
-  ScratchFolder() {
-    char name[] = "/tmp/qm-video-XXXXXX";
-    if (mkdtemp(name) != nullptr) dir_ = name;
-  }
-  ~ScratchFolder() {
-    std::error_code ignored;
-    if (!dir_.empty()) std::filesystem::remove_all(dir_, ignored);
-  }
-  std::string Path(const std::string& name) const { return dir_ + "/" + name; }
+  std::string Path(const std::string& name) const { return folder_.Path(name); }
   std::string Write(const std::string& name, const std::vector<uint8_t>& bytes) const {
     std::ofstream(Path(name), std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
@@ -118,7 +111,7 @@ class ScratchFolder {
   }
 
  private:
-  std::string dir_;
+  TempFolder folder_{"qm-video"};
 };
 
 // The two back buffers a desktop may get: plain memory composed by the engine (no graphics

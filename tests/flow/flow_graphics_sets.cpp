@@ -9,6 +9,7 @@
 #include "engine/Screen.hpp"
 #include "engine/TestHooks.hpp"
 #include "game/flow/GraphicsSets.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm {
 namespace {
@@ -51,9 +52,7 @@ class GraphicsSets : public ::testing::Test {
  protected:
   void SetUp() override {
     old_ = fs::current_path();
-    dir_ = fs::temp_directory_path() / ("qm-flow-gfx-" + std::to_string(getpid()));
-    fs::remove_all(dir_);
-    fs::create_directories(dir_);
+    dir_ = temp_.path();
     fs::current_path(dir_);
     // The dummy video driver needs no EGL, whose library leaks under the leak checker.
     setenv("SDL_VIDEODRIVER", "dummy", 1);
@@ -65,8 +64,8 @@ class GraphicsSets : public ::testing::Test {
     FreeSpriteImage(-1);
     CloseGameScreen();
     fs::current_path(old_);
-    fs::remove_all(dir_);
   }
+  test::TempFolder temp_{"qm-flow-gfx"};
   fs::path old_, dir_;
 };
 

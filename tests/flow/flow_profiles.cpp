@@ -5,12 +5,14 @@
 
 #include <filesystem>
 #include <fstream>
+#include <memory>
 #include <sstream>
 
 #include "engine/Files.hpp"
 #include "game/flow/Menus.hpp"
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm {
 namespace {
@@ -20,10 +22,7 @@ namespace fs = std::filesystem;
 class ProfileFiles : public ::testing::Test {
  protected:
   void SetUp() override {
-    dir_ = fs::temp_directory_path() /
-           ("qm-flow-" + std::to_string(getpid()) + "-" +
-            ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(dir_);
+    dir_ = temp_.path();
     fs::create_directories(dir_ / "players");
     fs::create_directories(dir_ / "maps");
     MapGameFolder("players", (dir_ / "players").string());
@@ -32,7 +31,6 @@ class ProfileFiles : public ::testing::Test {
   void TearDown() override {
     MapGameFolder("players", "");
     MapGameFolder("maps", "");
-    fs::remove_all(dir_);
   }
   void Write(const std::string& rel, const std::string& bytes) {
     std::ofstream(dir_ / rel, std::ios::binary) << bytes;
@@ -43,6 +41,7 @@ class ProfileFiles : public ::testing::Test {
     s << in.rdbuf();
     return s.str();
   }
+  test::TempFolder temp_{"qm-flow"};
   fs::path dir_;
 };
 
@@ -199,26 +198,26 @@ TEST_F(ProfileFiles, AnUncreatableProfileIsSkippedInSilence) {
   EXPECT_FALSE(ReadPlayerProfile(1, p));
 }
 
-TEST(ChoosePlayer, KeepsAvatarAndEaselSizeWithinTheirTables) {
+// Avatars and Easel sizes as a profile file may hold them, in range or not: the chosen player
+// gets them held within their tables, so nothing is indexed out of bounds.
+TEST_F(ProfileFiles, ChosenPlayerKeepsAvatarAndEaselSizeWithinTheirTables) {
   struct Case {
     int avatar, easel;
     int wantAvatar, wantEasel;
   };
-  const Case cases[] = {{4, 10, 4, 10}, {19, 18, 19, 18},  {23, 40, 3, 18},
-                        {-1, 0, 19, 6}, {-128, -5, 12, 6}, {0, 6, 0, 6}};
+  const Case cases[] = {{4, 10, 4, 10},    {19, 18, 19, 18},  {23, 40, 3, 18},   {-1, 0, 19, 6},
+                        {-128, -5, 12, 6}, {0, 6, 0, 6},      {19, 6, 19, 6},    {5, 18, 5, 18},
+                        {20, 100, 0, 18},  {-20, 19, 0, 18},  {127, 127, 7, 18}, {-128, -128, 12, 6}};
   for (const Case& c : cases) {
-    GameState g;
-    g.menu.name[2] = "n";
-    g.menu.levelReached[2] = 4;
-    g.menu.avatar[2] = c.avatar;
-    g.menu.easelSize[2] = c.easel;
-    g.menu.score[2] = 1LL << 40;
-    ChoosePlayerValues(g, 2);
-    EXPECT_EQ(g.players.avatars[0], c.wantAvatar) << c.avatar;
-    EXPECT_EQ(g.easel.slots[0], c.wantEasel) << c.easel;
-    EXPECT_EQ(g.players.scores[0], 1LL << 40);
-    EXPECT_EQ(g.players.levelsReached[0], 4);
-    EXPECT_EQ(g.menu.selectedProfile, 2);
+    Write("players/2", test::ProfileBytes("n", 4, c.avatar, c.easel, int64_t{1} << 40));
+    auto g = std::make_unique<GameState>();
+    LoadPlayerProfiles(g->menu);
+    ChoosePlayerValues(*g, 2);
+    EXPECT_EQ(g->players.avatars[0], c.wantAvatar) << c.avatar;
+    EXPECT_EQ(g->easel.slots[0], c.wantEasel) << c.easel;
+    EXPECT_EQ(g->players.scores[0], int64_t{1} << 40);
+    EXPECT_EQ(g->players.levelsReached[0], 4);
+    EXPECT_EQ(g->menu.selectedProfile, 2);
   }
 }
 

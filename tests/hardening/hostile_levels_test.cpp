@@ -2,6 +2,7 @@
 // radius after a move enormous.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <fstream>
 #include <memory>
@@ -30,14 +31,16 @@ std::string LevelHead(int16_t w, int16_t h) {
 }
 
 // A size below 0 or beyond 4,194,304 Cells gives the one-Cell Board; the largest allowed size
-// is read, the Cells missing from the file reading as 0 (then unscrambled).
+// is read, the Cells missing from the file reading as 0 (then unscrambled). (A missing file,
+// and the largest Board read whole: board_file_test.cpp.)
 TEST(HostileLevels, ImpossibleSizesGiveTheOneCellBoard) {
   struct Case {
     int16_t w, h;
     LevelRead expected;
   } cases[] = {{32767, 32767, LevelRead::kOversize}, {-1, 5, LevelRead::kOversize},
                {5, -32768, LevelRead::kOversize},   {-32768, -32768, LevelRead::kOversize},
-               {2048, 2047, LevelRead::kOversize},  {2047, 2047, LevelRead::kRead},
+               {2048, 2047, LevelRead::kOversize},  {3, -2, LevelRead::kOversize},
+               {-32768, -1, LevelRead::kOversize},  {2047, 2047, LevelRead::kRead},
                {0, 0, LevelRead::kRead}};
   TempFolder folder;
   MapGameFolder("maps", folder.path());
@@ -47,6 +50,12 @@ TEST(HostileLevels, ImpossibleSizesGiveTheOneCellBoard) {
     game->program.screenWidth = 1024;
     game->program.screenHeight = 768;
     EXPECT_EQ(ReadLevelFile(game->board, "maps\\7", 1, 1024, 768), c.expected) << c.w << " x " << c.h;
+    if (c.expected == LevelRead::kOversize) {  // nothing of the file is kept
+      EXPECT_EQ(game->board.title, "");
+      EXPECT_EQ(game->board.startColumn, 0);
+      EXPECT_EQ(game->board.startRow, 0);
+      for (int k = 0; k <= 20; ++k) EXPECT_EQ(game->board.objectives[k], 0) << k;
+    }
     LoadLevel(*game, 7);
     const BoardState& b = game->board;
     const size_t cells = (size_t(b.w) + 1) * (size_t(b.h) + 1);
@@ -69,7 +78,8 @@ TEST(HostileLevels, ImpossibleSizesGiveTheOneCellBoard) {
 }
 
 // A fog level of ShadePeriod -32768 and a reveal after a move: the radius is about 32,770,
-// but only the Board's Cells are visited, and every one of them is lit.
+// but only the Board's Cells are visited, and every one of them is lit. (Smaller reveals
+// are in board_shade_test.cpp.)
 TEST(HostileLevels, HugeRevealRadiusVisitsOnlyTheBoard) {
   test::LevelBytes level = test::FilledLevel(39, 29, 157);
   level.startColumn = 20;
@@ -85,20 +95,25 @@ TEST(HostileLevels, HugeRevealRadiusVisitsOnlyTheBoard) {
   EXPECT_EQ(ShadeOf(board, 20, 15), 0);
   EXPECT_EQ(ShadeOf(board, 0, 0), kHiddenShade);
 
-  for (auto [cx, cy] : {std::pair{20, 15}, std::pair{0, 0}, std::pair{INT_MAX, INT_MIN},
-                        std::pair{INT_MIN, INT_MAX}, std::pair{-40000, 40000}}) {
+  // Centres far outside the Board change nothing; on it, every Cell is lit. Bases at the ends
+  // of their range: the lowest gives no reach at all, the highest lights everything.
+  struct Case {
+    int cx, cy, base;
+    bool lightsAll;
+  } cases[] = {{20, 15, 20, true},           {0, 0, 20, true},       {INT_MAX, INT_MIN, 20, false},
+               {INT_MIN, INT_MAX, 20, false}, {-40000, 40000, 20, false}, {5, 5, INT_MAX, true},
+               {5, 5, INT_MIN, false},        {5, 5, 0, true},            {100, 100, INT_MAX, true},
+               {INT_MIN, INT_MAX, INT_MAX, false}};
+  for (const Case& c : cases) {
     BoardState b = board;
-    RevealAroundMove(b, cx, cy, 20);  // an accepted move of 20 Pieces
+    RevealAroundMove(b, c.cx, c.cy, c.base);  // 20: an accepted move of 20 Pieces
     ASSERT_EQ(b.shade.size(), board.shade.size());
-    if (cx == 20 || cx == 0) {
-      for (int8_t s : b.shade) ASSERT_EQ(s, 0);
+    if (c.lightsAll) {
+      EXPECT_EQ(std::count(b.shade.begin(), b.shade.end(), 0), static_cast<long>(b.shade.size()))
+          << c.cx << ", " << c.cy << " base " << c.base;
+    } else {
+      EXPECT_EQ(b.shade, board.shade) << c.cx << ", " << c.cy << " base " << c.base;
     }
-  }
-  // Reveal bases at the ends of their range.
-  for (int base : {INT_MAX, INT_MIN, 0}) {
-    BoardState b = board;
-    RevealAroundMove(b, 5, 5, base);
-    ASSERT_EQ(b.shade.size(), board.shade.size());
   }
 }
 

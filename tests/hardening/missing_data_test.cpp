@@ -145,7 +145,7 @@ TEST(MissingData, LevelWithNothingButItsTitle) {
   // EXIT: left and right held on the square saves the player and goes back to the menu.
   s.Move(1024 - 7, 6).Wait(50).Button('L', true).Wait(50).Button('R', true).Wait(100);
   s.Button('R', false).Button('L', false);
-  s.UntilScreen(Screen::kPlayerMenuEntry).Wait(300).Click(512, kQuitY);
+  s.UntilScreen(Screen::kPlayerMenuEntry).Wait(300).Press(512, kQuitY).Ends();
   e2e::RunResult r = session.Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.ended);

@@ -6,6 +6,8 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 
+#include "tests/support/TestFiles.hpp"
+
 namespace {
 
 std::string RunCommand(const std::string& command) {
@@ -21,18 +23,13 @@ std::string RunCommand(const std::string& command) {
 
 class LevelDump : public ::testing::Test {
  protected:
-  void SetUp() override {
-    char name[] = "/tmp/qm-dump-XXXXXX";
-    ASSERT_NE(mkdtemp(name), nullptr);
-    dir_ = name;
-  }
-  void TearDown() override { std::filesystem::remove_all(dir_); }
   nlohmann::json Dump(const std::string& bytes) {
     std::ofstream(dir_ + "/map", std::ios::binary) << bytes;
     std::string out = RunCommand(std::string(QM_LEVEL_TOOL) + " dump --json " + dir_ + "/map 2>/dev/null");
     return nlohmann::json::parse(out, nullptr, false);
   }
-  std::string dir_;
+  qm::test::TempFolder temp_{"qm-dump"};
+  std::string dir_ = temp_.path();
 };
 
 // Title "Ab", keys 1234h -2 7 300 -32768, 3 x 2 Cells, start (1, 1), ShadePeriod 3.

@@ -8,6 +8,7 @@
 
 #include "tools/qm-level/LevelBinary.hpp"
 #include "tools/qm-level/LevelSource.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::level {
 namespace {

@@ -71,22 +71,7 @@ TEST(BoardShade, RevealLiftsWithABonusAndNeverDarkens) {
   EXPECT_EQ(ShadeOf(board, 0, 0), 0);
 }
 
-TEST(BoardShade, HugeRevealVisitsOnlyTheBoard) {
-  // ShadePeriod -32768 makes a move's bonus 32768 and more: the loop must stay on the Board.
-  BoardState board = ShadedBoard(3, 3, -32768, 1, 1);
-  ComputeShadeMap(board);
-  EXPECT_EQ(ShadeOf(board, 3, 3), 3);  // the start reveal itself has no bonus
-  RevealAroundMove(board, 1, 1, 2);
-  for (int x = 0; x <= 3; ++x)
-    for (int y = 0; y <= 3; ++y) EXPECT_EQ(ShadeOf(board, x, y), 0);
-  BoardState far = ShadedBoard(3, 3, 0);
-  ComputeShadeMap(far);
-  RevealAroundMove(far, INT32_MAX, INT32_MIN, 5);  // a centre far off reveals nothing
-  EXPECT_EQ(ShadeOf(far, 3, 3), 4);  // as the start reveal left it
-  RevealAroundMove(far, INT32_MIN, INT32_MAX, INT32_MAX);
-  RevealAroundMove(far, 100, 100, INT32_MAX);  // an enormous radius reaches every Cell
-  EXPECT_EQ(ShadeOf(far, 3, 3), 0);
-}
+// Reveals of enormous reach, and centres far off the Board: see hostile_levels_test.cpp.
 
 }  // namespace
 }  // namespace qm

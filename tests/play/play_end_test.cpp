@@ -198,11 +198,8 @@ TEST_F(PlayEnd, WindowCloseEndsTheProgram) {
 class PlayExit : public PlayEnd {};
 
 TEST_F(PlayExit, ExitFadesOutSavesThePlayerAndGoesToTheMenu) {
-  const std::filesystem::path players =
-      std::filesystem::temp_directory_path() / ("qm-play-players-" + std::to_string(getpid()));
-  std::filesystem::remove_all(players);
-  std::filesystem::create_directories(players);
-  MapGameFolder("players", players.string());
+  TempFolder players("qm-play-players");
+  MapGameFolder("players", players.path());
   game.menu.selectedProfile = 4;
   game.players.speakerNames[0] = "Bea";
   game.players.levelsReached[0] = 9;
@@ -212,15 +209,10 @@ TEST_F(PlayExit, ExitFadesOutSavesThePlayerAndGoesToTheMenu) {
   const uint64_t presents = PresentCount();
   EXPECT_EQ(ExitToPlayerMenu(game), Screen::kPlayerMenuEntry);
   EXPECT_EQ(PresentCount() - presents, 52u);
-  std::ifstream in(players / "4", std::ios::binary);
+  std::ifstream in(players.Path("4"), std::ios::binary);
   std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  ASSERT_EQ(bytes.size(), 19u);
-  EXPECT_EQ(bytes.substr(0, 4), std::string("\x03" "Bea"));
-  EXPECT_EQ(bytes[4], 9);
-  EXPECT_EQ(bytes[5], 5);
-  EXPECT_EQ(bytes[6], 12);
+  EXPECT_EQ(bytes, ProfileBytes("Bea", 9, 5, 12, 5000000000));
   MapGameFolder("players", "");
-  std::filesystem::remove_all(players);
 }
 
 }  // namespace

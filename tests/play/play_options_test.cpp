@@ -65,68 +65,6 @@ TEST_F(PlayOptions, SlidingOntoAnotherEntryWithTheButtonHeldDoesNotUseIt) {
   EXPECT_EQ(game.program.chatLastLine, 11);
 }
 
-TEST_F(PlayOptions, ChatEntriesChangeTheirSettings) {
-  game.program.chatTextSize = 3;
-  game.program.chatTransparency = 1;
-  game.render.speakerColours[8] = RgbColour(255, 200, 55);
-  for (int k : {2, 3, 4}) {
-    MoveTo(10, ChatEntryY(k));
-    Left(true);
-    Pass();
-    Left(false);
-    Pass();
-  }
-  EXPECT_EQ(game.program.chatTextSize, 0);
-  EXPECT_EQ(game.program.chatTransparency, 0);
-  EXPECT_EQ(game.render.speakerColours[8], RgbColour(255, 200, 55));
-  for (int i = 0; i <= 7; ++i) {
-    const uint32_t colour = game.render.speakerColours[i];
-    for (int shift : {0, 8, 16}) {
-      const uint32_t part = (colour >> shift) & 0xFF;
-      EXPECT_GE(part, 55u);
-      EXPECT_LE(part, 255u);
-    }
-  }
-}
-
-TEST_F(PlayOptions, MusicTrackEntriesWithMusicOffOnlyRememberTheTrack) {
-  game.program.musicTrack = -12;
-  MoveTo(kWidth - 10, MusicEntryY(1));
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.program.musicTrack, -1);
-  EXPECT_EQ(game.status.text, " Music #1 ");
-  EXPECT_FALSE(MusicSlotPlaying(1));
-  Left(false);
-  Pass();
-  MoveTo(kWidth - 10, MusicEntryY(4));
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.program.musicTrack, -12);
-  EXPECT_EQ(game.status.text, " Music #12 ");
-}
-
-TEST_F(PlayOptions, MusicOffAndOnFlipTheSign) {
-  game.program.musicTrack = 4;
-  MoveTo(kWidth - 10, MusicEntryY(2));
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.program.musicTrack, -4);
-  EXPECT_EQ(game.status.text, " Music OFF ");
-  Left(false);
-  Pass();
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.program.musicTrack, -4);  // already off: only the text
-  Left(false);
-  Pass();
-  MoveTo(kWidth - 10, MusicEntryY(3));
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.program.musicTrack, 4);
-  EXPECT_EQ(game.status.text, " Music ON ");
-}
-
 TEST_F(PlayOptions, VolumeStripFollowsThePointerWhileHeld) {
   MoveTo(kWidth - 10, kHeight - 1);
   Left(true);
@@ -169,17 +107,6 @@ TEST_F(PlayOptions, PiecesPanelIsIdleDuringAnExchange) {
   for (int k = 1; k <= 7; ++k) EXPECT_EQ(Slot(k), k);
 }
 
-TEST_F(PlayOptions, RandomizeKeepsThePieces) {
-  MoveTo(10, PiecesEntryY(1));
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.status.text, " Randomize pieces ");
-  std::vector<int> codes;
-  for (int k = 1; k <= 7; ++k) codes.push_back(Slot(k));
-  std::sort(codes.begin(), codes.end());
-  EXPECT_EQ(codes, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
-}
-
 TEST_F(PlayOptions, ValidationButtonValidatesOnce) {
   MoveTo(5, kHeight - 5);
   Left(true);
@@ -206,22 +133,103 @@ TEST_F(PlayOptions, ObjectiveEntryTogglesTheDetailsViewOnlyWhileTheLevelRuns) {
   EXPECT_EQ(game.status.text, "");
 }
 
-TEST_F(PlayOptions, GridAndSpaceBackgroundsChange) {
-  game.program.gridBackground = 2;
-  MoveTo(10, 30);
+// One press on an entry from the usual start: the StatusLine text, the click, and what the
+// entry changed.
+struct EntryCase {
+  const char* what;
+  int x, y;
+  std::function<void(GameState&)> before;
+  const char* status;  // nullptr: no entry acts (the press may still act on the Board)
+  std::function<void(const GameState&)> check;
+};
+
+void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.what; }
+
+class PlayOptionEntry : public PlayTest, public ::testing::WithParamInterface<EntryCase> {};
+
+TEST_P(PlayOptionEntry, OnePressUsesTheEntryUnderThePointer) {
+  const EntryCase& c = GetParam();
+  if (c.before) c.before(game);
+  MoveTo(c.x, c.y);
+  Pass();
   Left(true);
   Pass();
-  EXPECT_EQ(game.program.gridBackground, 0);
-  EXPECT_EQ(game.status.text, " Change the grid background ");
-  Left(false);
-  Pass();
-  MoveTo(10, 50);
-  Left(true);
-  Pass();
-  EXPECT_EQ(game.status.text, " Changing the background space ");
-  EXPECT_GE(game.graphics.backgroundPicture, 0);
-  EXPECT_LE(game.graphics.backgroundPicture, 23);
+  if (c.status != nullptr) {
+    EXPECT_EQ(game.status.text, c.status);
+    EXPECT_EQ(TakeClickRate(), 20000);
+  }
+  EXPECT_EQ(game.options.panelClickLatch, c.status != nullptr ? 1 : 0);
+  c.check(game);
 }
+
+const EntryCase kEntries[] = {
+    {"ChatMore", 10, ChatEntryY(1), [](GameState& g) { g.program.chatLastLine = 9; }, " Chat more ",
+     [](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, 11); }},
+    {"TextSize", 10, ChatEntryY(2), [](GameState& g) { g.program.chatTextSize = 3; },
+     " Change in size of the writing ", [](const GameState& g) { EXPECT_EQ(g.program.chatTextSize, 0); }},
+    {"Discoloration", 10, ChatEntryY(3),
+     [](GameState& g) { g.render.speakerColours[8] = RgbColour(255, 200, 55); }, " Discoloration of the chat ",
+     [](const GameState& g) {
+       EXPECT_EQ(g.render.speakerColours[8], RgbColour(255, 200, 55));  // the game's own colour stays
+       for (int i = 0; i <= 7; ++i) {
+         for (int shift : {0, 8, 16}) {
+           const uint32_t part = (g.render.speakerColours[i] >> shift) & 0xFF;
+           EXPECT_GE(part, 55u) << i;
+         }
+       }
+     }},
+    {"Transparency", 10, ChatEntryY(4), [](GameState& g) { g.program.chatTransparency = 1; },
+     " Chat transparent ON/OFF ", [](const GameState& g) { EXPECT_EQ(g.program.chatTransparency, 0); }},
+    {"ChatSmaller", 10, ChatEntryY(5), [](GameState& g) { g.program.chatLastLine = 9; }, " Chat smaller ",
+     [](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, 7); }},
+    // With the music off the track entries only remember the track.
+    {"NextTrackWhileOff", kWidth - 10, MusicEntryY(1), [](GameState& g) { g.program.musicTrack = -12; },
+     " Music #1 ", [](const GameState& g) {
+       EXPECT_EQ(g.program.musicTrack, -1);
+       EXPECT_FALSE(MusicSlotPlaying(1));
+     }},
+    {"PreviousTrackWhileOff", kWidth - 10, MusicEntryY(4), [](GameState& g) { g.program.musicTrack = -1; },
+     " Music #12 ", [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -12); }},
+    {"MusicOff", kWidth - 10, MusicEntryY(2), [](GameState& g) { g.program.musicTrack = 4; }, " Music OFF ",
+     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -4); }},
+    {"MusicOffWhenOff", kWidth - 10, MusicEntryY(2), [](GameState& g) { g.program.musicTrack = -4; },
+     " Music OFF ", [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -4); }},
+    {"MusicOn", kWidth - 10, MusicEntryY(3), [](GameState& g) { g.program.musicTrack = -4; }, " Music ON ",
+     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, 4); }},
+    {"Randomize", 10, PiecesEntryY(1), nullptr, " Randomize pieces ",
+     [](const GameState& g) {
+       std::vector<int> codes(g.easel.slots.begin() + 1, g.easel.slots.begin() + 8);
+       std::sort(codes.begin(), codes.end());
+       EXPECT_EQ(codes, (std::vector<int>{1, 2, 3, 4, 5, 6, 7}));
+     }},
+    {"Validation", 5, kHeight - 5, nullptr, " Validation (Ask your word and confirm it) ",
+     [](const GameState& g) { EXPECT_EQ(g.play.validationLatch, 1); }},
+    {"Objective", 10, 10, nullptr, " Your objective ",
+     [](const GameState& g) { EXPECT_EQ(g.play.objectivesViewToggle, 1); }},
+    {"GridBackground", 10, 30, [](GameState& g) { g.program.gridBackground = 2; },
+     " Change the grid background ", [](const GameState& g) { EXPECT_EQ(g.program.gridBackground, 0); }},
+    {"SpaceBackground", 10, 50, [](GameState& g) { g.graphics.backgroundPicture = -1; },
+     " Changing the background space ", [](const GameState& g) {
+       EXPECT_GE(g.graphics.backgroundPicture, 0);
+       EXPECT_LE(g.graphics.backgroundPicture, 23);
+     }},
+    // A press with the pointer outside the window: no entry is hovered, none acts.
+    {"PointerOutsideTheWindow", -1, -1,
+     [](GameState& g) {
+       g.program.chatLastLine = 9;
+       g.program.gridBackground = 1;
+     },
+     nullptr,
+     [](const GameState& g) {
+       EXPECT_EQ(g.play.objectivesViewToggle, 0);
+       EXPECT_EQ(g.program.chatLastLine, 9);
+       EXPECT_EQ(g.program.gridBackground, 1);
+       EXPECT_EQ(g.play.validationLatch, 0);
+     }},
+};
+
+INSTANTIATE_TEST_SUITE_P(Entries, PlayOptionEntry, ::testing::ValuesIn(kEntries),
+                         [](const ::testing::TestParamInfo<EntryCase>& info) { return info.param.what; });
 
 }  // namespace
 }  // namespace qm::test

@@ -11,17 +11,15 @@ class PlayStart : public PlayTest {
   void SetUp() override {
     PlayTest::SetUp();
     // An empty game folder: every picture, level and sound is missing.
-    folder_ = std::filesystem::temp_directory_path() / ("qm-play-start-" + std::to_string(getpid()));
-    std::filesystem::create_directories(folder_);
     oldFolder_ = std::filesystem::current_path();
-    std::filesystem::current_path(folder_);
+    std::filesystem::current_path(folder_.path());
   }
   void TearDown() override {
     std::filesystem::current_path(oldFolder_);
-    std::filesystem::remove_all(folder_);
     PlayTest::TearDown();
   }
-  std::filesystem::path folder_, oldFolder_;
+  TempFolder folder_{"qm-play-start"};
+  std::filesystem::path oldFolder_;
 };
 
 TEST(LevelMusic, TracksRepeatEveryTwelveLevels) {
@@ -103,10 +101,24 @@ TEST_F(PlayStart, ALevelWithoutItsFilesStillPlays) {
   CellCentre(0, 0, x, y);
   DragTo(x, y);  // the one Cell is void: the Piece comes back
   EXPECT_EQ(Slot(1), first);
+  EXPECT_EQ(game.easel.laid[1].column, -1);
+  // Space validates an empty turn: the validation line, no points, the Easel as it was.
+  const auto easel = game.easel.slots;
   Key(kKeySpace, true);
   Pass();
+  EXPECT_EQ(game.status.text, " Validation (Ask your word and confirm it) ");
+  EXPECT_EQ(game.play.validationLatch, 1);
+  EXPECT_EQ(game.players.scores[0], 0);
+  EXPECT_EQ(game.easel.slots, easel);
+  Key(kKeySpace, false);
+  // Tab held shows the details view in place of the chat.
+  EXPECT_FALSE(DetailsViewShown(game));
   Key(kKeyTab, true);
   Passes(2);
+  EXPECT_TRUE(DetailsViewShown(game));
+  Key(kKeyTab, false);
+  Pass();
+  EXPECT_FALSE(DetailsViewShown(game));
   EXPECT_EQ(game.board.objectives[0], 1);  // only the end box
 }
 

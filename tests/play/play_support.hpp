@@ -30,6 +30,7 @@
 #include "game/play/HexGrid.hpp"
 #include "game/play/RunLevel.hpp"
 #include "game/rules/Easel.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::test {
 
@@ -45,28 +46,7 @@ constexpr int kKeyT = 20;
 
 // A one-second mono WAV, so a click is still playing when a test looks at it.
 inline void WriteClickWave(const std::filesystem::path& path) {
-  const uint32_t rate = 11025, samples = rate;
-  std::string b = "RIFF";
-  auto put32 = [&b](uint32_t v) {
-    for (int i = 0; i < 4; ++i) b += static_cast<char>((v >> (8 * i)) & 0xFF);
-  };
-  auto put16 = [&b](uint32_t v) {
-    b += static_cast<char>(v & 0xFF);
-    b += static_cast<char>((v >> 8) & 0xFF);
-  };
-  put32(36 + samples * 2);
-  b += "WAVEfmt ";
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(rate);
-  put32(rate * 2);
-  put16(2);
-  put16(16);
-  b += "data";
-  put32(samples * 2);
-  for (uint32_t i = 0; i < samples; ++i) put16((i % 50) * 300);
-  std::ofstream(path, std::ios::binary) << b;
+  WriteFile(path.string(), WaveBytes(11025, 11025, [](uint32_t i) { return static_cast<int16_t>((i % 50) * 300); }));
 }
 
 // Shuts the engine down after the last test, as the program's end does, so nothing the
@@ -97,11 +77,9 @@ class PlayTest : public ::testing::Test {
     InitSound();
     OpenGameScreen("Quillmosaica2");
     SetEndProgramThrows(true);
-    static const std::filesystem::path sfx =
-        std::filesystem::temp_directory_path() / ("qm-play-sfx-" + std::to_string(getpid()));
-    std::filesystem::create_directories(sfx);
-    WriteClickWave(sfx / "1.wav");
-    MapGameFolder("sfx", sfx.string());
+    static const TempFolder sfx("qm-play-sfx");
+    WriteClickWave(sfx.Path("1.wav"));
+    MapGameFolder("sfx", sfx.path());
   }
 
   void SetUp() override {

@@ -57,7 +57,7 @@ TEST(LookUpWord, OneFileOpenPerLookupAndTheSlotIsFreedAfter) {
 
 TEST(LookUpWord, MissingFolderFindsNothing) {
   test::TempFolder empty;
-  MapGameFolder("dico-english", empty.Path() + "/nowhere");
+  MapGameFolder("dico-english", empty.path() + "/nowhere");
   std::string word = "cat";
   EXPECT_EQ(LookUpWord(word), LookUp::kNotFound);
   MapGameFolder("dico-english", "");

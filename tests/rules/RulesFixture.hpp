@@ -14,29 +14,9 @@
 #include "game/GameState.hpp"
 #include "game/play/Board.hpp"
 #include "game/rules/Easel.hpp"
+#include "tests/support/TestFiles.hpp"
 
 namespace qm::test {
-
-// A folder of its own below the system's temporary folder, removed with the object.
-class TempFolder {
- public:
-  TempFolder() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "qm-rules-XXXXXX").string();
-    std::vector<char> name(pattern.begin(), pattern.end());
-    name.push_back('\0');
-    path_ = ::mkdtemp(name.data());
-  }
-  ~TempFolder() {
-    std::error_code ignored;
-    std::filesystem::remove_all(path_, ignored);
-  }
-  TempFolder(const TempFolder&) = delete;
-  TempFolder& operator=(const TempFolder&) = delete;
-  const std::string& Path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 // Writes the words in the game's layout: "dico-" + first letter + length, each line the
 // word without its first letter.
@@ -54,11 +34,11 @@ inline void WriteDictionary(const std::string& folder, const std::vector<std::st
 class Dictionary {
  public:
   explicit Dictionary(const std::vector<std::string>& words) {
-    WriteDictionary(folder_.Path(), words);
-    MapGameFolder("dico-english", folder_.Path());
+    WriteDictionary(folder_.path(), words);
+    MapGameFolder("dico-english", folder_.path());
   }
   ~Dictionary() { MapGameFolder("dico-english", ""); }
-  const std::string& Path() const { return folder_.Path(); }
+  const std::string& Path() const { return folder_.path(); }
 
  private:
   TempFolder folder_;

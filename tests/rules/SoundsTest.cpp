@@ -19,37 +19,15 @@ using test::Lay;
 using test::MakeGame;
 using test::P;
 
-// Ten seconds of silence: long enough to be still playing when a test looks.
-void WriteSilence(const std::string& path) {
-  const uint32_t rate = 8000;
-  const uint32_t bytes = rate * 10 * 2;
-  std::ofstream file(path, std::ios::binary);
-  auto put32 = [&](uint32_t v) { file.write(reinterpret_cast<const char*>(&v), 4); };
-  auto put16 = [&](uint16_t v) { file.write(reinterpret_cast<const char*>(&v), 2); };
-  file.write("RIFF", 4);
-  put32(36 + bytes);
-  file.write("WAVEfmt ", 8);
-  put32(16);
-  put16(1);
-  put16(1);
-  put32(rate);
-  put32(rate * 2);
-  put16(2);
-  put16(16);
-  file.write("data", 4);
-  put32(bytes);
-  std::string silence(bytes, '\0');
-  file.write(silence.data(), bytes);
-}
-
 class RulesSounds : public testing::Test {
  protected:
   static constexpr int kSlots[] = {0, 2, 3, 12, 16};
   void SetUp() override {
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // no sound card needed
     ASSERT_NE(InitSound(), 0);
-    WriteSilence(folder_.Path() + "/silence.wav");
-    for (int slot : kSlots) ASSERT_NE(LoadSoundEffect(slot, folder_.Path() + "/silence.wav"), 0);
+    // Ten seconds of silence: long enough to be still playing when a test looks.
+    test::WriteFile(folder_.Path("silence.wav"), test::WaveBytes(8000, 80000, [](uint32_t) { return int16_t{0}; }));
+    for (int slot : kSlots) ASSERT_NE(LoadSoundEffect(slot, folder_.Path("silence.wav")), 0);
   }
   void TearDown() override { ShutdownSound(); }
   static std::vector<int> Playing() {

@@ -31,6 +31,9 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "game/GameState.hpp"
 #include "game/Screens.hpp"
 #include "game/flow/EndProgram.hpp"
+#include "game/play/Board.hpp"
+#include "game/rules/Easel.hpp"
+#include "tests/e2e/Session.hpp"
 #include "tests/e2e/Replay.hpp"
 
 namespace fs = std::filesystem;
@@ -48,6 +51,17 @@ struct Step {
   std::function<void(InputState&)> change;
 };
 
+// C, A, T: put on the Easel at every level start, so that a word can be played on GO.
+constexpr int16_t kWord[] = {3, 1, 20};
+
+// Pieces on the Board that are not this turn's: they rise only when a turn is accepted.
+int PermanentPieces(const GameState& g) {
+  int n = 0;
+  for (int16_t code : g.board.cells) n += code >= 1 && code <= 130;
+  for (int k = 1; k <= 20; ++k) n -= g.easel.laid[k].column >= 0;
+  return n;
+}
+
 bool InMenus(Screen s) {
   return s == Screen::kPlayerMenuEntry || s == Screen::kPlayerMenuReturn || s == Screen::kTitle;
 }
@@ -60,6 +74,9 @@ class Driver {
 
   Screen screen = Screen::kStartUp;
   uint64_t frames = 0;
+  int movesAccepted = 0;
+
+  void LevelStarted() { permanent_ = -1; }
 
   void StartRun() {
     input_ = InputState{};
@@ -75,6 +92,11 @@ class Driver {
     uint64_t presents = PresentCount();
     frames += presents >= lastPresents_ ? presents - lastPresents_ : presents;
     lastPresents_ = presents;
+    if (screen == Screen::kRunLevel) {
+      int n = PermanentPieces(Game());
+      if (permanent_ >= 0 && n > permanent_) ++movesAccepted;
+      permanent_ = n;
+    }
     if (quitting_) return;
     if (Done()) {
       InputState next = input_;
@@ -227,6 +249,7 @@ class Driver {
     int pick = Random(0, 99);
     if (g.play.endTick != 0 && Chance(30)) {
       Tap(kKeyEscape);  // the result panel: go on
+    } else if (pick < 10 && PlanWord(g)) {
     } else if (pick < 22) {  // a Piece from the Easel onto the Board
       Move(left + Random(0, n - 1) * 52 + 26, top + Random(5, 55));
       Button('L', true);
@@ -278,6 +301,30 @@ class Driver {
     }
   }
 
+  // "cat" laid on GO from wherever its letters lie on the Easel, then validated; false when
+  // the letters or the Cells are gone.
+  bool PlanWord(const GameState& g) {
+    const std::vector<CellPos> cells = e2e::WordCellsThroughGo(g);
+    if (cells.size() != 3) return false;
+    int slots[3] = {0, 0, 0};
+    for (int i = 0; i < 3; ++i) {
+      for (int k = 1; k <= g.easel.slots[0] && k <= 20 && slots[i] == 0; ++k) {
+        if (g.easel.slots[k] == kWord[i] && k != slots[0] && k != slots[1]) slots[i] = k;
+      }
+      if (slots[i] == 0) return false;
+    }
+    for (int i = 0; i < 3; ++i) {
+      int x = 0, y = 0;
+      CellToScreen(g.board, cells[i].column, cells[i].row, x, y);
+      Move(g.easel.left + (slots[i] - 1) * 52 + 26, g.easel.top + 31);
+      Button('L', true, 64);
+      Move(x + 26, y + 28, 64);
+      Button('L', false, 64);
+    }
+    Tap(kKeySpace);
+    return true;
+  }
+
   void Plan() {
     if (InMenus(screen)) {
       PlanPlayerMenu();
@@ -298,6 +345,7 @@ class Driver {
   uint32_t nextAt_ = 0;
   uint64_t lastPresents_ = 0;
   bool quitting_ = false;
+  int permanent_ = -1;
 };
 
 std::string FileBytes(const fs::path& path) {
@@ -362,6 +410,11 @@ SoakReport RunSoak(const std::string& gameFolder, const std::string& playersFold
         Screen from = s;
         s = RunScreen(Game(), s);
         if (from == Screen::kStartLevel) {
+          GameState& game = Game();
+          for (int i = 0; i < 3 && i < game.easel.slots[0]; ++i) game.easel.slots[i + 1] = kWord[i];
+          LayOutEasel(game.easel, game.program.screenHeight);
+          DrawEasel(game);
+          driver.LevelStarted();
           ++report.levelStarts;
           report.levelsPlayed.insert(Game().menu.currentLevel);
           report.heapAtLevelStart.push_back(LiveHeapBytes());
@@ -378,6 +431,7 @@ SoakReport RunSoak(const std::string& gameFolder, const std::string& playersFold
   UseVirtualClock(false);
   fs::current_path(oldFolder);
   report.frames = driver.frames;
+  report.movesAccepted = driver.movesAccepted;
   return report;
 }
 

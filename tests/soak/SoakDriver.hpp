@@ -14,6 +14,7 @@ struct SoakReport {
   uint64_t frames = 0;                   // presents seen
   int programRuns = 0;                   // start-ups (the program ended by itself runs - 1 times)
   int levelStarts = 0;
+  int movesAccepted = 0;                 // turns whose Pieces stayed on the Board
   std::set<int> levelsPlayed;
   int exitsToMenu = 0;                   // EXIT control used
   int profilesWritten = 0;               // profile files seen at the end
