@@ -1,11 +1,11 @@
 #pragma once
-// The dictionary held in memory as a letter tree, so the bot can walk words along a line
-// of the Board with the letters of its Easel. The game itself still reads the files.
+// The dictionary held in memory as a letter tree, so the move search can walk words along a
+// line of the Board with the letters of an Easel. The rules themselves still read the files.
 #include <cstdint>
 #include <string>
 #include <vector>
 
-namespace qm::autoplay {
+namespace qm {
 
 class Lexicon {
  public:
@@ -31,4 +31,4 @@ class Lexicon {
   size_t words_ = 0;
 };
 
-}  // namespace qm::autoplay
+}  // namespace qm

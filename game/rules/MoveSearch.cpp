@@ -1,4 +1,4 @@
-#include "MoveSearch.hpp"
+#include "game/rules/MoveSearch.hpp"
 
 #include <algorithm>
 #include <climits>
@@ -9,7 +9,7 @@
 #include "game/rules/Easel.hpp"
 #include "game/rules/Objectives.hpp"
 
-namespace qm::autoplay {
+namespace qm {
 
 namespace {
 
@@ -556,4 +556,4 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   return out;
 }
 
-}  // namespace qm::autoplay
+}  // namespace qm

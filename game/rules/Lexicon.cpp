@@ -1,9 +1,9 @@
-#include "Lexicon.hpp"
+#include "game/rules/Lexicon.hpp"
 
 #include <filesystem>
 #include <fstream>
 
-namespace qm::autoplay {
+namespace qm {
 
 int Lexicon::NewNode() {
   Node node;
@@ -67,4 +67,4 @@ bool Lexicon::Contains(const std::string& lowerWord) const {
   return nodes_[node].word;
 }
 
-}  // namespace qm::autoplay
+}  // namespace qm

@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Lexicon.hpp"
+#include "game/rules/Lexicon.hpp"
 #include "game/GameState.hpp"
 #include "game/play/HexGrid.hpp"
 
-namespace qm::autoplay {
+namespace qm {
 
 struct Placement {
   int column = 0;
@@ -57,4 +57,4 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
 Needs JudgeNeeds(const GameState& game, int level);
 bool NeedsMet(const Needs& needs, const GameState& game);
 
-}  // namespace qm::autoplay
+}  // namespace qm
