@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <climits>
+#include <cstddef>
 #include <deque>
-#include <unordered_set>
 
 #include "game/play/Board.hpp"
 #include "game/rules/Easel.hpp"
@@ -138,66 +138,184 @@ void ChooseGoals(Scene& s) {
   for (CellPos p : pieces) s.frontier = std::min(s.frontier, s.dist[Index(board, p.column, p.row)]);
 }
 
-struct Walker {
+struct Placed {
+  int index;   // position on the line
+  int letter;
+};
+
+// The fixed Pieces a Piece laid on an open cell of the line would join along one of the
+// two other axes: its cross word, looked up once per letter.
+struct CrossSide {
+  int count = 0;                  // fixed Pieces of the cross word; 0: none
+  int64_t sum = 0;                // their values
+  int material = kMaterialUnknown;
+  int prefixNode = -1;            // letter tree node after the letters before the cell
+  int afterBegin = 0, afterEnd = 0;  // its letters after the cell, in CrossLetters
+  std::array<int8_t, 26> known;   // -1 not looked up yet, 0 no word, 1 a word
+};
+
+int CombineMaterial(int material, int m) {
+  return material == kMaterialUnknown ? m : (material == m ? m : kMixedMaterial);
+}
+
+// The best few moves in the order std::partial_sort over all of them would leave: the same
+// heap selection, done as the moves are found, so only the few best are ever built.
+class TopMoves {
+ public:
+  explicit TopMoves(size_t keep) : keep_(keep) {}
+
+  // Whether a move of this value changes the selection (build it and Add it only then).
+  bool Wants(double value) const { return heap_.size() < keep_ || Better(value, heap_.front().value); }
+
+  void Add(Candidate cand) {
+    if (heap_.size() < keep_) {
+      heap_.push_back(std::move(cand));
+      if (heap_.size() == keep_) std::make_heap(heap_.begin(), heap_.end(), Compare);
+      return;
+    }
+    ReplaceTop(std::move(cand));
+  }
+
+  std::vector<Candidate> Take() {
+    if (heap_.size() < keep_) std::make_heap(heap_.begin(), heap_.end(), Compare);
+    std::sort_heap(heap_.begin(), heap_.end(), Compare);
+    return std::move(heap_);
+  }
+
+ private:
+  static bool Better(double a, double b) { return a > b; }
+  static bool Compare(const Candidate& a, const Candidate& b) { return Better(a.value, b.value); }
+
+  // The new move takes the top's place and sinks, as the library's heap selection does.
+  void ReplaceTop(Candidate value) {
+    const std::ptrdiff_t len = static_cast<std::ptrdiff_t>(heap_.size());
+    std::ptrdiff_t hole = 0;
+    std::ptrdiff_t child = 0;
+    while (child < (len - 1) / 2) {
+      child = 2 * (child + 1);
+      if (Compare(heap_[child], heap_[child - 1])) --child;
+      heap_[hole] = std::move(heap_[child]);
+      hole = child;
+    }
+    if ((len & 1) == 0 && child == (len - 2) / 2) {
+      child = 2 * (child + 1);
+      heap_[hole] = std::move(heap_[child - 1]);
+      hole = child - 1;
+    }
+    std::ptrdiff_t parent = (hole - 1) / 2;
+    while (hole > 0 && Compare(heap_[parent], value)) {
+      heap_[hole] = std::move(heap_[parent]);
+      hole = parent;
+      parent = (hole - 1) / 2;
+    }
+    heap_[hole] = std::move(value);
+  }
+
+  size_t keep_;
+  std::vector<Candidate> heap_;
+};
+
+struct LineSearch;
+void JudgeFound(LineSearch& search, int end);
+
+// One line of the Board: the walk of words along it and what each cell of it holds.
+struct LineSearch {
   Scene& scene;
+  const SearchOptions& options;
   const std::vector<CellPos>& line;
-  std::vector<int> kind;  // letter of a Piece, or kOpenCell / kBlockedCell
+  int axis = 0;
+  std::vector<int> kind;      // letter of a Piece, or kOpenCell / kBlockedCell
+  std::vector<int16_t> code;  // the Board's code of each cell
   std::vector<bool> anchor;
   std::vector<int> toAnchor;  // open cells from here to the nearest anchor ahead, inclusive
+  std::vector<CrossSide> cross;  // two per cell: the other axes in order
+  std::vector<int> crossLetters;
   std::array<int, 26> rack{};
   int rackSize = 0;
   int start = 0;
-  std::vector<std::pair<int, int>> placed;  // line index, letter
-  std::vector<std::pair<int, std::vector<std::pair<int, int>>>> found;  // end index, placed
+  std::array<Placed, kMostPiecesPerMove> placed{};
+  int placedCount = 0;
+  std::vector<uint8_t>& seen;  // single Pieces are found along each of their axes
+  TopMoves& top;
 
   void Walk(int i, int node, bool anchored) {
-    if (i > start && !placed.empty() && anchored && scene.lexicon.EndsWord(node) &&
+    const Lexicon& lexicon = scene.lexicon;
+    if (i > start && placedCount > 0 && anchored && lexicon.EndsWord(node) &&
         (i == static_cast<int>(line.size()) || kind[i] < 0)) {
-      found.push_back({i - 1, placed});
+      JudgeFound(*this, i - 1);
     }
     if (i == static_cast<int>(line.size())) return;
     int k = kind[i];
     if (k >= 0) {
-      int child = scene.lexicon.Child(node, k);
+      int child = lexicon.Child(node, k);
       if (child >= 0) Walk(i + 1, child, anchored);
       return;
     }
     const int most = std::min(rackSize, kMostPiecesPerMove);
-    if (k == kBlockedCell || static_cast<int>(placed.size()) == most) return;
+    if (k == kBlockedCell || placedCount == most) return;
     // A word that has not met an anchor yet must still reach one with the Pieces left.
-    if (!anchored && static_cast<int>(placed.size()) + toAnchor[i] > most) return;
-    for (int letter = 0; letter < 26; ++letter) {
+    if (!anchored && placedCount + toAnchor[i] > most) return;
+    for (uint32_t letters = lexicon.ChildLetters(node); letters != 0; letters &= letters - 1) {
+      const int letter = __builtin_ctz(letters);
       if (rack[letter] == 0) continue;
-      int child = scene.lexicon.Child(node, letter);
-      if (child < 0) continue;
+      int child = lexicon.Child(node, letter);
       --rack[letter];
-      placed.push_back({i, letter});
+      placed[placedCount++] = Placed{i, letter};
       Walk(i + 1, child, anchored || anchor[i]);
-      placed.pop_back();
+      --placedCount;
       ++rack[letter];
     }
   }
-};
 
-// The word through `at` along an axis with `letterAt` laid there, or "" when only one letter.
-struct CrossWord {
-  std::string text;
-  std::vector<CellPos> cells;
-};
-CrossWord GatherCross(const BoardState& board, int axis, CellPos at) {
-  auto isPiece = [&](CellPos p) {
-    return (p == at) || (IsOnBoard(board, p.column, p.row) && HoldsPiece(CellCode(board, p.column, p.row)));
-  };
-  CellPos pos = at;
-  while (isPiece(pos)) pos = StepBack(axis, pos);
-  pos = StepForward(axis, pos);
-  CrossWord word;
-  while (isPiece(pos)) {
-    word.cells.push_back(pos);
-    pos = StepForward(axis, pos);
+  // The fixed Pieces beside each open cell along the two other axes.
+  void GatherCrossSides() {
+    const BoardState& board = scene.game.board;
+    cross.assign(line.size() * 2, CrossSide{});
+    crossLetters.clear();
+    std::vector<CellPos> before;
+    for (size_t i = 0; i < line.size(); ++i) {
+      if (kind[i] != kOpenCell) continue;
+      int slot = 0;
+      for (int other = kFallingDiagonal; other <= kRisingDiagonal; ++other) {
+        if (other == axis) continue;
+        CrossSide& side = cross[i * 2 + static_cast<size_t>(slot++)];
+        side.known.fill(-1);
+        auto isPiece = [&](CellPos p) {
+          return IsOnBoard(board, p.column, p.row) && HoldsPiece(CellCode(board, p.column, p.row));
+        };
+        before.clear();
+        for (CellPos pos = StepBack(other, line[i]); isPiece(pos); pos = StepBack(other, pos)) before.push_back(pos);
+        int node = scene.lexicon.Root();
+        for (auto it = before.rbegin(); it != before.rend(); ++it) {
+          int16_t c = CellCode(board, it->column, it->row);
+          side.sum += scene.game.easel.pieceValue[c];
+          side.material = CombineMaterial(side.material, MaterialOf(c));
+          ++side.count;
+          if (node >= 0) node = scene.lexicon.Child(node, LetterIndexOf(c));
+        }
+        side.prefixNode = node;
+        side.afterBegin = static_cast<int>(crossLetters.size());
+        for (CellPos pos = StepForward(other, line[i]); isPiece(pos); pos = StepForward(other, pos)) {
+          int16_t c = CellCode(board, pos.column, pos.row);
+          side.sum += scene.game.easel.pieceValue[c];
+          side.material = CombineMaterial(side.material, MaterialOf(c));
+          ++side.count;
+          crossLetters.push_back(LetterIndexOf(c));
+        }
+        side.afterEnd = static_cast<int>(crossLetters.size());
+      }
+    }
   }
-  return word;
-}
+
+  bool CrossIsWord(CrossSide& side, int letter) const {
+    if (side.known[letter] < 0) {
+      int node = side.prefixNode >= 0 ? scene.lexicon.Child(side.prefixNode, letter) : -1;
+      for (int k = side.afterBegin; k < side.afterEnd && node >= 0; ++k) node = scene.lexicon.Child(node, crossLetters[k]);
+      side.known[letter] = node >= 0 && scene.lexicon.EndsWord(node) ? 1 : 0;
+    }
+    return side.known[letter] == 1;
+  }
+};
 
 struct Judged {
   int64_t points = 0;
@@ -207,31 +325,8 @@ struct Judged {
 
 // Scores one word as the rules do: letter sum (new Pieces on letter multipliers count
 // more) times the word multipliers under new Pieces.
-void JudgeWord(const Scene& s, const std::vector<CellPos>& cells,
-               const std::vector<std::pair<CellPos, int16_t>>& laid, Judged& out) {
-  const EaselState& easel = s.game.easel;
-  int64_t sum = 0, factor = 1;
-  int material = kMaterialUnknown;
-  for (CellPos p : cells) {
-    int16_t code = Code(s, p);
-    int16_t under = 0;
-    bool fresh = false;
-    for (const auto& [q, c] : laid) {
-      if (q == p) {
-        under = code;
-        code = c;
-        fresh = true;
-      }
-    }
-    int64_t value = easel.pieceValue[code];
-    sum += value;
-    int m = MaterialOf(code);
-    material = material == kMaterialUnknown ? m : (material == m ? m : kMixedMaterial);
-    if (fresh && under >= 186 && under <= 192) sum += value * (under - 185);
-    if (fresh && under >= 193 && under <= 199) factor *= under - 191;
-  }
+void CountWord(const Scene& s, int64_t sum, int64_t factor, int material, int length, Judged& out) {
   out.points += sum * factor;
-  int length = static_cast<int>(cells.size());
   if (length >= s.needs.wordLength) ++out.countsWords;
   for (int m = 0; m < 3; ++m) {
     if (material == m + 2 && length >= s.needs.materialLength[m]) ++out.countsMaterial[m];
@@ -253,19 +348,20 @@ void SortRack(const Scene& s, std::vector<int16_t>& options, int wantMaterial) {
   });
 }
 
-std::vector<int16_t> ChooseCodes(const Scene& s, const std::vector<int>& letters, int wantMaterial) {
-  std::array<size_t, 26> used{};
-  std::vector<int16_t> codes;
-  for (int letter : letters) {
+void ChooseCodes(const Scene& s, const std::array<int, kMostPiecesPerMove>& letters, int n, int wantMaterial,
+                 std::array<int16_t, kMostPiecesPerMove>& codes) {
+  for (int j = 0; j < n; ++j) {
+    const int letter = letters[static_cast<size_t>(j)];
+    size_t used = 0;  // earlier Pieces of the same letter in this move
+    for (int e = 0; e < j; ++e) used += letters[static_cast<size_t>(e)] == letter ? 1 : 0;
     if (wantMaterial < 0) {
-      codes.push_back(s.rackByLetter[letter][used[letter]++]);  // already in this order
+      codes[static_cast<size_t>(j)] = s.rackByLetter[letter][used];  // already in this order
       continue;
     }
     std::vector<int16_t> options = s.rackByLetter[letter];
     SortRack(s, options, wantMaterial);
-    codes.push_back(options[used[letter]++]);
+    codes[static_cast<size_t>(j)] = options[used];
   }
-  return codes;
 }
 
 double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
@@ -303,6 +399,152 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
   }
   (void)pieceCount;
   return 0;
+}
+
+// Weighs the move the walk just found (ending at line position `end`) and offers it.
+void JudgeFound(LineSearch& w, int end) {
+  Scene& scene = w.scene;
+  const GameState& game = scene.game;
+  const BoardState& board = game.board;
+  const Needs& needs = scene.needs;
+  const std::vector<CellPos>& line = w.line;
+  const int n = w.placedCount;
+  std::array<int, kMostPiecesPerMove> letters;
+  for (int j = 0; j < n; ++j) letters[static_cast<size_t>(j)] = w.placed[static_cast<size_t>(j)].letter;
+  if (n == 1) {
+    const CellPos p = line[static_cast<size_t>(w.placed[0].index)];
+    uint8_t& seen = w.seen[Index(board, p.column, p.row) * 26 + static_cast<size_t>(w.placed[0].letter)];
+    if (seen) return;
+    seen = 1;
+  }
+  // The whole main word, from its first cell to its last.
+  int first = w.placed[0].index;
+  while (first > 0 && w.kind[static_cast<size_t>(first - 1)] >= 0) --first;
+  int mainLength = end - first + 1;
+
+  // A word of the Material an objective asks for, when the Easel and the Board allow it.
+  int wantMaterial = -1;
+  for (int m = 0; m < 3 && wantMaterial < 0; ++m) {
+    if (needs.materialLeft[m] == 0 || mainLength < needs.materialLength[m]) continue;
+    bool ok = true;
+    std::array<int, 26> needLetters{};
+    for (int i = first; i <= end; ++i) {
+      if (w.kind[static_cast<size_t>(i)] >= 0 && MaterialOf(w.code[static_cast<size_t>(i)]) != m + 2) ok = false;
+    }
+    for (int j = 0; j < n; ++j) ++needLetters[static_cast<size_t>(letters[static_cast<size_t>(j)])];
+    for (int letter = 0; letter < 26 && ok; ++letter) {
+      int have = 0;
+      for (int16_t code : scene.rackByLetter[letter]) have += MaterialOf(code) == m + 2;
+      if (have < needLetters[static_cast<size_t>(letter)]) ok = false;
+    }
+    if (ok) wantMaterial = m + 2;
+  }
+  std::array<int16_t, kMostPiecesPerMove> codes;
+  ChooseCodes(scene, letters, n, wantMaterial, codes);
+  bool coversStart = false, coversEnd = false, coversBonusMalus = false;
+  for (int j = 0; j < n; ++j) {
+    int16_t under = w.code[static_cast<size_t>(w.placed[static_cast<size_t>(j)].index)];
+    if (under == kStartBox) coversStart = true;
+    if (under == kEndBox) coversEnd = true;
+    if (under == kBonusMalus) coversBonusMalus = true;
+  }
+  bool attached = mainLength > n || (coversStart && n > 1);
+  Judged judged;
+  {
+    int64_t sum = 0, factor = 1;
+    int material = kMaterialUnknown;
+    int j = 0;
+    for (int i = first; i <= end; ++i) {
+      int16_t code = w.code[static_cast<size_t>(i)];
+      int16_t under = 0;
+      bool fresh = j < n && w.placed[static_cast<size_t>(j)].index == i;
+      if (fresh) {
+        under = code;
+        code = codes[static_cast<size_t>(j++)];
+      }
+      int64_t value = game.easel.pieceValue[code];
+      sum += value;
+      material = CombineMaterial(material, MaterialOf(code));
+      if (fresh && under >= 186 && under <= 192) sum += value * (under - 185);
+      if (fresh && under >= 193 && under <= 199) factor *= under - 191;
+    }
+    CountWord(scene, sum, factor, material, mainLength, judged);
+  }
+  // Cross words through each new Piece (for a single Piece, the other two axes too).
+  for (int j = 0; j < n; ++j) {
+    const int i = w.placed[static_cast<size_t>(j)].index;
+    const int16_t code = codes[static_cast<size_t>(j)];
+    const int16_t under = w.code[static_cast<size_t>(i)];
+    for (int slot = 0; slot < 2; ++slot) {
+      CrossSide& side = w.cross[static_cast<size_t>(i) * 2 + static_cast<size_t>(slot)];
+      if (side.count == 0 || !w.CrossIsWord(side, letters[static_cast<size_t>(j)])) continue;
+      attached = true;
+      int64_t value = game.easel.pieceValue[code];
+      int64_t sum = side.sum + value;
+      int64_t factor = 1;
+      if (under >= 186 && under <= 192) sum += value * (under - 185);
+      if (under >= 193 && under <= 199) factor *= under - 191;
+      CountWord(scene, sum, factor, CombineMaterial(side.material, MaterialOf(code)), side.count + 1, judged);
+    }
+  }
+  if (!attached) return;
+  if (w.options.coverable) {
+    for (int j = 0; j < n; ++j) {
+      const CellPos p = line[static_cast<size_t>(w.placed[static_cast<size_t>(j)].index)];
+      (*w.options.coverable)[Index(board, p.column, p.row)] = 1;
+    }
+  }
+
+  int bestDist = kFar;
+  double effects = 0;
+  for (int j = 0; j < n; ++j) {
+    const int i = w.placed[static_cast<size_t>(j)].index;
+    const CellPos p = line[static_cast<size_t>(i)];
+    bestDist = std::min(bestDist, scene.dist[Index(board, p.column, p.row)]);
+    effects += EffectValue(scene, w.code[static_cast<size_t>(i)], p, n);
+  }
+  double progress = 0;
+  if (bestDist < kFar) {
+    int base = scene.frontier < kFar ? scene.frontier : bestDist + 1;
+    progress = static_cast<double>(base - bestDist);
+  }
+  int wordsGain = std::min(judged.countsWords, needs.wordsLeft);
+  int materialGain = 0;
+  bool allMet = needs.wordsLeft <= judged.countsWords;
+  for (int m = 0; m < 3; ++m) {
+    materialGain += std::min(judged.countsMaterial[m], needs.materialLeft[m]);
+    allMet = allMet && needs.materialLeft[m] <= judged.countsMaterial[m];
+  }
+  if (needs.easelTarget > 0 && (game.easel.slots[0] < needs.easelTarget || coversBonusMalus)) allMet = false;
+  if (needs.scoreTarget > 0 && game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
+                                   needs.scoreTarget) {
+    allMet = false;
+  }
+  if (coversEnd && !allMet) return;  // the level would end lost
+  double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
+  double value = static_cast<double>(judged.points) * pointWeight + progress * 40 + wordsGain * 300 +
+                 materialGain * 900 + effects;
+  // Keep Pieces for later, the more so as the PieceBag runs low: short moves that do
+  // as much are better.
+  int bagLeft = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
+  value -= n * (1.0 + 500.0 / (bagLeft + 10));
+  if (coversEnd) value += 1e7;
+  if (!w.top.Wants(value)) return;
+
+  Candidate cand;
+  cand.value = value;
+  cand.coversEnd = coversEnd;
+  cand.points = judged.points;
+  for (int j = 0; j < n; ++j) {
+    const CellPos p = line[static_cast<size_t>(w.placed[static_cast<size_t>(j)].index)];
+    cand.pieces.push_back({p.column, p.row, codes[static_cast<size_t>(j)]});
+  }
+  for (int i = first, j = 0; i <= end; ++i) {
+    int k = w.kind[static_cast<size_t>(i)];
+    if (k < 0) k = w.placed[static_cast<size_t>(j++)].letter;
+    cand.word += static_cast<char>('a' + k);
+  }
+  w.top.Add(std::move(cand));
 }
 
 }  // namespace
@@ -376,17 +618,19 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   bool anyPiece = false;
   for (int16_t code : board.cells) anyPiece = anyPiece || HoldsPiece(code);
 
-  std::vector<Candidate> out;
-  std::unordered_set<int64_t> seen;  // single Pieces are found along each of their axes
+  std::vector<uint8_t> seen(board.cells.size() * 26, 0);
+  // Only the best few are ever tried.
+  TopMoves top(kCandidatesKept);
   for (size_t li = 0; li < lines.lines.size(); ++li) {
     const std::vector<CellPos>& line = lines.lines[li];
-    int axis = lines.axisOf[li];
-    Walker walker{scene, line, {}, {}, {}, rack, rackSize, 0, {}, {}};
+    LineSearch walker{scene, options, line, lines.axisOf[li], {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top};
     walker.kind.resize(line.size());
+    walker.code.resize(line.size());
     walker.anchor.assign(line.size(), false);
     bool anyAnchor = false;
     for (size_t i = 0; i < line.size(); ++i) {
       int16_t code = Code(scene, line[i]);
+      walker.code[i] = code;
       if (HoldsPiece(code)) {
         walker.kind[i] = LetterIndexOf(code);
       } else if (AcceptsPiece(code) && !(fog && options.visibleOnly &&
@@ -410,6 +654,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       int open = walker.kind[i] == kOpenCell ? 1 : 0;
       walker.toAnchor[i] = walker.anchor[i] ? 1 : (walker.toAnchor[i + 1] >= kFar ? kFar : walker.toAnchor[i + 1] + open);
     }
+    walker.GatherCrossSides();
     for (int s = 0; s < static_cast<int>(line.size()); ++s) {
       if (walker.kind[s] == kBlockedCell) continue;
       if (s > 0 && walker.kind[s - 1] >= 0) continue;
@@ -429,131 +674,8 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       walker.start = s;
       walker.Walk(s, lexicon.Root(), false);
     }
-    for (auto& [end, placed] : walker.found) {
-      int n = static_cast<int>(placed.size());
-      int length = end - walker.start + 1;
-      (void)length;
-      std::vector<int> letters;
-      for (auto& [i, letter] : placed) letters.push_back(letter);
-      if (n == 1) {
-        const CellPos p = line[placed[0].first];
-        if (!seen.insert(static_cast<int64_t>(Index(board, p.column, p.row)) * 26 + placed[0].second).second) continue;
-      }
-      // The whole main word, from its first cell to its last.
-      int first = placed.front().first;
-      while (first > 0 && walker.kind[first - 1] >= 0) --first;
-      std::vector<CellPos> mainCells;
-      for (int i = first; i <= end; ++i) mainCells.push_back(line[i]);
-      std::string mainWord;
-      for (int i = first; i <= end; ++i) {
-        int k = walker.kind[i];
-        if (k < 0) {
-          for (auto& [pi, letter] : placed) {
-            if (pi == i) k = letter;
-          }
-        }
-        mainWord += static_cast<char>('a' + k);
-      }
-      int mainLength = end - first + 1;
-
-      // A word of the Material an objective asks for, when the Easel and the Board allow it.
-      int wantMaterial = -1;
-      for (int m = 0; m < 3 && wantMaterial < 0; ++m) {
-        if (needs.materialLeft[m] == 0 || mainLength < needs.materialLength[m]) continue;
-        bool ok = true;
-        std::array<int, 26> needLetters{};
-        for (int i = first; i <= end; ++i) {
-          if (walker.kind[i] >= 0 && MaterialOf(Code(scene, line[i])) != m + 2) ok = false;
-        }
-        for (int letter : letters) ++needLetters[letter];
-        for (int letter = 0; letter < 26 && ok; ++letter) {
-          int have = 0;
-          for (int16_t code : scene.rackByLetter[letter]) have += MaterialOf(code) == m + 2;
-          if (have < needLetters[letter]) ok = false;
-        }
-        if (ok) wantMaterial = m + 2;
-      }
-      std::vector<int16_t> codes = ChooseCodes(scene, letters, wantMaterial);
-      std::vector<std::pair<CellPos, int16_t>> laid;
-      Candidate cand;
-      bool coversStart = false;
-      bool coversBonusMalus = false;
-      for (size_t j = 0; j < placed.size(); ++j) {
-        CellPos p = line[placed[j].first];
-        laid.push_back({p, codes[j]});
-        cand.pieces.push_back({p.column, p.row, codes[j]});
-        int16_t under = Code(scene, p);
-        if (under == kStartBox) coversStart = true;
-        if (under == kEndBox) cand.coversEnd = true;
-        if (under == kBonusMalus) coversBonusMalus = true;
-      }
-      bool attached = mainLength > n || (coversStart && n > 1);
-      Judged judged;
-      JudgeWord(scene, mainCells, laid, judged);
-      // Cross words through each new Piece (for a single Piece, the other two axes too).
-      for (const auto& [p, code] : laid) {
-        for (int other = kFallingDiagonal; other <= kRisingDiagonal; ++other) {
-          if (other == axis) continue;
-          CrossWord cross = GatherCross(board, other, p);
-          if (cross.cells.size() < 2) continue;
-          std::string text;
-          for (CellPos q : cross.cells) {
-            int16_t c = q == p ? code : Code(scene, q);
-            text += static_cast<char>('a' + LetterIndexOf(c));
-          }
-          if (!lexicon.Contains(text)) continue;
-          attached = true;
-          JudgeWord(scene, cross.cells, laid, judged);
-        }
-      }
-      if (!attached) continue;
-      if (options.coverable) {
-        for (const auto& [p, code] : laid) (*options.coverable)[Index(board, p.column, p.row)] = 1;
-      }
-      cand.word = mainWord;
-      cand.points = judged.points;
-
-      int bestDist = kFar;
-      double effects = 0;
-      for (const auto& [p, code] : laid) {
-        bestDist = std::min(bestDist, scene.dist[Index(board, p.column, p.row)]);
-        effects += EffectValue(scene, Code(scene, p), p, n);
-      }
-      double progress = 0;
-      if (bestDist < kFar) {
-        int base = scene.frontier < kFar ? scene.frontier : bestDist + 1;
-        progress = static_cast<double>(base - bestDist);
-      }
-      int wordsGain = std::min(judged.countsWords, needs.wordsLeft);
-      int materialGain = 0;
-      bool allMet = needs.wordsLeft <= judged.countsWords;
-      for (int m = 0; m < 3; ++m) {
-        materialGain += std::min(judged.countsMaterial[m], needs.materialLeft[m]);
-        allMet = allMet && needs.materialLeft[m] <= judged.countsMaterial[m];
-      }
-      if (needs.easelTarget > 0 && (game.easel.slots[0] < needs.easelTarget || coversBonusMalus)) allMet = false;
-      if (needs.scoreTarget > 0 && game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
-                                       needs.scoreTarget) {
-        allMet = false;
-      }
-      if (cand.coversEnd && !allMet) continue;  // the level would end lost
-      double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
-      cand.value = static_cast<double>(judged.points) * pointWeight + progress * 40 + wordsGain * 300 +
-                   materialGain * 900 + effects;
-      // Keep Pieces for later, the more so as the PieceBag runs low: short moves that do
-      // as much are better.
-      int bagLeft = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
-      cand.value -= n * (1.0 + 500.0 / (bagLeft + 10));
-      if (cand.coversEnd) cand.value += 1e7;
-      out.push_back(std::move(cand));
-    }
   }
-  // Only the best few are ever tried.
-  const size_t keep = std::min<size_t>(out.size(), kCandidatesKept);
-  std::partial_sort(out.begin(), out.begin() + static_cast<std::ptrdiff_t>(keep), out.end(),
-                    [](const Candidate& a, const Candidate& b) { return a.value > b.value; });
-  out.resize(keep);
-  return out;
+  return top.Take();
 }
 
 }  // namespace qm
