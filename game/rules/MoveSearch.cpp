@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <climits>
+#include <cmath>
 #include <cstddef>
 #include <deque>
 
@@ -176,6 +177,10 @@ class TopMoves {
     ReplaceTop(std::move(cand));
   }
 
+  bool Full() const { return heap_.size() == keep_; }
+  // The value a move must beat to enter once Full.
+  double Threshold() const { return heap_.front().value; }
+
   std::vector<Candidate> Take() {
     if (heap_.size() < keep_) std::make_heap(heap_.begin(), heap_.end(), Compare);
     std::sort_heap(heap_.begin(), heap_.end(), Compare);
@@ -238,7 +243,17 @@ struct LineSearch {
   std::vector<uint8_t>& seen;  // single Pieces are found along each of their axes
   TopMoves& top;
 
-  void Walk(int i, int node, bool anchored) {
+  // What the Pieces of the word so far can at most be worth (see CannotBeat).
+  struct Partial {
+    int64_t sum = 0;        // main word letters up to here, placed ones at their best
+    int64_t factor = 1;     // word multipliers under the placed ones
+    int64_t cross = 0;      // best cross words of the placed ones
+    double effects = 0;     // their cells' effects, the good ones only
+    int minDist = kFar;
+    bool end = false;       // the end box is covered
+  };
+
+  void Walk(int i, int node, bool anchored, Partial part) {
     const Lexicon& lexicon = scene.lexicon;
     if (i > start && placedCount > 0 && anchored && lexicon.EndsWord(node) &&
         (i == static_cast<int>(line.size()) || kind[i] < 0)) {
@@ -248,24 +263,129 @@ struct LineSearch {
     int k = kind[i];
     if (k >= 0) {
       int child = lexicon.Child(node, k);
-      if (child >= 0) Walk(i + 1, child, anchored);
+      part.sum += scene.game.easel.pieceValue[code[i]];
+      if (child >= 0) Walk(i + 1, child, anchored, part);
       return;
     }
     const int most = std::min(rackSize, kMostPiecesPerMove);
     if (k == kBlockedCell || placedCount == most) return;
     // A word that has not met an anchor yet must still reach one with the Pieces left.
     if (!anchored && placedCount + toAnchor[i] > most) return;
+    if (prune && placedCount >= 1 && top.Full() && CannotBeat(i, most - placedCount, part)) return;
+    Partial next = part;
+    if (prune) {
+      next.sum += cellBest[i];
+      next.factor *= cellFactor[i];
+      next.cross += crossBest[i];
+      next.effects += effectBest[i];
+      next.minDist = std::min(next.minDist, distAt[i]);
+      next.end = next.end || code[i] == kEndBox;
+    }
     for (uint32_t letters = lexicon.ChildLetters(node); letters != 0; letters &= letters - 1) {
       const int letter = __builtin_ctz(letters);
       if (rack[letter] == 0) continue;
       int child = lexicon.Child(node, letter);
       --rack[letter];
       placed[placedCount++] = Placed{i, letter};
-      Walk(i + 1, child, anchored || anchor[i]);
+      Walk(i + 1, child, anchored || anchor[i], next);
       --placedCount;
       ++rack[letter];
     }
   }
+
+  // Branch and bound, for searches that only want the best moves: every word that lays
+  // more Pieces from cell i on (at most `left` of them) is worth no more than the bound, so
+  // when the bound cannot beat the moves kept, the walk skips them. Each bound term is at
+  // least what the move's own value counts, so the moves kept are exactly the same.
+  bool CannotBeat(int i, int left, const Partial& part) const {
+    const Ahead& a = ahead[static_cast<size_t>(i) * (kMostPiecesPerMove + 1) + static_cast<size_t>(left)];
+    if (part.end || a.end) return false;  // the end box outweighs everything
+    const Needs& needs = scene.needs;
+    const int64_t points = (part.sum + a.sum) * part.factor * a.factor + part.cross + a.cross;
+    const int minDist = std::min(part.minDist, a.minDist);
+    double progress = 0;
+    if (minDist < kFar) progress = scene.frontier < kFar ? std::max(1.0, static_cast<double>(scene.frontier - minDist)) : 1.0;
+    double gains = needs.wordsLeft * 300.0;
+    // A word of one Material needs at least one new Piece of it.
+    for (int m = 0; m < 3; ++m) gains += scene.rackByMaterial[m + 2] > 0 ? needs.materialLeft[m] * 900.0 : 0.0;
+    double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
+    int bagLeft = std::max<int>(0, scene.game.easel.bag.empty() ? 0 : scene.game.easel.bag[0]);
+    double bound = static_cast<double>(points) * pointWeight + progress * 40 + gains + part.effects + a.effects -
+                   placedCount * (1.0 + 500.0 / (bagLeft + 10));
+    bound += 1.0 + std::abs(bound) * 1e-9;  // rounding of the sums above
+    return bound <= top.Threshold();
+  }
+
+  // From an open cell on, with `left` Pieces still to lay: the open cells they can cover
+  // and the fixed Pieces up to the next open cell, at their best.
+  struct Ahead {
+    int64_t sum = 0, factor = 1, cross = 0;
+    double effects = 0;
+    int minDist = kFar;
+    bool end = false;
+  };
+
+  void GatherBounds() {
+    const size_t size = line.size();
+    int64_t best = 0;
+    for (int letter = 0; letter < 26; ++letter) {
+      if (rack[letter] == 0) continue;
+      for (int16_t c : scene.rackByLetter[letter]) best = std::max<int64_t>(best, scene.game.easel.pieceValue[c]);
+    }
+    cellBest.assign(size, 0);
+    cellFactor.assign(size, 1);
+    crossBest.assign(size, 0);
+    effectBest.assign(size, 0);
+    distAt.assign(size, kFar);
+    const BoardState& board = scene.game.board;
+    for (size_t i = 0; i < size; ++i) {
+      if (kind[i] != kOpenCell) continue;
+      const int16_t under = code[i];
+      const int64_t times = under >= 186 && under <= 192 ? under - 184 : 1;
+      const int64_t factor = under >= 193 && under <= 199 ? under - 191 : 1;
+      cellBest[i] = best * times;
+      cellFactor[i] = factor;
+      for (int slot = 0; slot < 2; ++slot) {
+        const CrossSide& side = cross[i * 2 + static_cast<size_t>(slot)];
+        if (side.count > 0) crossBest[i] += (side.sum + best * times) * factor;
+      }
+      effectBest[i] = std::max(0.0, EffectValueAt(i));
+      distAt[i] = scene.dist[Index(board, line[i].column, line[i].row)];
+    }
+    const size_t width = kMostPiecesPerMove + 1;
+    ahead.assign(size * width, Ahead{});
+    for (size_t i = 0; i < size; ++i) {
+      if (kind[i] != kOpenCell) continue;
+      Ahead run;
+      int opens = 0;
+      for (size_t j = i;; ++j) {
+        const bool stop = j == size || kind[j] == kBlockedCell || (kind[j] == kOpenCell && opens == kMostPiecesPerMove);
+        if (stop || (kind[j] == kOpenCell && opens >= 1)) {
+          for (int r = opens; r <= (stop ? kMostPiecesPerMove : opens); ++r) ahead[i * width + static_cast<size_t>(r)] = run;
+        }
+        if (stop) break;
+        if (kind[j] == kOpenCell) {
+          ++opens;
+          run.sum += cellBest[j];
+          run.factor *= cellFactor[j];
+          run.cross += crossBest[j];
+          run.effects += effectBest[j];
+          run.minDist = std::min(run.minDist, distAt[j]);
+          run.end = run.end || code[j] == kEndBox;
+        } else {
+          run.sum += scene.game.easel.pieceValue[code[j]];
+        }
+      }
+    }
+  }
+
+  double EffectValueAt(size_t i) const;
+
+  bool prune = false;  // only the best moves are wanted (see CannotBeat)
+  std::vector<int64_t> cellBest, cellFactor, crossBest;
+  std::vector<double> effectBest;
+  std::vector<int> distAt;
+  std::vector<Ahead> ahead;  // per open cell, by the Pieces left 0..kMostPiecesPerMove
 
   // The fixed Pieces beside each open cell along the two other axes.
   void GatherCrossSides() {
@@ -400,6 +520,8 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
   (void)pieceCount;
   return 0;
 }
+
+double LineSearch::EffectValueAt(size_t i) const { return EffectValue(scene, code[i], line[i], 1); }
 
 // Weighs the move the walk just found (ending at line position `end`) and offers it.
 void JudgeFound(LineSearch& w, int end) {
@@ -623,7 +745,8 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   TopMoves top(kCandidatesKept);
   for (size_t li = 0; li < lines.lines.size(); ++li) {
     const std::vector<CellPos>& line = lines.lines[li];
-    LineSearch walker{scene, options, line, lines.axisOf[li], {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top};
+    LineSearch walker{scene, options, line, lines.axisOf[li], {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top,
+                      options.coverable == nullptr, {}, {}, {}, {}, {}, {}};
     walker.kind.resize(line.size());
     walker.code.resize(line.size());
     walker.anchor.assign(line.size(), false);
@@ -655,6 +778,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       walker.toAnchor[i] = walker.anchor[i] ? 1 : (walker.toAnchor[i + 1] >= kFar ? kFar : walker.toAnchor[i + 1] + open);
     }
     walker.GatherCrossSides();
+    if (walker.prune) walker.GatherBounds();
     for (int s = 0; s < static_cast<int>(line.size()); ++s) {
       if (walker.kind[s] == kBlockedCell) continue;
       if (s > 0 && walker.kind[s - 1] >= 0) continue;
@@ -672,7 +796,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
       }
       if (!reach) continue;
       walker.start = s;
-      walker.Walk(s, lexicon.Root(), false);
+      walker.Walk(s, lexicon.Root(), false, LineSearch::Partial{});
     }
   }
   return top.Take();
