@@ -27,8 +27,8 @@ constexpr uint8_t kGameSpeaker = 8;
 struct HintJob {
   uint32_t id = 0;
   std::unique_ptr<GameState> state;
-  std::string dictionaryFolder;             // host folder, resolved by the game thread
-  std::shared_ptr<const Lexicon> lexicon;   // null: the job loads it
+  std::string dictionaryFolder;            // host folder, resolved by the game thread
+  std::shared_ptr<const Lexicon> lexicon;  // null: the job loads it
   Hint answer;
   std::atomic<bool> done{false};
 };
@@ -108,7 +108,8 @@ void ShowAnswer(GameState& game, const Hint& answer, uint32_t now) {
   PushHintToChat(game, "Hint " + DecimalText(hint.used) + " in this level: " + offer, now);
   hint.pieces.clear();
   for (const Placement& p : answer.pieces) {
-    hint.pieces.push_back(HintPiece{static_cast<int16_t>(p.column), static_cast<int16_t>(p.row), p.code});
+    hint.pieces.push_back(
+        HintPiece{static_cast<int16_t>(p.column), static_cast<int16_t>(p.row), p.code});
   }
   hint.shownAt = std::max<uint32_t>(now, 1);
 }
@@ -145,13 +146,17 @@ void DrawHintPieces(const GameState& game, uint32_t now) {
   if (hint.shownAt == 0 || now - hint.shownAt >= kHintShownMs) return;
   for (const HintPiece& p : hint.pieces) {
     // A Cell the player has covered since keeps their Piece in plain view.
-    if (!IsOnBoard(game.board, p.column, p.row) || !AcceptsPiece(CellCode(game.board, p.column, p.row))) continue;
+    if (!IsOnBoard(game.board, p.column, p.row) ||
+        !AcceptsPiece(CellCode(game.board, p.column, p.row)))
+      continue;
     int x = 0, y = 0;
     CellToScreen(game.board, p.column, p.row, x, y);
     DrawSpriteFaded(p.code, x, y, kHintAlpha);
   }
 }
 
-bool HintSearchPending(const GameState& game) { return game.hint.requested || game.hint.pendingJob != 0; }
+bool HintSearchPending(const GameState& game) {
+  return game.hint.requested || game.hint.pendingJob != 0;
+}
 
 }  // namespace qm

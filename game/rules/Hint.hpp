@@ -21,8 +21,8 @@ std::vector<Candidate> FindHintMoves(const GameState& game, const Lexicon& lexic
 struct Hint {
   bool found = false;
   std::vector<Placement> pieces;
-  std::string word;     // the main word, lower case
-  int64_t points = 0;   // the move total the rules will count (before the cells' percentages)
+  std::string word;    // the main word, lower case
+  int64_t points = 0;  // the move total the rules will count (before the cells' percentages)
 };
 
 // The best move for the player's turn, with the Pieces of this turn taken back.

@@ -86,7 +86,8 @@ TEST_F(HintKeyTest, F1ShowsTheBotsMoveFadedWithoutLayingIt) {
   AskForHint(5);  // held: one hint per press
   ASSERT_EQ(game.hint.pieces.size(), 3u);
   std::string letters;
-  for (const HintPiece& p : game.hint.pieces) letters += static_cast<char>('a' + LetterIndexOf(p.code));
+  for (const HintPiece& p : game.hint.pieces)
+    letters += static_cast<char>('a' + LetterIndexOf(p.code));
   EXPECT_EQ(letters, "bad");
   const int64_t total = RulesTotalOfHint(game);
   ASSERT_GT(total, 0) << "the rules refuse the hinted move";
@@ -146,7 +147,8 @@ TEST_F(HintKeyTest, F1WithPiecesLaidSearchesAsIfTakenBackAndLeavesThemLaid) {
 
   AskForHint();
   std::string letters;
-  for (const HintPiece& p : game.hint.pieces) letters += static_cast<char>('a' + LetterIndexOf(p.code));
+  for (const HintPiece& p : game.hint.pieces)
+    letters += static_cast<char>('a' + LetterIndexOf(p.code));
   EXPECT_EQ(letters, "bad");
   EXPECT_EQ(game.status.text.rfind(" Hint: BAD for ", 0), 0u) << game.status.text;
 

@@ -61,7 +61,8 @@ std::unique_ptr<GameState> StartOn(const std::string& map, int level, int slots)
   return game;
 }
 
-void ExpectSameMoves(const std::vector<Candidate>& full, const std::vector<Candidate>& quick, const std::string& where) {
+void ExpectSameMoves(const std::vector<Candidate>& full, const std::vector<Candidate>& quick,
+                     const std::string& where) {
   ASSERT_EQ(full.size(), quick.size()) << where;
   for (size_t k = 0; k < full.size(); ++k) {
     EXPECT_EQ(full[k].word, quick[k].word) << where << " move " << k;
@@ -118,8 +119,9 @@ TEST(MoveSearchTest, SkippingHopelessMovesKeepsTheSameBestMoves) {
           if (game->easel.laid[e].column == -1) entry = e;
         }
         game->easel.slots[slot] = kEmptySlot;
-        game->easel.laid[entry] = LaidPiece{static_cast<int16_t>(p.column), static_cast<int16_t>(p.row),
-                                            CellCode(game->board, p.column, p.row)};
+        game->easel.laid[entry] =
+            LaidPiece{static_cast<int16_t>(p.column), static_cast<int16_t>(p.row),
+                      CellCode(game->board, p.column, p.row)};
         SetCellCode(game->board, p.column, p.row, p.code);
       }
       ValidateMove(*game);

@@ -84,11 +84,11 @@ void MeasureHints(const Options& options, GameState& game, Report& report) {
   const double p95 = Percentile(times, 95);
   report.Add("hint_ms_p95", p95, "ms", "<= 100", p95 <= 100);
   report.Add("hint_ms_max", *std::max_element(times.begin(), times.end()), "ms");
-  report.notes.push_back("hint_ms: " + std::to_string(times.size()) +
-                         " searches on the large Board, 18-slot Easel, median " + Fixed(Median(times)) +
-                         " ms; " + std::to_string(found) + " found a move; CPU time p95 " +
-                         Fixed(Percentile(cpuTimes, 95)) + " ms, max " +
-                         Fixed(*std::max_element(cpuTimes.begin(), cpuTimes.end())) + " ms");
+  report.notes.push_back(
+      "hint_ms: " + std::to_string(times.size()) +
+      " searches on the large Board, 18-slot Easel, median " + Fixed(Median(times)) + " ms; " +
+      std::to_string(found) + " found a move; CPU time p95 " + Fixed(Percentile(cpuTimes, 95)) +
+      " ms, max " + Fixed(*std::max_element(cpuTimes.begin(), cpuTimes.end())) + " ms");
 
   // F1 in the play loop: the longest pass while the search runs on its worker thread.
   game = started;
