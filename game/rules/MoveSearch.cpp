@@ -249,6 +249,7 @@ struct LineSearch {
     int64_t factor = 1;     // word multipliers under the placed ones
     int64_t cross = 0;      // best cross words of the placed ones
     double effects = 0;     // their cells' effects, the good ones only
+    int words = 1;          // words the move can make: the main word and the cross words
     int minDist = kFar;
     bool end = false;       // the end box is covered
   };
@@ -278,6 +279,7 @@ struct LineSearch {
       next.factor *= cellFactor[i];
       next.cross += crossBest[i];
       next.effects += effectBest[i];
+      next.words += crossWords[i];
       next.minDist = std::min(next.minDist, distAt[i]);
       next.end = next.end || code[i] == kEndBox;
     }
@@ -305,9 +307,11 @@ struct LineSearch {
     const int minDist = std::min(part.minDist, a.minDist);
     double progress = 0;
     if (minDist < kFar) progress = scene.frontier < kFar ? std::max(1.0, static_cast<double>(scene.frontier - minDist)) : 1.0;
-    double gains = needs.wordsLeft * 300.0;
-    // A word of one Material needs at least one new Piece of it.
-    for (int m = 0; m < 3; ++m) gains += scene.rackByMaterial[m + 2] > 0 ? needs.materialLeft[m] * 900.0 : 0.0;
+    // Each word counts once for the objectives; a word of one Material needs a new Piece of it.
+    const int words = part.words + a.words;
+    int materialLeft = 0;
+    for (int m = 0; m < 3; ++m) materialLeft += scene.rackByMaterial[m + 2] > 0 ? needs.materialLeft[m] : 0;
+    double gains = std::min(needs.wordsLeft, words) * 300.0 + std::min(materialLeft, words) * 900.0;
     double pointWeight = needs.scoreTarget > 0 ? 3.0 : 1.0;
     int bagLeft = std::max<int>(0, scene.game.easel.bag.empty() ? 0 : scene.game.easel.bag[0]);
     double bound = static_cast<double>(points) * pointWeight + progress * 40 + gains + part.effects + a.effects -
@@ -321,6 +325,7 @@ struct LineSearch {
   struct Ahead {
     int64_t sum = 0, factor = 1, cross = 0;
     double effects = 0;
+    int words = 0;
     int minDist = kFar;
     bool end = false;
   };
@@ -335,6 +340,7 @@ struct LineSearch {
     cellBest.assign(size, 0);
     cellFactor.assign(size, 1);
     crossBest.assign(size, 0);
+    crossWords.assign(size, 0);
     effectBest.assign(size, 0);
     distAt.assign(size, kFar);
     const BoardState& board = scene.game.board;
@@ -347,7 +353,9 @@ struct LineSearch {
       cellFactor[i] = factor;
       for (int slot = 0; slot < 2; ++slot) {
         const CrossSide& side = cross[i * 2 + static_cast<size_t>(slot)];
-        if (side.count > 0) crossBest[i] += (side.sum + best * times) * factor;
+        if (side.count == 0) continue;
+        crossBest[i] += (side.sum + best * times) * factor;
+        ++crossWords[i];
       }
       effectBest[i] = std::max(0.0, EffectValueAt(i));
       distAt[i] = scene.dist[Index(board, line[i].column, line[i].row)];
@@ -370,6 +378,7 @@ struct LineSearch {
           run.factor *= cellFactor[j];
           run.cross += crossBest[j];
           run.effects += effectBest[j];
+          run.words += crossWords[j];
           run.minDist = std::min(run.minDist, distAt[j]);
           run.end = run.end || code[j] == kEndBox;
         } else {
@@ -384,7 +393,7 @@ struct LineSearch {
   bool prune = false;  // only the best moves are wanted (see CannotBeat)
   std::vector<int64_t> cellBest, cellFactor, crossBest;
   std::vector<double> effectBest;
-  std::vector<int> distAt;
+  std::vector<int> distAt, crossWords;
   std::vector<Ahead> ahead;  // per open cell, by the Pieces left 0..kMostPiecesPerMove
 
   // The fixed Pieces beside each open cell along the two other axes.
@@ -746,7 +755,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   for (size_t li = 0; li < lines.lines.size(); ++li) {
     const std::vector<CellPos>& line = lines.lines[li];
     LineSearch walker{scene, options, line, lines.axisOf[li], {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top,
-                      options.coverable == nullptr, {}, {}, {}, {}, {}, {}};
+                      options.coverable == nullptr, {}, {}, {}, {}, {}, {}, {}};
     walker.kind.resize(line.size());
     walker.code.resize(line.size());
     walker.anchor.assign(line.size(), false);
