@@ -19,7 +19,9 @@ class HintKeyTest : public PlayTest {
     std::filesystem::create_directories(folder_);
     std::ofstream(folder_ / "dico-b3", std::ios::binary) << "ad\r\n";  // the one word: bad
     MapGameFolder("dico-english", folder_.string());
-    // Pieces A .. Z drawn as solid green squares, so a faded one shows as dim green.
+    // Nothing else drawn (no picture an earlier test left, no sparkle); Pieces A .. Z as
+    // solid green squares, so a faded one shows as dim green.
+    FreeSpriteImage(-1);
     ClearFrame(RgbColour(0, 255, 0));
     for (int code = 1; code <= 26; ++code) GrabScreenToSprite(code, 0, 0, 52, 52);
     ClearFrame(0);
@@ -43,6 +45,7 @@ class HintKeyTest : public PlayTest {
       Pass();
     }
     ASSERT_FALSE(HintSearchPending(game));
+    Pass();  // the answer came after the Board was drawn: the next frame shows it
   }
 
   // Green of the middle of a Cell in the last frame.
