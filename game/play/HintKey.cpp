@@ -5,6 +5,7 @@
 #include <memory>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "engine/Files.hpp"
 #include "engine/Input.hpp"
@@ -13,6 +14,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Describe.hpp"
+#include "game/rules/Easel.hpp"
 #include "game/rules/Hint.hpp"
 
 namespace qm {
@@ -114,6 +116,20 @@ void ShowAnswer(GameState& game, const Hint& answer, uint32_t now) {
   hint.shownAt = std::max<uint32_t>(now, 1);
 }
 
+// The Board and the Easel the player has to play from, their Pieces of this turn taken back.
+bool SameTurn(GameState& asked, const GameState& now) {
+  auto current = std::make_unique<GameState>(now);
+  TakeBackForHint(asked);
+  TakeBackForHint(*current);
+  auto pieces = [](const EaselState& easel) {
+    const int n = std::clamp<int>(easel.slots[0], 0, kMaxEaselSlots);
+    std::vector<int16_t> codes(easel.slots.begin() + 1, easel.slots.begin() + 1 + n);
+    std::sort(codes.begin(), codes.end());
+    return codes;
+  };
+  return asked.board.cells == current->board.cells && pieces(asked.easel) == pieces(current->easel);
+}
+
 }  // namespace
 
 void HandleHintKey(GameState& game, uint32_t now) {
@@ -131,7 +147,14 @@ void HandleHintKey(GameState& game, uint32_t now) {
     }
     if (job->id == hint.pendingJob) {
       hint.pendingJob = 0;
-      if (game.play.endTick == 0) ShowAnswer(game, job->answer, now);
+      // A move accepted or an exchange made meanwhile: the answer is for another turn.
+      if (game.play.endTick == 0) {
+        if (SameTurn(*job->state, game)) {
+          ShowAnswer(game, job->answer, now);
+        } else {
+          hint.requested = true;
+        }
+      }
     }
   }
   if (hint.requested && gWorker.Idle()) StartSearch(game);
