@@ -275,11 +275,8 @@ struct LineSearch {
     if (prune && placedCount >= 1 && top.Full() && CannotBeat(i, most - placedCount, part)) return;
     Partial next = part;
     if (prune) {
-      next.sum += cellBest[i];
       next.factor *= cellFactor[i];
-      next.cross += crossBest[i];
       next.effects += effectBest[i];
-      next.words += crossWords[i];
       next.minDist = std::min(next.minDist, distAt[i]);
       next.end = next.end || code[i] == kEndBox;
     }
@@ -287,11 +284,26 @@ struct LineSearch {
       const int letter = __builtin_ctz(letters);
       if (rack[letter] == 0) continue;
       int child = lexicon.Child(node, letter);
+      if (prune) AddPlacedLetter(i, letter, part, next);
       --rack[letter];
       placed[placedCount++] = Placed{i, letter};
       Walk(i + 1, child, anchored || anchor[i], next);
       --placedCount;
       ++rack[letter];
+    }
+  }
+
+  // The letter laid on open cell i at its best: its value, and the cross words it makes.
+  void AddPlacedLetter(int i, int letter, const Partial& part, Partial& next) {
+    const int64_t value = letterBest[letter] * cellTimes[i];
+    next.sum = part.sum + value;
+    next.cross = part.cross;
+    next.words = part.words;
+    for (int slot = 0; slot < 2; ++slot) {
+      CrossSide& side = cross[static_cast<size_t>(i) * 2 + static_cast<size_t>(slot)];
+      if (side.count == 0 || !CrossIsWord(side, letter)) continue;
+      next.cross += (side.sum + value) * cellFactor[i];
+      ++next.words;
     }
   }
 
@@ -333,10 +345,14 @@ struct LineSearch {
   void GatherBounds() {
     const size_t size = line.size();
     int64_t best = 0;
+    letterBest.fill(0);
     for (int letter = 0; letter < 26; ++letter) {
-      if (rack[letter] == 0) continue;
-      for (int16_t c : scene.rackByLetter[letter]) best = std::max<int64_t>(best, scene.game.easel.pieceValue[c]);
+      for (int16_t c : scene.rackByLetter[letter]) {
+        letterBest[letter] = std::max<int64_t>(letterBest[letter], scene.game.easel.pieceValue[c]);
+      }
+      best = std::max(best, letterBest[letter]);
     }
+    cellTimes.assign(size, 1);
     cellBest.assign(size, 0);
     cellFactor.assign(size, 1);
     crossBest.assign(size, 0);
@@ -350,6 +366,7 @@ struct LineSearch {
       const int64_t times = under >= 186 && under <= 192 ? under - 184 : 1;
       const int64_t factor = under >= 193 && under <= 199 ? under - 191 : 1;
       cellBest[i] = best * times;
+      cellTimes[i] = times;
       cellFactor[i] = factor;
       for (int slot = 0; slot < 2; ++slot) {
         const CrossSide& side = cross[i * 2 + static_cast<size_t>(slot)];
@@ -391,7 +408,8 @@ struct LineSearch {
   double EffectValueAt(size_t i) const;
 
   bool prune = false;  // only the best moves are wanted (see CannotBeat)
-  std::vector<int64_t> cellBest, cellFactor, crossBest;
+  std::vector<int64_t> cellBest, cellTimes, cellFactor, crossBest;
+  std::array<int64_t, 26> letterBest{};  // the best value of a rack Piece of each letter
   std::vector<double> effectBest;
   std::vector<int> distAt, crossWords;
   std::vector<Ahead> ahead;  // per open cell, by the Pieces left 0..kMostPiecesPerMove
@@ -755,7 +773,7 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   for (size_t li = 0; li < lines.lines.size(); ++li) {
     const std::vector<CellPos>& line = lines.lines[li];
     LineSearch walker{scene, options, line, lines.axisOf[li], {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top,
-                      options.coverable == nullptr, {}, {}, {}, {}, {}, {}, {}};
+                      options.coverable == nullptr, {}, {}, {}, {}, {}, {}, {}, {}, {}};
     walker.kind.resize(line.size());
     walker.code.resize(line.size());
     walker.anchor.assign(line.size(), false);
