@@ -5,6 +5,7 @@
 #include <cmath>
 #include <cstddef>
 #include <deque>
+#include <functional>
 
 #include "game/play/Board.hpp"
 #include "game/rules/Easel.hpp"
@@ -315,7 +316,9 @@ struct LineSearch {
     const Ahead& a = ahead[static_cast<size_t>(i) * (kMostPiecesPerMove + 1) + static_cast<size_t>(left)];
     if (part.end || a.end) return false;  // the end box outweighs everything
     const Needs& needs = scene.needs;
-    const int64_t points = (part.sum + a.sum) * part.factor * a.factor + part.cross + a.cross;
+    // The open cells ahead take distinct Pieces: at most the best few, on the best multiplier.
+    const int64_t ahead = a.fixed + topValues[static_cast<size_t>(a.opens)] * a.maxTimes;
+    const int64_t points = (part.sum + ahead) * part.factor * a.factor + part.cross + a.cross;
     const int minDist = std::min(part.minDist, a.minDist);
     double progress = 0;
     if (minDist < kFar) progress = scene.frontier < kFar ? std::max(1.0, static_cast<double>(scene.frontier - minDist)) : 1.0;
@@ -335,7 +338,9 @@ struct LineSearch {
   // From an open cell on, with `left` Pieces still to lay: the open cells they can cover
   // and the fixed Pieces up to the next open cell, at their best.
   struct Ahead {
-    int64_t sum = 0, factor = 1, cross = 0;
+    int64_t fixed = 0, factor = 1, cross = 0;  // fixed: the values of the Pieces already there
+    int opens = 0;                              // open cells, each to take a Piece
+    int64_t maxTimes = 1;                       // the best letter multiplier among them
     double effects = 0;
     int words = 0;
     int minDist = kFar;
@@ -353,7 +358,15 @@ struct LineSearch {
       best = std::max(best, letterBest[letter]);
     }
     cellTimes.assign(size, 1);
-    cellBest.assign(size, 0);
+    std::vector<int64_t> values;
+    for (int letter = 0; letter < 26; ++letter) {
+      for (int16_t c : scene.rackByLetter[letter]) values.push_back(scene.game.easel.pieceValue[c]);
+    }
+    std::sort(values.begin(), values.end(), std::greater<>());
+    topValues.fill(0);
+    for (size_t k = 1; k < topValues.size(); ++k) {
+      topValues[k] = topValues[k - 1] + (k <= values.size() ? values[k - 1] : 0);
+    }
     cellFactor.assign(size, 1);
     crossBest.assign(size, 0);
     crossWords.assign(size, 0);
@@ -365,7 +378,6 @@ struct LineSearch {
       const int16_t under = code[i];
       const int64_t times = under >= 186 && under <= 192 ? under - 184 : 1;
       const int64_t factor = under >= 193 && under <= 199 ? under - 191 : 1;
-      cellBest[i] = best * times;
       cellTimes[i] = times;
       cellFactor[i] = factor;
       for (int slot = 0; slot < 2; ++slot) {
@@ -391,7 +403,8 @@ struct LineSearch {
         if (stop) break;
         if (kind[j] == kOpenCell) {
           ++opens;
-          run.sum += cellBest[j];
+          run.opens = opens;
+          run.maxTimes = std::max(run.maxTimes, cellTimes[j]);
           run.factor *= cellFactor[j];
           run.cross += crossBest[j];
           run.effects += effectBest[j];
@@ -399,7 +412,7 @@ struct LineSearch {
           run.minDist = std::min(run.minDist, distAt[j]);
           run.end = run.end || code[j] == kEndBox;
         } else {
-          run.sum += scene.game.easel.pieceValue[code[j]];
+          run.fixed += scene.game.easel.pieceValue[code[j]];
         }
       }
     }
@@ -408,8 +421,9 @@ struct LineSearch {
   double EffectValueAt(size_t i) const;
 
   bool prune = false;  // only the best moves are wanted (see CannotBeat)
-  std::vector<int64_t> cellBest, cellTimes, cellFactor, crossBest;
+  std::vector<int64_t> cellTimes, cellFactor, crossBest;
   std::array<int64_t, 26> letterBest{};  // the best value of a rack Piece of each letter
+  std::array<int64_t, kMostPiecesPerMove + 1> topValues{};  // sums of the k best rack values
   std::vector<double> effectBest;
   std::vector<int> distAt, crossWords;
   std::vector<Ahead> ahead;  // per open cell, by the Pieces left 0..kMostPiecesPerMove
