@@ -226,6 +226,21 @@ struct StatusState {
   int32_t requestCode = 0;   // code to describe: -1 hidden cell, 0 no cell
 };
 
+// ---- Hints (F1) ------------------------------------------------------------------------------
+struct HintPiece {
+  int16_t column = 0, row = 0;
+  int16_t code = 0;
+};
+
+struct HintState {
+  int8_t keyLatch = 0;        // F1 acts once per press
+  bool requested = false;     // asked for, waiting for the search to be free
+  uint32_t pendingJob = 0;    // the search whose answer is awaited, 0 none
+  int32_t used = 0;           // hints given in this level
+  uint32_t shownAt = 0;       // tick the hinted Pieces appeared, 0 none shown
+  std::vector<HintPiece> pieces;  // the hinted move, drawn faded, never laid
+};
+
 struct GameState {
   ProgramState program;
   PlayerTables players;
@@ -240,6 +255,7 @@ struct GameState {
   ChatState chat;
   ObjectivesState objectives;
   StatusState status;
+  HintState hint;
 };
 
 // The running game's one state.

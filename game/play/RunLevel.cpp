@@ -8,6 +8,7 @@
 #include "game/flow/Mouse.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/HintKey.hpp"
 #include "game/play/Options.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
@@ -42,12 +43,14 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   DrawBoard(game.board, width, height);
   now = TickCount();
   DrawMarkers(game, now);
+  DrawHintPieces(game, now);
   DrawSparkle(game.render, game.board);
   CountFrame(game.render, now);
   DrawMessages(game);
 
   HandleEscape(game, now);
   HandleValidationKeys(game);
+  HandleHintKey(game, now);
   HandleReturn(game, now);
   if (play.restartLevel) return Screen::kStartLevel;  // the chat's level skip
   if (play.enterTick != 0 && now - play.enterTick > 130) play.enterTick = 0;

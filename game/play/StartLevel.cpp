@@ -100,6 +100,7 @@ Screen StartLevel(GameState& game) {
   easel.referenceSlotCount = static_cast<int16_t>(n);
 
   ResetPlayState(play);
+  game.hint = HintState{};  // hints are counted per level
   game.status.start = 0;
   game.graphics.backgroundPicture = static_cast<int8_t>(RandomUpTo(23));
   DrawBackgroundTint(render.tint);

@@ -6,7 +6,7 @@
 #include <memory>
 #include <utility>
 
-#include "MoveSearch.hpp"
+#include "game/rules/MoveSearch.hpp"
 #include "engine/Random.hpp"
 #include "game/GameState.hpp"
 #include "game/play/Board.hpp"

@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "Lexicon.hpp"
+#include "game/rules/Lexicon.hpp"
 
 namespace qm::autoplay {
 

@@ -11,14 +11,14 @@
 #include <vector>
 
 #include "Autoplay.hpp"
-#include "Lexicon.hpp"
+#include "game/rules/Lexicon.hpp"
 #include "engine/Files.hpp"
 #include "game/GameState.hpp"
 #include "game/play/Board.hpp"
 
 namespace {
 
-using qm::autoplay::Lexicon;
+using qm::Lexicon;
 using qm::autoplay::PlayOptions;
 using qm::autoplay::SeedResult;
 

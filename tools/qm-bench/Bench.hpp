@@ -18,6 +18,7 @@ struct Options {
   int startups = 5;        // child processes started for the start-up measure
   int validations = 200;   // ValidateMove repetitions
   int lookups = 2000;      // LookUpWord repetitions per figure
+  int hints = 40;          // hint searches on the large Board
   std::string shots;       // when set: PNGs of the last measured frames (PREFIX-1080.png ...)
   bool present = false;    // whole frames on a real window instead of the headless figures
 };
@@ -73,5 +74,8 @@ int RunMenuChild();
 
 // ValidateMove of a five-Piece move with two cross words, and LookUpWord found / missing.
 void MeasureRules(const Options& options, GameState& game, Report& report);
+
+// Hint searches on the large Board with an 18-slot Easel, and the play loop beside one.
+void MeasureHints(const Options& options, GameState& game, Report& report);
 
 }  // namespace qm::bench

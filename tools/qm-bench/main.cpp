@@ -70,6 +70,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.startups = 1;
       options.validations = 20;
       options.lookups = 200;
+      options.hints = 5;
     } else {
       return false;
     }
@@ -175,6 +176,7 @@ int main(int argc, char** argv) {
     MeasureFrames(options, game, "1080", true, report);
     qm::StartLevel(game);
     MeasureRules(options, game, report);
+    MeasureHints(options, game, report);
     ReopenScreen(2560, 1440);
     MeasureFrames(options, game, "1440", false, report);
     qm::EndProgram();

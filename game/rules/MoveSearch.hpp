@@ -5,11 +5,11 @@
 #include <string>
 #include <vector>
 
-#include "Lexicon.hpp"
+#include "game/rules/Lexicon.hpp"
 #include "game/GameState.hpp"
 #include "game/play/HexGrid.hpp"
 
-namespace qm::autoplay {
+namespace qm {
 
 struct Placement {
   int column = 0;
@@ -46,7 +46,8 @@ struct SearchOptions {
   // Cells (board index) the bot has found it cannot lay on for several turns: the way
   // toward the goal is sought around them.
   const std::vector<uint8_t>* stuck = nullptr;
-  // Filled with 1 for every Cell some legal move of this turn covers.
+  // Filled with 1 for every Cell some legal move of this turn covers. Without it the search
+  // skips the moves that cannot be among the best (the same best moves, found sooner).
   std::vector<uint8_t>* coverable = nullptr;
 };
 
@@ -57,4 +58,4 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
 Needs JudgeNeeds(const GameState& game, int level);
 bool NeedsMet(const Needs& needs, const GameState& game);
 
-}  // namespace qm::autoplay
+}  // namespace qm
