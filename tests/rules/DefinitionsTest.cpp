@@ -13,12 +13,12 @@ namespace {
 // A definitions folder of its own, mapped as "definitions" for the life of the object.
 class DefinitionsFolder {
  public:
-  DefinitionsFolder() { MapGameFolder("definitions", folder_.Path()); }
+  DefinitionsFolder() { MapGameFolder("definitions", folder_.path()); }
   ~DefinitionsFolder() { MapGameFolder("definitions", ""); }
   void Write(const std::string& bytes) const {
     std::ofstream(File(), std::ios::binary | std::ios::trunc) << bytes;
   }
-  std::string File() const { return folder_.Path() + "/english"; }
+  std::string File() const { return folder_.path() + "/english"; }
 
  private:
   TempFolder folder_;
