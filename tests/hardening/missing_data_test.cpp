@@ -50,7 +50,7 @@ TEST(MissingData, AnEmptyWorkingFolderIsRefusedNamingTheFoldersTried) {
   std::filesystem::create_directory(game.path() + "/maps");  // maps/ without a level
   Session session(game.path());
   testing::internal::CaptureStderr();
-  e2e::RunResult r = session.Run(Script().Quit());  // a start would end at once
+  e2e::RunResult r = session.Run(Script().Ends());  // refused before any screen
   const std::string said = testing::internal::GetCapturedStderr();
   ExpectRefusedAtStartUp(r, said, game.path());
   EXPECT_NE(said.find("share/games/quillmosaica"), std::string::npos) << said;  // beside the exe
@@ -66,7 +66,7 @@ TEST(MissingData, ADataFolderThatCannotBeUsedIsRefusedWithoutLookingElsewhere) {
     DataOption data(folder);
     Session session(game.path());
     testing::internal::CaptureStderr();
-    e2e::RunResult r = session.Run(Script().Quit());  // a start would end at once
+    e2e::RunResult r = session.Run(Script().Ends());  // refused before any screen
     const std::string said = testing::internal::GetCapturedStderr();
     ExpectRefusedAtStartUp(r, said, folder);
     EXPECT_NE(said.find("--data"), std::string::npos) << said;
