@@ -471,19 +471,21 @@ std::string TypedCharacter() {
 
 namespace {
 
-// The pointer position in the window's inner area, or false when it is outside.
+// The pointer position on the game's screen, in game pixels, or false when it is outside.
 bool PointerInWindow(int window, int& x, int& y) {
   video::VideoState& s = video::State();
   if (!video::ScreenReady() || window != MainWindowId()) return false;
   video::DrainEvents();
+  int windowX = -1;
+  int windowY = -1;
   if (s.headless) {
-    x = Input().pointerX;
-    y = Input().pointerY;
+    windowX = Input().pointerX;
+    windowY = Input().pointerY;
   } else {
     if (SDL_GetMouseFocus() != s.window) return false;
-    SDL_GetMouseState(&x, &y);
+    SDL_GetMouseState(&windowX, &windowY);
   }
-  return x >= 0 && y >= 0 && x < s.width && y < s.height;
+  return video::WindowToGame(s, windowX, windowY, x, y);
 }
 
 }  // namespace

@@ -183,21 +183,6 @@ uint8_t Channel(int value) {
   return static_cast<uint8_t>(std::clamp(value, 0, 255));
 }
 
-void ChooseScreenSize(VideoState& s, SDL_Rect& bounds) {
-  if (s.headless) {
-    bounds = SDL_Rect{0, 0, s.headlessWidth, s.headlessHeight};
-    return;
-  }
-  if (SDL_GetDisplayBounds(0, &bounds) != 0 || bounds.w <= 0 || bounds.h <= 0) {
-    SDL_DisplayMode mode{};
-    if (SDL_GetDesktopDisplayMode(0, &mode) == 0 && mode.w > 0 && mode.h > 0) {
-      bounds = SDL_Rect{0, 0, mode.w, mode.h};
-    } else {
-      bounds = SDL_Rect{0, 0, 1024, 768};
-    }
-  }
-}
-
 // True when the renderer draws through OpenGL and the GL driver is a CPU rasteriser.
 bool OpenGlRasterisesInSoftware(const SDL_RendererInfo& info) {
   if (info.name == nullptr || std::strncmp(info.name, "opengl", 6) != 0) return false;
@@ -236,21 +221,37 @@ SDL_Renderer* CreateRenderer(SDL_Window* window) {
   return renderer;
 }
 
-void PaceWithoutVsync(VideoState& s) {
-  if (s.vsync || s.headless || VirtualClockInUse()) return;
-  // No retrace to wait for: keep to the display's refresh rather than spin.
-  SDL_DisplayMode mode{};
-  int hz =
-      (SDL_GetCurrentDisplayMode(0, &mode) == 0 && mode.refresh_rate > 0) ? mode.refresh_rate : 60;
-  uint32_t frame = static_cast<uint32_t>(1000 / std::clamp(hz, 24, 240));
-  uint32_t elapsed = SDL_GetTicks() - s.lastPresentMs;
-  if (elapsed < frame) SDL_Delay(frame - elapsed);
-  s.lastPresentMs = SDL_GetTicks();
-}
-
 }  // namespace
 
 namespace video {
+
+bool DrawBackBufferToWindow(VideoState& s) {
+  SDL_SetRenderTarget(s.renderer, nullptr);
+  SDL_SetTextureBlendMode(s.backBuffer, SDL_BLENDMODE_NONE);
+  SDL_SetTextureColorMod(s.backBuffer, 255, 255, 255);
+  SDL_SetTextureAlphaMod(s.backBuffer, 255);
+  int windowWidth = 0;
+  int windowHeight = 0;
+  SDL_GetWindowSize(s.window, &windowWidth, &windowHeight);
+  if (windowWidth != s.layout.windowWidth || windowHeight != s.layout.windowHeight) {
+    // Resized by the window manager: the game's screen keeps its size, centred.
+    s.layout = LayOutScreen(windowWidth, windowHeight, s.layout.scale, s.width, s.height);
+  }
+  const ScreenLayout& layout = s.layout;
+  const SDL_Rect picture{layout.offsetX, layout.offsetY, s.width * layout.scale,
+                         s.height * layout.scale};
+  const bool fills = picture.w == layout.windowWidth && picture.h == layout.windowHeight;
+  if (!fills) {
+    // The strips around a picture that does not fill the window stay black.
+    uint8_t r = 0, g = 0, b = 0, a = 0;
+    SDL_GetRenderDrawColor(s.renderer, &r, &g, &b, &a);
+    SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+    SDL_RenderClear(s.renderer);
+    SDL_SetRenderDrawColor(s.renderer, r, g, b, a);
+  }
+  // Scaled up by whole pixels with nearest sampling (the back buffer's scale mode).
+  return SDL_RenderCopy(s.renderer, s.backBuffer, nullptr, fills ? nullptr : &picture) == 0;
+}
 
 void RepaintWindow() {
   VideoState& s = State();
@@ -260,11 +261,7 @@ void RepaintWindow() {
     s.active = PresentSoftFrame(s);
     return;
   }
-  SDL_SetRenderTarget(s.renderer, nullptr);
-  SDL_SetTextureBlendMode(s.backBuffer, SDL_BLENDMODE_NONE);
-  SDL_SetTextureColorMod(s.backBuffer, 255, 255, 255);
-  SDL_SetTextureAlphaMod(s.backBuffer, 255);
-  bool shown = SDL_RenderCopy(s.renderer, s.backBuffer, nullptr, nullptr) == 0;
+  bool shown = DrawBackBufferToWindow(s);
   SDL_RenderPresent(s.renderer);
   SDL_SetRenderTarget(s.renderer, s.backBuffer);
   s.active = shown;
@@ -298,7 +295,10 @@ void HandleDisplayEvent(const SDL_Event& event) {
     SDL_DestroyTexture(s.backBuffer);
     s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                      s.width, s.height);
-    if (s.backBuffer != nullptr) SDL_SetRenderTarget(s.renderer, s.backBuffer);
+    if (s.backBuffer != nullptr) {
+      SDL_SetTextureScaleMode(s.backBuffer, SDL_ScaleModeNearest);
+      SDL_SetRenderTarget(s.renderer, s.backBuffer);
+    }
     s.active = s.backBuffer != nullptr;
     return;
   }
@@ -332,16 +332,20 @@ int OpenGameScreen(const std::string& title) {
   if (!video::StartVideo()) return 0;
   s.headless = video::HeadlessDriver();
   // Nobody sees a headless window: its pixels stay in plain memory, with no GL behind them.
-  if (s.headless) SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
-  SDL_Rect bounds{};
-  ChooseScreenSize(s, bounds);
-  s.window = SDL_CreateWindow(Cp1252ToUtf8(title).c_str(), bounds.x, bounds.y, bounds.w, bounds.h,
-                              SDL_WINDOW_BORDERLESS | SDL_WINDOW_SHOWN);
-  if (s.window == nullptr) return 0;
+  // On X11 a window's own pixels go to the server through shared memory, which beats
+  // uploading them to OpenGL when the engine draws in memory anyway (it only does so when
+  // there is no graphics driver to draw with).
+  const char* driver = SDL_GetCurrentVideoDriver();
+  if (s.headless || (driver != nullptr && SDL_strcmp(driver, "x11") == 0)) {
+    SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
+  }
+  if (!video::OpenGameWindow(s, title)) {
+    CloseGameScreen();
+    return 0;
+  }
   s.renderer = CreateRenderer(s.window);
-  int width = 0;
-  int height = 0;
-  SDL_GetWindowSize(s.window, &width, &height);
+  const int width = s.width;
+  const int height = s.height;
   SDL_RendererInfo chosen{};
   if (s.renderer != nullptr && SDL_GetRendererInfo(s.renderer, &chosen) == 0 &&
       (chosen.flags & SDL_RENDERER_SOFTWARE) != 0) {
@@ -356,17 +360,18 @@ int OpenGameScreen(const std::string& title) {
   } else if (s.renderer != nullptr) {
     s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
                                      width, height);
+    if (s.backBuffer != nullptr) SDL_SetTextureScaleMode(s.backBuffer, SDL_ScaleModeNearest);
   }
   if (s.frame == nullptr &&
       (s.backBuffer == nullptr || SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0)) {
     CloseGameScreen();
     return 0;
   }
-  s.width = width;
-  s.height = height;
   SDL_RendererInfo info{};
   SDL_GetRendererInfo(s.renderer, &info);
-  s.vsync = (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
+  // A frame in memory reaches the window through its surface, which never waits for the
+  // retrace, whatever the software renderer's flags say.
+  s.vsync = s.frame == nullptr && (info.flags & SDL_RENDERER_PRESENTVSYNC) != 0;
   s.textureLimit =
       std::min(info.max_texture_width > 0 ? info.max_texture_width : video::kDefaultTextureLimit,
                info.max_texture_height > 0 ? info.max_texture_height : video::kDefaultTextureLimit);
@@ -383,7 +388,7 @@ int OpenGameScreen(const std::string& title) {
   video::ResetInputForNewWindow(focused);
   SDL_StartTextInput();
   s.active = true;
-  s.lastPresentMs = SDL_GetTicks();
+  video::ConfigurePacing(s);
   return 1;
 }
 
@@ -410,6 +415,7 @@ void CloseGameScreen() {
   s.window = nullptr;
   s.width = 0;
   s.height = 0;
+  s.layout = video::ScreenLayout{};
   s.active = false;
   s.focused = false;
   if (s.initialised) {
@@ -438,9 +444,9 @@ void ClearFrame(uint32_t colourBgr) {
 void PresentFrame() {
   VideoState& s = State();
   if (!video::ScreenReady()) return;
+  video::PaceBeforePresent(s);
   video::RepaintWindow();
   ++s.presents;
-  PaceWithoutVsync(s);
   NoteClockPresent();
 }
 

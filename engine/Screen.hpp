@@ -18,8 +18,17 @@ struct DisplaySettings {
 void SetDisplaySettings(const DisplaySettings& settings);
 const DisplaySettings& CurrentDisplaySettings();
 
+// Screen pixels per game pixel for a window or desktop of this size: the requested scale
+// (0 for none), else the largest N with N x 1920 x 1080 within it; never so large that the
+// game is left less than 320 x 200 pixels.
+int ChooseDisplayScale(int width, int height, int requested);
+// The scale the open screen uses (0 while it is closed). ScreenWidth and ScreenHeight, the
+// draw operations and the mouse position are all in game pixels.
+int DisplayScale();
+
 int InitSprite();
-// Opens the borderless desktop window and its back buffer. Nonzero on success.
+// Opens the game's window as the display settings say (by default borderless over the whole
+// desktop) and its back buffer, the window's size divided by the scale. Nonzero on success.
 int OpenGameScreen(const std::string& title);
 int ScreenWidth();
 int ScreenHeight();

@@ -2,7 +2,7 @@
 // composed into it by the loops below: SDL's generic software blitter for tinted and faded
 // copies divides every channel of every pixel, which cost more than a whole frame's budget
 // on a screen-filling Board. Text, boxes and read-backs still go through SDL's software
-// renderer, drawing onto the same memory; a present copies it to the window.
+// renderer, drawing onto the same memory; a present shows it in the window (SoftPresent.cpp).
 //
 // The arithmetic is SDL's own, to the pixel: a tinted or faded copy gives exactly what SDL's
 // software renderer gave (the engine tests compare the two).
@@ -271,8 +271,10 @@ void ModulateRow(const uint32_t* src, uint32_t* dst, int n, const Modulation& m,
 int BlitSprite(SDL_Surface* target, SDL_Surface* picture, const SDL_Rect& clip, int x, int y,
                SDL_BlendMode blend, SDL_Color modulate) {
   if (target == nullptr || picture == nullptr || clip.w <= 0 || clip.h <= 0) return 0;
+  // The target's alpha never changes its colours, so a window's own pixels (RGB888) serve too.
+  const uint32_t targetFormat = target->format->format;
   if (picture->format->format != SDL_PIXELFORMAT_ARGB8888 ||
-      target->format->format != SDL_PIXELFORMAT_ARGB8888) {
+      (targetFormat != SDL_PIXELFORMAT_ARGB8888 && targetFormat != SDL_PIXELFORMAT_RGB888)) {
     return 0;
   }
   // The part of the clip that lands on the target.
@@ -316,49 +318,6 @@ int BlitSprite(SDL_Surface* target, SDL_Surface* picture, const SDL_Rect& clip, 
     }
   }
   return 1;
-}
-
-bool OpenSoftFrame(VideoState& s, int width, int height) {
-  s.frame = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (s.frame == nullptr) return false;
-  s.renderer = SDL_CreateSoftwareRenderer(s.frame);
-  if (s.renderer == nullptr) {
-    SDL_FreeSurface(s.frame);
-    s.frame = nullptr;
-    return false;
-  }
-  return true;
-}
-
-void CloseSoftFrame(VideoState& s) {
-  if (s.frame != nullptr) SDL_FreeSurface(s.frame);
-  s.frame = nullptr;
-}
-
-bool PresentSoftFrame(VideoState& s) {
-  if (s.frame == nullptr || s.window == nullptr) return false;
-  SDL_Surface* shown = SDL_GetWindowSurface(s.window);
-  if (shown == nullptr) return false;
-  const uint32_t format = shown->format->format;
-  if ((format == SDL_PIXELFORMAT_ARGB8888 || format == SDL_PIXELFORMAT_RGB888) &&
-      shown->w >= s.frame->w && shown->h >= s.frame->h) {
-    // Same byte order: row copies (the window ignores the alpha byte).
-    const auto* from = static_cast<const uint8_t*>(s.frame->pixels);
-    auto* to = static_cast<uint8_t*>(shown->pixels);
-    const size_t rowBytes = static_cast<size_t>(s.frame->w) * 4;
-    if (shown->pitch == s.frame->pitch) {
-      std::memcpy(to, from, static_cast<size_t>(s.frame->pitch) * s.frame->h);
-    } else {
-      for (int row = 0; row < s.frame->h; ++row) {
-        std::memcpy(to + static_cast<ptrdiff_t>(row) * shown->pitch,
-                    from + static_cast<ptrdiff_t>(row) * s.frame->pitch, rowBytes);
-      }
-    }
-  } else {
-    SDL_SetSurfaceBlendMode(s.frame, SDL_BLENDMODE_NONE);
-    if (SDL_BlitSurface(s.frame, nullptr, shown, nullptr) != 0) return false;
-  }
-  return SDL_UpdateWindowSurface(s.window) == 0;
 }
 
 }  // namespace qm::video

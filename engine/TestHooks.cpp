@@ -205,12 +205,64 @@ std::vector<uint32_t> ReadBackWindow() {
   return pixels;
 }
 
+std::vector<uint32_t> ReadShownWindow(int& width, int& height) {
+  video::VideoState& s = video::State();
+  width = 0;
+  height = 0;
+  if (!video::ScreenReady() || s.window == nullptr) return {};
+  std::vector<uint32_t> pixels;
+  if (s.frame != nullptr) {
+    // The frame itself when it is the window's pixels; asking SDL for the window's surface
+    // then could replace them.
+    SDL_Surface* shown = s.frameIsWindow ? s.frame : SDL_GetWindowSurface(s.window);
+    if (shown == nullptr) return {};
+    pixels.resize(static_cast<size_t>(shown->w) * shown->h);
+    if (SDL_ConvertPixels(shown->w, shown->h, shown->format->format, shown->pixels, shown->pitch,
+                          SDL_PIXELFORMAT_ARGB8888, pixels.data(), shown->w * 4) != 0) {
+      return {};
+    }
+    width = shown->w;
+    height = shown->h;
+  } else {
+    // What the present puts on the window, read before it is shown.
+    SDL_GetWindowSize(s.window, &width, &height);
+    pixels.resize(static_cast<size_t>(width) * height);
+    video::DrawBackBufferToWindow(s);
+    const bool read = SDL_RenderReadPixels(s.renderer, nullptr, SDL_PIXELFORMAT_ARGB8888,
+                                           pixels.data(), width * 4) == 0;
+    SDL_SetRenderTarget(s.renderer, s.backBuffer);
+    if (!read) {
+      width = height = 0;
+      return {};
+    }
+  }
+  for (uint32_t& p : pixels) p &= 0x00FFFFFFu;
+  return pixels;
+}
+
 void MarkPresentFailed() {
   video::State().active = false;
 }
 
 bool SystemPointerShown() {
   return SDL_ShowCursor(SDL_QUERY) == SDL_ENABLE;
+}
+
+bool WindowIsBordered() {
+  SDL_Window* window = video::State().window;
+  return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_BORDERLESS) == 0;
+}
+
+bool WindowIsResizable() {
+  SDL_Window* window = video::State().window;
+  return window != nullptr && (SDL_GetWindowFlags(window) & SDL_WINDOW_RESIZABLE) != 0;
+}
+
+void SetPresentPacingForTest(bool underVirtualClock, int refreshHz) {
+  video::VideoState& s = video::State();
+  s.pacedUnderVirtualClock = underVirtualClock;
+  s.pacingRefreshHz = refreshHz > 0 ? refreshHz : 0;
+  if (video::ScreenReady()) video::ConfigurePacing(s);
 }
 
 int SpriteSizeLimit() {

@@ -53,6 +53,17 @@ void PreferAcceleratedRenderer(bool prefer);
 // What the window shows since the last present, 0x00RRGGBB row by row at the window's pixel
 // size; empty when it cannot be read.
 std::vector<uint32_t> ReadBackWindow();
+// The window as the last present left it: its inner pixels (0x00RRGGBB, row by row), the
+// game's screen scaled up and centred, black around it. Empty while the screen is closed.
+std::vector<uint32_t> ReadShownWindow(int& width, int& height);
+// The window's frame: a title bar and borders (a window) or none (the full-screen game), and
+// whether the player may resize it.
+bool WindowIsBordered();
+bool WindowIsResizable();
+// Pacing of presents, as where the display does not wait for its refresh: whether it also
+// runs under the virtual clock (waiting by moving the clock), and the refresh rate it keeps
+// to (0: the display's own). Takes effect at once.
+void SetPresentPacingForTest(bool underVirtualClock, int refreshHz);
 
 // Number of presents since start.
 uint64_t PresentCount();
