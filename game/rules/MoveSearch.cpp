@@ -19,7 +19,7 @@ constexpr int kFar = INT_MAX / 4;
 constexpr int16_t kStartBox = 218;
 constexpr int16_t kEndBox = 219;
 constexpr int16_t kBonusMalus = 220;
-constexpr int kPieceCell = -1;  // line cell kinds below 0; letters are 0..25
+// Line cell kinds below 0; letters are 0..25.
 constexpr int kOpenCell = -2;
 constexpr int kBlockedCell = -3;
 // Longer moves are rare and would make the search explode on a large Easel.
