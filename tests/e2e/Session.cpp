@@ -424,6 +424,20 @@ std::vector<CellPos> WordCellsThroughGo(const GameState& g) {
   return {};
 }
 
+std::pair<int, int> CellMiddle(const GameState& g, CellPos p) {
+  int x = 0, y = 0;
+  CellToScreen(g.board, p.column, p.row, x, y);
+  return {x + 26, y + 6 + 22};
+}
+
+std::pair<int, int> SlotMiddle(const GameState& g, int k) {
+  return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
+}
+
+bool Running(const GameState&, Screen s, uint32_t) {
+  return s == Screen::kRunLevel;
+}
+
 std::string ReadFileBytes(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return {};

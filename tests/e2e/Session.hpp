@@ -122,6 +122,11 @@ std::string DumpState(const GameState& game, Screen screen);
 // Three Cells in a line through GO that take Pieces and lie on screen, in reading order;
 // none when the level has no such line.
 std::vector<CellPos> WordCellsThroughGo(const GameState& game);
+// Where to point at a Cell, or at Easel slot k (1 the first), on the screen of this pass.
+std::pair<int, int> CellMiddle(const GameState& game, CellPos p);
+std::pair<int, int> SlotMiddle(const GameState& game, int k);
+// A condition of Until: the play loop is running.
+bool Running(const GameState& game, Screen screen, uint32_t tick);
 
 // The bytes of a file, or nothing when it does not exist.
 std::string ReadFileBytes(const std::string& path);

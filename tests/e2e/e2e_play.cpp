@@ -24,20 +24,6 @@ constexpr int kRowY = 6;
 const std::vector<int16_t> kEasel = {3, 1, 20, 5, 18, 19, 15, 14, 9, 12};
 const std::vector<int16_t> kNonsense = {17, 26, 24, 5, 18, 19, 15, 14, 9, 12};
 
-std::pair<int, int> CellMiddle(const GameState& g, CellPos p) {
-  int x = 0, y = 0;
-  CellToScreen(g.board, p.column, p.row, x, y);
-  return {x + 26, y + 6 + 22};
-}
-
-std::pair<int, int> SlotMiddle(const GameState& g, int k) {
-  return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
-}
-
-bool Running(const GameState&, Screen s, uint32_t) {
-  return s == Screen::kRunLevel;
-}
-
 class PlayTest : public ::testing::Test {
  protected:
   void SetUp() override {

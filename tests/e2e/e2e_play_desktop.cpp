@@ -23,18 +23,6 @@ constexpr int kQuitY = 30 * 13 + kRowY;
 // C A T E R S O N I L, plastic: slots 1, 2, 3 spell "cat".
 const std::vector<int16_t> kEasel = {3, 1, 20, 5, 18, 19, 15, 14, 9, 12};
 
-std::string Profile(const std::string& name, int level, int easel, int64_t score) {
-  std::string b(1, static_cast<char>(name.size()));
-  b += name;
-  b += static_cast<char>(level);
-  b += '\x02';  // avatar
-  b += static_cast<char>(easel);
-  b += std::string(4, '\0');
-  for (int i = 0; i < 8; ++i)
-    b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
-  return b;
-}
-
 int64_t ScoreOf(const std::string& profile) {
   if (profile.size() < 8) return 0;
   uint64_t v = 0;
@@ -66,7 +54,7 @@ class DesktopMenuTest : public ::testing::Test {
     fs::remove_all(folder_);
     MakeMenuFolder(folder_.string(), {"First steps", "Second", "Third"});
     session_ = std::make_unique<Session>(folder_.string());
-    WriteFileBytes(ProfilePath(1), Profile("Ann", 2, 10, 0));
+    WriteFileBytes(ProfilePath(1), test::ProfileBytes("Ann", 2, 2, 10, 0));
   }
   void TearDown() override {
     session_.reset();
@@ -173,49 +161,13 @@ TEST_F(DesktopMenuTest, TapsChooseMenuRows) {
 
 // ---- Play, in the full game folder ------------------------------------------------------------
 
-// Three Cells in a line through GO that take Pieces and lie on screen, in reading order.
-std::vector<CellPos> WordCellsThroughGo(const GameState& g) {
-  const BoardState& b = g.board;
-  CellPos go{b.startColumn, b.startRow};
-  auto usable = [&](CellPos p) {
-    int16_t code = CellCode(b, p.column, p.row);
-    if (code <= 156 || code == 219) return false;
-    int x = 0, y = 0;
-    CellToScreen(b, p.column, p.row, x, y);
-    return x >= 0 && x + 52 < g.program.screenWidth && y >= 0 && y + 52 < g.easel.top - 20;
-  };
-  for (int axis = 0; axis < 3; ++axis) {
-    CellPos b1 = StepBack(axis, go), b2 = StepBack(axis, b1);
-    CellPos f1 = StepForward(axis, go), f2 = StepForward(axis, f1);
-    for (auto cells : {std::vector<CellPos>{go, f1, f2}, std::vector<CellPos>{b1, go, f1},
-                       std::vector<CellPos>{b2, b1, go}}) {
-      if (std::all_of(cells.begin(), cells.end(), usable)) return cells;
-    }
-  }
-  return {};
-}
-
-std::pair<int, int> CellMiddle(const GameState& g, CellPos p) {
-  int x = 0, y = 0;
-  CellToScreen(g.board, p.column, p.row, x, y);
-  return {x + 26, y + 6 + 22};
-}
-
-std::pair<int, int> SlotMiddle(const GameState& g, int k) {
-  return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
-}
-
-bool Running(const GameState&, Screen s, uint32_t) {
-  return s == Screen::kRunLevel;
-}
-
 class DesktopPlayTest : public ::testing::Test {
  protected:
   void SetUp() override {
     folder_ = FullGameFolder();
     if (folder_.empty()) GTEST_SKIP() << "the game folder has not been made (ninja data)";
     session_ = std::make_unique<Session>(folder_);
-    WriteFileBytes(ProfilePath(), Profile("Ann", 1, 10, 0));
+    WriteFileBytes(ProfilePath(), test::ProfileBytes("Ann", 1, 2, 10, 0));
     session_->PresetEasel(1, kEasel);
     session_->PresetEasel(2, kEasel);
     session_->OnLevelStart([this](GameState& g) {
@@ -337,7 +289,7 @@ TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
-    WriteFileBytes(ProfilePath(), Profile("Ann", 1, 10, 0));
+    WriteFileBytes(ProfilePath(), test::ProfileBytes("Ann", 1, 2, 10, 0));
     makeEndBox_ = c.endBox;
     int64_t score = 0;
     int reached = 0;
