@@ -23,35 +23,11 @@ namespace {
 
 constexpr int kHintSlots = 18;
 
-// CPU time of the calling thread: what the machine's load does not add.
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-std::string Fixed(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  return text;
-}
-
 // Eighteen Pieces drawn from the bag, as a full Easel would hold them.
 void DealFullEasel(GameState& game) {
-  EaselState& easel = game.easel;
-  easel.slots.fill(0);
-  easel.slots[0] = kHintSlots;
-  for (int k = 1; k <= kHintSlots; ++k) {
-    int16_t& count = easel.bag[0];
-    if (count <= 0) {
-      easel.slots[k] = kEmptySlot;
-      continue;
-    }
-    const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
-    easel.slots[k] = easel.bag[static_cast<size_t>(r)];
-    easel.bag[static_cast<size_t>(r)] = easel.bag[static_cast<size_t>(count)];
-    count = static_cast<int16_t>(count - 1);
-  }
+  game.easel.slots.fill(0);
+  game.easel.slots[0] = kHintSlots;
+  DealEasel(game.easel);
 }
 
 }  // namespace

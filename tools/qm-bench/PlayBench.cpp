@@ -84,19 +84,6 @@ void Release(GameState& game) {
   RunLevelPass(game);
 }
 
-// CPU time of the calling thread: a pass without the time other programs took the core.
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
-std::string Fixed(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  return text;
-}
-
 }  // namespace
 
 void OpenEngine(int width, int height) {

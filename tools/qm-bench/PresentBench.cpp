@@ -42,18 +42,6 @@ struct Target {
 };
 constexpr Target kTargets[] = {{"1080", 1920, 1080, 1}, {"2160", 3840, 2160, 2}};
 
-std::string Fixed(double value) {
-  char text[32];
-  std::snprintf(text, sizeof text, "%.1f", value);
-  return text;
-}
-
-double ThreadCpuMs() {
-  timespec now{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
-  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
-}
-
 std::string Size(int width, int height) {
   return std::to_string(width) + "x" + std::to_string(height);
 }

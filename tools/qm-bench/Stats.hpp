@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <chrono>
 #include <cmath>
+#include <cstdio>
+#include <ctime>
+#include <string>
 #include <vector>
 
 namespace qm::bench {
@@ -16,6 +19,20 @@ inline double MillisecondsSince(WallClock::time_point start) {
 
 inline double MicrosecondsSince(WallClock::time_point start) {
   return std::chrono::duration<double, std::micro>(WallClock::now() - start).count();
+}
+
+// CPU time of the calling thread: what the machine's load does not add.
+inline double ThreadCpuMs() {
+  timespec now{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &now);
+  return static_cast<double>(now.tv_sec) * 1e3 + static_cast<double>(now.tv_nsec) / 1e6;
+}
+
+// One decimal, as the notes print figures.
+inline std::string Fixed(double value) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%.1f", value);
+  return text;
 }
 
 // The p-th percentile by nearest rank (p = 50 is the median of an odd count); 0 when empty.
