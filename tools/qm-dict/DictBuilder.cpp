@@ -34,17 +34,6 @@ bool IsPlainWord(const std::string& word) {
   return std::all_of(word.begin(), word.end(), [](char c) { return c >= 'a' && c <= 'z'; });
 }
 
-bool WriteTextFile(const fs::path& path, const std::string& text, std::string& error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) {
-    error = "cannot write " + path.string();
-    return false;
-  }
-  return true;
-}
-
 // Writes every word file into folder, which must not exist yet.
 bool WriteWordFiles(const WordFiles& files, const fs::path& folder, std::string& error) {
   std::error_code ec;
@@ -60,7 +49,7 @@ bool WriteWordFiles(const WordFiles& files, const fs::path& folder, std::string&
       text.push_back('\n');
     }
     const std::string name = std::string("dico-") + key.first + std::to_string(key.second);
-    if (!WriteTextFile(folder / name, text, error)) return false;
+    if (!WriteTextFile((folder / name).string(), text, error)) return false;
   }
   return true;
 }
@@ -168,6 +157,17 @@ std::string CreditsText() {
   return text;
 }
 
+bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {
+  std::ofstream out(path, std::ios::binary | std::ios::trunc);
+  out.write(text.data(), static_cast<std::streamsize>(text.size()));
+  out.close();
+  if (!out) {
+    error = "cannot write " + path;
+    return false;
+  }
+  return true;
+}
+
 bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
                      size_t* wordCount) {
   std::error_code ec;
@@ -207,7 +207,7 @@ bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std
   }
   const fs::path credits = fs::path(outDir) / "CREDITS.txt";
   const fs::path creditsTmp = fs::path(outDir) / "CREDITS.txt.tmp";
-  if (!WriteTextFile(creditsTmp, CreditsText(), error)) {
+  if (!WriteTextFile(creditsTmp.string(), CreditsText(), error)) {
     fs::remove(creditsTmp, ec);
     return false;
   }

@@ -32,6 +32,9 @@ bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std
 // WordNet's licence for the definitions.
 std::string CreditsText();
 
+// Writes text to path whole (binary, truncating); false with error set when it cannot.
+bool WriteTextFile(const std::string& path, const std::string& text, std::string& error);
+
 constexpr int kMaxWordLength = 20;
 constexpr size_t kMinimumWordCount = 100000;
 

@@ -1,5 +1,7 @@
 #include "WordNet.hpp"
 
+#include "DictBuilder.hpp"
+
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
@@ -114,17 +116,6 @@ bool ReadDictionaryWords(const fs::path& folder, std::vector<std::string>& words
   }
   std::sort(words.begin(), words.end());
   words.erase(std::unique(words.begin(), words.end()), words.end());
-  return true;
-}
-
-bool WriteFileWhole(const fs::path& path, const std::string& text, std::string& error) {
-  std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  out.write(text.data(), static_cast<std::streamsize>(text.size()));
-  out.close();
-  if (!out) {
-    error = "cannot write " + path.string();
-    return false;
-  }
   return true;
 }
 
@@ -326,7 +317,7 @@ bool BuildDefinitions(const std::string& wordnetDir, const std::string& outDir, 
   }
   const fs::path target = folder / "english";
   const fs::path fresh = folder / "english.tmp";
-  if (!WriteFileWhole(fresh, text, error)) {
+  if (!WriteTextFile(fresh.string(), text, error)) {
     fs::remove(fresh, ec);
     return false;
   }
