@@ -289,11 +289,8 @@ const TextPicture* PictureOf(const TextKey& key) {
   return placed != d.pictureIndex.end() ? &*placed->second : nullptr;
 }
 
-// The inverting pen on the memory back buffer, whose software renderer has no blend mode
-// for it: the pixels are turned over where they are (each once, corners of an outline too).
-void InvertInFrame(int x, int y, int width, int height, bool outline) {
-  video::VideoState& s = video::State();
-  SDL_RenderFlush(s.renderer);
+// A box given right to left or bottom to top covers the same pixels.
+void NormaliseBox(int& x, int& y, int& width, int& height) {
   if (width < 0) {
     x += width;
     width = -width;
@@ -302,6 +299,14 @@ void InvertInFrame(int x, int y, int width, int height, bool outline) {
     y += height;
     height = -height;
   }
+}
+
+// The inverting pen on the memory back buffer, whose software renderer has no blend mode
+// for it: the pixels are turned over where they are (each once, corners of an outline too).
+void InvertInFrame(int x, int y, int width, int height, bool outline) {
+  video::VideoState& s = video::State();
+  SDL_RenderFlush(s.renderer);
+  NormaliseBox(x, y, width, height);
   auto invert = [&s](int left, int top, int w, int h) {
     SDL_Rect area{left, top, w, h};
     SDL_Rect frame{0, 0, s.frame->w, s.frame->h};
@@ -444,15 +449,7 @@ void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
   if (width == 1 && height == 1) {
     SDL_RenderDrawPoint(renderer, x, y);
   } else {
-    // A rectangle given right to left or bottom to top covers the same pixels.
-    if (width < 0) {
-      x += width;
-      width = -width;
-    }
-    if (height < 0) {
-      y += height;
-      height = -height;
-    }
+    NormaliseBox(x, y, width, height);
     SDL_Rect box{x, y, width, height};
     if (width > 0 && height > 0) {
       if ((d.context.mode & 4) != 0) {

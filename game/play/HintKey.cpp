@@ -14,6 +14,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Describe.hpp"
+#include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Hint.hpp"
 
@@ -92,9 +93,7 @@ void StartSearch(GameState& game) {
 }
 
 void PushHintToChat(GameState& game, const std::string& text, uint32_t now) {
-  auto& log = game.chat.chatLog;
-  for (size_t i = log.size() - 1; i >= 1; --i) log[i] = log[i - 1];
-  log[0] = ChatLine{text, kGameSpeaker, static_cast<int32_t>(now)};
+  PushChatLine(game, ChatLine{text, kGameSpeaker, static_cast<int32_t>(now)});
 }
 
 void ShowAnswer(GameState& game, const Hint& answer, uint32_t now) {

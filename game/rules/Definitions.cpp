@@ -11,6 +11,7 @@
 #include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
 #include "engine/Files.hpp"
+#include "game/rules/Dictionary.hpp"
 
 namespace qm {
 
@@ -193,12 +194,9 @@ std::string FitChatText(const GameState& game, uint8_t speaker, const std::strin
 void PushDefinitionToChat(GameState& game, const std::string& word) {
   const std::string definition = LookUpDefinition(word);
   if (definition.empty()) return;
-  auto& log = game.chat.chatLog;
-  for (int i = 19; i >= 1; --i) log[i] = log[i - 1];
   const uint8_t speaker = DefinitionSpeaker(word);
-  log[0].text = FitChatText(game, speaker, " " + word + ": " + definition + " ");
-  log[0].speaker = speaker;
-  log[0].time = static_cast<int32_t>(TickCount());
+  PushChatLine(game, ChatLine{FitChatText(game, speaker, " " + word + ": " + definition + " "),
+                              speaker, static_cast<int32_t>(TickCount())});
 }
 
 void PushMoveDefinition(GameState& game) {

@@ -1,5 +1,7 @@
 #include "game/rules/Dictionary.hpp"
 
+#include <utility>
+
 #include "engine/Clock.hpp"
 #include "engine/Files.hpp"
 #include "engine/Random.hpp"
@@ -70,6 +72,11 @@ void HandleChatLine(GameState& game, std::string line) {
   newest.speaker = 0;
   newest.time = static_cast<int32_t>(TickCount());
   if (found) PushDefinitionToChat(game, word);
+}
+
+void PushChatLine(GameState& game, ChatLine line) {
+  ShiftDown(game.chat.chatLog);
+  game.chat.chatLog[0] = std::move(line);
 }
 
 void PushStatusToChat(GameState& game) {

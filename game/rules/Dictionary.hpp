@@ -16,6 +16,9 @@ LookUp LookUpWord(std::string& word);
 // game.menu.currentLevel, 44 wrapping to 1, and sets game.play.restartLevel).
 void HandleChatLine(GameState& game, std::string line);
 
+// Puts a line at the top of the ChatLog; its oldest line is lost.
+void PushChatLine(GameState& game, ChatLine line);
+
 // Copies the StatusLine text into the ChatLog as a game line.
 void PushStatusToChat(GameState& game);
 
