@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "game/LevelIdentity.hpp"
+
 namespace qm {
 
 // ---- Program, window and mouse (start-up) -------------------------------------------
@@ -52,6 +54,7 @@ struct MenuState {
   int32_t selectedProfile = 0;
   int32_t firstFreeProfile = -1;
   int32_t currentLevel = 1;              // the level being (or about to be) played
+  LevelIdentity levelIdentity;           // which level that is (hand-made: currentLevel)
   std::array<std::string, 51> levelTitles{};  // 1..50
   // New player entry screen.
   int32_t blinkCounter = 0;
