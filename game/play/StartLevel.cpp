@@ -12,7 +12,6 @@
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
-#include "game/rules/Objectives.hpp"
 
 namespace qm {
 namespace {
@@ -124,6 +123,8 @@ Screen StartLevel(GameState& game) {
 
   LoadLevel(game, game.menu.currentLevel);
   UpdateVisibleWindow(game.board);
+  // The definitions the rules add to the ChatLog are cut to the screen with its fonts.
+  game.program.chatLineWidth = ChatLineWidth;
   ComputeShadeMap(game.board);
   game.board.revealColumn.fill(game.board.startColumn);
   game.board.revealRow.fill(game.board.startRow);

@@ -33,12 +33,10 @@ void DealEasel(EaselState& easel);
 // After an accepted move: empty slots 1..n, in order, draw from the bag while it lasts.
 void RefillEasel(EaselState& easel);
 // Every Piece laid this turn goes back to the lowest free slot, its cell gets back the
-// code that lay under it; then the Easel is redrawn.
+// code that lay under it (the play screen redraws the Easel after).
 void ReturnLaidPieces(GameState& game);
 // Easel position and active rectangle from the slot count n.
 void LayOutEasel(EaselState& easel, int screenHeight);
-// Redraws the Easel picture (sprite 1200) with its Pieces and their values.
-void DrawEasel(GameState& game);
 
 // Index of the lowest Easel slot 1..n holding 160, or 0 when none is free.
 int LowestFreeSlot(const EaselState& easel);

@@ -50,7 +50,7 @@ Needs JudgeNeeds(const GameState& game, int level) {
     }
   }
   if (target[9] > 0) needs.easelTarget = target[9];
-  if (target[10] > 0) needs.scoreTarget = static_cast<int64_t>(target[10]) * 1000 * ObjectiveScoreFactor(level);
+  if (target[10] > 0) needs.scoreTarget = ObjectiveScoreTarget(game.board, level);
   return needs;
 }
 
