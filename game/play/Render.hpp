@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -57,8 +58,6 @@ void DrawCarriedOrCursor(const GameState& game);
 // Grabbing cursor while a press is held or the Board is scrolled.
 void UpdateCursorState(GameState& game);
 
-// The objectives panel, composed at level start.
-constexpr int kResultPanelSprite = 1111;
 // Composes the objectives panel into sprite 1111 (and clears the frame).
 void DrawObjectivesPanel(GameState& game);
 // Draws sprite 1111 at (x, y) with a mark after each objective as judged now, and keeps the

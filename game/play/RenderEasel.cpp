@@ -5,13 +5,12 @@
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
 #include "game/play/Render.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace qm {
 
 namespace {
-
-constexpr int kEaselFrameTile = 228;
 
 // 1.5 x v + 100 rounded to the nearest whole number, halves to even.
 int LabelRed(int value) {
@@ -29,9 +28,9 @@ void PatchEaselFrame(GameState& game) {
   if (!patch.pending) return;
   patch.pending = false;
   DrawSprite(kEaselSprite, patch.left - 13, patch.top - 5);
-  DrawSprite(kEaselFrameTile, patch.left + (patch.slots - 1) * 52 - 26, patch.top - 4);
-  DrawSprite(kEaselFrameTile, patch.left + patch.slots * 52 - 26, patch.top - 4);
-  GrabScreenToSprite(kEaselSprite, patch.left - 13, patch.top - 5, patch.slots * 52 + 26,
+  DrawSprite(kEaselFrameTile, patch.left + (patch.slots - 1) * kEaselSlotWidth - 26, patch.top - 4);
+  DrawSprite(kEaselFrameTile, patch.left + patch.slots * kEaselSlotWidth - 26, patch.top - 4);
+  GrabScreenToSprite(kEaselSprite, patch.left - 13, patch.top - 5, patch.slots * kEaselSlotWidth + 26,
                      game.program.screenHeight - patch.top + 5);
 }
 
@@ -46,7 +45,7 @@ void DrawEasel(GameState& game) {
   // The previous picture is the backdrop: it holds the frame composed at level start.
   DrawSprite(kEaselSprite, left - 13, top - 5);
   for (int k = 1; k <= n; ++k) {
-    int x = left + (k - 1) * 52;
+    int x = left + (k - 1) * kEaselSlotWidth;
     DrawSpriteKeyed(kEmptySlot, x, top);
     DrawSpriteKeyed(easel.slots[k], x, top);
   }
@@ -54,10 +53,10 @@ void DrawEasel(GameState& game) {
   BeginDrawing();
   SetDrawingMode(4);
   UseFont(FontHandleOf(1));
-  DrawBox(left - 13, top - 5, n * 52 + 26, 74, RgbColour(50, 40, 40));
+  DrawBox(left - 13, top - 5, n * kEaselSlotWidth + 26, 74, RgbColour(50, 40, 40));
   SetDrawingMode(0);
   for (int k = 1; k <= n; ++k) {
-    int x = left + (k - 1) * 52 + 38;
+    int x = left + (k - 1) * kEaselSlotWidth + 38;
     int y = top + 53;
     DrawTextAt(x, y, "00", RgbColour(1, 5, 1), RgbColour(0, 1, 0));  // blanks the label place
     int16_t code = easel.slots[k];
@@ -68,29 +67,30 @@ void DrawEasel(GameState& game) {
     }
   }
   EndDrawing();
-  GrabScreenToSprite(kEaselSprite, left - 13, top - 5, n * 52 + 26, game.program.screenHeight - top + 5);
+  GrabScreenToSprite(kEaselSprite, left - 13, top - 5, n * kEaselSlotWidth + 26,
+                     game.program.screenHeight - top + 5);
 }
 
 void ComposeEaselFrame(const GameState& game) {
   const auto& easel = game.easel;
   const int n = easel.slots[0];
   // n + 1 frame tiles, starting half a slot left of the first slot.
-  for (int k = 0; k <= n; ++k) DrawSprite(228, easel.left + (k - 1) * 52 - 26, easel.top - 4);
-  for (int k = 1; k <= n; ++k) DrawSpriteKeyed(160, easel.left + (k - 1) * 52, easel.top);
-  GrabScreenToSprite(1200, easel.left - 13, easel.top - 5, n * 52 + 26,
+  for (int k = 0; k <= n; ++k) DrawSprite(kEaselFrameTile, easel.left + (k - 1) * kEaselSlotWidth - 26, easel.top - 4);
+  for (int k = 1; k <= n; ++k) DrawSpriteKeyed(kEmptySlot, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
+  GrabScreenToSprite(kEaselSprite, easel.left - 13, easel.top - 5, n * kEaselSlotWidth + 26,
                      game.program.screenHeight - easel.top + 5);
 }
 
 void DrawEaselPicture(const GameState& game) {
-  DrawSprite(1200, game.easel.left - 13, game.easel.top - 5);
+  DrawSprite(kEaselSprite, game.easel.left - 13, game.easel.top - 5);
 }
 
 void DrawCarriedOrCursor(const GameState& game) {
   const auto& play = game.play;
-  if (play.dragState == 1 && play.carriedCode >= 1 && play.carriedCode <= 130) {
+  if (play.dragState == 1 && HoldsPiece(play.carriedCode)) {
     DrawSpriteFaded(play.carriedCode, play.mouseX - 26, play.mouseY - 29, 190);
   } else {
-    DrawSpriteKeyed(1001, play.mouseX, play.mouseY);
+    DrawSpriteKeyed(kPointerSprite, play.mouseX, play.mouseY);
   }
 }
 
@@ -98,7 +98,7 @@ void UpdateCursorState(GameState& game) {
   auto& render = game.render;
   render.cursorState = (game.play.dragState != 0 || game.play.right != 0) ? 1 : 0;
   if (render.cursorState != render.appliedCursorState) {
-    SetSpriteClip(1001, render.cursorFrame * 32 + render.cursorState * 128, 0, 32, 32);
+    SetSpriteClip(kPointerSprite, render.cursorFrame * 32 + render.cursorState * 128, 0, 32, 32);
     render.appliedCursorState = render.cursorState;
   }
 }

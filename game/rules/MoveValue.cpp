@@ -61,36 +61,36 @@ void SortRack(const Scene& s, std::vector<int16_t>& options, int wantMaterial) {
 double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
   const GameState& game = s.game;
   int64_t score = game.players.scores[0];
-  switch (under) {
-    case 221: return 100;
-    case 200: case 201: case 202: return static_cast<double>(score) * (under - 199) * 2 / 100;
-    case 203: case 204: case 205: return static_cast<double>(score) * (under - 202) * 5 / 100;
-    case 206: case 207: case 208: return -static_cast<double>(score) * ((under - 205) * 5) / 100 - 20;
-    case 212: case 213: case 214: return IsWallNear(game.board, at) ? 120 : 0;
-    case 215: case 216: case 217: {
-      // A bag matters more as the PieceBag runs low.
-      int bag = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
-      return 15 + 4000.0 / (bag + 10);
-    }
-    case 225: case 226: case 227: {
-      bool wanted = false, ready = false;
-      for (int m = 0; m < 3; ++m) {
-        if (s.needs.materialLeft[m] == 0) continue;
-        wanted = true;
-        if (s.rackByMaterial[m + 2] >= s.needs.materialLength[m]) ready = true;
-      }
-      return wanted ? (ready ? -200 : 400) : 0;
-    }
-    case kBonusMalus: {
-      if (s.needs.easelTarget == 0) return 0;
-      int n = game.easel.slots[0];
-      // Below the target every draw may help; at the target a draw may lose the objective.
-      return n < s.needs.easelTarget ? 400 : (n == s.needs.easelTarget ? -3000 : -300);
-    }
-    case 232: case 233: case 234: return s.needs.materialLeft[1] > 0 ? 150 : 30;
-    case 235: case 236: case 237: return s.lockPresent[under - 235] ? 500 : 0;
-    default: break;
+  // The percentages act on the score as the rules do; kept in the same arithmetic.
+  if (under == kHundredPoints) return 100;
+  if (InCodeRange(under, kFirstSmallIncrease, kLastSmallIncrease)) {
+    return static_cast<double>(score) * (under - 199) * 2 / 100;
   }
+  if (InCodeRange(under, kFirstIncrease, kLastIncrease)) return static_cast<double>(score) * (under - 202) * 5 / 100;
+  if (IsReduction(under)) return -static_cast<double>(score) * ReductionPercentOf(under) / 100 - 20;
+  if (IsMechanism(under)) return IsWallNear(game.board, at) ? 120 : 0;
+  if (IsBag(under)) {
+    // A bag matters more as the PieceBag runs low.
+    int bag = std::max<int>(0, game.easel.bag.empty() ? 0 : game.easel.bag[0]);
+    return 15 + 4000.0 / (bag + 10);
+  }
+  if (IsStar(under)) {
+    bool wanted = false, ready = false;
+    for (int m = 0; m < 3; ++m) {
+      if (s.needs.materialLeft[m] == 0) continue;
+      wanted = true;
+      if (s.rackByMaterial[m + 2] >= s.needs.materialLength[m]) ready = true;
+    }
+    return wanted ? (ready ? -200 : 400) : 0;
+  }
+  if (under == kBonusMalus) {
+    if (s.needs.easelTarget == 0) return 0;
+    int n = game.easel.slots[0];
+    // Below the target every draw may help; at the target a draw may lose the objective.
+    return n < s.needs.easelTarget ? 400 : (n == s.needs.easelTarget ? -3000 : -300);
+  }
+  if (IsCompartment(under)) return s.needs.materialLeft[1] > 0 ? 150 : 30;
+  if (IsKey(under)) return s.lockPresent[under - kGoldKey] ? 500 : 0;
   (void)pieceCount;
   return 0;
 }
@@ -159,8 +159,8 @@ void JudgeFound(LineSearch& w, int end) {
       int64_t value = game.easel.pieceValue[code];
       sum += value;
       material = CombineMaterial(material, MaterialOf(code));
-      if (fresh && under >= 186 && under <= 192) sum += value * (under - 185);
-      if (fresh && under >= 193 && under <= 199) factor *= under - 191;
+      if (fresh && IsLetterMultiplier(under)) sum += value * (LetterFactorOf(under) - 1);
+      if (fresh && IsWordMultiplier(under)) factor *= WordFactorOf(under);
     }
     CountWord(scene, sum, factor, material, mainLength, judged);
   }
@@ -176,8 +176,8 @@ void JudgeFound(LineSearch& w, int end) {
       int64_t value = game.easel.pieceValue[code];
       int64_t sum = side.sum + value;
       int64_t factor = 1;
-      if (under >= 186 && under <= 192) sum += value * (under - 185);
-      if (under >= 193 && under <= 199) factor *= under - 191;
+      if (IsLetterMultiplier(under)) sum += value * (LetterFactorOf(under) - 1);
+      if (IsWordMultiplier(under)) factor *= WordFactorOf(under);
       CountWord(scene, sum, factor, CombineMaterial(side.material, MaterialOf(code)), side.count + 1, judged);
     }
   }

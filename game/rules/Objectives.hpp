@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 

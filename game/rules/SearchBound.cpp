@@ -62,8 +62,8 @@ void LineSearch::GatherBounds() {
   for (size_t i = 0; i < size; ++i) {
     if (kind[i] != kOpenCell) continue;
     const int16_t under = code[i];
-    const int64_t times = under >= 186 && under <= 192 ? under - 184 : 1;
-    const int64_t factor = under >= 193 && under <= 199 ? under - 191 : 1;
+    const int64_t times = IsLetterMultiplier(under) ? LetterFactorOf(under) : 1;
+    const int64_t factor = IsWordMultiplier(under) ? WordFactorOf(under) : 1;
     cellTimes[i] = times;
     cellFactor[i] = factor;
     for (int slot = 0; slot < 2; ++slot) {

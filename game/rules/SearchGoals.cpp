@@ -42,7 +42,7 @@ std::vector<int> DistanceField(const BoardState& board, const std::vector<CellPo
 bool IsWallNear(const BoardState& board, CellPos p) {
   for (CellPos n : Neighbours(p)) {
     int16_t code = CellCode(board, n.column, n.row);
-    if (code >= 131 && code <= 156) return true;
+    if (IsStanding(code)) return true;
   }
   return false;
 }
@@ -57,19 +57,21 @@ void ChooseGoals(Scene& s) {
       int16_t code = CellCode(board, c, r);
       CellPos p{c, r};
       if (code == kEndBox) fin.push_back(p);
-      if (code >= 145 && code <= 147) s.lockPresent[code - 145] = true;
-      if (code >= 225 && code <= 227) stars.push_back(p);
-      if (code >= 232 && code <= 234) gold.push_back(p);
+      if (IsLockedWall(code)) s.lockPresent[code - kFirstLockedWall] = true;
+      if (IsStar(code)) stars.push_back(p);
+      if (IsCompartment(code)) gold.push_back(p);
       if (code == kBonusMalus) bonus.push_back(p);
-      if (code == 221 || (code >= 203 && code <= 205) || (code >= 193 && code <= 199)) points.push_back(p);
+      if (code == kHundredPoints || InCodeRange(code, kFirstIncrease, kLastIncrease) || IsWordMultiplier(code)) {
+        points.push_back(p);
+      }
       if (HoldsPiece(code) || code == kStartBox) pieces.push_back(p);
     }
   }
   for (int c = 0; c <= board.w; ++c) {
     for (int r = 0; r <= board.h; ++r) {
       int16_t code = CellCode(board, c, r);
-      if (code >= 235 && code <= 237 && s.lockPresent[code - 235]) keys.push_back({c, r});
-      if (code >= 212 && code <= 214 && IsWallNear(board, {c, r})) keys.push_back({c, r});
+      if (IsKey(code) && s.lockPresent[code - kGoldKey]) keys.push_back({c, r});
+      if (IsMechanism(code) && IsWallNear(board, {c, r})) keys.push_back({c, r});
     }
   }
   auto reaches = [&](const std::vector<CellPos>& goals) {

@@ -9,15 +9,13 @@
 
 #include "game/GameState.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Lexicon.hpp"
 #include "game/rules/MoveSearch.hpp"
 
 namespace qm::search {
 
 constexpr int kFar = INT_MAX / 4;
-constexpr int16_t kStartBox = 218;
-constexpr int16_t kEndBox = 219;
-constexpr int16_t kBonusMalus = 220;
 // Line cell kinds below 0; letters are 0..25.
 constexpr int kOpenCell = -2;
 constexpr int kBlockedCell = -3;
