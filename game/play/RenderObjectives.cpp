@@ -73,7 +73,8 @@ void CountObjectivesMet(GameState& game, int x, int y) {
     if (!line.present) continue;
     lineY += kLineStep;
     uint32_t colour = line.met ? RgbColour(0, 200, 0) : RgbColour(200, 0, 0);
-    DrawTextAt(x + game.objectives.lineWidths[line.widthEntry] + 160, lineY, line.mark, colour, back);
+    DrawTextAt(x + game.objectives.lineWidths[line.widthEntry] + 160, lineY, line.mark, colour,
+               back);
   }
   EndDrawing();
 }

@@ -75,7 +75,8 @@ void LineSearch::GatherCrossSides() {
         return IsOnBoard(board, p.column, p.row) && HoldsPiece(CellCode(board, p.column, p.row));
       };
       before.clear();
-      for (CellPos pos = StepBack(other, line[i]); isPiece(pos); pos = StepBack(other, pos)) before.push_back(pos);
+      for (CellPos pos = StepBack(other, line[i]); isPiece(pos); pos = StepBack(other, pos))
+        before.push_back(pos);
       int node = scene.lexicon.Root();
       for (auto it = before.rbegin(); it != before.rend(); ++it) {
         int16_t c = CellCode(board, it->column, it->row);
@@ -98,11 +99,13 @@ void LineSearch::GatherCrossSides() {
   }
 }
 
-void SearchLine(Scene& scene, const SearchOptions& options, const std::vector<CellPos>& line, int axis,
-                const std::array<int, 26>& rack, int rackSize, std::vector<uint8_t>& seen, TopMoves& top) {
+void SearchLine(Scene& scene, const SearchOptions& options, const std::vector<CellPos>& line,
+                int axis, const std::array<int, 26>& rack, int rackSize, std::vector<uint8_t>& seen,
+                TopMoves& top) {
   const BoardState& board = scene.game.board;
-  LineSearch walker{scene, options, line, axis, {}, {}, {}, {}, {}, {}, rack, rackSize, 0, {}, 0, seen, top,
-                    options.coverable == nullptr, {}, {}, {}, {}, {}, {}, {}, {}, {}};
+  LineSearch walker{scene, options, line,     axis, {}, {}, {},   {},  {},
+                    {},    rack,    rackSize, 0,    {}, 0,  seen, top, options.coverable == nullptr,
+                    {},    {},      {},       {},   {}, {}, {},   {},  {}};
   walker.kind.resize(line.size());
   walker.code.resize(line.size());
   walker.anchor.assign(line.size(), false);
@@ -112,8 +115,9 @@ void SearchLine(Scene& scene, const SearchOptions& options, const std::vector<Ce
     walker.code[i] = code;
     if (HoldsPiece(code)) {
       walker.kind[i] = LetterIndexOf(code);
-    } else if (AcceptsPiece(code) && !(scene.fog && options.visibleOnly &&
-                                       ShadeOf(board, line[i].column, line[i].row) == kHiddenShade)) {
+    } else if (AcceptsPiece(code) &&
+               !(scene.fog && options.visibleOnly &&
+                 ShadeOf(board, line[i].column, line[i].row) == kHiddenShade)) {
       walker.kind[i] = kOpenCell;
       if (code == kStartBox) walker.anchor[i] = true;
       if (scene.anyPiece) {
@@ -131,7 +135,9 @@ void SearchLine(Scene& scene, const SearchOptions& options, const std::vector<Ce
   for (int i = static_cast<int>(line.size()) - 1; i >= 0; --i) {
     if (walker.kind[i] == kBlockedCell) continue;
     int open = walker.kind[i] == kOpenCell ? 1 : 0;
-    walker.toAnchor[i] = walker.anchor[i] ? 1 : (walker.toAnchor[i + 1] >= kFar ? kFar : walker.toAnchor[i + 1] + open);
+    walker.toAnchor[i] =
+        walker.anchor[i] ? 1
+                         : (walker.toAnchor[i + 1] >= kFar ? kFar : walker.toAnchor[i + 1] + open);
   }
   walker.GatherCrossSides();
   if (walker.prune) walker.GatherBounds();

@@ -23,7 +23,8 @@ BoardLines BuildLines(const BoardState& board) {
         CellPos back = StepBack(axis, {c, r});
         if (IsOnBoard(board, back.column, back.row)) continue;
         std::vector<CellPos> line;
-        for (CellPos p{c, r}; IsOnBoard(board, p.column, p.row); p = StepForward(axis, p)) line.push_back(p);
+        for (CellPos p{c, r}; IsOnBoard(board, p.column, p.row); p = StepForward(axis, p))
+          line.push_back(p);
         if (line.size() >= 2) {
           out.lines.push_back(std::move(line));
           out.axisOf.push_back(axis);
@@ -64,8 +65,9 @@ bool NeedsMet(const Needs& needs, const GameState& game) {
   return true;
 }
 
-std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines, const Lexicon& lexicon,
-                                 const Needs& needs, const SearchOptions& options) {
+std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
+                                 const Lexicon& lexicon, const Needs& needs,
+                                 const SearchOptions& options) {
   const BoardState& board = game.board;
   search::Scene scene{game, lexicon, needs, options.stuck, {}, search::kFar, false, {}, {}, {}};
   std::array<int, 26> rack{};
@@ -87,7 +89,8 @@ std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
   // Only the best few are ever tried.
   search::TopMoves top(search::kCandidatesKept);
   for (size_t li = 0; li < lines.lines.size(); ++li) {
-    search::SearchLine(scene, options, lines.lines[li], lines.axisOf[li], rack, rackSize, seen, top);
+    search::SearchLine(scene, options, lines.lines[li], lines.axisOf[li], rack, rackSize, seen,
+                       top);
   }
   return top.Take();
 }

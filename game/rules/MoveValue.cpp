@@ -13,7 +13,7 @@ namespace {
 
 struct Judged {
   int64_t points = 0;
-  int countsWords = 0;                 // toward objective 1
+  int countsWords = 0;                  // toward objective 1
   std::array<int, 3> countsMaterial{};  // silver, gold, diamond words
 };
 
@@ -27,8 +27,8 @@ void CountWord(const Scene& s, int64_t sum, int64_t factor, int material, int le
   }
 }
 
-void ChooseCodes(const Scene& s, const std::array<int, kMostPiecesPerMove>& letters, int n, int wantMaterial,
-                 std::array<int16_t, kMostPiecesPerMove>& codes) {
+void ChooseCodes(const Scene& s, const std::array<int, kMostPiecesPerMove>& letters, int n,
+                 int wantMaterial, std::array<int16_t, kMostPiecesPerMove>& codes) {
   for (int j = 0; j < n; ++j) {
     const int letter = letters[static_cast<size_t>(j)];
     size_t used = 0;  // earlier Pieces of the same letter in this move
@@ -66,7 +66,8 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
   if (InCodeRange(under, kFirstSmallIncrease, kLastSmallIncrease)) {
     return static_cast<double>(score) * (under - 199) * 2 / 100;
   }
-  if (InCodeRange(under, kFirstIncrease, kLastIncrease)) return static_cast<double>(score) * (under - 202) * 5 / 100;
+  if (InCodeRange(under, kFirstIncrease, kLastIncrease))
+    return static_cast<double>(score) * (under - 202) * 5 / 100;
   if (IsReduction(under)) return -static_cast<double>(score) * ReductionPercentOf(under) / 100 - 20;
   if (IsMechanism(under)) return IsWallNear(game.board, at) ? 120 : 0;
   if (IsBag(under)) {
@@ -104,10 +105,12 @@ void JudgeFound(LineSearch& w, int end) {
   const std::vector<CellPos>& line = w.line;
   const int n = w.placedCount;
   std::array<int, kMostPiecesPerMove> letters;
-  for (int j = 0; j < n; ++j) letters[static_cast<size_t>(j)] = w.placed[static_cast<size_t>(j)].letter;
+  for (int j = 0; j < n; ++j)
+    letters[static_cast<size_t>(j)] = w.placed[static_cast<size_t>(j)].letter;
   if (n == 1) {
     const CellPos p = line[static_cast<size_t>(w.placed[0].index)];
-    uint8_t& seen = w.seen[Index(board, p.column, p.row) * 26 + static_cast<size_t>(w.placed[0].letter)];
+    uint8_t& seen =
+        w.seen[Index(board, p.column, p.row) * 26 + static_cast<size_t>(w.placed[0].letter)];
     if (seen) return;
     seen = 1;
   }
@@ -123,7 +126,9 @@ void JudgeFound(LineSearch& w, int end) {
     bool ok = true;
     std::array<int, 26> needLetters{};
     for (int i = first; i <= end; ++i) {
-      if (w.kind[static_cast<size_t>(i)] >= 0 && MaterialOf(w.code[static_cast<size_t>(i)]) != m + 2) ok = false;
+      if (w.kind[static_cast<size_t>(i)] >= 0 &&
+          MaterialOf(w.code[static_cast<size_t>(i)]) != m + 2)
+        ok = false;
     }
     for (int j = 0; j < n; ++j) ++needLetters[static_cast<size_t>(letters[static_cast<size_t>(j)])];
     for (int letter = 0; letter < 26 && ok; ++letter) {
@@ -178,7 +183,8 @@ void JudgeFound(LineSearch& w, int end) {
       int64_t factor = 1;
       if (IsLetterMultiplier(under)) sum += value * (LetterFactorOf(under) - 1);
       if (IsWordMultiplier(under)) factor *= WordFactorOf(under);
-      CountWord(scene, sum, factor, CombineMaterial(side.material, MaterialOf(code)), side.count + 1, judged);
+      CountWord(scene, sum, factor, CombineMaterial(side.material, MaterialOf(code)),
+                side.count + 1, judged);
     }
   }
   if (!attached) return;
@@ -209,13 +215,16 @@ void JudgeFound(LineSearch& w, int end) {
     materialGain += std::min(judged.countsMaterial[m], needs.materialLeft[m]);
     allMet = allMet && needs.materialLeft[m] <= judged.countsMaterial[m];
   }
-  if (needs.easelTarget > 0 && (game.easel.slots[0] < needs.easelTarget || coversBonusMalus)) allMet = false;
-  if (needs.scoreTarget > 0 && game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
-                                   needs.scoreTarget) {
+  if (needs.easelTarget > 0 && (game.easel.slots[0] < needs.easelTarget || coversBonusMalus))
+    allMet = false;
+  if (needs.scoreTarget > 0 &&
+      game.players.scores[0] + judged.points + static_cast<int64_t>(std::max(0.0, effects)) <
+          needs.scoreTarget) {
     allMet = false;
   }
   if (coversEnd && !allMet) return;  // the level would end lost
-  double value = WeighMove(needs, BagLeft(game), MoveTerms{judged.points, progress, wordsGain, materialGain, effects, n});
+  double value = WeighMove(needs, BagLeft(game),
+                           MoveTerms{judged.points, progress, wordsGain, materialGain, effects, n});
   if (coversEnd) value += kEndBoxWeight;
   if (!w.top.Wants(value)) return;
 

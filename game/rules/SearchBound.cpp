@@ -11,7 +11,8 @@ namespace qm::search {
 // Each term is the best case of what the value of a move found below this cell counts, and
 // WeighMove grows with every one of them, so the moves kept are exactly the same.
 bool LineSearch::CannotBeat(int i, int left, const Partial& part) const {
-  const Ahead& a = ahead[static_cast<size_t>(i) * (kMostPiecesPerMove + 1) + static_cast<size_t>(left)];
+  const Ahead& a =
+      ahead[static_cast<size_t>(i) * (kMostPiecesPerMove + 1) + static_cast<size_t>(left)];
   if (part.end || a.end) return false;  // the end box outweighs everything
   const Needs& needs = scene.needs;
   MoveTerms best;
@@ -19,11 +20,14 @@ bool LineSearch::CannotBeat(int i, int left, const Partial& part) const {
   const int64_t ahead = a.fixed + topValues[static_cast<size_t>(a.opens)] * a.maxTimes;
   best.points = (part.sum + ahead) * part.factor * a.factor + part.cross + a.cross;
   const int minDist = std::min(part.minDist, a.minDist);
-  if (minDist < kFar) best.progress = scene.frontier < kFar ? std::max(1.0, static_cast<double>(scene.frontier - minDist)) : 1.0;
+  if (minDist < kFar)
+    best.progress =
+        scene.frontier < kFar ? std::max(1.0, static_cast<double>(scene.frontier - minDist)) : 1.0;
   // Each word counts once for the objectives; a word of one Material needs a new Piece of it.
   const int words = part.words + a.words;
   int materialLeft = 0;
-  for (int m = 0; m < 3; ++m) materialLeft += scene.rackByMaterial[m + 2] > 0 ? needs.materialLeft[m] : 0;
+  for (int m = 0; m < 3; ++m)
+    materialLeft += scene.rackByMaterial[m + 2] > 0 ? needs.materialLeft[m] : 0;
   best.objectiveWords = std::min(needs.wordsLeft, words);
   best.materialWords = std::min(materialLeft, words);
   best.effects = part.effects + a.effects;
@@ -82,9 +86,11 @@ void LineSearch::GatherBounds() {
     Ahead run;
     int opens = 0;
     for (size_t j = i;; ++j) {
-      const bool stop = j == size || kind[j] == kBlockedCell || (kind[j] == kOpenCell && opens == kMostPiecesPerMove);
+      const bool stop = j == size || kind[j] == kBlockedCell ||
+                        (kind[j] == kOpenCell && opens == kMostPiecesPerMove);
       if (stop || (kind[j] == kOpenCell && opens >= 1)) {
-        for (int r = opens; r <= (stop ? kMostPiecesPerMove : opens); ++r) ahead[i * width + static_cast<size_t>(r)] = run;
+        for (int r = opens; r <= (stop ? kMostPiecesPerMove : opens); ++r)
+          ahead[i * width + static_cast<size_t>(r)] = run;
       }
       if (stop) break;
       if (kind[j] == kOpenCell) {
@@ -104,6 +110,8 @@ void LineSearch::GatherBounds() {
   }
 }
 
-double LineSearch::EffectValueAt(size_t i) const { return EffectValue(scene, code[i], line[i], 1); }
+double LineSearch::EffectValueAt(size_t i) const {
+  return EffectValue(scene, code[i], line[i], 1);
+}
 
 }  // namespace qm::search

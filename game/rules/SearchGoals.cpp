@@ -9,7 +9,9 @@ namespace qm::search {
 
 namespace {
 
-bool Passable(int16_t code) { return AcceptsPiece(code) || HoldsPiece(code); }
+bool Passable(int16_t code) {
+  return AcceptsPiece(code) || HoldsPiece(code);
+}
 
 }  // namespace
 
@@ -61,7 +63,8 @@ void ChooseGoals(Scene& s) {
       if (IsStar(code)) stars.push_back(p);
       if (IsCompartment(code)) gold.push_back(p);
       if (code == kBonusMalus) bonus.push_back(p);
-      if (code == kHundredPoints || InCodeRange(code, kFirstIncrease, kLastIncrease) || IsWordMultiplier(code)) {
+      if (code == kHundredPoints || InCodeRange(code, kFirstIncrease, kLastIncrease) ||
+          IsWordMultiplier(code)) {
         points.push_back(p);
       }
       if (HoldsPiece(code) || code == kStartBox) pieces.push_back(p);
@@ -86,16 +89,19 @@ void ChooseGoals(Scene& s) {
   bool finReachable = reaches(fin);
   bool needMaterial = false;
   for (int m = 0; m < 3; ++m) {
-    if (s.needs.materialLeft[m] > 0 && s.rackByMaterial[m + 2] < s.needs.materialLength[m]) needMaterial = true;
+    if (s.needs.materialLeft[m] > 0 && s.rackByMaterial[m + 2] < s.needs.materialLength[m])
+      needMaterial = true;
   }
   if (!finReachable) {
     goals = keys;
   } else if (needMaterial && (!stars.empty() || !gold.empty())) {
     goals = stars;
     if (s.needs.materialLeft[1] > 0) goals.insert(goals.end(), gold.begin(), gold.end());
-  } else if (s.needs.easelTarget > 0 && s.game.easel.slots[0] < s.needs.easelTarget && !bonus.empty()) {
+  } else if (s.needs.easelTarget > 0 && s.game.easel.slots[0] < s.needs.easelTarget &&
+             !bonus.empty()) {
     goals = bonus;
-  } else if (s.needs.scoreTarget > 0 && s.game.players.scores[0] < s.needs.scoreTarget && !points.empty()) {
+  } else if (s.needs.scoreTarget > 0 && s.game.players.scores[0] < s.needs.scoreTarget &&
+             !points.empty()) {
     goals = points;
   }
   if (goals.empty() || !reaches(goals)) {

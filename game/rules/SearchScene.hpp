@@ -23,7 +23,9 @@ constexpr int kBlockedCell = -3;
 constexpr int kMostPiecesPerMove = 8;
 constexpr size_t kCandidatesKept = 16;
 
-inline bool IsMaterialObjective(int material) { return material >= kSilver && material <= kDiamond; }
+inline bool IsMaterialObjective(int material) {
+  return material >= kSilver && material <= kDiamond;
+}
 
 inline size_t Index(const BoardState& board, int c, int r) {
   return static_cast<size_t>(c) * (board.h + 1) + static_cast<size_t>(r);

@@ -10,14 +10,14 @@
 
 namespace qm::search {
 
-constexpr double kPointWeight = 1;          // per point of the move's words
-constexpr double kScorePointWeight = 3;     // the same while a score objective stands
-constexpr double kProgressWeight = 40;      // per step nearer the goal
+constexpr double kPointWeight = 1;            // per point of the move's words
+constexpr double kScorePointWeight = 3;       // the same while a score objective stands
+constexpr double kProgressWeight = 40;        // per step nearer the goal
 constexpr double kObjectiveWordWeight = 300;  // per word the word objective counts
 constexpr double kMaterialWordWeight = 900;   // per word of a Material an objective asks for
-constexpr double kPieceCost = 1;            // per Piece laid: short moves that do as much win
-constexpr double kScarcePieceCost = 500;    // more per Piece over (Pieces left in the bag + 10)
-constexpr double kEndBoxWeight = 1e7;       // covering the end box outweighs everything
+constexpr double kPieceCost = 1;              // per Piece laid: short moves that do as much win
+constexpr double kScarcePieceCost = 500;      // more per Piece over (Pieces left in the bag + 10)
+constexpr double kEndBoxWeight = 1e7;         // covering the end box outweighs everything
 
 // The terms of one move's value (or, for the bound, their best case).
 struct MoveTerms {
@@ -38,13 +38,15 @@ inline double PointWeightFor(const Needs& needs) {
 }
 
 // Keep Pieces for later, the more so as the PieceBag runs low.
-inline double PieceCostFor(int bagLeft) { return kPieceCost + kScarcePieceCost / (bagLeft + 10); }
+inline double PieceCostFor(int bagLeft) {
+  return kPieceCost + kScarcePieceCost / (bagLeft + 10);
+}
 
 // Grows with every term but the Pieces laid; without the end box.
 inline double WeighMove(const Needs& needs, int bagLeft, const MoveTerms& terms) {
-  double value = static_cast<double>(terms.points) * PointWeightFor(needs) + terms.progress * kProgressWeight +
-                 terms.objectiveWords * kObjectiveWordWeight + terms.materialWords * kMaterialWordWeight +
-                 terms.effects;
+  double value = static_cast<double>(terms.points) * PointWeightFor(needs) +
+                 terms.progress * kProgressWeight + terms.objectiveWords * kObjectiveWordWeight +
+                 terms.materialWords * kMaterialWordWeight + terms.effects;
   value -= terms.pieces * PieceCostFor(bagLeft);
   return value;
 }

@@ -16,7 +16,9 @@ class TopMoves {
   explicit TopMoves(size_t keep) : keep_(keep) {}
 
   // Whether a move of this value changes the selection (build it and Add it only then).
-  bool Wants(double value) const { return heap_.size() < keep_ || Better(value, heap_.front().value); }
+  bool Wants(double value) const {
+    return heap_.size() < keep_ || Better(value, heap_.front().value);
+  }
 
   void Add(Candidate cand) {
     if (heap_.size() < keep_) {

@@ -19,8 +19,11 @@ TEST(WeighMove, GrowsWithEveryTermAndFallsWithEveryPiece) {
   words.objectiveWords += 1;
   material.materialWords += 1;
   effects.effects += 1;
-  const Case cases[] = {{"points", points}, {"progress", progress}, {"objective words", words},
-                        {"material words", material}, {"effects", effects}};
+  const Case cases[] = {{"points", points},
+                        {"progress", progress},
+                        {"objective words", words},
+                        {"material words", material},
+                        {"effects", effects}};
   for (bool scoreObjective : {false, true}) {
     Needs needs;
     needs.scoreTarget = scoreObjective ? 5000 : 0;
