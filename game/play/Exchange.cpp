@@ -6,6 +6,7 @@
 #include "engine/Sound.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Codes.hpp"
 
