@@ -37,14 +37,55 @@ bool HeadlessDriver() {
   return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
 }
 
+namespace {
+
+std::string& NoDisplay() {
+  static auto* reason = new std::string();
+  return *reason;
+}
+
+// Why SDL found no desktop, in the player's words.
+std::string NoDisplayWords(const char* sdlError) {
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  const bool x11Set = x11 != nullptr && *x11 != '\0';
+  const bool waylandSet = wayland != nullptr && *wayland != '\0';
+  std::string words = "no display to show the game on";
+  if (!x11Set && !waylandSet) return words + " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  words += " (";
+  if (x11Set) words += std::string("DISPLAY=") + x11;
+  if (x11Set && waylandSet) words += ", ";
+  if (waylandSet) words += std::string("WAYLAND_DISPLAY=") + wayland;
+  words += " cannot be opened";
+  if (sdlError != nullptr && *sdlError != '\0') words += std::string(": ") + sdlError;
+  return words + ")";
+}
+
+}  // namespace
+
 bool StartVideo() {
   VideoState& s = State();
   if (s.initialised) return true;
+  NoDisplay().clear();
   // Pictures are shown pixel for pixel, never smoothed.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   // The game decides itself what a lost focus means; the window stays on screen.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool driverChosen = asked != nullptr && *asked != '\0';
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (!driverChosen) NoDisplay() = NoDisplayWords(SDL_GetError());
+    return false;
+  }
+  // SDL falls back to a window in memory when no desktop opens; nobody would see the game.
+  // Only a driver named in the environment (tests, tools) may be one that shows nothing.
+  const char* opened = SDL_GetCurrentVideoDriver();
+  if (!driverChosen && opened != nullptr &&
+      (SDL_strcasecmp(opened, "offscreen") == 0 || SDL_strcasecmp(opened, "dummy") == 0)) {
+    NoDisplay() = NoDisplayWords(nullptr);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
+  }
   if (SDL_GetNumVideoDisplays() < 1) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
@@ -324,6 +365,10 @@ const DisplaySettings& CurrentDisplaySettings() {
 
 int InitSprite() {
   return video::StartVideo() ? 1 : 0;
+}
+
+std::string NoDisplayReason() {
+  return video::NoDisplay();
 }
 
 int OpenGameScreen(const std::string& title) {

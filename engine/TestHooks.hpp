@@ -65,6 +65,12 @@ bool WindowIsResizable();
 // to (0: the display's own). Takes effect at once.
 void SetPresentPacingForTest(bool underVirtualClock, int refreshHz);
 
+// Faults the per-user file writer (WriteUserFile) meets from now on, as a failing disk gives
+// them: no temporary file can be made (EACCES), the disk fills after half the bytes
+// (ENOSPC), a write stops short after half the bytes, or fsync fails (EIO). kNone: the real disk.
+enum class UserFileFault { kNone, kNoTemporary, kDiskFull, kShortWrite, kSyncFails };
+void SetUserFileFault(UserFileFault fault);
+
 // Number of presents since start.
 uint64_t PresentCount();
 // Leaves the screen as a present that failed does (a lost device, a driver error).

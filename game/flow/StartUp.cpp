@@ -1,5 +1,7 @@
 #include "game/flow/StartUp.hpp"
 
+#include <cstdio>
+
 #include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
 #include "engine/Input.hpp"
@@ -43,6 +45,11 @@ Screen StartUp(GameState& game) {
   program.chatLastLine = 9;
 
   // No mouse device is started: the mouse is read through the window.
+  if (InitSprite() == 0 && !NoDisplayReason().empty()) {
+    // Without a desktop the game would run where nobody sees it: one line, then out.
+    std::fprintf(stderr, "quillmosaica: %s\n", NoDisplayReason().c_str());
+    EndProgram(1);
+  }
   if (InitSprite() == 0 || InitKeyboard() == 0 || InitSound() == 0) {
     FailStartUp("InitSprite() And InitMouse() And InitKeyboard() And InitSound() : impossible");
   }
