@@ -173,6 +173,26 @@ bool OpenGameWindow(VideoState& s, const std::string& title) {
   return true;
 }
 
+bool DesktopSizeChanged(const VideoState& s, SDL_Rect& area) {
+  if (CurrentDisplaySettings().windowed || s.window == nullptr) return false;
+  area = FindMonitor(s, s.displayIndex).bounds;
+  return area.w != s.layout.windowWidth || area.h != s.layout.windowHeight;
+}
+
+bool FitWindowToDesktop(VideoState& s, const SDL_Rect& area) {
+  SDL_SetWindowPosition(s.window, area.x, area.y);
+  SDL_SetWindowSize(s.window, area.w, area.h);
+  int windowWidth = 0;
+  int windowHeight = 0;
+  SDL_GetWindowSize(s.window, &windowWidth, &windowHeight);
+  if (windowWidth <= 0 || windowHeight <= 0) return false;
+  const int scale = ChooseDisplayScale(windowWidth, windowHeight, CurrentDisplaySettings().scale);
+  s.width = windowWidth / scale;
+  s.height = windowHeight / scale;
+  s.layout = LayOutScreen(windowWidth, windowHeight, scale, s.width, s.height);
+  return true;
+}
+
 void ConfigurePacing(VideoState& s) {
   const int64_t refreshUs = 1000000 / std::clamp(RefreshRateOf(s), 24, 1000);
   const int maxFps = CurrentDisplaySettings().maxFps;

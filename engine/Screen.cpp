@@ -486,8 +486,55 @@ void ClearFrame(uint32_t colourBgr) {
   s.frameColour = colourBgr & 0xFFFFFF;
 }
 
+namespace {
+
+// The back buffer again at the screen's new size, black; pictures and fonts stay loaded.
+bool RemakeBackBuffer(VideoState& s) {
+  if (s.frame != nullptr) {
+    video::ForgetTextTextures();
+    video::ForgetSpriteTextures();
+    if (s.renderer != nullptr) SDL_DestroyRenderer(s.renderer);
+    s.renderer = nullptr;
+    video::CloseSoftFrame(s);
+    if (!video::OpenSoftFrame(s, s.width, s.height)) return false;
+  } else {
+    if (s.backBuffer != nullptr) SDL_DestroyTexture(s.backBuffer);
+    s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_TARGET, s.width, s.height);
+    if (s.backBuffer == nullptr) return false;
+    SDL_SetTextureScaleMode(s.backBuffer, SDL_ScaleModeNearest);
+    if (SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0) return false;
+  }
+  s.frameUniform = false;
+  SDL_SetRenderDrawBlendMode(s.renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(s.renderer);
+  return true;
+}
+
+// A full-screen game covers the desktop at whatever resolution it has now: the window takes
+// the new size, the scale is chosen again and the game's screen gets the size that gives.
+void FollowDesktopSize(VideoState& s) {
+  SDL_Rect area{};
+  if (!video::DesktopSizeChanged(s, area)) return;
+  const int oldWidth = s.width;
+  const int oldHeight = s.height;
+  if (!video::FitWindowToDesktop(s, area)) return;
+  ++s.desktopChanges;
+  // The window's own pixels are gone with its old size, whatever the game's screen does.
+  if (s.width == oldWidth && s.height == oldHeight && !s.frameIsWindow) return;
+  if (!RemakeBackBuffer(s)) {
+    // Nothing to draw on: frames are dropped as after a lost device.
+    s.active = false;
+  }
+}
+
+}  // namespace
+
 void PresentFrame() {
   VideoState& s = State();
+  if (!video::ScreenReady()) return;
+  FollowDesktopSize(s);
   if (!video::ScreenReady()) return;
   video::PaceBeforePresent(s);
   video::RepaintWindow();

@@ -34,6 +34,8 @@ std::string NoDisplayReason();
 // Opens the game's window as the display settings say (by default borderless over the whole
 // desktop) and its back buffer, the window's size divided by the scale. Nonzero on success.
 int OpenGameScreen(const std::string& title);
+// The game's screen in game pixels. A full-screen game follows a change of the desktop's
+// resolution at the next PresentFrame (the scale chosen again), so both may change then.
 int ScreenWidth();
 int ScreenHeight();
 int MainWindowId();

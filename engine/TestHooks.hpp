@@ -9,7 +9,8 @@ namespace qm {
 enum class MouseButton { kLeft, kRight, kMiddle };
 
 // Screen size to use when the screen opens under the offscreen/dummy video driver
-// (the desktop size is used otherwise).
+// (the desktop size is used otherwise). While a full-screen game is open this is its
+// desktop's resolution: a new size is followed at the next present.
 void SetHeadlessScreenSize(int width, int height);
 
 // Input injection: pushed as real SDL events, seen at the next event drain.

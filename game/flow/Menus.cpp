@@ -147,6 +147,7 @@ Screen PlayerMenu(GameState& game) {
     }
 
     PresentFrame();
+    FollowScreenSize(game);
     ReadKeyboard();
     EndProgramIfQuitRequested();
     if (KeyIsDown(kKeyEscape) != 0) return Screen::kEndProgram;
@@ -185,6 +186,7 @@ Screen LevelMenu(GameState& game) {
     }
 
     PresentFrame();
+    FollowScreenSize(game);
     ReadKeyboard();
     EndProgramIfQuitRequested();
     if (KeyIsDown(kKeyEscape) != 0) {

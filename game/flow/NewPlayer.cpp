@@ -109,6 +109,7 @@ void NewPlayerEntry(GameState& game, int k) {
     EndDrawing();
     DrawSprite(kAvatarStrip, program.screenWidth / 2 - 38, 180);
     PresentFrame();
+    FollowScreenSize(game);
     // One avatar step per frame plus 200 ms while an arrow key is held.
     if (menu.avatarChanged == 1) {
       PauseMs(200);

@@ -10,6 +10,7 @@
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/GameFolder.hpp"
 #include "game/flow/Mouse.hpp"
+#include "game/rules/Easel.hpp"
 
 namespace qm {
 namespace {
@@ -31,7 +32,25 @@ void DrawTitleFrame(const ProgramState& program, int alpha) {
   EndProgramIfQuitRequested();
 }
 
+// 52 and 45 pixels separate neighbouring cells; 2 more cover the cells cut by the edges.
+void SetVisibleSpans(ProgramState& program) {
+  program.visibleColumnSpan = program.screenWidth / 52 + 2;
+  program.visibleRowSpan = program.screenHeight / 45 + 2;
+}
+
 }  // namespace
+
+void FollowScreenSize(GameState& game) {
+  ProgramState& program = game.program;
+  const int width = ScreenWidth();
+  const int height = ScreenHeight();
+  if (width <= 0 || height <= 0) return;
+  if (width == program.screenWidth && height == program.screenHeight) return;
+  program.screenWidth = width;
+  program.screenHeight = height;
+  SetVisibleSpans(program);
+  LayOutEasel(game.easel, height);
+}
 
 void EndProgramIfQuitRequested() {
   if (QuitRequested()) EndProgram();
@@ -74,10 +93,7 @@ Screen StartUp(GameState& game) {
   program.screenHeight = ScreenHeight();
   // The menus and the play loop draw their own pointer.
   HideSystemPointer();
-
-  // 52 and 45 pixels separate neighbouring cells; 2 more cover the cells cut by the edges.
-  program.visibleColumnSpan = program.screenWidth / 52 + 2;
-  program.visibleRowSpan = program.screenHeight / 45 + 2;
+  SetVisibleSpans(program);
   return Screen::kTitle;
 }
 

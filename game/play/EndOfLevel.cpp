@@ -7,6 +7,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/Profiles.hpp"
+#include "game/flow/StartUp.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Objectives.hpp"
 
@@ -100,6 +101,7 @@ Screen ExitToPlayerMenu(GameState& game) {
     DrawSpriteFaded(999, 0, 0, alpha);
     PauseMs(1);
     PresentFrame();
+    FollowScreenSize(game);
   }
   SavePlayerProfile(game);
   return Screen::kPlayerMenuEntry;
