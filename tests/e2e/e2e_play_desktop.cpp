@@ -3,6 +3,8 @@
 // window manager in the middle of a level.
 #include <gtest/gtest.h>
 
+#include <csignal>
+
 #include <algorithm>
 #include <filesystem>
 
@@ -276,16 +278,20 @@ TEST_F(DesktopPlayTest, TapsReachTheEaselAndTheOptionEntries) {
 }
 
 // A close from the window manager saves as the EXIT control does; Left Alt + F4 does not.
+// A hang-up (SIGHUP: the session ends) is such a close.
 TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
   struct Case {
     const char* what;
     bool endBox;     // win the level and wait for the result panel
     bool inactive;   // the window is in the background when the close comes
+    bool hangUp;     // SIGHUP instead of the window manager's close
   };
   const Case cases[] = {
-      {"during the level", false, false},
-      {"on the result panel after Lv.+1", true, false},
-      {"while the window waits in the background", false, true},
+      {"during the level", false, false, false},
+      {"on the result panel after Lv.+1", true, false, false},
+      {"while the window waits in the background", false, true, false},
+      {"a hang-up during the level", false, false, true},
+      {"a hang-up in the background", false, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -301,10 +307,15 @@ TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
       score = g.players.scores[0];
       reached = g.players.levelsReached[0];
     });
-    s.Quit().Ends();
+    if (c.hangUp) {
+      s.Check([](const GameState&) { ASSERT_EQ(raise(SIGHUP), 0); }, "SIGHUP").Ends();
+    } else {
+      s.Quit().Ends();
+    }
     RunResult r = session_->Run(s);
     EXPECT_EQ(r.failure, "");
     EXPECT_TRUE(r.ended);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.lastScreen, Screen::kRunLevel);
     EXPECT_GT(score, 0);
     std::string saved = ReadFileBytes(ProfilePath());
