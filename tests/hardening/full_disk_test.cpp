@@ -226,7 +226,8 @@ TEST_F(FullDiskTest, AFolderThatCannotBeWrittenIsNamed) {
   p.name = "New";
   std::string error;
   EXPECT_FALSE(WriteUserFile(file + "/quillmosaica/players/1", EncodePlayerProfile(p), &error));
-  EXPECT_EQ(error, "Cannot write in the folder (Not a directory): " + file + "/quillmosaica/players");
+  EXPECT_EQ(error,
+            "Cannot write in the folder (Not a directory): " + file + "/quillmosaica/players");
   EXPECT_EQ(ReadFileBytes(file), "x");
 
   // A read-only folder, seen by a user who is not root (root may write anywhere).
@@ -328,8 +329,8 @@ TEST(NewPlayerUnwritable, TheScreenSaysSoAndThePlayerIsNotListed) {
   }
 }
 
-// The EXIT control's save (left + right click) fails on a full disk: the player comes back to the player list,
-// which shows why in red; the profile keeps its old state.
+// The EXIT control's save (left + right click) fails on a full disk: the player comes back to the
+// player list, which shows why in red; the profile keeps its old state.
 TEST(SaveProblemShown, TheFullDiskIsToldOnThePlayerList) {
   const std::string gameFolder = e2e::FullGameFolder();
   if (gameFolder.empty()) GTEST_SKIP() << "the game folder has not been made";
@@ -400,8 +401,13 @@ TEST(NoDisplay, TheGameRefusesToStartWithoutADesktop) {
     std::vector<std::string> display;
     const char* says;
   } cases[] = {
-      {"no DISPLAY", {}, "quillmosaica: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is set)\n"},
-      {"DISPLAY names no server", {"DISPLAY=:97"}, "quillmosaica: no display to show the game on (DISPLAY=:97 cannot be opened"},
+      {"no DISPLAY",
+       {},
+       "quillmosaica: no display to show the game on (neither DISPLAY nor WAYLAND_DISPLAY is "
+       "set)\n"},
+      {"DISPLAY names no server",
+       {"DISPLAY=:97"},
+       "quillmosaica: no display to show the game on (DISPLAY=:97 cannot be opened"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
