@@ -64,12 +64,13 @@ Screen StartUp(GameState& game) {
   program.chatLastLine = 9;
 
   // No mouse device is started: the mouse is read through the window.
-  if (InitSprite() == 0 && !NoDisplayReason().empty()) {
+  const int sprite = InitSprite();
+  if (sprite == 0 && !NoDisplayReason().empty()) {
     // Without a desktop the game would run where nobody sees it: one line, then out.
     std::fprintf(stderr, "quillmosaica: %s\n", NoDisplayReason().c_str());
     EndProgram(1);
   }
-  if (InitSprite() == 0 || InitKeyboard() == 0 || InitSound() == 0) {
+  if (sprite == 0 || InitKeyboard() == 0 || InitSound() == 0) {
     FailStartUp("InitSprite() And InitMouse() And InitKeyboard() And InitSound() : impossible");
   }
   // Font slot 1 always holds Arial; each screen reloads it at the size it draws with.
