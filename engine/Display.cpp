@@ -6,6 +6,8 @@
 #include <cstdio>
 #include <thread>
 
+#include <SDL_syswm.h>
+
 #include "engine/Clock.hpp"
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
@@ -167,6 +169,57 @@ bool OpenGameWindow(VideoState& s, const std::string& title) {
   SDL_GetWindowSize(s.window, &windowWidth, &windowHeight);
   if (windowWidth <= 0 || windowHeight <= 0) return false;
   const int scale = ChooseDisplayScale(windowWidth, windowHeight, settings.scale);
+  s.width = windowWidth / scale;
+  s.height = windowHeight / scale;
+  s.layout = LayOutScreen(windowWidth, windowHeight, scale, s.width, s.height);
+  return true;
+}
+
+// SDL 2 learns a monitor's size on X11 when it starts; a later change of the resolution
+// (xrandr, the desktop's settings) shows in the root window, which is the monitor when
+// there is only one. Asked twice a second at most: each question is a round trip.
+bool X11DesktopSize(SDL_Window* window, SDL_Rect& area) {
+#if defined(SDL_VIDEO_DRIVER_X11) && defined(QM_HAVE_X11)
+  static uint32_t lastAsked = 0;
+  static SDL_Rect lastArea{};
+  const uint32_t now = SDL_GetTicks();
+  if (lastArea.w > 0 && now - lastAsked < 500) {
+    area = lastArea;
+    return true;
+  }
+  if (SDL_GetNumVideoDisplays() != 1) return false;
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return false;
+  Display* display = info.info.x11.display;
+  XWindowAttributes root{};
+  if (XGetWindowAttributes(display, DefaultRootWindow(display), &root) == 0) return false;
+  if (root.width <= 0 || root.height <= 0) return false;
+  lastAsked = now;
+  lastArea = SDL_Rect{0, 0, root.width, root.height};
+  area = lastArea;
+  return true;
+#else
+  (void)window;
+  (void)area;
+  return false;
+#endif
+}
+
+bool DesktopSizeChanged(const VideoState& s, SDL_Rect& area) {
+  if (CurrentDisplaySettings().windowed || s.window == nullptr) return false;
+  if (s.headless || !X11DesktopSize(s.window, area)) area = FindMonitor(s, s.displayIndex).bounds;
+  return area.w != s.layout.windowWidth || area.h != s.layout.windowHeight;
+}
+
+bool FitWindowToDesktop(VideoState& s, const SDL_Rect& area) {
+  SDL_SetWindowPosition(s.window, area.x, area.y);
+  SDL_SetWindowSize(s.window, area.w, area.h);
+  int windowWidth = 0;
+  int windowHeight = 0;
+  SDL_GetWindowSize(s.window, &windowWidth, &windowHeight);
+  if (windowWidth <= 0 || windowHeight <= 0) return false;
+  const int scale = ChooseDisplayScale(windowWidth, windowHeight, CurrentDisplaySettings().scale);
   s.width = windowWidth / scale;
   s.height = windowHeight / scale;
   s.layout = LayOutScreen(windowWidth, windowHeight, scale, s.width, s.height);

@@ -2,6 +2,7 @@
 
 #include <dirent.h>
 #include <fcntl.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -30,6 +31,7 @@ struct OpenFile {
   bool drained = false;             // reading: the file gave no more bytes; reads past the
                                     // end cost no system call (a cut level file reads millions)
   std::string tempPath;             // crash-safe write: renamed over targetPath on close
+  bool writeFailed = false;         // a write fell short: the temporary file is not renamed
   std::string targetPath;
 };
 
@@ -54,14 +56,16 @@ bool MakeSlotRoom(int slot) {
   return true;
 }
 
-void WriteAll(int fd, const uint8_t* data, size_t n) {
+// False when the file took fewer bytes (a full disk, an I/O error).
+bool WriteAll(int fd, const uint8_t* data, size_t n) {
   while (n > 0) {
     ssize_t done = ::write(fd, data, n);
     if (done < 0 && errno == EINTR) continue;
-    if (done <= 0) return;  // platform write errors are not reported
+    if (done <= 0) return false;
     data += done;
     n -= static_cast<size_t>(done);
   }
+  return true;
 }
 
 size_t ReadAll(int fd, uint8_t* data, size_t n) {
@@ -76,7 +80,7 @@ size_t ReadAll(int fd, uint8_t* data, size_t n) {
 }
 
 void FlushPending(OpenFile& f) {
-  if (f.writing && f.pending > 0) WriteAll(f.fd, f.buffer.data(), f.pending);
+  if (f.writing && f.pending > 0 && !WriteAll(f.fd, f.buffer.data(), f.pending)) f.writeFailed = true;
   f.pending = 0;
 }
 
@@ -165,11 +169,28 @@ bool SameFolderName(const std::string& a, const std::string& b, size_t n) {
   return true;
 }
 
-std::string DefaultPlayersFolder() {
-  const char* xdg = std::getenv("XDG_DATA_HOME");
-  if (xdg && *xdg) return std::string(xdg) + "/quillmosaica/players";
+// The user's home: $HOME when it is an absolute path, else the password database's entry,
+// so that profiles never land below whatever folder the game was started from.
+std::string HomeFolder() {
   const char* home = std::getenv("HOME");
-  return std::string(home && *home ? home : ".") + "/.local/share/quillmosaica/players";
+  if (home && home[0] == '/') return home;
+  std::vector<char> buffer(16384);
+  struct passwd entry {};
+  struct passwd* found = nullptr;
+  if (::getpwuid_r(::getuid(), &entry, buffer.data(), buffer.size(), &found) == 0 && found &&
+      found->pw_dir && found->pw_dir[0] == '/')
+    return found->pw_dir;
+  return "";
+}
+
+std::string DefaultPlayersFolder() {
+  // A relative $XDG_DATA_HOME is not to be used: the default below the home stands then.
+  const char* xdg = std::getenv("XDG_DATA_HOME");
+  if (xdg && xdg[0] == '/') return std::string(xdg) + "/quillmosaica/players";
+  std::string home = HomeFolder();
+  // No home at all: a folder that cannot be made, so nothing is saved below the working folder.
+  if (home.empty()) return "/dev/null/quillmosaica/players";
+  return home + "/.local/share/quillmosaica/players";
 }
 
 // The mapped folder that holds a (slash-form) game path; empty game folder when none.
@@ -310,6 +331,9 @@ int CreateFileForWriting(int slot, const std::string& path) {
     InstallFile(slot, fd, name.data(), host);
     return 1;
   }
+  // A player's file is never rewritten in place: a kill or a full disk half-way would cost
+  // it. Without a temporary file beside it, it is not written at all.
+  if (!game.empty()) return 0;
   fd = ::open(host.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd < 0) fd = ::open(host.c_str(), O_WRONLY | O_TRUNC | O_CLOEXEC);
   if (fd < 0) return 0;
@@ -331,8 +355,8 @@ void CloseFileSlot(int slot) {
   if (!f) return;
   FlushPending(*f);
   if (!f->tempPath.empty()) {
-    bool synced = ::fsync(f->fd) == 0;
-    ::close(f->fd);
+    bool synced = !f->writeFailed && ::fsync(f->fd) == 0;
+    if (::close(f->fd) != 0) synced = false;
     if (synced && ::rename(f->tempPath.c_str(), f->targetPath.c_str()) == 0) {
       SyncFolder(ParentFolder(f->targetPath));
     } else {

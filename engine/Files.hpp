@@ -9,6 +9,9 @@ namespace qm {
 // Opens an existing file for reading; closes what the slot held first. Nonzero on success.
 int OpenFileForReading(int slot, const std::string& path);
 // Creates (or truncates) a file for writing; closes what the slot held first. Nonzero on success.
+// The bytes go to a temporary file beside it that replaces it on close, and only when every
+// write and the fsync worked. A file below a mapped folder (the players) is never rewritten
+// in place: when no temporary file can be made there, nothing is opened.
 int CreateFileForWriting(int slot, const std::string& path);
 // Flushes pending bytes and empties the slot; -1 closes every slot.
 void CloseFileSlot(int slot);

@@ -3,6 +3,8 @@
 // queue, which PollWindowEvent hands out with the game's event codes.
 #include "engine/Input.hpp"
 
+#include <signal.h>
+
 #include <array>
 #include <deque>
 #include <utility>
@@ -417,9 +419,32 @@ void ResetInputForNewWindow(bool focused) {
 
 }  // namespace video
 
+namespace {
+
+// A hang-up (the terminal or the session going away) asks the game to close like SIGTERM
+// does, so a level in play is saved; SDL turns only SIGINT and SIGTERM into a close request.
+volatile sig_atomic_t gHangUp = 0;
+
+void NoteHangUp(int) { gHangUp = 1; }
+
+void WatchHangUp() {
+  // Started under nohup: hang-ups stay ignored.
+  struct sigaction before {};
+  if (sigaction(SIGHUP, nullptr, &before) == 0 && before.sa_handler == SIG_IGN) return;
+  struct sigaction action {};
+  action.sa_handler = NoteHangUp;
+  sigemptyset(&action.sa_mask);
+  action.sa_flags = SA_RESTART;
+  sigaction(SIGHUP, &action, nullptr);
+}
+
+}  // namespace
+
 int InitKeyboard() {
   Input().keyboardCreated = true;
   Input().quit = false;  // a close request belongs to the run it ended
+  gHangUp = 0;
+  WatchHangUp();
   return 1;
 }
 
@@ -537,6 +562,7 @@ int PollWindowEvent(int waitMs) {
 }
 
 bool QuitRequested() {
+  if (gHangUp != 0) Input().quit = true;
   return Input().quit;
 }
 

@@ -25,7 +25,8 @@ int MousePosX(int window);
 int MousePosY(int window);
 int PollWindowEvent(int waitMs);
 
-// A window-manager close request was seen (ends the game like Left Alt + F4).
+// A window-manager close request was seen (ends the game like Left Alt + F4); SIGTERM,
+// SIGINT and SIGHUP count as one.
 bool QuitRequested();
 
 }  // namespace qm

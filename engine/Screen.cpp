@@ -37,14 +37,55 @@ bool HeadlessDriver() {
   return SDL_strcasecmp(driver, "offscreen") == 0 || SDL_strcasecmp(driver, "dummy") == 0;
 }
 
+namespace {
+
+std::string& NoDisplay() {
+  static auto* reason = new std::string();
+  return *reason;
+}
+
+// Why SDL found no desktop, in the player's words.
+std::string NoDisplayWords(const char* sdlError) {
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  const bool x11Set = x11 != nullptr && *x11 != '\0';
+  const bool waylandSet = wayland != nullptr && *wayland != '\0';
+  std::string words = "no display to show the game on";
+  if (!x11Set && !waylandSet) return words + " (neither DISPLAY nor WAYLAND_DISPLAY is set)";
+  words += " (";
+  if (x11Set) words += std::string("DISPLAY=") + x11;
+  if (x11Set && waylandSet) words += ", ";
+  if (waylandSet) words += std::string("WAYLAND_DISPLAY=") + wayland;
+  words += " cannot be opened";
+  if (sdlError != nullptr && *sdlError != '\0') words += std::string(": ") + sdlError;
+  return words + ")";
+}
+
+}  // namespace
+
 bool StartVideo() {
   VideoState& s = State();
   if (s.initialised) return true;
+  NoDisplay().clear();
   // Pictures are shown pixel for pixel, never smoothed.
   SDL_SetHint(SDL_HINT_RENDER_SCALE_QUALITY, "0");
   // The game decides itself what a lost focus means; the window stays on screen.
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
-  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) return false;
+  const char* asked = SDL_getenv("SDL_VIDEODRIVER");
+  const bool driverChosen = asked != nullptr && *asked != '\0';
+  if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
+    if (!driverChosen) NoDisplay() = NoDisplayWords(SDL_GetError());
+    return false;
+  }
+  // SDL falls back to a window in memory when no desktop opens; nobody would see the game.
+  // Only a driver named in the environment (tests, tools) may be one that shows nothing.
+  const char* opened = SDL_GetCurrentVideoDriver();
+  if (!driverChosen && opened != nullptr &&
+      (SDL_strcasecmp(opened, "offscreen") == 0 || SDL_strcasecmp(opened, "dummy") == 0)) {
+    NoDisplay() = NoDisplayWords(nullptr);
+    SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
+    return false;
+  }
   if (SDL_GetNumVideoDisplays() < 1) {
     SDL_QuitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS);
     return false;
@@ -326,6 +367,10 @@ int InitSprite() {
   return video::StartVideo() ? 1 : 0;
 }
 
+std::string NoDisplayReason() {
+  return video::NoDisplay();
+}
+
 int OpenGameScreen(const std::string& title) {
   VideoState& s = State();
   if (video::ScreenReady()) return 1;
@@ -441,8 +486,55 @@ void ClearFrame(uint32_t colourBgr) {
   s.frameColour = colourBgr & 0xFFFFFF;
 }
 
+namespace {
+
+// The back buffer again at the screen's new size, black; pictures and fonts stay loaded.
+bool RemakeBackBuffer(VideoState& s) {
+  if (s.frame != nullptr) {
+    video::ForgetTextTextures();
+    video::ForgetSpriteTextures();
+    if (s.renderer != nullptr) SDL_DestroyRenderer(s.renderer);
+    s.renderer = nullptr;
+    video::CloseSoftFrame(s);
+    if (!video::OpenSoftFrame(s, s.width, s.height)) return false;
+  } else {
+    if (s.backBuffer != nullptr) SDL_DestroyTexture(s.backBuffer);
+    s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
+                                     SDL_TEXTUREACCESS_TARGET, s.width, s.height);
+    if (s.backBuffer == nullptr) return false;
+    SDL_SetTextureScaleMode(s.backBuffer, SDL_ScaleModeNearest);
+    if (SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0) return false;
+  }
+  s.frameUniform = false;
+  SDL_SetRenderDrawBlendMode(s.renderer, SDL_BLENDMODE_NONE);
+  SDL_SetRenderDrawColor(s.renderer, 0, 0, 0, 255);
+  SDL_RenderClear(s.renderer);
+  return true;
+}
+
+// A full-screen game covers the desktop at whatever resolution it has now: the window takes
+// the new size, the scale is chosen again and the game's screen gets the size that gives.
+void FollowDesktopSize(VideoState& s) {
+  SDL_Rect area{};
+  if (!video::DesktopSizeChanged(s, area)) return;
+  const int oldWidth = s.width;
+  const int oldHeight = s.height;
+  if (!video::FitWindowToDesktop(s, area)) return;
+  ++s.desktopChanges;
+  // The window's own pixels are gone with its old size, whatever the game's screen does.
+  if (s.width == oldWidth && s.height == oldHeight && !s.frameIsWindow) return;
+  if (!RemakeBackBuffer(s)) {
+    // Nothing to draw on: frames are dropped as after a lost device.
+    s.active = false;
+  }
+}
+
+}  // namespace
+
 void PresentFrame() {
   VideoState& s = State();
+  if (!video::ScreenReady()) return;
+  FollowDesktopSize(s);
   if (!video::ScreenReady()) return;
   video::PaceBeforePresent(s);
   video::RepaintWindow();

@@ -27,9 +27,15 @@ int ChooseDisplayScale(int width, int height, int requested);
 int DisplayScale();
 
 int InitSprite();
+// Why the last InitSprite found no desktop to show the game on (no DISPLAY, or one that does
+// not open, and SDL left with a driver that shows nothing); empty when the failure, if any,
+// had another cause. A driver named by SDL_VIDEODRIVER (tests, tools) is always taken.
+std::string NoDisplayReason();
 // Opens the game's window as the display settings say (by default borderless over the whole
 // desktop) and its back buffer, the window's size divided by the scale. Nonzero on success.
 int OpenGameScreen(const std::string& title);
+// The game's screen in game pixels. A full-screen game follows a change of the desktop's
+// resolution at the next PresentFrame (the scale chosen again), so both may change then.
 int ScreenWidth();
 int ScreenHeight();
 int MainWindowId();

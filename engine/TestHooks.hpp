@@ -9,7 +9,8 @@ namespace qm {
 enum class MouseButton { kLeft, kRight, kMiddle };
 
 // Screen size to use when the screen opens under the offscreen/dummy video driver
-// (the desktop size is used otherwise).
+// (the desktop size is used otherwise). While a full-screen game is open this is its
+// desktop's resolution: a new size is followed at the next present.
 void SetHeadlessScreenSize(int width, int height);
 
 // Input injection: pushed as real SDL events, seen at the next event drain.
@@ -64,6 +65,12 @@ bool WindowIsResizable();
 // runs under the virtual clock (waiting by moving the clock), and the refresh rate it keeps
 // to (0: the display's own). Takes effect at once.
 void SetPresentPacingForTest(bool underVirtualClock, int refreshHz);
+
+// Faults the per-user file writer (WriteUserFile) meets from now on, as a failing disk gives
+// them: no temporary file can be made (EACCES), the disk fills after half the bytes
+// (ENOSPC), a write stops short after half the bytes, or fsync fails (EIO). kNone: the real disk.
+enum class UserFileFault { kNone, kNoTemporary, kDiskFull, kShortWrite, kSyncFails };
+void SetUserFileFault(UserFileFault fault);
 
 // Number of presents since start.
 uint64_t PresentCount();

@@ -1,17 +1,22 @@
 #include "engine/UserFiles.hpp"
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 #include <cerrno>
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
 #include "engine/Files.hpp"
+#include "engine/TestHooks.hpp"
 
 namespace qm {
 namespace {
+
+UserFileFault gFault = UserFileFault::kNone;
 
 std::string Parent(const std::string& path) {
   size_t cut = path.rfind('/');
@@ -29,6 +34,54 @@ std::string Failure(const char* what, int code, const std::string& path) {
   return std::string(what) + " (" + std::strerror(code) + "): " + path;
 }
 
+// A save killed half-way leaves its temporary file behind (the target stays whole); the
+// next save of the same file sweeps such leftovers away.
+void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
+  DIR* dir = ::opendir(folder.c_str());
+  if (!dir) return;
+  while (const dirent* entry = ::readdir(dir)) {
+    if (std::strncmp(entry->d_name, prefix.c_str(), prefix.size()) == 0)
+      ::unlinkat(::dirfd(dir), entry->d_name, 0);
+  }
+  ::closedir(dir);
+}
+
+int MakeTemporary(std::vector<char>& name) {
+  if (gFault == UserFileFault::kNoTemporary) {
+    errno = EACCES;
+    return -1;
+  }
+  return ::mkstemp(name.data());
+}
+
+// Writes all of bytes; 0, or why not. A write that takes nothing counts as a full disk.
+int WriteWhole(int fd, const std::string& bytes) {
+  const bool faulty = gFault == UserFileFault::kDiskFull || gFault == UserFileFault::kShortWrite;
+  size_t done = 0;
+  while (done < bytes.size()) {
+    size_t want = bytes.size() - done;
+    ssize_t n = 0;
+    if (faulty && done >= bytes.size() / 2) {
+      // The disk has taken half the bytes and takes no more.
+      n = gFault == UserFileFault::kDiskFull ? -1 : 0;
+      errno = ENOSPC;
+    } else {
+      if (faulty) want = bytes.size() / 2 - done;
+      n = ::write(fd, bytes.data() + done, want);
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0) return errno;
+    if (n == 0) return ENOSPC;
+    done += static_cast<size_t>(n);
+  }
+  return 0;
+}
+
+int SyncWhole(int fd) {
+  if (gFault == UserFileFault::kSyncFails) return EIO;
+  return ::fsync(fd) == 0 ? 0 : errno;
+}
+
 }  // namespace
 
 std::string UserFilePath(const std::string& kind, int number) {
@@ -41,27 +94,24 @@ bool WriteUserFile(const std::string& hostPath, const std::string& bytes, std::s
   std::string folder = Parent(hostPath);
   MakeFolders(folder);
   std::string base = hostPath.substr(hostPath.rfind('/') + 1);
+  if (base.empty()) {
+    if (error) *error = Failure("Cannot save", EISDIR, hostPath);
+    return false;
+  }
+  RemoveLeftovers(folder, "." + base + ".tmp-");
   std::string temp = folder + "/." + base + ".tmp-XXXXXX";
   std::vector<char> name(temp.begin(), temp.end());
   name.push_back('\0');
-  int fd = ::mkstemp(name.data());
+  // Never in place: without a temporary file beside it, the old file is left as it is.
+  int fd = MakeTemporary(name);
   if (fd < 0) {
     if (error) *error = Failure("Cannot write in the folder", errno, folder);
     return false;
   }
+  ::fcntl(fd, F_SETFD, FD_CLOEXEC);
   ::fchmod(fd, 0644);
-  size_t done = 0;
-  int code = 0;
-  while (done < bytes.size()) {
-    ssize_t n = ::write(fd, bytes.data() + done, bytes.size() - done);
-    if (n < 0 && errno == EINTR) continue;
-    if (n <= 0) {
-      code = n < 0 ? errno : ENOSPC;
-      break;
-    }
-    done += static_cast<size_t>(n);
-  }
-  if (code == 0 && ::fsync(fd) != 0) code = errno;
+  int code = WriteWhole(fd, bytes);
+  if (code == 0) code = SyncWhole(fd);
   if (::close(fd) != 0 && code == 0) code = errno;
   if (code == 0 && ::rename(name.data(), hostPath.c_str()) != 0) code = errno;
   if (code != 0) {
@@ -104,6 +154,10 @@ bool ReadUserFile(const std::string& hostPath, std::string& bytes, size_t maxByt
   }
   ::close(fd);
   return true;
+}
+
+void SetUserFileFault(UserFileFault fault) {
+  gFault = fault;
 }
 
 void SetAsideUserFile(const std::string& hostPath) {

@@ -62,6 +62,7 @@ struct VideoState {
   bool pacedUnderVirtualClock = false;  // test hook: pacing waits by moving the virtual clock
   int pacingRefreshHz = 0;              // test hook: the refresh rate to pace to (0: the display's)
   uint64_t presents = 0;
+  uint64_t desktopChanges = 0;  // times the screen followed a new desktop size
   int headlessWidth = 1920;
   int headlessHeight = 1080;
   bool preferAccelerated = false;  // tests: keep an accelerated renderer even on a CPU rasteriser
@@ -126,6 +127,12 @@ int64_t TextTextureBytes();
 // Display.cpp: opens the window the settings ask for (full screen on a monitor, or an
 // ordinary window) and lays the game's screen out in it. False when no window opens.
 bool OpenGameWindow(VideoState& s, const std::string& title);
+// Display.cpp: the full-screen game's monitor no longer has the size its window was opened
+// at (the desktop's resolution changed); area is the monitor's area now. Never for a window.
+bool DesktopSizeChanged(const VideoState& s, SDL_Rect& area);
+// Display.cpp: moves and sizes the window over area, chooses the scale again and lays the
+// game's screen out anew (s.width, s.height, s.layout). False when the window has no size.
+bool FitWindowToDesktop(VideoState& s, const SDL_Rect& area);
 // Display.cpp: the pacing interval from the display's refresh, the renderer and the frame cap.
 void ConfigurePacing(VideoState& s);
 // Display.cpp: paces the present about to happen (before it, so frames leave evenly).

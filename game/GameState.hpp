@@ -63,6 +63,8 @@ struct MenuState {
   int32_t blinkCounter = 0;
   int32_t backspaceLatch = 0;
   int32_t avatarChanged = 0;
+  // Why the last profile save failed (with the file's path); empty once a save works.
+  std::string saveProblem;
 };
 
 // ---- Graphics sets --------------------------------------------------------------------

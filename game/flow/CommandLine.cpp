@@ -135,7 +135,8 @@ std::string UsageText(const std::string& programName) {
          "  --version        print the version and exit\n"
          "\n"
          "Players are saved in $XDG_DATA_HOME/quillmosaica/players\n"
-         "(~/.local/share/quillmosaica/players by default).\n";
+         "(~/.local/share/quillmosaica/players by default; a relative $XDG_DATA_HOME is\n"
+         "ignored). Without a display the game says so and exits with status 1.\n";
 }
 
 void SetLaunchCommandLine(const CommandLine& commandLine) {

@@ -8,7 +8,8 @@ struct ProgramEnded {
 };
 
 // The one way the program ends: shuts the engine down (closing and flushing open files)
-// and exits with code 0 (status: only a game folder that cannot be found ends otherwise).
+// and exits with code 0 (status: only a game folder that cannot be found, or no display,
+// ends otherwise).
 // Never returns.
 [[noreturn]] void EndProgram(int status = 0);
 

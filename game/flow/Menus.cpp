@@ -123,6 +123,8 @@ Screen PlayerMenu(GameState& game) {
       }
     }
     DrawCentred(program, 312, "New player", kGreen);
+    // A save that failed is told where the player comes back to (its file kept the old state).
+    if (!menu.saveProblem.empty()) DrawCentred(program, 351, menu.saveProblem, kRed);
     DrawCentred(program, 390, "Quit (ESC)", kRed);
     EndDrawing();
 
@@ -145,6 +147,7 @@ Screen PlayerMenu(GameState& game) {
     }
 
     PresentFrame();
+    FollowScreenSize(game);
     ReadKeyboard();
     EndProgramIfQuitRequested();
     if (KeyIsDown(kKeyEscape) != 0) return Screen::kEndProgram;
@@ -183,6 +186,7 @@ Screen LevelMenu(GameState& game) {
     }
 
     PresentFrame();
+    FollowScreenSize(game);
     ReadKeyboard();
     EndProgramIfQuitRequested();
     if (KeyIsDown(kKeyEscape) != 0) {

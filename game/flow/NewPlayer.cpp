@@ -1,6 +1,7 @@
 #include "game/flow/NewPlayer.hpp"
 
 #include <cmath>
+#include <cstdio>
 
 #include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
@@ -16,6 +17,7 @@ namespace {
 constexpr int kAvatarStrip = 1003;
 constexpr int kAvatarSize = 76;
 const uint32_t kGreen = RgbColour(0, 255, 0);
+const uint32_t kRed = RgbColour(200, 0, 0);
 
 void ClipAvatar(int avatar) {
   SetSpriteClip(kAvatarStrip, AvatarLeftEdge(avatar), 0, kAvatarSize, kAvatarSize);
@@ -28,17 +30,24 @@ void WaitForKeyRelease(int scanCode) {
   } while (KeyIsDown(scanCode) != 0);
 }
 
-// Writes the new profile; false when its file could not be created.
-bool ConfirmNewPlayer(GameState& game, int k, const std::string& name) {
-  game.menu.name[k] = name;
-  game.menu.levelReached[k] = 1;
-  game.play.chatOpen = 0;
+// Writes the new profile; only a player whose file was written is listed. False, with the
+// reason and the path in problem, when it could not be written.
+bool ConfirmNewPlayer(GameState& game, int k, const std::string& name, std::string& problem) {
   PlayerProfile p;
   p.name = name;
   p.levelReached = 1;
   p.avatar = game.players.avatars[k];
   p.easelSize = 10;
-  return WritePlayerProfile(k, p);
+  std::string error;
+  if (!WritePlayerProfile(k, p, &error)) {
+    problem = error;
+    std::fprintf(stderr, "quillmosaica: %s\n", error.c_str());
+    return false;
+  }
+  game.menu.name[k] = name;
+  game.menu.levelReached[k] = 1;
+  game.play.chatOpen = 0;
+  return true;
 }
 
 }  // namespace
@@ -63,6 +72,7 @@ void NewPlayerEntry(GameState& game, int k) {
   uint8_t& avatar = game.players.avatars[k];
   ClipAvatar(avatar);
   std::string name;
+  std::string problem;  // why the last Return could not write the player
   for (;;) {
     ClearFrame(0);
     LoadFont(1, "Arial", 8);
@@ -78,6 +88,9 @@ void NewPlayerEntry(GameState& game, int k) {
     // Centred without its cursor, so the line does not move when the cursor blinks.
     std::string line = "Name : " + name;
     DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, 288, line + cursor, kGreen);
+    if (!problem.empty()) {
+      DrawTextAt(program.screenWidth / 2 - TextWidthOf(problem) / 2, 330, problem, kRed);
+    }
 
     AppendTypedText(name, TypedCharacter(),
                     KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0);
@@ -96,6 +109,7 @@ void NewPlayerEntry(GameState& game, int k) {
     EndDrawing();
     DrawSprite(kAvatarStrip, program.screenWidth / 2 - 38, 180);
     PresentFrame();
+    FollowScreenSize(game);
     // One avatar step per frame plus 200 ms while an arrow key is held.
     if (menu.avatarChanged == 1) {
       PauseMs(200);
@@ -105,7 +119,8 @@ void NewPlayerEntry(GameState& game, int k) {
     ReadKeyboard();
     EndProgramIfQuitRequested();
     if ((KeyIsDown(kKeyReturn) != 0 || KeyIsDown(kKeyPadEnter) != 0) && !name.empty()) {
-      if (ConfirmNewPlayer(game, k, name)) return;
+      if (ConfirmNewPlayer(game, k, name, problem)) return;
+      WaitForKeyRelease(KeyIsDown(kKeyReturn) != 0 ? kKeyReturn : kKeyPadEnter);
     }
     if (KeyIsDown(kKeyLeft) != 0) {
       avatar = avatar == 0 ? 19 : static_cast<uint8_t>(avatar - 1);

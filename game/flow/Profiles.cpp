@@ -1,9 +1,13 @@
 #include "game/flow/Profiles.hpp"
 
 #include <algorithm>
+#include <cstdio>
 
+#include "engine/Clock.hpp"
 #include "engine/Files.hpp"
 #include "engine/Text.hpp"
+#include "engine/UserFiles.hpp"
+#include "game/rules/Dictionary.hpp"
 
 namespace qm {
 namespace {
@@ -41,20 +45,21 @@ bool ReadPlayerProfile(int number, PlayerProfile& profile) {
   return true;
 }
 
-bool WritePlayerProfile(int number, const PlayerProfile& profile) {
-  if (CreateFileForWriting(kFileSlot, ProfilePath(number)) == 0) return false;
-  WriteInt8(kFileSlot, static_cast<int64_t>(profile.name.size()));
-  for (char c : profile.name) WriteInt8(kFileSlot, static_cast<uint8_t>(c));
-  WriteInt8(kFileSlot, profile.levelReached);
-  WriteInt8(kFileSlot, profile.avatar);
-  WriteInt8(kFileSlot, profile.easelSize);
-  WriteInt8(kFileSlot, profile.reserved1);
-  WriteInt8(kFileSlot, profile.effectBonus);
-  WriteInt8(kFileSlot, profile.reserved2);
-  WriteInt8(kFileSlot, profile.reserved3);
-  WriteInt64(kFileSlot, profile.score);
-  CloseFileSlot(kFileSlot);
-  return true;
+std::string EncodePlayerProfile(const PlayerProfile& profile) {
+  std::string bytes;
+  auto byte = [&bytes](int64_t value) { bytes.push_back(static_cast<char>(value & 0xFF)); };
+  byte(static_cast<int64_t>(profile.name.size()));
+  for (char c : profile.name) byte(static_cast<uint8_t>(c));
+  for (int32_t value : {profile.levelReached, profile.avatar, profile.easelSize,
+                        profile.reserved1, profile.effectBonus, profile.reserved2,
+                        profile.reserved3})
+    byte(value);
+  for (int k = 0; k < 8; ++k) byte(static_cast<int64_t>(static_cast<uint64_t>(profile.score) >> (8 * k)));
+  return bytes;
+}
+
+bool WritePlayerProfile(int number, const PlayerProfile& profile, std::string* error) {
+  return WriteUserFile(HostPath(ProfilePath(number)), EncodePlayerProfile(profile), error);
 }
 
 void LoadPlayerProfiles(MenuState& menu) {
@@ -88,7 +93,15 @@ void SavePlayerProfile(GameState& game) {
   p.reserved2 = players.reserved2[me];
   p.reserved3 = players.reserved3[me];
   p.score = players.scores[me];
-  WritePlayerProfile(game.menu.selectedProfile, p);
+  std::string error;
+  if (WritePlayerProfile(game.menu.selectedProfile, p, &error)) {
+    game.menu.saveProblem.clear();
+    return;
+  }
+  // The old file is still whole; the player is told it holds the last progress saved.
+  game.menu.saveProblem = error;
+  std::fprintf(stderr, "quillmosaica: %s\n", error.c_str());
+  PushChatLine(game, ChatLine{error, 8, static_cast<int32_t>(TickCount())});
 }
 
 void ChoosePlayerValues(GameState& game, int n) {

@@ -27,15 +27,20 @@ std::string ReadCountedText(int fileSlot);
 // Reads "players\<number>" into profile; false (profile untouched) when it does not open.
 // A short file reads 0 for every missing field.
 bool ReadPlayerProfile(int number, PlayerProfile& profile);
-// Writes "players\<number>" in the profile byte layout (replacing it crash-safely);
-// false when the file could not be created, in which case nothing is written.
-bool WritePlayerProfile(int number, const PlayerProfile& profile);
+// The bytes of a profile file: the name's length byte and bytes, seven single bytes, then the
+// score as 8 bytes, least significant first.
+std::string EncodePlayerProfile(const PlayerProfile& profile);
+// Writes "players\<number>" in the profile byte layout through the per-user file writer
+// (whole or not at all); false when it could not be written, the old file then untouched and
+// error (when given) saying why and where.
+bool WritePlayerProfile(int number, const PlayerProfile& profile, std::string* error = nullptr);
 
 // Reads profiles 1 to 20 into the menu tables; a missing file leaves its entries as they were.
 void LoadPlayerProfiles(MenuState& menu);
 
 // Writes the current player (index 0) to "players\" + the selected profile number.
-// A file that cannot be created is skipped in silence.
+// When that fails the old file stays as it was, and the reason goes to stderr, to the ChatLog
+// and to menu.saveProblem (shown on the player list); a save that works clears it.
 void SavePlayerProfile(GameState& game);
 
 // Copies menu entry n into the current-player values (PlayerTables index 0, the Easel slot

@@ -1,5 +1,7 @@
 #include "game/flow/StartUp.hpp"
 
+#include <cstdio>
+
 #include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
 #include "engine/Input.hpp"
@@ -8,6 +10,7 @@
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/GameFolder.hpp"
 #include "game/flow/Mouse.hpp"
+#include "game/rules/Easel.hpp"
 
 namespace qm {
 namespace {
@@ -29,7 +32,25 @@ void DrawTitleFrame(const ProgramState& program, int alpha) {
   EndProgramIfQuitRequested();
 }
 
+// 52 and 45 pixels separate neighbouring cells; 2 more cover the cells cut by the edges.
+void SetVisibleSpans(ProgramState& program) {
+  program.visibleColumnSpan = program.screenWidth / 52 + 2;
+  program.visibleRowSpan = program.screenHeight / 45 + 2;
+}
+
 }  // namespace
+
+void FollowScreenSize(GameState& game) {
+  ProgramState& program = game.program;
+  const int width = ScreenWidth();
+  const int height = ScreenHeight();
+  if (width <= 0 || height <= 0) return;
+  if (width == program.screenWidth && height == program.screenHeight) return;
+  program.screenWidth = width;
+  program.screenHeight = height;
+  SetVisibleSpans(program);
+  LayOutEasel(game.easel, height);
+}
 
 void EndProgramIfQuitRequested() {
   if (QuitRequested()) EndProgram();
@@ -43,7 +64,13 @@ Screen StartUp(GameState& game) {
   program.chatLastLine = 9;
 
   // No mouse device is started: the mouse is read through the window.
-  if (InitSprite() == 0 || InitKeyboard() == 0 || InitSound() == 0) {
+  const int sprite = InitSprite();
+  if (sprite == 0 && !NoDisplayReason().empty()) {
+    // Without a desktop the game would run where nobody sees it: one line, then out.
+    std::fprintf(stderr, "quillmosaica: %s\n", NoDisplayReason().c_str());
+    EndProgram(1);
+  }
+  if (sprite == 0 || InitKeyboard() == 0 || InitSound() == 0) {
     FailStartUp("InitSprite() And InitMouse() And InitKeyboard() And InitSound() : impossible");
   }
   // Font slot 1 always holds Arial; each screen reloads it at the size it draws with.
@@ -67,10 +94,7 @@ Screen StartUp(GameState& game) {
   program.screenHeight = ScreenHeight();
   // The menus and the play loop draw their own pointer.
   HideSystemPointer();
-
-  // 52 and 45 pixels separate neighbouring cells; 2 more cover the cells cut by the edges.
-  program.visibleColumnSpan = program.screenWidth / 52 + 2;
-  program.visibleRowSpan = program.screenHeight / 45 + 2;
+  SetVisibleSpans(program);
   return Screen::kTitle;
 }
 

@@ -13,6 +13,10 @@ Screen StartUp(GameState& game);
 // Returns the player menu entry.
 Screen TitleSequence(GameState& game);
 
+// Takes the screen's size again after a present (a full-screen game follows the desktop's
+// resolution): the screen width and height, the visible Board span and the Easel's place.
+void FollowScreenSize(GameState& game);
+
 // Ends the program like Left Alt + F4 when the window manager asked to close the window.
 void EndProgramIfQuitRequested();
 

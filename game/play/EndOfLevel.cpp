@@ -7,6 +7,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/Profiles.hpp"
+#include "game/flow/StartUp.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
@@ -101,6 +102,7 @@ Screen ExitToPlayerMenu(GameState& game) {
     DrawSpriteFaded(kBackgroundSprite, 0, 0, alpha);
     PauseMs(1);
     PresentFrame();
+    FollowScreenSize(game);
   }
   SavePlayerProfile(game);
   return Screen::kPlayerMenuEntry;

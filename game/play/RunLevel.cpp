@@ -6,6 +6,7 @@
 #include "engine/Screen.hpp"
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/Mouse.hpp"
+#include "game/flow/StartUp.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/HintKey.hpp"
@@ -71,6 +72,7 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   }
   UpdateCursorState(game);
   PresentFrame();
+  FollowScreenSize(game);
 
   WaitWhileInactive(game);
   EndProgramIfDesktopClose(game);

@@ -1,5 +1,6 @@
 // File slots: buffering, sign extension, zero fill, line ends, crash-safe writing, paths.
 #include <gtest/gtest.h>
+#include <pwd.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -221,6 +222,44 @@ TEST_F(FilesTest, PlayersLiveInTheUserFolderMadeOnDemand) {
   EXPECT_EQ(HostPath("players\\3"), dir_ + "/elsewhere/3");
   MapGameFolder("players", "");
   if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+}
+
+// Where the players folder is when nothing maps it: an absolute $XDG_DATA_HOME, else the
+// home ($HOME when absolute, else the password database's entry), never the working folder.
+TEST_F(FilesTest, ThePlayersFolderFollowsTheXdgRules) {
+  const struct passwd* user = getpwuid(getuid());
+  ASSERT_NE(user, nullptr);
+  const std::string passwdHome = std::string(user->pw_dir) + "/.local/share/quillmosaica/players/3";
+  struct Case {
+    const char* what;
+    const char* xdg;   // nullptr: unset
+    const char* home;  // nullptr: unset
+    std::string path;
+  } cases[] = {
+      {"absolute XDG_DATA_HOME", "/data/x", "/home/h", "/data/x/quillmosaica/players/3"},
+      {"relative XDG_DATA_HOME is ignored", "data/x", "/home/h",
+       "/home/h/.local/share/quillmosaica/players/3"},
+      {"empty XDG_DATA_HOME", "", "/home/h", "/home/h/.local/share/quillmosaica/players/3"},
+      {"HOME unset", nullptr, nullptr, passwdHome},
+      {"HOME relative", nullptr, "somewhere", passwdHome},
+      {"both relative", "rel", "", passwdHome},
+  };
+  auto keep = [](const char* name) {
+    const char* value = std::getenv(name);
+    return std::pair<bool, std::string>(value != nullptr, value ? value : "");
+  };
+  auto restore = [](const char* name, const std::pair<bool, std::string>& old) {
+    if (old.first) setenv(name, old.second.c_str(), 1); else unsetenv(name);
+  };
+  const auto oldXdg = keep("XDG_DATA_HOME");
+  const auto oldHome = keep("HOME");
+  for (const Case& c : cases) {
+    if (c.xdg) setenv("XDG_DATA_HOME", c.xdg, 1); else unsetenv("XDG_DATA_HOME");
+    if (c.home) setenv("HOME", c.home, 1); else unsetenv("HOME");
+    EXPECT_EQ(HostPath("players\\3"), c.path) << c.what;
+  }
+  restore("XDG_DATA_HOME", oldXdg);
+  restore("HOME", oldHome);
 }
 
 }  // namespace

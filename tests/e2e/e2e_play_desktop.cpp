@@ -4,9 +4,12 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <csignal>
 #include <filesystem>
 
 #include "engine/Input.hpp"
+#include "engine/Screen.hpp"
+#include "engine/TestHooks.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "tests/e2e/Session.hpp"
@@ -275,17 +278,51 @@ TEST_F(DesktopPlayTest, TapsReachTheEaselAndTheOptionEntries) {
   EXPECT_TRUE(r.ended);
 }
 
+// The desktop's resolution changes under the full-screen game: the next frames are drawn for
+// the new size (the scale chosen again), the Easel sits at the new bottom edge and the Board
+// shows as many Cells as fit; the game plays on.
+TEST_F(DesktopPlayTest, ANewDesktopResolutionIsFollowedDuringPlay) {
+  struct Step {
+    int desktopWidth, desktopHeight, screenWidth, screenHeight;
+  } steps[] = {{1600, 900, 1600, 900}, {3840, 2160, 1920, 1080}, {1024, 768, 1024, 768}};
+  Script s = ToLevelOne();
+  for (const Step& step : steps) {
+    s.Check([step](const GameState&) { SetHeadlessScreenSize(step.desktopWidth, step.desktopHeight); },
+            "the desktop changes");
+    s.Wait(200);
+    s.Check([step](const GameState& g) {
+      SCOPED_TRACE(std::to_string(step.desktopWidth) + "x" + std::to_string(step.desktopHeight));
+      EXPECT_EQ(ScreenWidth(), step.screenWidth);
+      EXPECT_EQ(g.program.screenWidth, step.screenWidth);
+      EXPECT_EQ(g.program.screenHeight, step.screenHeight);
+      EXPECT_EQ(g.program.visibleColumnSpan, step.screenWidth / 52 + 2);
+      EXPECT_EQ(g.program.visibleRowSpan, step.screenHeight / 45 + 2);
+      EXPECT_EQ(g.easel.top, step.screenHeight - 62);
+      EXPECT_EQ(g.easel.bottom, step.screenHeight);
+    });
+  }
+  LayWordAndValidate(s);
+  s.Check([](const GameState& g) { EXPECT_GT(g.players.scores[0], 0) << "a word laid after the changes"; });
+  s.Quit().Ends();
+  RunResult r = session_->Run(s);
+  EXPECT_EQ(r.failure, "");
+}
+
 // A close from the window manager saves as the EXIT control does; Left Alt + F4 does not.
+// A hang-up (SIGHUP: the session ends) is such a close.
 TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
   struct Case {
     const char* what;
     bool endBox;     // win the level and wait for the result panel
     bool inactive;   // the window is in the background when the close comes
+    bool hangUp;     // SIGHUP instead of the window manager's close
   };
   const Case cases[] = {
-      {"during the level", false, false},
-      {"on the result panel after Lv.+1", true, false},
-      {"while the window waits in the background", false, true},
+      {"during the level", false, false, false},
+      {"on the result panel after Lv.+1", true, false, false},
+      {"while the window waits in the background", false, true, false},
+      {"a hang-up during the level", false, false, true},
+      {"a hang-up in the background", false, true, true},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
@@ -301,10 +338,15 @@ TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
       score = g.players.scores[0];
       reached = g.players.levelsReached[0];
     });
-    s.Quit().Ends();
+    if (c.hangUp) {
+      s.Check([](const GameState&) { ASSERT_EQ(raise(SIGHUP), 0); }, "SIGHUP").Ends();
+    } else {
+      s.Quit().Ends();
+    }
     RunResult r = session_->Run(s);
     EXPECT_EQ(r.failure, "");
     EXPECT_TRUE(r.ended);
+    EXPECT_EQ(r.status, 0);
     EXPECT_EQ(r.lastScreen, Screen::kRunLevel);
     EXPECT_GT(score, 0);
     std::string saved = ReadFileBytes(ProfilePath());

@@ -189,6 +189,60 @@ TEST_F(DisplayTest, PresentScalesTheScreenUpByWholePixels) {
   }
 }
 
+// The desktop's resolution changes under a full-screen game: the window covers the new size,
+// the scale is chosen again and the game's screen takes the size that gives, on both back
+// buffers; drawing and the picture shown work at the new size. A window keeps its size.
+TEST_F(DisplayTest, AFullScreenGameFollowsANewDesktopSize) {
+  struct Step {
+    int desktopWidth, desktopHeight, scale, screenWidth, screenHeight;
+  } steps[] = {{3840, 2160, 2, 1920, 1080}, {1280, 720, 1, 1280, 720},
+               {2560, 1440, 1, 2560, 1440}, {1920, 1080, 1, 1920, 1080}};
+  for (BackBuffer path : {BackBuffer::kMemory, BackBuffer::kAccelerated}) {
+    SCOPED_TRACE(path == BackBuffer::kMemory ? "memory" : "accelerated");
+    if (path == BackBuffer::kAccelerated && !AcceleratedNotTried().empty()) continue;
+    PreferAcceleratedRenderer(path == BackBuffer::kAccelerated);
+    Open(1920, 1080, FullScreen());
+    if (IsAccelerated(BackBufferKind()) != (path == BackBuffer::kAccelerated)) {
+      CloseGameScreen();
+      continue;  // no accelerated renderer here (see the back buffer tests)
+    }
+    for (const Step& step : steps) {
+      SCOPED_TRACE(std::to_string(step.desktopWidth) + "x" + std::to_string(step.desktopHeight));
+      SetHeadlessScreenSize(step.desktopWidth, step.desktopHeight);
+      PresentFrame();
+      int width = 0;
+      int height = 0;
+      ASSERT_TRUE(WindowPixelSize(width, height));
+      EXPECT_EQ(width, step.desktopWidth);
+      EXPECT_EQ(height, step.desktopHeight);
+      EXPECT_EQ(DisplayScale(), step.scale);
+      ASSERT_EQ(ScreenWidth(), step.screenWidth);
+      ASSERT_EQ(ScreenHeight(), step.screenHeight);
+      // The new back buffer is drawn on to its last pixel and shown whole, scaled up.
+      ClearFrame(0);
+      DrawAdditiveBox(ScreenWidth() - 2, ScreenHeight() - 2, 2, 2, 0, 255, 0);
+      EXPECT_EQ(ReadBackPixel(ScreenWidth() - 1, ScreenHeight() - 1), 0x00FF00u);
+      EXPECT_EQ(ReadBackPixel(0, 0), 0u);
+      PresentFrame();
+      // The offscreen driver's OpenGL surface keeps the size the window opened at, so only
+      // the memory back buffer's window can be read back larger.
+      if (path == BackBuffer::kAccelerated) continue;
+      const std::vector<uint32_t> game = ReadBackBuffer();
+      const std::vector<uint32_t> shown = ReadShownWindow(width, height);
+      ASSERT_EQ(width, step.desktopWidth);
+      ExpectScaledUp(game, ScreenWidth(), ScreenHeight(), shown, width, height, step.scale);
+    }
+    CloseGameScreen();
+  }
+  PreferAcceleratedRenderer(false);
+
+  Open(1920, 1080, Windowed(1280, 800));
+  SetHeadlessScreenSize(2560, 1440);
+  PresentFrame();
+  EXPECT_EQ(ScreenWidth(), 1280);
+  EXPECT_EQ(ScreenHeight(), 800);
+}
+
 TEST_F(DisplayTest, ScaleOneDrawsWhatTheEngineAlwaysDrew) {
   // The hash of the scene as the engine drew it before the display could scale.
   constexpr uint64_t kSceneBeforeScaling = 0xb86a92fff832f9f1ull;

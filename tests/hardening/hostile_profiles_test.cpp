@@ -100,8 +100,8 @@ TEST(HostileProfiles, OutOfRangeValuesPlayALevel) {
   }
 }
 
-// Saving into a folder that cannot be written fails in silence: the old file stays whole and
-// reads as before, and no stray file is left. Run in a child process that is not root, since
+// Saving into a folder that cannot be written fails: the old file stays whole and reads as
+// before, and no stray file is left (what the player is told: full_disk_test.cpp). Run in a child process that is not root, since
 // root may write anywhere.
 TEST(HostileProfiles, UnwritableProfileFolderKeepsTheOldFile) {
   TempFolder temp;
@@ -124,7 +124,8 @@ TEST(HostileProfiles, UnwritableProfileFolderKeepsTheOldFile) {
     ChoosePlayerValues(*game, 5);
     game->players.scores[0] = 1;
     game->players.levelsReached[0] = 30;
-    SavePlayerProfile(*game);  // must fail without a word
+    SavePlayerProfile(*game);  // must fail, and say so
+    if (game->menu.saveProblem.find(players) == std::string::npos) _exit(6);
     PlayerProfile p;
     if (!ReadPlayerProfile(5, p) || p.score != 123456789 || p.levelReached != 12) _exit(5);
     _exit(0);
@@ -133,7 +134,7 @@ TEST(HostileProfiles, UnwritableProfileFolderKeepsTheOldFile) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ::chmod(players.c_str(), 0755);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "3: cannot drop root, 4: not read, 5: the old profile changed";
+  EXPECT_EQ(WEXITSTATUS(status), 0) << "3: cannot drop root, 4: not read, 5: the old profile changed, 6: no message";
   EXPECT_EQ(ReadFileBytes(players + "/5"), old);
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(players)) ++files;
