@@ -72,11 +72,11 @@ constexpr std::array<GradeShape, 5> kGrades = {{
     // 2: levels 9-17, keys, bags, points.
     {22, 26, 11, 13, 3, 3, 2, 3, 4, 3, 1, 2, 0, 0, 0, 0, 0, 40, 0, 3, 4, 3, 4, 100, 0, 0, 17},
     // 3: levels 18-26, stars and silver words, score cells.
-    {26, 30, 14, 16, 3, 4, 2, 4, 5, 3, 2, 3, 3, 0, 0, 1, 0, 60, 10, 3, 5, 4, 4, 100, 40, 0, 26},
+    {28, 34, 14, 18, 3, 4, 2, 4, 5, 3, 2, 3, 3, 0, 0, 1, 0, 60, 10, 3, 5, 4, 4, 100, 40, 0, 26},
     // 4: levels 27-35, wheels, compartments, fog, false walls.
-    {30, 34, 16, 19, 4, 4, 3, 4, 6, 4, 2, 3, 4, 2, 1, 2, 1, 70, 35, 4, 6, 4, 4, 100, 50, 15, 35},
+    {34, 40, 16, 20, 4, 5, 3, 4, 6, 4, 2, 3, 4, 2, 1, 2, 1, 70, 35, 4, 6, 4, 4, 100, 50, 15, 35},
     // 5: levels 36-44, all of it, fog often, several objectives.
-    {34, 40, 18, 22, 4, 5, 3, 4, 7, 4, 3, 4, 5, 3, 1, 3, 2, 90, 60, 5, 7, 4, 5, 100, 70, 35, 44},
+    {40, 46, 18, 24, 5, 6, 3, 4, 7, 4, 3, 4, 5, 3, 1, 3, 2, 90, 60, 5, 7, 4, 5, 100, 70, 35, 44},
 }};
 
 struct Cube {
@@ -359,15 +359,28 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
     for (int c = 0; c <= w; ++c)
       if (plan.CodeAt({c, r}) == kSoil && rng.Chance(12)) plan.Code({c, r}) = soil2;
 
+  // The Board is cut to what was laid out; rows move by an even number so the hex grid keeps
+  // its shape.
+  int left = w, right = 0, top = h, bottom = 0;
+  for (int r = 0; r <= h; ++r)
+    for (int c = 0; c <= w; ++c)
+      if (plan.CodeAt({c, r}) != kVoid) {
+        left = std::min(left, c);
+        right = std::max(right, c);
+        top = std::min(top, r);
+        bottom = std::max(bottom, r);
+      }
+  top -= top % 2;
   Level level;
   level.title = MakeTitle(rng);
-  level.w = w;
-  level.h = h;
-  level.startColumn = start.column;
-  level.startRow = start.row;
-  level.cells.resize(static_cast<size_t>(w + 1) * (h + 1));
-  for (int r = 0; r <= h; ++r)
-    for (int c = 0; c <= w; ++c) level.cells[plan.Index({c, r})] = plan.CodeAt({c, r});
+  level.w = right - left;
+  level.h = bottom - top;
+  level.startColumn = start.column - left;
+  level.startRow = start.row - top;
+  level.cells.resize(static_cast<size_t>(level.w + 1) * (level.h + 1));
+  for (int r = 0; r <= level.h; ++r)
+    for (int c = 0; c <= level.w; ++c)
+      level.cells[static_cast<size_t>(r) * (level.w + 1) + c] = plan.CodeAt({c + left, r + top});
 
   // Shading: bands, or fog; every tint shown stays within 0..255.
   const bool fog = rng.Chance(g.fogPercent);
