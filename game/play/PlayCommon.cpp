@@ -1,4 +1,5 @@
 #include "game/play/PlayCommon.hpp"
+#include "game/rules/Codes.hpp"
 
 #include <cmath>
 
@@ -7,8 +8,8 @@
 namespace qm {
 
 void PlayClick(int hertz) {
-  PlaySoundEffect(0);
-  SetSoundFrequency(0, hertz);
+  PlaySoundEffect(kClickSound);
+  SetSoundFrequency(kClickSound, hertz);
 }
 
 int EaselSlotAt(const EaselState& easel, int x, int y) {
@@ -16,20 +17,6 @@ int EaselSlotAt(const EaselState& easel, int x, int y) {
   int slot = (x - easel.left) / 52 + 1;
   if (slot < 1 || slot > easel.slots[0]) return 0;
   return slot;
-}
-
-int LaidEntryAt(const EaselState& easel, int column, int row) {
-  for (int k = 1; k <= 20; ++k) {
-    if (easel.laid[k].column == column && easel.laid[k].row == row && column != -1) return k;
-  }
-  return 0;
-}
-
-int FreeLaidEntry(const EaselState& easel) {
-  for (int k = 1; k <= 20; ++k) {
-    if (easel.laid[k].column == -1) return k;
-  }
-  return 0;
 }
 
 uint32_t StatusTick(uint32_t tick) { return tick < 2 ? 2 : tick; }
