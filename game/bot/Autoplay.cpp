@@ -51,9 +51,7 @@ void Exchange(GameState& game, const Needs& needs) {
     int m = MaterialOf(code);
     // Keep the Pieces an objective of their Material still needs.
     if (m >= kSilver && m <= kDiamond && needs.materialLeft[m - kSilver] > 0) continue;
-    if (easel.bag[0] <= 0) break;
-    const int r = static_cast<int>(RandomUpTo(easel.bag[0] - 1) + 1);
-    std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
+    if (!SwapWithBag(easel, k)) break;
   }
 }
 

@@ -1,6 +1,7 @@
 #include "game/rules/Easel.hpp"
 
 #include <algorithm>
+#include <utility>
 
 #include "engine/Drawing.hpp"
 #include "engine/Random.hpp"
@@ -109,6 +110,14 @@ void ResetLevelRules(GameState& game) {
   game.objectives.lineWidths.fill(0);
   game.objectives.progress.fill(0);
   game.play.endTick = 0;
+}
+
+bool SwapWithBag(EaselState& easel, int k) {
+  const int count = BagCount(easel);
+  if (count <= 0 || k < 1 || k > SlotCount(easel)) return false;
+  const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
+  std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
+  return true;
 }
 
 void RefillEasel(EaselState& easel) {

@@ -24,6 +24,9 @@ void FillPieceBag(EaselState& easel);
 int16_t DrawFromBag(EaselState& easel);
 // Level start: slots 1..n each receive DrawFromBag in order.
 void DealEasel(EaselState& easel);
+// An exchange: the Piece of Easel slot k changes places with a random Piece of the bag. False,
+// with nothing changed, when the bag is empty.
+bool SwapWithBag(EaselState& easel, int k);
 // After an accepted move: empty slots 1..n, in order, draw from the bag while it lasts.
 void RefillEasel(EaselState& easel);
 // Every Piece laid this turn goes back to the lowest free slot, its cell gets back the
