@@ -39,7 +39,9 @@ class Stream {
     z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
     return z ^ (z >> 31);
   }
-  int Below(int n) { return n <= 1 ? 0 : static_cast<int>((Next() >> 33) % static_cast<uint64_t>(n)); }
+  int Below(int n) {
+    return n <= 1 ? 0 : static_cast<int>((Next() >> 33) % static_cast<uint64_t>(n));
+  }
   int Range(int lo, int hi) { return lo + Below(hi - lo + 1); }
   bool Chance(int percent) { return Below(100) < percent; }
 
@@ -82,7 +84,9 @@ constexpr std::array<GradeShape, 5> kGrades = {{
 struct Cube {
   int x, z;
 };
-Cube ToCube(CellPos p) { return {p.column - (p.row - (p.row & 1)) / 2, p.row}; }
+Cube ToCube(CellPos p) {
+  return {p.column - (p.row - (p.row & 1)) / 2, p.row};
+}
 int Distance(CellPos a, CellPos b) {
   Cube p = ToCube(a), q = ToCube(b);
   int dx = p.x - q.x, dz = p.z - q.z, dy = -dx - dz;
@@ -92,10 +96,15 @@ int Distance(CellPos a, CellPos b) {
 // The Board being laid out: which cells are floor, and what stands on them.
 class Plan {
  public:
-  Plan(int w, int h) : w_(w), h_(h), floor_((w + 1) * (h + 1), 0), codes_((w + 1) * (h + 1), kVoid) {}
+  Plan(int w, int h)
+      : w_(w), h_(h), floor_((w + 1) * (h + 1), 0), codes_((w + 1) * (h + 1), kVoid) {}
 
-  bool Inside(CellPos p) const { return p.column >= 1 && p.row >= 1 && p.column < w_ && p.row < h_; }
-  bool OnBoard(CellPos p) const { return p.column >= 0 && p.row >= 0 && p.column <= w_ && p.row <= h_; }
+  bool Inside(CellPos p) const {
+    return p.column >= 1 && p.row >= 1 && p.column < w_ && p.row < h_;
+  }
+  bool OnBoard(CellPos p) const {
+    return p.column >= 0 && p.row >= 0 && p.column <= w_ && p.row <= h_;
+  }
   size_t Index(CellPos p) const { return static_cast<size_t>(p.row) * (w_ + 1) + p.column; }
   bool IsFloor(CellPos p) const { return OnBoard(p) && floor_[Index(p)] != 0; }
   void MakeFloor(CellPos p, uint8_t area) {
@@ -200,10 +209,14 @@ std::string MakeTitle(Stream& rng) {
   const char* noun = kTitleNouns[static_cast<size_t>(rng.Below(kTitleNouns.size()))];
   const char* thing = kTitleThings[static_cast<size_t>(rng.Below(kTitleThings.size()))];
   switch (rng.Below(4)) {
-    case 0: return std::string("The ") + adjective + " " + noun;
-    case 1: return std::string(noun) + " of " + thing;
-    case 2: return std::string(adjective) + " " + noun;
-    default: return std::string("The ") + noun + " of " + adjective + " " + thing;
+    case 0:
+      return std::string("The ") + adjective + " " + noun;
+    case 1:
+      return std::string(noun) + " of " + thing;
+    case 2:
+      return std::string(adjective) + " " + noun;
+    default:
+      return std::string("The ") + noun + " of " + adjective + " " + thing;
   }
 }
 
@@ -229,7 +242,8 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
   for (int k = 0; k < rooms; ++k) plan.Room(centres[k], radii[k], static_cast<uint8_t>(k + 1), rng);
   std::vector<std::vector<CellPos>> corridors;
   for (int k = 0; k + 1 < rooms; ++k)
-    corridors.push_back(plan.Corridor(centres[k], centres[k + 1], static_cast<uint8_t>(kCorridorArea + k), rng));
+    corridors.push_back(
+        plan.Corridor(centres[k], centres[k + 1], static_cast<uint8_t>(kCorridorArea + k), rng));
 
   // A side room hanging off the way, for a key (or only for riches).
   const bool wantLock = rng.Chance(g.lockPercent) && rooms >= 3;
@@ -282,7 +296,8 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
         for (int c = 0; c <= w; ++c) {
           CellPos p{c, r};
           uint8_t area = plan.Area(p);
-          if (area >= kCorridorArea && area < kSideRoomArea && plan.CodeAt(p) == kSoil && Distance(p, middle) <= reach)
+          if (area >= kCorridorArea && area < kSideRoomArea && plan.CodeAt(p) == kSoil &&
+              Distance(p, middle) <= reach)
             door.push_back(p);
         }
       const int16_t lockCode = static_cast<int16_t>(kLockedWall + kind);
@@ -305,7 +320,8 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
   std::vector<uint8_t> offWay = {kSideRoomArea};
   if (side.column < 0) offWay = roomAreas;
 
-  Scatter(plan, anyArea, g.multipliers / 2 + rng.Below(2), kLetterX2, g.highestFactor - 1, rng, start, end);
+  Scatter(plan, anyArea, g.multipliers / 2 + rng.Below(2), kLetterX2, g.highestFactor - 1, rng,
+          start, end);
   Scatter(plan, anyArea, (g.multipliers + 1) / 2, kWordX2, g.highestFactor - 1, rng, start, end);
   Scatter(plan, roomAreas, g.bags, kBag, 3, rng, start, end);
   Scatter(plan, anyArea, g.scoreCells, kHundred, 1, rng, start, end);
@@ -334,11 +350,13 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
         CellPos p{c, r};
         if (plan.Area(p) == 0 || plan.Area(p) >= kCorridorArea || plan.CodeAt(p) != kSoil) continue;
         bool byWall = false;
-        for (CellPos n : Neighbours(p)) byWall = byWall || (!plan.IsFloor(n) && plan.CodeAt(n) != kVoid);
+        for (CellPos n : Neighbours(p))
+          byWall = byWall || (!plan.IsFloor(n) && plan.CodeAt(n) != kVoid);
         if (byWall && Distance(p, start) >= 3 && Distance(p, end) >= 2) rim.push_back(p);
       }
-    if (!rim.empty()) plan.Code(rim[static_cast<size_t>(rng.Below(static_cast<int>(rim.size())))]) =
-        static_cast<int16_t>(kMechanism + rng.Below(3));
+    if (!rim.empty())
+      plan.Code(rim[static_cast<size_t>(rng.Below(static_cast<int>(rim.size())))]) =
+          static_cast<int16_t>(kMechanism + rng.Below(3));
   }
   for (int k = 0; k < g.falseWalls; ++k) {
     std::vector<CellPos> walls;
@@ -351,8 +369,9 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
         for (CellPos n : Neighbours(p)) floors += plan.IsFloor(n) ? 1 : 0;
         if (floors >= 3) walls.push_back(p);
       }
-    if (!walls.empty()) plan.Code(walls[static_cast<size_t>(rng.Below(static_cast<int>(walls.size())))]) =
-        static_cast<int16_t>(kFalseWall + rng.Below(3));
+    if (!walls.empty())
+      plan.Code(walls[static_cast<size_t>(rng.Below(static_cast<int>(walls.size())))]) =
+          static_cast<int16_t>(kFalseWall + rng.Below(3));
   }
   // A second soil, sprinkled.
   for (int r = 0; r <= h; ++r)
@@ -431,7 +450,8 @@ bool Mend(Level& level) {
 }
 
 std::string LevelName(uint32_t version, int grade, uint64_t seed) {
-  return "generated-" + std::to_string(version) + "-" + std::to_string(grade) + "-" + std::to_string(seed);
+  return "generated-" + std::to_string(version) + "-" + std::to_string(grade) + "-" +
+         std::to_string(seed);
 }
 
 struct Deal {
@@ -442,8 +462,8 @@ struct Deal {
 
 // Plays the deals, split over threads by a fixed rule; each deal's verdict depends only on
 // its own inputs, so the results are the same whatever the threads' timing.
-std::vector<autoplay::SeedResult> PlayDeals(const std::string& bytes, int botLevel, const std::vector<Deal>& deals,
-                                            int threads) {
+std::vector<autoplay::SeedResult> PlayDeals(const std::string& bytes, int botLevel,
+                                            const std::vector<Deal>& deals, int threads) {
   std::vector<autoplay::SeedResult> results(deals.size());
   auto run = [&](size_t first, size_t step) {
     for (size_t k = first; k < deals.size(); k += step) {
@@ -504,7 +524,8 @@ bool Proof::Passed() const {
 
 bool LoadGeneratorWords(const std::string& gameFolder, GeneratorWords& words, std::string* error) {
   const std::string base = gameFolder.empty() ? "." : gameFolder;
-  for (auto [lexicon, name] : {std::pair{&words.full, kFullWordsFolder}, std::pair{&words.everyday, kEverydayWordsFolder}}) {
+  for (auto [lexicon, name] : {std::pair{&words.full, kFullWordsFolder},
+                               std::pair{&words.everyday, kEverydayWordsFolder}}) {
     const std::string folder = base + "/" + name;
     if (!lexicon->Load(folder)) {
       if (error) *error = folder + ": no dictionary files";
@@ -518,7 +539,8 @@ Proof ProveLevel(const std::string& mapBytes, const GeneratorWords& words, int t
   return ProveAt(mapBytes, words, threads, kGrades.back().botLevel);
 }
 
-GeneratedLevel GenerateLevel(int grade, uint64_t seed, const GeneratorWords& words, const GenerateOptions& options) {
+GeneratedLevel GenerateLevel(int grade, uint64_t seed, const GeneratorWords& words,
+                             const GenerateOptions& options) {
   GeneratedLevel out;
   out.grade = grade;
   out.seed = seed;
@@ -530,7 +552,8 @@ GeneratedLevel GenerateLevel(int grade, uint64_t seed, const GeneratorWords& wor
   const std::array<int16_t, 5> keys = level::KeysForName(LevelName(kGeneratorVersion, grade, seed));
   constexpr int kMendsPerCandidate = 2;
   for (int candidate = 0; candidate < options.maxCandidates; ++candidate) {
-    Stream rng(Mix(Mix(Mix(kGeneratorVersion, static_cast<uint64_t>(grade)), seed), static_cast<uint64_t>(candidate)));
+    Stream rng(Mix(Mix(Mix(kGeneratorVersion, static_cast<uint64_t>(grade)), seed),
+                   static_cast<uint64_t>(candidate)));
     Level level = MakeCandidate(shape, rng);
     ++out.candidates;
     for (int mend = 0; mend <= kMendsPerCandidate; ++mend) {
@@ -544,8 +567,9 @@ GeneratedLevel GenerateLevel(int grade, uint64_t seed, const GeneratorWords& wor
         std::string source = level::FormatLevelSource(level);
         const std::string head = "; Written by qm-level dump.\n";
         if (source.compare(0, head.size(), head) == 0) source.erase(0, head.size());
-        out.source = "; Generated level: version " + std::to_string(kGeneratorVersion) + ", grade " +
-                     std::to_string(grade) + ", seed " + std::to_string(seed) + ".\n" + source;
+        out.source = "; Generated level: version " + std::to_string(kGeneratorVersion) +
+                     ", grade " + std::to_string(grade) + ", seed " + std::to_string(seed) + ".\n" +
+                     source;
         return out;
       }
       // A level that cannot be finished at all is not worth easing.

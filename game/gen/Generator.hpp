@@ -49,16 +49,16 @@ struct Proof {
 };
 
 struct GeneratedLevel {
-  bool ok = false;          // false: no candidate passed its proof; nothing should be written
+  bool ok = false;  // false: no candidate passed its proof; nothing should be written
   uint32_t version = kGeneratorVersion;
   int grade = 0;
   uint64_t seed = 0;
-  std::string title;        // Windows-1252 bytes, as in the level file
-  std::string source;       // the level source text (levels/NN.lvl format)
-  std::string mapBytes;     // the binary level file, ready for ReadLevelBytes or maps/N
-  int candidates = 0;       // candidates made (1 when the first passed)
-  Proof proof;              // the proof of the level given out (or of the last candidate)
-  std::string error;        // why ok is false
+  std::string title;     // Windows-1252 bytes, as in the level file
+  std::string source;    // the level source text (levels/NN.lvl format)
+  std::string mapBytes;  // the binary level file, ready for ReadLevelBytes or maps/N
+  int candidates = 0;    // candidates made (1 when the first passed)
+  Proof proof;           // the proof of the level given out (or of the last candidate)
+  std::string error;     // why ok is false
 };
 
 struct GenerateOptions {

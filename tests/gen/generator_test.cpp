@@ -1,5 +1,7 @@
 // The level generator: fixed bytes per (version, grade, seed), whatever the threads or the
 // build; no level given out that its proof did not pass; its levels compile and check.
+#include "game/gen/Generator.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -8,7 +10,6 @@
 #include <sstream>
 
 #include "engine/Files.hpp"
-#include "game/gen/Generator.hpp"
 #include "game/level/LevelBinary.hpp"
 #include "game/level/LevelCheck.hpp"
 #include "game/level/LevelSource.hpp"
@@ -63,7 +64,9 @@ class Generator : public ::testing::Test {
     SetGameFolder("");
     delete words_;
   }
-  void SetUp() override { ASSERT_TRUE(loaded_) << "the game folder " << QM_DATA_DIR << " lacks its dictionaries"; }
+  void SetUp() override {
+    ASSERT_TRUE(loaded_) << "the game folder " << QM_DATA_DIR << " lacks its dictionaries";
+  }
 
   static GeneratorWords* words_;
   static bool loaded_;
@@ -93,13 +96,15 @@ TEST_F(Generator, SameSeedSameBytesOnOneThreadOrTwo) {
     EXPECT_EQ(a.mapBytes, b.mapBytes);
     EXPECT_EQ(a.candidates, b.candidates);
     EXPECT_EQ(Fnv1a(a.source + a.mapBytes), c.hash)
-        << "grade " << c.grade << " seed " << c.seed << std::hex << ": 0x" << Fnv1a(a.source + a.mapBytes);
+        << "grade " << c.grade << " seed " << c.seed << std::hex << ": 0x"
+        << Fnv1a(a.source + a.mapBytes);
     EXPECT_EQ(a.version, kGeneratorVersion);
     EXPECT_EQ(a.grade, c.grade);
     EXPECT_EQ(a.seed, c.seed);
   }
   // Neighbouring seeds and grades give other levels.
-  GeneratedLevel x = GenerateLevel(2, 7, *words_), y = GenerateLevel(2, 8, *words_), z = GenerateLevel(3, 7, *words_);
+  GeneratedLevel x = GenerateLevel(2, 7, *words_), y = GenerateLevel(2, 8, *words_),
+                 z = GenerateLevel(3, 7, *words_);
   ASSERT_TRUE(x.ok && y.ok && z.ok);
   EXPECT_NE(x.mapBytes, y.mapBytes);
   EXPECT_NE(x.mapBytes, z.mapBytes);
@@ -119,7 +124,8 @@ TEST_F(Generator, EveryGradeGivesACheckedLevelItsSourceDescribes) {
     EXPECT_EQ(level::CheckLevel(decoded, true), std::vector<std::string>{}) << "grade " << grade;
     level::Level parsed;
     level::SourceError error;
-    ASSERT_TRUE(level::ParseLevelSource(g.source, parsed, error)) << error.line << ": " << error.message;
+    ASSERT_TRUE(level::ParseLevelSource(g.source, parsed, error))
+        << error.line << ": " << error.message;
     EXPECT_EQ(parsed.cells, decoded.level.cells);
     EXPECT_EQ(parsed.objectives, decoded.level.objectives);
     EXPECT_EQ(parsed.title, g.title);
@@ -141,7 +147,8 @@ void WallInTheEndBox(level::Level& level) {
         for (int dc = -1; dc <= 1; ++dc) {
           if (dr == 0 && dc == 0) continue;
           const int cc = c + dc, rr = r + dr;
-          if (cc >= 0 && rr >= 0 && cc <= level.w && rr <= level.h) level.cells[rr * (level.w + 1) + cc] = 131;
+          if (cc >= 0 && rr >= 0 && cc <= level.w && rr <= level.h)
+            level.cells[rr * (level.w + 1) + cc] = 131;
         }
     }
 }
@@ -184,13 +191,17 @@ class GenerateCommand : public ::testing::Test {
 TEST_F(GenerateCommand, WritesASourceThatBuildsAndChecks) {
   const std::string data = std::string(" --data ") + QM_DATA_DIR;
   for (int round = 0; round < 2; ++round) {
-    Outcome run = RunCommand(Tool() + " generate 424242 --grade 4 -o " + dir_ + "/gen" + std::to_string(round) + ".lvl" + data);
+    Outcome run = RunCommand(Tool() + " generate 424242 --grade 4 -o " + dir_ + "/gen" +
+                             std::to_string(round) + ".lvl" + data);
     ASSERT_EQ(run.status, 0) << run.out;
   }
   const std::string source = ReadAll(dir_ + "/gen0.lvl");
   ASSERT_FALSE(source.empty());
   EXPECT_EQ(source, ReadAll(dir_ + "/gen1.lvl"));
-  EXPECT_EQ(source.rfind("; Generated level: version " + std::to_string(kGeneratorVersion) + ", grade 4, seed 424242.", 0), 0u);
+  EXPECT_EQ(source.rfind("; Generated level: version " + std::to_string(kGeneratorVersion) +
+                             ", grade 4, seed 424242.",
+                         0),
+            0u);
   Outcome build = RunCommand(Tool() + " build " + dir_ + "/gen0.lvl " + dir_ + "/gen.map");
   ASSERT_EQ(build.status, 0) << build.out;
   Outcome check = RunCommand(Tool() + " check --strict " + dir_ + "/gen.map");

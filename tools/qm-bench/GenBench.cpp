@@ -28,17 +28,18 @@ void MeasureGenerator(const Options& options, Report& report) {
       failed += level.ok ? 0 : 1;
       candidates += level.candidates;
     }
-    perGrade += (perGrade.empty() ? "" : ", ") + std::string("grade ") + std::to_string(grade) + " " +
-                Fixed(Median(times)) + " ms";
+    perGrade += (perGrade.empty() ? "" : ", ") + std::string("grade ") + std::to_string(grade) +
+                " " + Fixed(Median(times)) + " ms";
     all.insert(all.end(), times.begin(), times.end());
   }
   const double median = Median(all), worst = *std::max_element(all.begin(), all.end());
   report.Add("generate_ms_median", median, "ms", "<= 3000", median <= 3000);
   report.Add("generate_ms_max", worst, "ms", "<= 10000", worst <= 10000);
   report.notes.push_back("generate_ms: " + std::to_string(all.size()) + " levels (seeds 1.." +
-                         std::to_string(options.generateSeeds) + " of every grade, two threads), median " +
-                         perGrade + "; " + std::to_string(candidates) + " candidates, " +
-                         std::to_string(failed) + " without a level");
+                         std::to_string(options.generateSeeds) +
+                         " of every grade, two threads), median " + perGrade + "; " +
+                         std::to_string(candidates) + " candidates, " + std::to_string(failed) +
+                         " without a level");
 }
 
 }  // namespace qm::bench
