@@ -15,7 +15,9 @@ struct RandomSource {
   bool seeded = false;
 };
 
-RandomSource gSource;
+// One source per thread: a worker that generates and proves a level draws its own sequence
+// and never moves the frame loop's; each thread seeds its own as its first use.
+thread_local RandomSource gSource;
 
 uint32_t RotateRight(uint32_t v, int n) { return (v >> n) | (v << (32 - n)); }
 

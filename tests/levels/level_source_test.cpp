@@ -6,8 +6,8 @@
 #include <random>
 #include <sstream>
 
-#include "tools/qm-level/LevelBinary.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelBinary.hpp"
+#include "game/level/LevelSource.hpp"
 #include "tests/support/TestFiles.hpp"
 
 namespace qm::level {
@@ -202,6 +202,22 @@ TEST(GameLevels, EverySourceBuildsAndDumpsBack) {
     ExpectSameLevel(again, level);
   }
   EXPECT_GE(count, 3);
+}
+
+// The binary fixtures the rules tests read are their sources compiled: no other encoder.
+TEST(FixtureLevels, EveryMapIsItsSourceCompiled) {
+  const std::string folder = std::string(QM_SOURCE_DIR) + "/tests/fixtures/rules";
+  for (const char* name : {"level"}) {
+    std::ifstream source(folder + "/" + name + ".lvl", std::ios::binary), map(folder + "/" + name + ".map", std::ios::binary);
+    std::stringstream text, bytes;
+    text << source.rdbuf();
+    bytes << map.rdbuf();
+    Level level;
+    SourceError error;
+    ASSERT_TRUE(ParseLevelSource(text.str(), level, error)) << name << ":" << error.line << ": " << error.message;
+    EXPECT_EQ(EncodeLevel(level, KeysForName(std::string(name) + ".lvl")), bytes.str())
+        << name << ".map: rebuild it with qm-level build " << name << ".lvl " << name << ".map";
+  }
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/GameState.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelSource.hpp"
 
 namespace qm::level {
 
@@ -32,6 +32,9 @@ struct DecodedLevel {
 
 // Reads a level file as the game does for a player whose level reached is 1.
 DecodedLevel DecodeLevelFile(const std::string& path);
+
+// The same from a file's bytes in memory (never kMissing).
+DecodedLevel DecodeLevelBytes(const std::string& bytes);
 
 std::string FileFaultText(const DecodedLevel& decoded);
 
