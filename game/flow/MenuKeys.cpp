@@ -34,15 +34,18 @@ int MenuKeys::Step(const std::vector<int>& rows, int defaultRow, int mouseX, int
   const int last = static_cast<int>(rows.size()) - 1;
   int chosen = 0;
   for (const KeyPress& press : presses) {
+    const int key = press.scanCode;
+    const bool paging = key == kKeyHome || key == kKeyEnd || key == kKeyPageUp || key == kKeyPageDown;
+    if (paging && !paging_) continue;
     const bool wasShown = shown_;
     int moved = index;
     switch (press.scanCode) {
       case kKeyUp: moved = index - 1; break;
       case kKeyDown: moved = index + 1; break;
-      case kKeyHome: moved = paging_ ? 0 : index; break;
-      case kKeyEnd: moved = paging_ ? last : index; break;
-      case kKeyPageUp: moved = paging_ ? index - kPageRows : index; break;
-      case kKeyPageDown: moved = paging_ ? index + kPageRows : index; break;
+      case kKeyHome: moved = 0; break;
+      case kKeyEnd: moved = last; break;
+      case kKeyPageUp: moved = index - kPageRows; break;
+      case kKeyPageDown: moved = index + kPageRows; break;
       case kKeyReturn:
       case kKeyPadEnter:
         if (!press.repeat && chosen == 0) chosen = rows[static_cast<size_t>(index)];
@@ -50,8 +53,9 @@ int MenuKeys::Step(const std::vector<int>& rows, int defaultRow, int mouseX, int
       default: continue;
     }
     shown_ = true;
-    // The first key shows where the highlight is before it moves it.
-    if (wasShown) index = std::clamp(moved, 0, last);
+    // The first Up or Down shows where the highlight is before it moves it.
+    const bool step = press.scanCode == kKeyUp || press.scanCode == kKeyDown;
+    if (wasShown || !step) index = std::clamp(moved, 0, last);
   }
   row_ = rows[static_cast<size_t>(index)];
   return chosen;
