@@ -19,6 +19,8 @@ class MenuKeys {
   void Draw(const ProgramState& program, int rowHeight) const;
   // Back from a screen of its own (the new player): its keys are forgotten.
   void Forget();
+  // Puts the highlight on a row (when it can be chosen at the next step).
+  void Select(int row) { row_ = row; }
 
   int row() const { return row_; }
   bool shown() const { return shown_; }

@@ -157,10 +157,12 @@ Screen PlayerMenu(GameState& game) {
       int row = pointer.left ? pointer.row() : keyRow;
       if (keyRow != 0) WaitForKeyRelease(kKeyReturn);
       if (row == kNewPlayerRow && menu.firstFreeProfile != -1) {
-        NewPlayerEntry(game, menu.firstFreeProfile);
+        const int made = menu.firstFreeProfile;
+        NewPlayerEntry(game, made);
         LoadPlayerProfiles(menu);
         IgnorePressesFromBefore(program);
         keys.Forget();
+        keys.Select(made);  // the new player, for the keyboard's next Return
         continue;
       }
       if (row >= 1 && row <= MenuState::kProfiles && menu.levelReached[row] > 0) {
