@@ -14,7 +14,6 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/PlayCommon.hpp"
-#include "game/play/TurnPieces.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"

@@ -11,7 +11,6 @@
 #include "game/play/Options.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
-#include "game/play/TurnPieces.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
