@@ -403,15 +403,16 @@ void DrawKeyboardCursor(const GameState& game) {
   SetDrawingMode(0);
   HexagonPoints(x, y, 1, [&](int px, int py) { Dot(px - 2, py - 2, dark, 5); });
   HexagonPoints(x, y, 1, [&](int px, int py) { Dot(px - 1, py - 1, light, 3); });
-  // The typing direction: a row of dots from the middle toward the next Cell, a head at its end.
+  // The typing direction: a row of dots from beside the letter to the rim toward the next
+  // Cell, a head at its end.
   const CellPos next = StepForward(view.axis, view.cursor);
   int nx = 0, ny = 0;
   CellToScreen(board, next.column, next.row, nx, ny);
   const int cx = x + 26, cy = y + 30;
   const int dx = nx - x, dy = ny - y;
-  for (int i = 0; i <= 4; ++i) {
-    const int px = cx + dx * i / 8, py = cy + dy * i / 8;
-    const int size = i == 4 ? 9 : 5;
+  for (int i = 2; i <= 5; ++i) {
+    const int px = cx + dx * i / 10, py = cy + dy * i / 10;
+    const int size = i == 5 ? 9 : 5;
     Dot(px - size / 2 - 1, py - size / 2 - 1, dark, size + 2);
     Dot(px - size / 2, py - size / 2, light, size);
   }

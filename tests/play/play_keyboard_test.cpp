@@ -402,6 +402,41 @@ TEST_F(KeyboardPlayTest, F10LeavesAsTheExitControlDoes) {
   EXPECT_EQ(*next, Screen::kExitToPlayerMenu);
 }
 
+TEST_F(KeyboardPlayTest, AnyMashOfKeysKeepsEveryPieceAndTheCursorOnTheBoard) {
+  // Walls, fog and void about, a Piece of an earlier turn, the Board scrolled.
+  SetCellCode(game.board, 5, 6, kWall);
+  SetCellCode(game.board, 6, 5, kVoid);
+  SetCellCode(game.board, 7, 7, 9);
+  game.board.shade[static_cast<size_t>(8 * 12 + 6)] = kHiddenShade;
+  auto pieces = [this] {
+    int count = game.easel.bag[0];
+    for (int k = 1; k <= game.easel.slots[0]; ++k) count += HoldsPiece(Slot(k));
+    for (int16_t code : game.board.cells) count += HoldsPiece(code);
+    return count;
+  };
+  const int total = pieces();
+  const int keys[] = {kKeyA,     kKeyB,     kKeyC,    kKeyZ,     kKeyLeft,   kKeyRight,
+                      kKeyUp,    kKeyDown,  kKeyF3,   kKeyBackspace, kKeyEscape, kKeyF5,
+                      kKeyF6,    kKey1,     kKey3,    kKeyF7,    kKeyPageDown, kKeyF9,
+                      kKeySpace, kKeyF1,    kKeyReturn};
+  uint32_t seed = 12345;
+  int passesWithLaid = 0, exchanges = 0;
+  for (int i = 0; i < 600; ++i) {
+    seed = seed * 1103515245u + 12345u;
+    const int key = keys[(seed >> 16) % (sizeof(keys) / sizeof(keys[0]))];
+    Key(key, true);
+    if ((seed & 3) != 0) Pass();  // some keys tapped between two snapshots
+    Key(key, false);
+    ASSERT_FALSE(Pass().has_value()) << "pass " << i;
+    ASSERT_EQ(pieces(), total) << "pass " << i;
+    ASSERT_TRUE(CursorMayRest(game.board, Cursor())) << "pass " << i;
+    passesWithLaid += LaidPieceCount(game.easel) > 0;
+    exchanges += game.play.exchange.activeToken != 0;
+  }
+  EXPECT_GT(passesWithLaid, 20);  // the mash did lay Pieces and open exchanges
+  EXPECT_GT(exchanges, 5);
+}
+
 TEST_F(KeyboardPlayTest, F12ListsTheKeysOnTheChatLog) {
   Tap(kKeyF12);
   EXPECT_EQ(game.chat.chatLog[0].text.rfind("F10 saves", 0), 0u) << game.chat.chatLog[0].text;
