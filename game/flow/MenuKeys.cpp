@@ -13,9 +13,13 @@ constexpr int kPageRows = 10;
 
 }  // namespace
 
-MenuKeys::MenuKeys(bool paging) : paging_(paging) { TakeKeyPresses(); }
+MenuKeys::MenuKeys(bool paging) : paging_(paging) {
+  TakeKeyPresses();
+}
 
-void MenuKeys::Forget() { TakeKeyPresses(); }
+void MenuKeys::Forget() {
+  TakeKeyPresses();
+}
 
 int MenuKeys::Step(const std::vector<int>& rows, int defaultRow, int mouseX, int mouseY) {
   // The pointer moved: the mouse is in use and its own row is lit.
@@ -35,22 +39,36 @@ int MenuKeys::Step(const std::vector<int>& rows, int defaultRow, int mouseX, int
   int chosen = 0;
   for (const KeyPress& press : presses) {
     const int key = press.scanCode;
-    const bool paging = key == kKeyHome || key == kKeyEnd || key == kKeyPageUp || key == kKeyPageDown;
+    const bool paging =
+        key == kKeyHome || key == kKeyEnd || key == kKeyPageUp || key == kKeyPageDown;
     if (paging && !paging_) continue;
     const bool wasShown = shown_;
-    int moved = index;
-    switch (press.scanCode) {
-      case kKeyUp: moved = index - 1; break;
-      case kKeyDown: moved = index + 1; break;
-      case kKeyHome: moved = 0; break;
-      case kKeyEnd: moved = last; break;
-      case kKeyPageUp: moved = index - kPageRows; break;
-      case kKeyPageDown: moved = index + kPageRows; break;
+    int moved = 0;
+    switch (key) {
+      case kKeyUp:
+        moved = index - 1;
+        break;
+      case kKeyDown:
+        moved = index + 1;
+        break;
+      case kKeyHome:
+        moved = 0;
+        break;
+      case kKeyEnd:
+        moved = last;
+        break;
+      case kKeyPageUp:
+        moved = index - kPageRows;
+        break;
+      case kKeyPageDown:
+        moved = index + kPageRows;
+        break;
       case kKeyReturn:
       case kKeyPadEnter:
         if (!press.repeat && chosen == 0) chosen = rows[static_cast<size_t>(index)];
         continue;
-      default: continue;
+      default:
+        continue;
     }
     shown_ = true;
     // The first Up or Down shows where the highlight is before it moves it.

@@ -1,7 +1,5 @@
 #include "game/play/KeyboardPlay.hpp"
 
-#include <array>
-#include <cstdlib>
 #include <string>
 
 #include "engine/Drawing.hpp"
@@ -26,16 +24,16 @@ constexpr uint8_t kGameSpeaker = 8;
 // strip (bottom right). Each is pressed where the pointer would press it.
 constexpr int kVolumeEntry = 16;
 constexpr int kEntryCount = 17;
-constexpr int kArrangementEntry = 9;   // Pieces panel, second entry
-constexpr int kObjectiveEntry = 0;     // view panel, first entry
+constexpr int kArrangementEntry = 9;  // Pieces panel, second entry
+constexpr int kObjectiveEntry = 0;    // view panel, first entry
 
 KeyClick EntryPoint(const GameState& game, int entry) {
   const int width = game.program.screenWidth;
   const int height = game.program.screenHeight;
-  if (entry <= 2) return {10, 10 + 20 * entry};                      // view panel 0..2
-  if (entry <= 7) return {10, height - 214 + 20 * (entry - 2)};      // chat panel 1..5
-  if (entry <= 10) return {10, height - 101 + 20 * (entry - 7)};     // Pieces panel 1..3
-  if (entry == 11) return {12, height - 12};                         // validation button
+  if (entry <= 2) return {10, 10 + 20 * entry};                            // view panel 0..2
+  if (entry <= 7) return {10, height - 214 + 20 * (entry - 2)};            // chat panel 1..5
+  if (entry <= 10) return {10, height - 101 + 20 * (entry - 7)};           // Pieces panel 1..3
+  if (entry == 11) return {12, height - 12};                               // validation button
   if (entry <= 15) return {width - 10, height - 150 + 20 * (entry - 11)};  // music panel 1..4
   // The volume strip: lit at the volume set, pressed one step (10 %) louder, 100 wraps to 10.
   const int volume = game.options.musicVolume;
@@ -89,7 +87,8 @@ void TypeLetter(GameState& game, KeyboardView& view, char letter) {
   auto& board = game.board;
   CellPos cell = view.cursor;
   // Typing goes on over the Pieces already there, as in a crossing word.
-  while (IsOnBoard(board, cell.column, cell.row) && HoldsPiece(CellCode(board, cell.column, cell.row))) {
+  while (IsOnBoard(board, cell.column, cell.row) &&
+         HoldsPiece(CellCode(board, cell.column, cell.row))) {
     CellPos next = StepForward(view.axis, cell);
     if (!IsOnBoard(board, next.column, next.row)) break;
     cell = next;
@@ -128,7 +127,9 @@ void ListKeys(GameState& game, uint32_t now) {
   }
 }
 
-bool ShiftHeld() { return KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0; }
+bool ShiftHeld() {
+  return KeyIsDown(kKeyLeftShift) != 0 || KeyIsDown(kKeyRightShift) != 0;
+}
 
 void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, bool chatOpen,
                     uint32_t now) {
@@ -139,8 +140,12 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
   const bool exchanging = play.exchange.activeToken != 0;
   if (!press.repeat) {
     switch (code) {
-      case kKeyF10: view.exitAsked = true; return;
-      case kKeyF12: ListKeys(game, now); return;
+      case kKeyF10:
+        view.exitAsked = true;
+        return;
+      case kKeyF12:
+        ListKeys(game, now);
+        return;
       case kKeyF5: {
         if (!levelRuns) return;
         const auto& easel = game.easel;
@@ -160,8 +165,12 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
       case kKeyF6:
         if (exchanging) view.exchangeClick = KeyClick{430, game.easel.top - 244};  // cancel
         return;
-      case kKeyF7: view.optionClick = EntryPoint(game, kArrangementEntry); return;
-      case kKeyF8: view.optionClick = EntryPoint(game, kObjectiveEntry); return;
+      case kKeyF7:
+        view.optionClick = EntryPoint(game, kArrangementEntry);
+        return;
+      case kKeyF8:
+        view.optionClick = EntryPoint(game, kObjectiveEntry);
+        return;
       case kKeyF9:
         if (view.panelEntry >= 0) {
           view.optionClick = view.panelEntry == kVolumeEntry ? VolumeStepPoint(game)
@@ -169,10 +178,13 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
         }
         return;
       case kKeyF3:
-        if (!chatOpen) view.axis = view.axis == kRow ? kFallingDiagonal
-                                   : view.axis == kFallingDiagonal ? kRisingDiagonal : kRow;
+        if (!chatOpen)
+          view.axis = view.axis == kRow               ? kFallingDiagonal
+                      : view.axis == kFallingDiagonal ? kRisingDiagonal
+                                                      : kRow;
         return;
-      default: break;
+      default:
+        break;
     }
   }
   if (code == kKeyPageDown || code == kKeyPageUp) {
@@ -183,8 +195,8 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
   }
   if (chatOpen) return;
   if (exchanging) {
-    if (int slot = SlotOfDigitKey(code, ShiftHeld()); slot > 0 && !press.repeat &&
-                                                       slot <= game.easel.slots[0]) {
+    if (int slot = SlotOfDigitKey(code, ShiftHeld());
+        slot > 0 && !press.repeat && slot <= game.easel.slots[0]) {
       const auto& easel = game.easel;
       view.exchangeClick = KeyClick{easel.left + (slot - 1) * 52 + 26, easel.top + 31};
     }
@@ -192,11 +204,21 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
   CursorMove move{};
   bool arrow = true;
   switch (code) {
-    case kKeyLeft: move = CursorMove::kLeft; break;
-    case kKeyRight: move = CursorMove::kRight; break;
-    case kKeyUp: move = CursorMove::kUp; break;
-    case kKeyDown: move = CursorMove::kDown; break;
-    default: arrow = false; break;
+    case kKeyLeft:
+      move = CursorMove::kLeft;
+      break;
+    case kKeyRight:
+      move = CursorMove::kRight;
+      break;
+    case kKeyUp:
+      move = CursorMove::kUp;
+      break;
+    case kKeyDown:
+      move = CursorMove::kDown;
+      break;
+    default:
+      arrow = false;
+      break;
   }
   if (arrow) {
     view.cursor = MoveCursor(board, view.cursor, move);
@@ -214,7 +236,9 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
 }
 
 // Draws a square of the outline, dark around a light core so it shows on any Cell.
-void Dot(int x, int y, uint32_t colour, int size) { DrawBox(x, y, size, size, colour); }
+void Dot(int x, int y, uint32_t colour, int size) {
+  DrawBox(x, y, size, size, colour);
+}
 
 // The hexagon of a Cell sprite (52 x 60): corners at the top and bottom middle, sides 30 high.
 template <typename Plot>
@@ -393,7 +417,8 @@ bool KeyboardExitAsked() {
 void DrawKeyboardCursor(const GameState& game) {
   const KeyboardView& view = Keyboard();
   const auto& board = game.board;
-  if (!view.started || !view.shown || game.play.endTick != 0 || !IsOnBoard(board, view.cursor.column, view.cursor.row))
+  if (!view.started || !view.shown || game.play.endTick != 0 ||
+      !IsOnBoard(board, view.cursor.column, view.cursor.row))
     return;
   int x = 0, y = 0;
   CellToScreen(board, view.cursor.column, view.cursor.row, x, y);

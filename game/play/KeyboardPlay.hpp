@@ -22,17 +22,17 @@ struct KeyClick {
 };
 
 struct KeyboardView {
-  bool started = false;         // StartKeyboardView ran for this level
+  bool started = false;  // StartKeyboardView ran for this level
   CellPos cursor{0, 0};
-  int axis = kRow;              // typing direction
-  bool shown = true;            // the mouse hides the cursor, a key shows it again
-  std::vector<CellPos> typed;   // Cells laid by typing, oldest first
-  bool mouseKnown = false;      // mouseX, mouseY hold the pointer of the previous pass
+  int axis = kRow;             // typing direction
+  bool shown = true;           // the mouse hides the cursor, a key shows it again
+  std::vector<CellPos> typed;  // Cells laid by typing, oldest first
+  bool mouseKnown = false;     // mouseX, mouseY hold the pointer of the previous pass
   int mouseX = -1, mouseY = -1;
-  int panelEntry = -1;          // option entry lit by the keyboard, -1 none
+  int panelEntry = -1;                    // option entry lit by the keyboard, -1 none
   std::optional<KeyClick> optionClick;    // for the option panels' step of this pass
   std::optional<KeyClick> exchangeClick;  // for the exchange tokens' step of this pass
-  bool exitAsked = false;       // F10: the EXIT sequence at the EXIT control's step
+  bool exitAsked = false;                 // F10: the EXIT sequence at the EXIT control's step
 };
 
 // The one keyboard view of the level being played.

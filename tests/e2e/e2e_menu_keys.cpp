@@ -47,9 +47,9 @@ TEST_F(MenuKeysTest, UpDownAndReturnChooseAPlayerHomeEndAndPagesALevel) {
   s.UntilScreen(Screen::kPlayerMenuEntry).Wait(300);
   ExpectLit(s, -1, {1, 3, 24, 30});  // nothing lit before a key
   s.Tap(kKeyDown);
-  ExpectLit(s, 1, {1, 3, 24, 30});   // the first key shows the highlight where it is
+  ExpectLit(s, 1, {1, 3, 24, 30});  // the first key shows the highlight where it is
   s.Tap(kKeyDown);
-  ExpectLit(s, 3, {1, 3, 24, 30});   // over the free row 2
+  ExpectLit(s, 3, {1, 3, 24, 30});  // over the free row 2
   s.Tap(kKeyDown).Tap(kKeyDown).Tap(kKeyDown);
   ExpectLit(s, 30, {1, 3, 24, 30});  // New player, Quit, and no further
   s.Tap(kKeyHome);                   // no paging in the player list

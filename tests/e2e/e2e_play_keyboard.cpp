@@ -9,8 +9,8 @@
 #include "engine/Input.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
-#include "game/play/KeyboardPlay.hpp"
 #include "game/play/HintKey.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/rules/Easel.hpp"
 #include "tests/e2e/Session.hpp"
 

@@ -1,8 +1,7 @@
 // Keyboard play: the cell cursor on the hexagonal rows, typed letters laid from the Easel,
 // Backspace, the typing direction, and the keys that stand for the mouse's actions.
-#include "game/play/KeyboardPlay.hpp"
-
 #include "game/play/HintKey.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Describe.hpp"
 #include "tests/play/play_support.hpp"
@@ -78,8 +77,8 @@ INSTANTIATE_TEST_SUITE_P(
         MoveCase{"up from an even row keeps the column", {4, 2}, CursorMove::kUp, {4, 1}},
         MoveCase{"up from an odd row keeps the column", {1, 1}, CursorMove::kUp, {1, 0}},
         MoveCase{"down from an odd row keeps the column", {0, 3}, CursorMove::kDown, {0, 4}},
-        MoveCase{"up onto a hidden Cell goes on to the edge: stays", {3, 1}, CursorMove::kUp,
-                 {3, 1}}));
+        MoveCase{
+            "up onto a hidden Cell goes on to the edge: stays", {3, 1}, CursorMove::kUp, {3, 1}}));
 
 TEST(CursorGeometry, UpAndDownZigzagHalfACellAndUndoEachOther) {
   BoardState board;
@@ -415,10 +414,10 @@ TEST_F(KeyboardPlayTest, AnyMashOfKeysKeepsEveryPieceAndTheCursorOnTheBoard) {
     return count;
   };
   const int total = pieces();
-  const int keys[] = {kKeyA,     kKeyB,     kKeyC,    kKeyZ,     kKeyLeft,   kKeyRight,
-                      kKeyUp,    kKeyDown,  kKeyF3,   kKeyBackspace, kKeyEscape, kKeyF5,
-                      kKeyF6,    kKey1,     kKey3,    kKeyF7,    kKeyPageDown, kKeyF9,
-                      kKeySpace, kKeyF1,    kKeyReturn};
+  const int keys[] = {kKeyA,     kKeyB,    kKeyC,     kKeyZ,         kKeyLeft,     kKeyRight,
+                      kKeyUp,    kKeyDown, kKeyF3,    kKeyBackspace, kKeyEscape,   kKeyF5,
+                      kKeyF6,    kKey1,    kKey3,     kKeyF7,        kKeyPageDown, kKeyF9,
+                      kKeySpace, kKeyF1,   kKeyReturn};
   uint32_t seed = 12345;
   int passesWithLaid = 0, exchanges = 0;
   for (int i = 0; i < 600; ++i) {
