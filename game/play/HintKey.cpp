@@ -13,6 +13,7 @@
 #include "engine/Text.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
@@ -156,7 +157,7 @@ bool LayHintPieces(GameState& game) {
 
 void HandleHintKey(GameState& game, uint32_t now) {
   HintState& hint = game.hint;
-  if (KeyIsDown(kKeyF1)) {
+  if (KeyDownOrTapped(kKeyF1)) {
     // Pressed again while a hint is shown: its Pieces are laid, as if dragged there.
     if (hint.keyLatch == 0 && !LayHintPieces(game) && game.play.endTick == 0 &&
         hint.pendingJob == 0)

@@ -1,5 +1,6 @@
 #include "game/play/KeyboardPlay.hpp"
 
+#include <algorithm>
 #include <string>
 
 #include "engine/Drawing.hpp"
@@ -17,6 +18,7 @@ namespace qm {
 namespace {
 
 constexpr int16_t kGoBox = 218;
+constexpr int kKeyF1Hint = 59;
 constexpr uint8_t kGameSpeaker = 8;
 
 // The keyboard's ring of option entries, in screen order: the view panel (top left), the chat
@@ -356,6 +358,13 @@ void HandlePlayKeys(GameState& game, uint32_t now) {
   view.mouseX = play.mouseX;
   view.mouseY = play.mouseY;
   std::vector<KeyPress> presses = TakeKeyPresses();
+  view.tapped.clear();
+  for (const KeyPress& press : presses) {
+    const int code = press.scanCode;
+    const bool gameKey = code == kKeySpace || code == kKeyF2 || code == kKeyF1Hint ||
+                         code == kKeyEscape || code == kKeyReturn || code == kKeyPadEnter;
+    if (gameKey && !press.repeat && KeyIsDown(code) == 0) view.tapped.push_back(code);
+  }
   bool chatOpen = play.chatOpen != 0;
   for (const KeyPress& press : presses) {
     view.shown = true;
@@ -405,6 +414,13 @@ void ExchangeTokensStep(GameState& game) {
   play.mouseY = savedY;
   play.left = savedLeft;
   view.exchangeClick.reset();
+}
+
+bool KeyDownOrTapped(int scanCode) {
+  if (KeyIsDown(scanCode) != 0) return true;
+  const KeyboardView& view = Keyboard();
+  return view.started &&
+         std::find(view.tapped.begin(), view.tapped.end(), scanCode) != view.tapped.end();
 }
 
 bool KeyboardExitAsked() {

@@ -32,6 +32,7 @@ struct KeyboardView {
   int panelEntry = -1;                    // option entry lit by the keyboard, -1 none
   std::optional<KeyClick> optionClick;    // for the option panels' step of this pass
   std::optional<KeyClick> exchangeClick;  // for the exchange tokens' step of this pass
+  std::vector<int> tapped;  // game keys pressed and released between two snapshots
   bool exitAsked = false;                 // F10: the EXIT sequence at the EXIT control's step
 };
 
@@ -62,6 +63,9 @@ void HandlePlayKeys(GameState& game, uint32_t now);
 void OptionPanelsStep(GameState& game, uint32_t now);
 // The exchange tokens, with the keyboard's press in place of the pointer.
 void ExchangeTokensStep(GameState& game);
+// The key is down in the snapshot, or was tapped too quickly for it since the last pass:
+// Space, F2, F1, Escape and Return then act once, as for a press the snapshot saw.
+bool KeyDownOrTapped(int scanCode);
 // F10 was pressed: the EXIT control's sequence runs at its step.
 bool KeyboardExitAsked();
 // The cursor: a two-tone hexagon outline with an arrow along the typing direction.

@@ -436,6 +436,27 @@ TEST_F(KeyboardPlayTest, AnyMashOfKeysKeepsEveryPieceAndTheCursorOnTheBoard) {
   EXPECT_GT(exchanges, 5);
 }
 
+TEST_F(KeyboardPlayTest, GameKeysTappedBetweenTwoSnapshotsStillActOnce) {
+  QuickTap(kKeyC);
+  ASSERT_EQ(LaidPieceCount(game.easel), 1);
+  game.move.laidCount = -1;
+  QuickTap(kKeySpace);  // validates, though no snapshot saw Space down
+  EXPECT_EQ(game.move.laidCount, 1);
+  game.move.laidCount = -1;
+  Pass();
+  EXPECT_EQ(game.move.laidCount, -1);  // once
+  if (LaidPieceCount(game.easel) == 0) QuickTap(kKeyC);
+  QuickTap(kKeyEscape);
+  EXPECT_EQ(LaidPieceCount(game.easel), 0);
+  EXPECT_EQ(game.status.text, " Put all your parts ");
+  QuickTap(kKeyReturn);
+  EXPECT_EQ(game.play.chatOpen, 1);
+  Pass();
+  EXPECT_EQ(game.play.chatOpen, 1);
+  QuickTap(kKeyReturn);
+  EXPECT_EQ(game.play.chatOpen, 0);
+}
+
 TEST_F(KeyboardPlayTest, F12ListsTheKeysOnTheChatLog) {
   Tap(kKeyF12);
   EXPECT_EQ(game.chat.chatLog[0].text.rfind("F10 saves", 0), 0u) << game.chat.chatLog[0].text;
