@@ -14,6 +14,7 @@
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -22,7 +23,6 @@ constexpr int kRowHeight = 13;
 constexpr int kNewPlayerRow = 24;
 constexpr int kQuitRow = 30;
 constexpr int kLevelTitles = 50;
-constexpr int kLastPlayableLevel = 44;
 
 const uint32_t kYellow = RgbColour(255, 255, 0);
 const uint32_t kGreen = RgbColour(0, 255, 0);
@@ -55,7 +55,7 @@ Pointer DrawPointerAndRow(ProgramState& program) {
   p.x = MousePosX(program.windowId);
   p.y = MousePosY(program.windowId);
   p.left = MouseButtonIsDown(program, Button::kLeft) == 1;
-  DrawSpriteKeyed(1001, p.x, p.y);
+  DrawSpriteKeyed(kPointerSprite, p.x, p.y);
   DrawAdditiveBox(0, p.row() * kRowHeight, program.screenWidth, kRowHeight, 10, 10, 100);
   return p;
 }
@@ -85,7 +85,7 @@ std::vector<int> PlayerMenuRows(const MenuState& menu) {
 // The levels the player may start: reached, playable and with a title.
 std::vector<int> LevelMenuRows(const MenuState& menu, int reached) {
   std::vector<int> rows;
-  for (int i = 1; i <= reached && i <= kLastPlayableLevel; ++i) {
+  for (int i = 1; i <= reached && i <= kLevelCount; ++i) {
     if (!menu.levelTitles[i].empty()) rows.push_back(i);
   }
   return rows;
@@ -122,9 +122,9 @@ Screen PlayerMenuReturn(GameState& game) {
   menu.reserved3 = {};
   menu.score = {};
   // The menu music plays whatever the level music option says; a missing file is silent.
-  if (LoadMusicModule(1, "zik\\0.mod") != 0) {
-    SetMusicModuleVolume(1, 80);
-    PlayMusicModule(1);
+  if (LoadMusicModule(kLevelMusic, "zik\\0.mod") != 0) {
+    SetMusicModuleVolume(kLevelMusic, 80);
+    PlayMusicModule(kLevelMusic);
   }
   LoadPlayerProfiles(menu);
   return PlayerMenu(game);
@@ -210,7 +210,7 @@ Screen LevelMenu(GameState& game) {
     keys.Draw(program, kRowHeight);
     int row = pointer.left ? pointer.row() : keyRow;
     if (keyRow != 0 && !pointer.left) WaitForKeyRelease(kKeyReturn);
-    if ((pointer.left || keyRow != 0) && row > 0 && row <= reached && row <= kLastPlayableLevel &&
+    if ((pointer.left || keyRow != 0) && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
       WaitForLeftRelease(program);

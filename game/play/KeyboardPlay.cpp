@@ -12,12 +12,12 @@
 #include "game/play/PlayInput.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace qm {
 namespace {
 
-constexpr int16_t kGoBox = 218;
 constexpr int kKeyF1Hint = 59;
 constexpr uint8_t kGameSpeaker = 8;
 
@@ -277,12 +277,12 @@ void StartKeyboardView(GameState& game) {
   view.started = true;
   const auto& board = game.board;
   view.cursor = {board.startColumn, board.startRow};
-  if (CellCode(board, view.cursor.column, view.cursor.row) != kGoBox) {
+  if (CellCode(board, view.cursor.column, view.cursor.row) != kStartBox) {
     // The GO box away from the Camera's start: the first one, row by row.
     bool found = false;
     for (int r = 0; r <= board.h && !found; ++r) {
       for (int c = 0; c <= board.w && !found; ++c) {
-        if (CellCode(board, c, r) == kGoBox) {
+        if (CellCode(board, c, r) == kStartBox) {
           view.cursor = {c, r};
           found = true;
         }
