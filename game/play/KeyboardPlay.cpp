@@ -10,9 +10,9 @@
 #include "game/play/Options.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
-#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace qm {

@@ -32,7 +32,7 @@ struct KeyboardView {
   int panelEntry = -1;                    // option entry lit by the keyboard, -1 none
   std::optional<KeyClick> optionClick;    // for the option panels' step of this pass
   std::optional<KeyClick> exchangeClick;  // for the exchange tokens' step of this pass
-  std::vector<int> tapped;  // game keys pressed and released between two snapshots
+  std::vector<int> tapped;                // game keys pressed and released between two snapshots
   bool exitAsked = false;                 // F10: the EXIT sequence at the EXIT control's step
 };
 
