@@ -39,6 +39,7 @@ constexpr size_t kMaxQueuedEvents = 4096;
 constexpr int kVirtualBlockMs = 16;
 
 constexpr uint8_t kDown = 0x80;
+constexpr size_t kMaxKeyPresses = 64;
 
 // SDL's physical key numbers and the keyboard's set-1 scan codes (+128 for extended keys).
 constexpr std::pair<SDL_Scancode, int> kScanCodes[] = {
@@ -170,6 +171,7 @@ struct InputState {
   std::array<std::array<bool, 4>, 256> levelKnown{};
   std::array<int, 256> pressLevel{};
   int lastKeyDown = -1;
+  std::vector<KeyPress> presses;  // for TakeKeyPresses
   std::deque<int> events;
   bool quit = false;
   int pointerX = -1;  // pointer tracked from motion events where no real cursor exists
@@ -248,6 +250,7 @@ void HandleWindowEvent(const SDL_Event& event) {
       // Keys cannot be followed while another window has them.
       video::State().focused = false;
       in.live.fill(0);
+      in.presses.clear();
       Queue(kEventDeactivated);
       break;
     case SDL_WINDOWEVENT_LEAVE:
@@ -299,6 +302,9 @@ void HandleEvent(const SDL_Event& event) {
   switch (event.type) {
     case SDL_KEYDOWN: {
       int code = ScanCodeOf(event.key.keysym.scancode);
+      if (code != 0 && in.presses.size() < kMaxKeyPresses) {
+        in.presses.push_back(KeyPress{code, event.key.repeat != 0});
+      }
       if (code != 0 && event.key.repeat == 0) {
         const int level = ModifierLevel(in.live, (event.key.keysym.mod & KMOD_MODE) != 0);
         in.live[code] = kDown;
@@ -413,6 +419,7 @@ void ResetInputForNewWindow(bool focused) {
   State().focused = focused;
   in.live.fill(0);
   in.events.clear();
+  in.presses.clear();
   in.pointerX = -1;
   in.pointerY = -1;
 }
@@ -492,6 +499,22 @@ std::string TypedCharacter() {
     }
   }
   return typed;
+}
+
+std::vector<KeyPress> TakeKeyPresses() {
+  InputState& in = Input();
+  video::DrainEvents();
+  std::vector<KeyPress> taken;
+  taken.swap(in.presses);
+  return taken;
+}
+
+char KeyLetter(int scanCode) {
+  if (scanCode <= 0 || scanCode > 255 || !video::State().initialised) return 0;
+  std::string text = UnmodifiedText(scanCode);
+  if (text.size() != 1) return 0;
+  char ch = CaseForShift(text[0], false);
+  return ch >= 'a' && ch <= 'z' ? ch : 0;
 }
 
 namespace {

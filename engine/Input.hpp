@@ -1,6 +1,7 @@
 #pragma once
 // Keyboard snapshot by scan code (set 1, +128 for extended keys) and window events.
 #include <string>
+#include <vector>
 
 namespace qm {
 
@@ -24,6 +25,17 @@ std::string TypedCharacter();
 int MousePosX(int window);
 int MousePosY(int window);
 int PollWindowEvent(int waitMs);
+
+// Keyboard play beside the snapshot: every key press (and the platform's auto-repeat) since
+// the previous call, oldest first, so that keys tapped between two snapshots are not lost.
+// At most 64 are kept; presses made while the window was away are dropped.
+struct KeyPress {
+  int scanCode = 0;
+  bool repeat = false;  // an auto-repeat of a key held down
+};
+std::vector<KeyPress> TakeKeyPresses();
+// The lower-case letter a..z the active keyboard layout gives the key, or 0.
+char KeyLetter(int scanCode);
 
 // A window-manager close request was seen (ends the game like Left Alt + F4); SIGTERM,
 // SIGINT and SIGHUP count as one.

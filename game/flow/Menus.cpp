@@ -1,5 +1,7 @@
 #include "game/flow/Menus.hpp"
 
+#include <vector>
+
 #include "engine/Drawing.hpp"
 #include "engine/Files.hpp"
 #include "engine/Input.hpp"
@@ -7,6 +9,7 @@
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
 #include "game/flow/GraphicsSets.hpp"
+#include "game/flow/MenuKeys.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
@@ -68,6 +71,26 @@ void WaitForKeyRelease(int scanCode) {
   } while (KeyIsDown(scanCode) != 0);
 }
 
+// The rows a player may choose, top first: the profiles, New player while one is free, Quit.
+std::vector<int> PlayerMenuRows(const MenuState& menu) {
+  std::vector<int> rows;
+  for (int n = 1; n <= MenuState::kProfiles; ++n) {
+    if (!menu.name[n].empty() && menu.levelReached[n] > 0) rows.push_back(n);
+  }
+  if (menu.firstFreeProfile != -1) rows.push_back(kNewPlayerRow);
+  rows.push_back(kQuitRow);
+  return rows;
+}
+
+// The levels the player may start: reached, playable and with a title.
+std::vector<int> LevelMenuRows(const MenuState& menu, int reached) {
+  std::vector<int> rows;
+  for (int i = 1; i <= reached && i <= kLevelCount; ++i) {
+    if (!menu.levelTitles[i].empty()) rows.push_back(i);
+  }
+  return rows;
+}
+
 }  // namespace
 
 std::string PlayerMenuLine(const MenuState& menu, int n) {
@@ -112,6 +135,7 @@ Screen PlayerMenu(GameState& game) {
   MenuState& menu = game.menu;
   // The click that left the screen before may still be down.
   IgnorePressesFromBefore(program);
+  MenuKeys keys(false);
   for (;;) {
     BeginMenuFrame();
     menu.firstFreeProfile = -1;
@@ -129,12 +153,18 @@ Screen PlayerMenu(GameState& game) {
     EndDrawing();
 
     Pointer pointer = DrawPointerAndRow(program);
-    if (pointer.left) {
-      int row = pointer.row();
+    const int keyRow = keys.Step(PlayerMenuRows(menu), menu.selectedProfile, pointer.x, pointer.y);
+    keys.Draw(program, kRowHeight);
+    if (pointer.left || keyRow != 0) {
+      int row = pointer.left ? pointer.row() : keyRow;
+      if (keyRow != 0) WaitForKeyRelease(kKeyReturn);
       if (row == kNewPlayerRow && menu.firstFreeProfile != -1) {
-        NewPlayerEntry(game, menu.firstFreeProfile);
+        const int made = menu.firstFreeProfile;
+        NewPlayerEntry(game, made);
         LoadPlayerProfiles(menu);
         IgnorePressesFromBefore(program);
+        keys.Forget();
+        keys.Select(made);  // the new player, for the keyboard's next Return
         continue;
       }
       if (row >= 1 && row <= MenuState::kProfiles && menu.levelReached[row] > 0) {
@@ -168,6 +198,7 @@ Screen LevelMenu(GameState& game) {
   MenuState& menu = game.menu;
   const int reached = game.players.levelsReached[program.humanPlayer];
   IgnorePressesFromBefore(program);
+  MenuKeys keys(true);
   for (;;) {
     BeginMenuFrame();
     for (int i = 1; i <= kLevelTitles; ++i) {
@@ -177,8 +208,12 @@ Screen LevelMenu(GameState& game) {
     EndDrawing();
 
     Pointer pointer = DrawPointerAndRow(program);
-    int row = pointer.row();
-    if (pointer.left && row > 0 && row <= reached && row <= kLevelCount &&
+    const std::vector<int> rows = LevelMenuRows(menu, reached);
+    const int keyRow = keys.Step(rows, rows.empty() ? 0 : rows.back(), pointer.x, pointer.y);
+    keys.Draw(program, kRowHeight);
+    int row = pointer.left ? pointer.row() : keyRow;
+    if (keyRow != 0 && !pointer.left) WaitForKeyRelease(kKeyReturn);
+    if ((pointer.left || keyRow != 0) && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
       WaitForLeftRelease(program);

@@ -8,6 +8,7 @@
 #include "engine/Sound.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
@@ -87,7 +88,7 @@ std::optional<Screen> ResultPanelStep(GameState& game) {
   DrawSprite(kResultPanelSprite, game.render.panelX, game.render.panelY);
   game.status.text = " Press ESC to continue ";
   game.status.start = StatusTick(now + 100000);  // stays shown
-  if (!KeyIsDown(kKeyEscape)) return std::nullopt;
+  if (!KeyDownOrTapped(kKeyEscape)) return std::nullopt;
   game.menu.currentLevel = NextLevelNumber(game.menu.currentLevel, LevelWon(game));
   return Screen::kStartLevel;
 }

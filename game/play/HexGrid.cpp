@@ -54,6 +54,16 @@ std::array<CellPos, 6> Neighbours(CellPos pos) {
           CellPos{pos.column - 1 + shift, pos.row + 1}, CellPos{pos.column + shift, pos.row + 1}};
 }
 
+CellPos CursorStep(CursorMove move, CellPos pos) {
+  switch (move) {
+    case CursorMove::kLeft: return {pos.column - 1, pos.row};
+    case CursorMove::kRight: return {pos.column + 1, pos.row};
+    case CursorMove::kUp: return {pos.column, pos.row - 1};
+    case CursorMove::kDown: return {pos.column, pos.row + 1};
+  }
+  return pos;
+}
+
 void CellToScreen(const BoardState& board, int c, int r, int& x, int& y) {
   x = ClampToInt(int64_t{c} * kCellPitchX + (r % 2) * kOddRowShift + board.cameraX);
   y = ClampToInt(int64_t{r} * kCellPitchY + board.cameraY);

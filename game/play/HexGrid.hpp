@@ -25,6 +25,12 @@ CellPos StepForward(int axis, CellPos pos);
 // The six neighbours: left, right, then the two above and the two below, left first.
 std::array<CellPos, 6> Neighbours(CellPos pos);
 
+// The keyboard cursor's steps. Left and Right go along the row. Up and Down keep the column
+// number: from an even row that is the neighbour up (down) and to the right, from an odd row
+// the one to the left, so the cursor zigzags in one screen column and Up undoes Down.
+enum class CursorMove { kLeft, kRight, kUp, kDown };
+CellPos CursorStep(CursorMove move, CellPos pos);
+
 // Top-left corner of the Cell's sprite on screen.
 void CellToScreen(const BoardState& board, int c, int r, int& x, int& y);
 // The Cell whose pick area holds the point: the 52x45 rectangle from 6 pixels below the

@@ -13,6 +13,8 @@
 #include "engine/Text.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/KeyboardPlay.hpp"
+#include "game/play/PlayCommon.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
@@ -131,10 +133,35 @@ bool SameTurn(GameState& asked, const GameState& now) {
 
 }  // namespace
 
+bool LayHintPieces(GameState& game) {
+  HintState& hint = game.hint;
+  if (hint.shownAt == 0 || hint.pieces.empty() || game.play.endTick != 0 ||
+      game.play.exchange.activeToken != 0)
+    return false;
+  // The hint was found with this turn's Pieces taken back: they go back first.
+  if (LaidPieceCount(game.easel) > 0) ReturnLaidPieces(game);
+  bool laid = false;
+  for (const HintPiece& p : hint.pieces) {
+    int slot = 0;
+    for (int k = 1; k <= game.easel.slots[0] && k <= kMaxEaselSlots && slot == 0; ++k) {
+      if (game.easel.slots[k] == p.code) slot = k;
+    }
+    if (slot != 0 && LayPiece(game, slot, p.column, p.row)) laid = true;
+  }
+  if (laid) PlayClick(kClickDrop);
+  DrawEasel(game);
+  hint.shownAt = 0;
+  hint.pieces.clear();
+  return true;
+}
+
 void HandleHintKey(GameState& game, uint32_t now) {
   HintState& hint = game.hint;
-  if (KeyIsDown(kKeyF1)) {
-    if (hint.keyLatch == 0 && game.play.endTick == 0 && hint.pendingJob == 0) hint.requested = true;
+  if (KeyDownOrTapped(kKeyF1)) {
+    // Pressed again while a hint is shown: its Pieces are laid, as if dragged there.
+    if (hint.keyLatch == 0 && !LayHintPieces(game) && game.play.endTick == 0 &&
+        hint.pendingJob == 0)
+      hint.requested = true;
     hint.keyLatch = 1;
   } else {
     hint.keyLatch = 0;

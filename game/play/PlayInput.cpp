@@ -14,6 +14,7 @@
 #include "game/flow/Profiles.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Dictionary.hpp"
@@ -163,7 +164,7 @@ void HandleLeftButton(GameState& game) {
 }
 
 void HandleEscape(GameState& game, uint32_t now) {
-  if (!KeyIsDown(kKeyEscape)) return;
+  if (!KeyDownOrTapped(kKeyEscape)) return;
   // Nothing laid: the Easel picture is already right, no need to grab it again each pass.
   if (LaidPieceCount(game.easel) > 0) {
     ReturnLaidPieces(game);
@@ -176,7 +177,7 @@ void HandleEscape(GameState& game, uint32_t now) {
 
 void HandleValidationKeys(GameState& game) {
   auto& play = game.play;
-  const bool pressed = KeyIsDown(kKeySpace) || KeyIsDown(kKeyF2) ||
+  const bool pressed = KeyDownOrTapped(kKeySpace) || KeyDownOrTapped(kKeyF2) ||
                        MouseButtonIsDown(game.program, Button::kMiddle);
   if (pressed && play.dragState != 1 && play.endTick == 0) {
     if (play.validationLatch == 0) {
@@ -191,7 +192,7 @@ void HandleValidationKeys(GameState& game) {
 
 void HandleReturn(GameState& game, uint32_t now) {
   auto& play = game.play;
-  const bool down = KeyIsDown(kKeyReturn) || KeyIsDown(kKeyPadEnter);
+  const bool down = KeyDownOrTapped(kKeyReturn) || KeyDownOrTapped(kKeyPadEnter);
   if (!down) {
     play.enterTick = 0;
     play.enterLatch = 0;

@@ -10,6 +10,7 @@
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/HintKey.hpp"
+#include "game/play/KeyboardPlay.hpp"
 #include "game/play/Options.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
@@ -37,6 +38,7 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   HandleRightButton(game);
   ScreenToCell(game.board, play.mouseX, play.mouseY, play.cellColumn, play.cellRow);
   HandleLeftButton(game);
+  HandlePlayKeys(game, now);
 
   ClearFrame(0);
   DrawSpaceBackground(game);
@@ -45,6 +47,7 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   now = TickCount();
   DrawMarkers(game, now);
   DrawHintPieces(game, now);
+  DrawKeyboardCursor(game);
   DrawSparkle(game.render, game.board);
   CountFrame(game.render, now);
   DrawMessages(game);
@@ -60,11 +63,11 @@ std::optional<Screen> RunLevelPass(GameState& game) {
     DrawChatInputLine(game, now);
   }
   DrawEaselPicture(game);
-  HandleOptionPanels(game, now);
+  OptionPanelsStep(game, now);
   DescribeCell(game);
   DrawHud(game);
-  if (HandleExitControl(game, now)) return Screen::kExitToPlayerMenu;
-  HandleExchangeTokens(game);
+  if (HandleExitControl(game, now) || KeyboardExitAsked()) return Screen::kExitToPlayerMenu;
+  ExchangeTokensStep(game);
   if (play.endTick != 0) {
     if (auto next = ResultPanelStep(game)) return next;
   } else {
@@ -84,6 +87,7 @@ Screen RunLevel(GameState& game) {
   // A button still down from the screen before (Escape on the result panel pressed while
   // clicking) must not pick up a Piece in the first pass.
   IgnorePressesFromBefore(game.program);
+  StartKeyboardView(game);
   for (;;) {
     if (auto next = RunLevelPass(game)) return *next;
   }

@@ -197,6 +197,44 @@ TEST_F(KeyboardTest, TypedTextIsWindows1252AndSeveralKeysComeInScanCodeOrder) {
   EXPECT_EQ(Pass(), std::string("\x80\xE9"));
 }
 
+TEST_F(KeyboardTest, KeyPressesKeepTapsBetweenSnapshotsInOrderAndForgetTheBackground) {
+  TakeKeyPresses();
+  // "cat" tapped faster than the passes, then Left held.
+  for (int code : {46, 30, 20}) {
+    InjectKey(code, true);
+    InjectKey(code, false);
+  }
+  InjectKey(kKeyLeft, true);
+  std::vector<KeyPress> presses = TakeKeyPresses();
+  ASSERT_EQ(presses.size(), 4u);
+  EXPECT_EQ(presses[0].scanCode, 46);
+  EXPECT_EQ(presses[1].scanCode, 30);
+  EXPECT_EQ(presses[2].scanCode, 20);
+  EXPECT_EQ(presses[3].scanCode, kKeyLeft);
+  EXPECT_FALSE(presses[3].repeat);
+  InjectKey(kKeyLeft, false);
+  EXPECT_TRUE(TakeKeyPresses().empty());  // each press is taken once
+  // A flood keeps the first 64; the window going away forgets them.
+  for (int i = 0; i < 100; ++i) InjectKey(30, i % 2 == 0);
+  EXPECT_EQ(TakeKeyPresses().size(), 50u);
+  for (int i = 0; i < 200; ++i) InjectKey(30, i % 2 == 0);
+  EXPECT_EQ(TakeKeyPresses().size(), 64u);
+  InjectKey(30, true);
+  InjectFocus(false);
+  EXPECT_TRUE(TakeKeyPresses().empty());
+  InjectFocus(true);
+  InjectKey(30, false);
+  ReadKeyboard();
+}
+
+TEST_F(KeyboardTest, KeyLetterIsTheLayoutsLetterOfAKey) {
+  EXPECT_EQ(KeyLetter(30), 'a');
+  EXPECT_EQ(KeyLetter(44), 'z');
+  EXPECT_EQ(KeyLetter(16), 'q');
+  for (int code : {0, 2, 57, 28, 203, 59, 71, 255, -3, 4096})  // digit, Space, Return, Left, F1, keypad
+    EXPECT_EQ(KeyLetter(code), 0) << code;
+}
+
 TEST_F(KeyboardTest, BackgroundWindowReadsNoKeys) {
   InjectKey(kKeySpace, true);
   ASSERT_EQ(ReadKeyboard(), 1);

@@ -161,6 +161,42 @@ TEST_F(HintKeyTest, F1WithPiecesLaidSearchesAsIfTakenBackAndLeavesThemLaid) {
   Pass();
 }
 
+TEST_F(HintKeyTest, F1AgainWhileShownLaysTheHintAsIfDraggedAndSpaceValidatesIt) {
+  // A Piece of the player's own on GO first: the hint is for the turn with it taken back.
+  MoveToSlot(7);
+  Left(true);
+  Pass();
+  MoveToCell(6, 6);
+  Pass();
+  Left(false);
+  Pass();
+  ASSERT_EQ(Cell(6, 6), 7);
+  AskForHint();
+  ASSERT_EQ(game.hint.pieces.size(), 3u);
+  const std::vector<HintPiece> hinted = game.hint.pieces;
+  const int64_t total = RulesTotalOfHint(game);
+  TakeClickRate();
+  Key(kKeyF1, true);
+  Pass();
+  Key(kKeyF1, false);
+  Pass();
+  EXPECT_EQ(TakeClickRate(), 16000);  // as for a drop
+  EXPECT_FALSE(HintSearchPending(game));  // no new search for that press
+  EXPECT_EQ(game.hint.used, 1);
+  EXPECT_TRUE(game.hint.pieces.empty());
+  for (const HintPiece& p : hinted) EXPECT_EQ(Cell(p.column, p.row), p.code);
+  EXPECT_EQ(LaidPieceCount(game.easel), 3);
+  int g = 0;
+  for (int k = 1; k <= 7; ++k) g += Slot(k) == 7;
+  EXPECT_EQ(g, 1);  // the G went back to the Easel
+  Key(kKeySpace, true);
+  Pass();
+  Key(kKeySpace, false);
+  Pass();
+  EXPECT_TRUE(game.move.accepted);
+  EXPECT_EQ(game.move.moveTotal, total);
+}
+
 TEST_F(HintKeyTest, NoMoveSaysSoAndCostsNothing) {
   for (int k = 1; k <= 7; ++k) game.easel.slots[k] = 26;  // seven Z: no word
   const std::string newestChat = game.chat.chatLog[0].text;
