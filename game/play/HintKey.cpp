@@ -15,6 +15,7 @@
 #include "game/play/HexGrid.hpp"
 #include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"

@@ -9,6 +9,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/Options.hpp"
 #include "game/play/PlayCommon.hpp"
+#include "game/play/Render.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Describe.hpp"
