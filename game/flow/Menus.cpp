@@ -11,6 +11,7 @@
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/play/SavedLevel.hpp"
 
 namespace qm {
 namespace {
@@ -164,12 +165,14 @@ Screen LevelMenu(GameState& game) {
   ProgramState& program = game.program;
   MenuState& menu = game.menu;
   const int reached = game.players.levelsReached[program.humanPlayer];
+  const int saved = ContinuableLevel(game, nullptr);
   IgnorePressesFromBefore(program);
   for (;;) {
     BeginMenuFrame();
     for (int i = 1; i <= kLevelTitles; ++i) {
       if (menu.levelTitles[i].empty()) continue;
-      DrawCentred(program, i * kRowHeight, menu.levelTitles[i], i <= reached ? kGreen : kDarkGreen);
+      DrawCentred(program, i * kRowHeight, LevelMenuLine(menu, i, saved),
+                  i <= reached ? kGreen : kDarkGreen);
     }
     EndDrawing();
 
@@ -178,6 +181,7 @@ Screen LevelMenu(GameState& game) {
     if (pointer.left && row > 0 && row <= reached && row <= kLastPlayableLevel &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
+      menu.continueSaved = ChoosesContinue(row, saved);
       WaitForLeftRelease(program);
       return Screen::kPrepareGame;
     }

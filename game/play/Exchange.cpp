@@ -6,6 +6,7 @@
 #include "engine/Sound.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace qm {
@@ -76,6 +77,7 @@ void HandleExchangeTokens(GameState& game) {
     ExchangeMarkedPieces(game);
     exchange.activeToken = 0;
     ClearMarks(exchange);
+    QueueLevelSave(game);
   }
 
   if (play.left != 0) {

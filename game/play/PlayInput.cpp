@@ -15,6 +15,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/PlayCommon.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
@@ -201,6 +202,7 @@ void HandleValidationKeys(GameState& game) {
   if (pressed && play.dragState != 1 && play.endTick == 0) {
     if (play.validationLatch == 0) {
       ValidateMove(game);
+      SaveAfterValidation(game);
       play.validationLatch = 1;
     }
   } else {
@@ -324,6 +326,7 @@ void WaitWhileInactive(GameState& game) {
 
 void EndProgramIfDesktopClose(GameState& game) {
   if (!QuitRequested()) return;
+  SaveLevelAndWait(game);
   SavePlayerProfile(game);
   EndProgram();
 }

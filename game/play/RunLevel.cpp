@@ -12,6 +12,7 @@
 #include "game/play/Options.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Describe.hpp"
 
 namespace qm {
@@ -62,7 +63,10 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   HandleOptionPanels(game, now);
   DescribeCell(game);
   DrawHud(game);
-  if (HandleExitControl(game, now)) return Screen::kExitToPlayerMenu;
+  if (HandleExitControl(game, now)) {
+    SaveLevelAndWait(game);
+    return Screen::kExitToPlayerMenu;
+  }
   HandleExchangeTokens(game);
   if (play.endTick != 0) {
     if (auto next = ResultPanelStep(game)) return next;
