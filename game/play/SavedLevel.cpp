@@ -259,9 +259,16 @@ bool ReadSave(const GameState& game, SavedLevel& saved, std::string& why) {
     why = "it cannot be read or is too large";
     return false;
   }
-  if (!DecodeSavedLevel(bytes, saved, why)) return false;
-  why = CheckAgainstGame(game, saved);
+
+  if (DecodeSavedLevel(bytes, saved, why)) why = CheckAgainstGame(game, saved);
   return why.empty();
+}
+
+// A save that cannot be continued is never read again, but kept for a bug report.
+bool ReadSaveOrSetAside(const GameState& game, SavedLevel& saved, std::string& why) {
+  if (ReadSave(game, saved, why)) return true;
+  if (!why.empty()) SetAsideUserFile(SavePath(game));
+  return false;
 }
 
 }  // namespace
@@ -675,7 +682,7 @@ int ContinuableLevel(const GameState& game, std::string* why) {
   WaitForLevelSaves();  // the file on disk is the latest save
   SavedLevel saved;
   std::string reason;
-  const bool ok = ReadSave(game, saved, reason);
+  const bool ok = ReadSaveOrSetAside(game, saved, reason);
   if (why) *why = reason;
   return ok ? saved.identity.number : 0;
 }
@@ -695,7 +702,7 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
   WaitForLevelSaves();
   SavedLevel s;
   why.clear();
-  if (!ReadSave(game, s, why)) {
+  if (!ReadSaveOrSetAside(game, s, why)) {
     if (why.empty()) why = "it is gone";
     return false;
   }

@@ -56,7 +56,8 @@ uint64_t HashBytes(const std::string& bytes);
 bool HashLevelFile(int level, uint64_t& hash);
 
 // The save of the selected profile, if it can be continued by this player: the level number
-// (0 when none), and why not in `why` when a save is there but cannot be used.
+// (0 when none), and why not in `why` when a save is there but cannot be used; such a save
+// is set aside (renamed to ".bad") and never read again.
 int ContinuableLevel(const GameState& game, std::string* why);
 
 // Saves the running level: encoded now, written on the save thread (the last one queued

@@ -207,6 +207,107 @@ TEST_F(SavedLevelTest, AContinuedLevelIsTheUninterruptedOneWhenLeftAndAfterMoreM
   }
 }
 
+
+// The laid Cells a save holds (none after a fresh start).
+int PiecesOnBoard(const std::string& bytes) {
+  SavedLevel s;
+  std::string why;
+  if (!DecodeSavedLevel(bytes, s, why)) return -1;
+  int n = 0;
+  for (int16_t code : s.board.cells) n += HoldsPiece(code) ? 1 : 0;
+  return n;
+}
+
+TEST_F(SavedLevelTest, ShiftStartsTheSavedLevelAfreshAndItsFirstSaveReplacesTheOld) {
+  SavedLevelPlay p(folder_);
+  Script s;
+  p.ToLevelOne(s);
+  p.MoveOne(s);
+  s.Move(1024 - 7, 7).Wait(100).Button('L', true).Button('R', true).Wait(100);
+  s.UntilScreen(Screen::kPlayerMenuEntry).Button('L', false).Button('R', false).Wait(200);
+  s.Check([&](const GameState&) { EXPECT_EQ(PiecesOnBoard(ReadFileBytes(p.SavePath())), 3); });
+  s.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
+  s.Check([](const GameState& g) { EXPECT_EQ(ContinuableLevel(g, nullptr), 1); });
+  s.Key(kKeyLeftShift, true).Wait(100);
+  s.Click(512, 1 * 13 + 6).Until("level 1 running", Running);
+  s.Key(kKeyLeftShift, false).Wait(500);
+  s.Check([&](const GameState& g) {
+    WaitForLevelSaves();
+    EXPECT_EQ(PiecesOnBoard(ReadFileBytes(p.SavePath())), 0) << "the old save is still there";
+    for (CellPos c : p.cells) EXPECT_FALSE(HoldsPiece(CellCode(g.board, c.column, c.row)));
+  });
+  s.Quit();
+  RunResult r = p.session->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_EQ(p.starts, 2);
+}
+
+TEST_F(SavedLevelTest, AFinishedLevelLosesItsSaveAndTheNextLevelGetsOne) {
+  SavedLevelPlay p(folder_);
+  p.session->OnLevelStart([&p](GameState& g) {
+    if (p.starts == 1 && p.cells.size() == 3) SetCellCode(g.board, p.cells[2].column, p.cells[2].row, 219);
+  });
+  Script s;
+  p.ToLevelOne(s);
+  s.Check([&](const GameState&) {
+    WaitForLevelSaves();
+    EXPECT_TRUE(fs::exists(p.SavePath())) << "the level start saved nothing";
+  });
+  p.MoveOne(s);
+  s.Check([&](const GameState& g) {
+    EXPECT_NE(g.play.endTick, 0u);
+    EXPECT_FALSE(fs::exists(p.SavePath())) << "a finished level keeps its save";
+  });
+  s.Wait(1500).Tap(kKeyEscape).Until("level 2", [](const GameState& g, Screen sc, uint32_t) {
+    return sc == Screen::kRunLevel && g.menu.currentLevel == 2;
+  });
+  s.Wait(200).Check([&](const GameState&) {
+    WaitForLevelSaves();
+    SavedLevel saved;
+    std::string why;
+    ASSERT_TRUE(DecodeSavedLevel(ReadFileBytes(p.SavePath()), saved, why)) << why;
+    EXPECT_EQ(saved.identity.number, 2);
+  });
+  s.Quit();
+  RunResult r = p.session->Run(s);
+  ASSERT_EQ(r.failure, "");
+}
+
+TEST_F(SavedLevelTest, ASaveDamagedAfterTheListWasDrawnStartsTheLevelAfreshAndSaysWhy) {
+  SavedLevelPlay p(folder_);
+  Script s;
+  p.ToLevelOne(s);
+  p.MoveOne(s);
+  s.Wait(200).Quit().Ends();
+  ASSERT_EQ(p.session->Run(s).failure, "");
+  const std::string profile = ReadFileBytes(p.session->playersFolder() + "/1");
+
+  Script t;
+  t.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
+  t.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
+  t.Check([&](const GameState& g) {
+    ASSERT_EQ(ContinuableLevel(g, nullptr), 1);
+    std::string bytes = ReadFileBytes(p.SavePath());
+    bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x40);
+    WriteFileBytes(p.SavePath(), bytes);
+  });
+  t.Click(512, 1 * 13 + 6).Until("level 1 running", Running).Wait(100);
+  t.Check([&](const GameState& g) {
+    int lines = 0;
+    for (const ChatLine& line : g.chat.chatLog) {
+      if (line.text == "The saved level could not be continued: it is damaged ") ++lines;
+    }
+    EXPECT_EQ(lines, 1);
+    EXPECT_EQ(g.players.scores[0], 5) << "the score of the profile, from the EXIT before";
+    WaitForLevelSaves();
+    EXPECT_EQ(PiecesOnBoard(ReadFileBytes(p.SavePath())), 0);
+  });
+  t.Quit();
+  RunResult r = p.session->Run(t);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_EQ(ReadFileBytes(p.session->playersFolder() + "/1").size(), profile.size());
+}
+
 }  // namespace
 }  // namespace qm::e2e
 
