@@ -71,6 +71,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.validations = 20;
       options.lookups = 200;
       options.hints = 5;
+      options.saves = 50;
     } else {
       return false;
     }
@@ -174,6 +175,7 @@ int main(int argc, char** argv) {
     PreparePlayer(game);
     MeasureLevelStart(options, game, report);
     MeasureFrames(options, game, "1080", true, report);
+    MeasureSaves(options, game, report);
     qm::StartLevel(game);
     MeasureRules(options, game, report);
     MeasureHints(options, game, report);
