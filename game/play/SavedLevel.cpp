@@ -496,7 +496,7 @@ bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& wh
   b.cameraY = r.I32();
 
   GetI16s(r, s.slots);
-  if (s.slots[0] < 6 || s.slots[0] > 18) return false;
+  if (s.slots[0] < kFewestEaselSlots || s.slots[0] > kMostEaselSlots) return false;
   for (int k = 1; k <= kMaxEaselSlots; ++k) {
     if (k <= s.slots[0] ? !ValidSlotCode(s.slots[k]) : s.slots[k] != 0) return false;
   }
