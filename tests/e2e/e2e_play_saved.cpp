@@ -6,10 +6,12 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "engine/Clock.hpp"
 #include "game/play/Board.hpp"
+#include "game/rules/Easel.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "tests/e2e/SavedLevelScript.hpp"
 
@@ -82,7 +84,11 @@ class SavedLevelTest : public ::testing::Test {
       });
     }
     u.FurtherMoves(s);
-    s.Check([&](const GameState& g) { after = LevelState(g); });
+    s.Check([&](const GameState& g) {
+      after = LevelState(g);
+      WaitForLevelSaves();
+      EXPECT_EQ(Dump(ReadFileBytes(u.SavePath())), Dump(after)) << "the exchange was not saved";
+    });
     s.Quit();
     RunResult r = u.session->Run(s);
     ASSERT_EQ(r.failure, "");
@@ -216,6 +222,46 @@ int PiecesOnBoard(const std::string& bytes) {
   int n = 0;
   for (int16_t code : s.board.cells) n += HoldsPiece(code) ? 1 : 0;
   return n;
+}
+
+TEST_F(SavedLevelTest, TheTurnBeingLaidGoesBackToTheEaselInTheSaveButStaysOnTheBoard) {
+  SavedLevelPlay p(folder_);
+  Script s;
+  p.ToLevelOne(s);
+  s.Wait(500);
+  for (int i = 0; i < 2; ++i) {
+    s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
+    s.Button('L', true).Wait(64);
+    s.MoveTo([&p, i](const GameState& g) { return CellMiddle(g, p.cells.at(i)); }).Wait(64);
+    s.Button('L', false).Wait(64);
+  }
+  // Slot 3's Piece is carried to the EXIT square, where the right button leaves.
+  s.MoveTo([](const GameState& g) { return SlotMiddle(g, 3); }).Wait(48).Button('L', true).Wait(64);
+  s.Move(1024 - 7, 7).Wait(100).Button('R', true).Wait(100);
+  s.UntilScreen(Screen::kPlayerMenuEntry);
+  s.Check([&](const GameState& g) {
+    for (int i = 0; i < 2; ++i) {
+      EXPECT_EQ(CellCode(g.board, p.cells[i].column, p.cells[i].row), kSavedLevelEasel[i])
+          << "the live Board lost its Piece " << i;
+    }
+    SavedLevel saved;
+    std::string why;
+    ASSERT_TRUE(DecodeSavedLevel(ReadFileBytes(p.SavePath()), saved, why)) << why;
+    std::vector<int16_t> easel(saved.slots.begin() + 1, saved.slots.begin() + 1 + saved.slots[0]);
+    std::vector<int16_t> expected = kSavedLevelEasel;
+    std::sort(easel.begin(), easel.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(easel, expected);
+    for (CellPos c : p.cells) {
+      const int entry = LaidEntryAt(g.easel, c.column, c.row);
+      const int16_t under = entry > 0 ? g.easel.laid[entry].under : CellCode(g.board, c.column, c.row);
+      EXPECT_EQ(CellCode(saved.board, c.column, c.row), under)
+          << "a Cell of this turn kept its Piece in the save";
+    }
+  });
+  s.Button('L', false).Button('R', false).Wait(200).Quit();
+  RunResult r = p.session->Run(s);
+  ASSERT_EQ(r.failure, "");
 }
 
 TEST_F(SavedLevelTest, ShiftStartsTheSavedLevelAfreshAndItsFirstSaveReplacesTheOld) {
