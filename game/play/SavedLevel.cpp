@@ -29,6 +29,7 @@ constexpr char kMagic[8] = {'Q', 'M', 'L', 'E', 'V', 'E', 'L', 'S'};
 constexpr size_t kHeaderBytes = 8 + 4 + 4 + 8;  // magic, version, payload size, checksum
 constexpr size_t kMaxTextBytes = 4096;
 constexpr int kMaxSpeaker = 8;
+constexpr int kLastHandMadeLevel = 44;
 
 // ---- Bytes --------------------------------------------------------------------------------
 
@@ -241,7 +242,7 @@ std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved) {
   if (saved.playerName != PlayerName(game)) return "it belongs to another player";
   if (saved.identity.kind != LevelKind::kHandMade) return "its kind of level is not known here";
   const int level = saved.identity.number;
-  if (level < 1 || level > 44) return "its level number is wrong";
+  if (level < 1 || level > kLastHandMadeLevel) return "its level number is wrong";
   uint64_t hash = 0;
   if (!HashLevelFile(level, hash)) return "its level file is gone";
   if (hash != saved.levelFileHash) return "its level file has changed";
@@ -259,7 +260,6 @@ bool ReadSave(const GameState& game, SavedLevel& saved, std::string& why) {
     why = "it cannot be read or is too large";
     return false;
   }
-
   if (DecodeSavedLevel(bytes, saved, why)) why = CheckAgainstGame(game, saved);
   return why.empty();
 }
