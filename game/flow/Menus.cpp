@@ -12,6 +12,7 @@
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/play/SavedLevel.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -20,7 +21,6 @@ constexpr int kRowHeight = 13;
 constexpr int kNewPlayerRow = 24;
 constexpr int kQuitRow = 30;
 constexpr int kLevelTitles = 50;
-constexpr int kLastPlayableLevel = 44;
 
 const uint32_t kYellow = RgbColour(255, 255, 0);
 const uint32_t kGreen = RgbColour(0, 255, 0);
@@ -53,7 +53,7 @@ Pointer DrawPointerAndRow(ProgramState& program) {
   p.x = MousePosX(program.windowId);
   p.y = MousePosY(program.windowId);
   p.left = MouseButtonIsDown(program, Button::kLeft) == 1;
-  DrawSpriteKeyed(1001, p.x, p.y);
+  DrawSpriteKeyed(kPointerSprite, p.x, p.y);
   DrawAdditiveBox(0, p.row() * kRowHeight, program.screenWidth, kRowHeight, 10, 10, 100);
   return p;
 }
@@ -100,9 +100,9 @@ Screen PlayerMenuReturn(GameState& game) {
   menu.reserved3 = {};
   menu.score = {};
   // The menu music plays whatever the level music option says; a missing file is silent.
-  if (LoadMusicModule(1, "zik\\0.mod") != 0) {
-    SetMusicModuleVolume(1, 80);
-    PlayMusicModule(1);
+  if (LoadMusicModule(kLevelMusic, "zik\\0.mod") != 0) {
+    SetMusicModuleVolume(kLevelMusic, 80);
+    PlayMusicModule(kLevelMusic);
   }
   LoadPlayerProfiles(menu);
   return PlayerMenu(game);
@@ -178,7 +178,7 @@ Screen LevelMenu(GameState& game) {
 
     Pointer pointer = DrawPointerAndRow(program);
     int row = pointer.row();
-    if (pointer.left && row > 0 && row <= reached && row <= kLastPlayableLevel &&
+    if (pointer.left && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
       menu.continueSaved = ChoosesContinue(row, saved);

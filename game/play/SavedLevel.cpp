@@ -19,6 +19,7 @@
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/StartLevel.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Objectives.hpp"
 
@@ -29,7 +30,6 @@ constexpr char kMagic[8] = {'Q', 'M', 'L', 'E', 'V', 'E', 'L', 'S'};
 constexpr size_t kHeaderBytes = 8 + 4 + 4 + 8;  // magic, version, payload size, checksum
 constexpr size_t kMaxTextBytes = 4096;
 constexpr int kMaxSpeaker = 8;
-constexpr int kLastHandMadeLevel = 44;
 
 // ---- Bytes --------------------------------------------------------------------------------
 
@@ -242,7 +242,7 @@ std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved) {
   if (saved.playerName != PlayerName(game)) return "it belongs to another player";
   if (saved.identity.kind != LevelKind::kHandMade) return "its kind of level is not known here";
   const int level = saved.identity.number;
-  if (level < 1 || level > kLastHandMadeLevel) return "its level number is wrong";
+  if (level < 1 || level > kLevelCount) return "its level number is wrong";
   uint64_t hash = 0;
   if (!HashLevelFile(level, hash)) return "its level file is gone";
   if (hash != saved.levelFileHash) return "its level file has changed";
