@@ -2,12 +2,13 @@
 // on a thread of its own so a save never costs the play loop a frame.
 #include "game/play/SavedLevel.hpp"
 
+#include <unistd.h>
+
 #include <condition_variable>
 #include <cstring>
 #include <mutex>
 #include <optional>
 #include <thread>
-#include <unistd.h>
 
 #include "engine/Clock.hpp"
 #include "engine/Files.hpp"
@@ -145,7 +146,9 @@ bool GetChat(Reader& r, std::array<ChatLine, 20>& lines) {
   return r.ok();
 }
 
-bool ValidSlotCode(int code) { return code == kEmptySlot || IsPieceCode(code); }
+bool ValidSlotCode(int code) {
+  return code == kEmptySlot || IsPieceCode(code);
+}
 
 // ---- The save thread ------------------------------------------------------------------------
 
@@ -321,7 +324,8 @@ SavedLevel TakeSavedLevel(const GameState& game, uint32_t now) {
   const int active = game.play.exchange.activeToken;
   if (active >= 1 && active <= 3) s.tokensSpent[static_cast<size_t>(active - 1)] = 0;
   s.chatLog = game.chat.chatLog;
-  for (auto& line : s.chatLog) line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
+  for (auto& line : s.chatLog)
+    line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
   s.moveHistory = game.chat.moveHistory;
   s.hintsUsed = game.hint.used;
   s.backgroundPicture = game.graphics.backgroundPicture;
@@ -588,8 +592,10 @@ std::string SavedLevelJson(const SavedLevel& s) {
   for (int k = 1; k <= s.slots[0]; ++k) j += (k > 1 ? ", " : "") + std::to_string(s.slots[k]);
   j += "],\n";
   j += "  \"bag\": " + std::to_string(s.bag.size()) + ",\n";
-  j += "  \"board\": [" + std::to_string(s.board.w + 1) + ", " + std::to_string(s.board.h + 1) + "],\n";
-  j += "  \"camera\": [" + std::to_string(s.board.cameraX) + ", " + std::to_string(s.board.cameraY) + "],\n";
+  j += "  \"board\": [" + std::to_string(s.board.w + 1) + ", " + std::to_string(s.board.h + 1) +
+       "],\n";
+  j += "  \"camera\": [" + std::to_string(s.board.cameraX) + ", " +
+       std::to_string(s.board.cameraY) + "],\n";
   j += "  \"laid\": [";
   bool first = true;
   const int64_t height = s.board.h + 1;
@@ -632,7 +638,9 @@ std::string PlayBytes(SavedLevel s) {
   return EncodeSavedLevel(s);
 }
 
-bool SamePlay(const SavedLevel& a, const SavedLevel& b) { return PlayBytes(a) == PlayBytes(b); }
+bool SamePlay(const SavedLevel& a, const SavedLevel& b) {
+  return PlayBytes(a) == PlayBytes(b);
+}
 
 void Queue(GameState& game, SavedLevel saved) {
   Saver().Queue({SavePath(game), EncodeSavedLevel(saved), false});
@@ -675,7 +683,9 @@ void RemoveLevelSave(const GameState& game) {
   Saver().Queue({SavePath(game), {}, true});
 }
 
-void WaitForLevelSaves() { Saver().Wait(); }
+void WaitForLevelSaves() {
+  Saver().Wait();
+}
 
 int ContinuableLevel(const GameState& game, std::string* why) {
   if (!HasProfile(game)) return 0;
@@ -740,7 +750,8 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
   game.menu.levelIdentity = s.identity;
 
   game.chat.chatLog = s.chatLog;
-  for (auto& line : game.chat.chatLog) line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
+  for (auto& line : game.chat.chatLog)
+    line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
   game.chat.moveHistory = s.moveHistory;
 
   easel.slots = s.slots;

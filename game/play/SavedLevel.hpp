@@ -21,17 +21,17 @@ struct SavedLevel {
   uint64_t levelFileHash = 0;  // hand-made: the hash of maps/N as it was at the level start
   BoardState board;            // every Cell, shade and fog, the Camera
   std::array<int16_t, 21> slots{};
-  std::vector<int16_t> bag;    // the PieceBag's Pieces, places 1..count
+  std::vector<int16_t> bag;  // the PieceBag's Pieces, places 1..count
   int8_t valuableChance = 50;
   int64_t score = 0;
   int8_t effectBonus = 0;
   ObjectivesState objectives;
   std::array<int32_t, 3> tokensSpent{};
-  std::array<ChatLine, 20> chatLog{};      // time = age in ms when saved
+  std::array<ChatLine, 20> chatLog{};  // time = age in ms when saved
   std::array<ChatLine, 20> moveHistory{};
   int32_t hintsUsed = 0;
   int8_t backgroundPicture = 0;
-  BackgroundTint tint;                     // mark = age in ms when saved
+  BackgroundTint tint;  // mark = age in ms when saved
   std::array<DriftingObject, 9> layerA{}, layerB{};
   int32_t sparklePhase = 0, sparkleStep = 0;
   int8_t sparkleColumn = 0, sparkleRow = 0;

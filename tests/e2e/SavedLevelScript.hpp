@@ -59,8 +59,9 @@ struct SavedLevelPlay {
   // pass of a level may poll without presenting, which moves the clock within the pass.)
   void AlignAfterSave(Script& s) {
     s.Check([this](const GameState& g) { frame = g.render.frameCount; });
-    s.Until("the second pass after the save",
-            [this](const GameState& g, Screen, uint32_t) { return g.render.frameCount == frame + 2; });
+    s.Until("the second pass after the save", [this](const GameState& g, Screen, uint32_t) {
+      return g.render.frameCount == frame + 2;
+    });
   }
   void AlignAfterContinue(Script& s) {
     s.Until("the second pass of the continued level", [](const GameState& g, Screen sc, uint32_t) {

@@ -11,8 +11,8 @@
 
 #include "engine/Clock.hpp"
 #include "game/play/Board.hpp"
-#include "game/rules/Easel.hpp"
 #include "game/play/SavedLevel.hpp"
+#include "game/rules/Easel.hpp"
 #include "tests/e2e/SavedLevelScript.hpp"
 
 extern char** environ;
@@ -193,7 +193,8 @@ TEST_F(SavedLevelTest, AContinuedLevelIsTheUninterruptedOneWhenLeftAndAfterMoreM
     Script s;
     s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
     s.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
-    s.Check([&](const GameState& g) { row = LevelMenuLine(g.menu, 1, ContinuableLevel(g, nullptr)); });
+    s.Check(
+        [&](const GameState& g) { row = LevelMenuLine(g.menu, 1, ContinuableLevel(g, nullptr)); });
     // No wait after the release: the level's first pass must not go by unseen.
     s.Move(512, 1 * 13 + 6).Wait(48).Button('L', true).Wait(64).Button('L', false);
     continued.AlignAfterContinue(s);
@@ -204,7 +205,8 @@ TEST_F(SavedLevelTest, AContinuedLevelIsTheUninterruptedOneWhenLeftAndAfterMoreM
     ASSERT_EQ(r.failure, "");
     EXPECT_EQ(row, "Level 1 : First Steps (continue)");
     EXPECT_EQ(Dump(resumed), Dump(saved));
-    EXPECT_TRUE(WithoutAges(resumed) == WithoutAges(saved)) << "the continued level is not the one saved (ages aside)";
+    EXPECT_TRUE(WithoutAges(resumed) == WithoutAges(saved))
+        << "the continued level is not the one saved (ages aside)";
     EXPECT_EQ(Dump(later), Dump(c.later));
     EXPECT_TRUE(WithoutAges(later) == WithoutAges(c.later)) << "the further moves went otherwise";
     EXPECT_EQ(continued.starts, 1);
@@ -212,7 +214,6 @@ TEST_F(SavedLevelTest, AContinuedLevelIsTheUninterruptedOneWhenLeftAndAfterMoreM
               profile.substr(0, 4));
   }
 }
-
 
 // The laid Cells a save holds (none after a fresh start).
 int PiecesOnBoard(const std::string& bytes) {
@@ -254,7 +255,8 @@ TEST_F(SavedLevelTest, TheTurnBeingLaidGoesBackToTheEaselInTheSaveButStaysOnTheB
     EXPECT_EQ(easel, expected);
     for (CellPos c : p.cells) {
       const int entry = LaidEntryAt(g.easel, c.column, c.row);
-      const int16_t under = entry > 0 ? g.easel.laid[entry].under : CellCode(g.board, c.column, c.row);
+      const int16_t under =
+          entry > 0 ? g.easel.laid[entry].under : CellCode(g.board, c.column, c.row);
       EXPECT_EQ(CellCode(saved.board, c.column, c.row), under)
           << "a Cell of this turn kept its Piece in the save";
     }
@@ -291,7 +293,8 @@ TEST_F(SavedLevelTest, ShiftStartsTheSavedLevelAfreshAndItsFirstSaveReplacesTheO
 TEST_F(SavedLevelTest, AFinishedLevelLosesItsSaveAndTheNextLevelGetsOne) {
   SavedLevelPlay p(folder_);
   p.session->OnLevelStart([&p](GameState& g) {
-    if (p.starts == 1 && p.cells.size() == 3) SetCellCode(g.board, p.cells[2].column, p.cells[2].row, 219);
+    if (p.starts == 1 && p.cells.size() == 3)
+      SetCellCode(g.board, p.cells[2].column, p.cells[2].row, 219);
   });
   Script s;
   p.ToLevelOne(s);
@@ -356,4 +359,3 @@ TEST_F(SavedLevelTest, ASaveDamagedAfterTheListWasDrawnStartsTheLevelAfreshAndSa
 
 }  // namespace
 }  // namespace qm::e2e
-

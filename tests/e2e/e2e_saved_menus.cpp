@@ -70,25 +70,36 @@ TEST(SavedLevelMenu, HostileSavesAreNeverContinuedAndTheProfileIsUntouched) {
       {"a byte too many", bytes + "x", "it is cut short or too long"},
       {"garbled", Flip(bytes, bytes.size() / 2), "it is damaged"},
       {"a garbled checksum", Flip(bytes, 18), "it is damaged"},
-      {"oversized", bytes + std::string(kMaxSavedLevelBytes, '\0'), "it cannot be read or is too large"},
+      {"oversized", bytes + std::string(kMaxSavedLevelBytes, '\0'),
+       "it cannot be read or is too large"},
       {"another version", versioned, "it was saved by another version of the game"},
-      {"another player", with([](SavedLevel& s) { s.playerName = "Bob"; }), "it belongs to another player"},
-      {"a changed level file", with([](SavedLevel& s) { s.levelFileHash ^= 1; }), "its level file has changed"},
-      {"a vanished level file", with([](SavedLevel& s) { s.identity.number = 7; }), "its level file is gone"},
-      {"a level number out of range", with([](SavedLevel& s) { s.identity.number = 45; }), "its level number is wrong"},
+      {"another player", with([](SavedLevel& s) { s.playerName = "Bob"; }),
+       "it belongs to another player"},
+      {"a changed level file", with([](SavedLevel& s) { s.levelFileHash ^= 1; }),
+       "its level file has changed"},
+      {"a vanished level file", with([](SavedLevel& s) { s.identity.number = 7; }),
+       "its level file is gone"},
+      {"a level number out of range", with([](SavedLevel& s) { s.identity.number = 45; }),
+       "its level number is wrong"},
       {"a Board of another size", with([](SavedLevel& s) {
          s.board.w = 2;
          s.board.cells.assign(3, 0);
          s.board.shade.assign(3, 0);
-       }), "its Board size does not match"},
-      {"a Cell count the bytes cannot hold", with([](SavedLevel& s) { s.board.w = 2047; }), "it is damaged"},
-      {"a start Cell off the Board", with([](SavedLevel& s) { s.board.startColumn = 5; }), "it is damaged"},
+       }),
+       "its Board size does not match"},
+      {"a Cell count the bytes cannot hold", with([](SavedLevel& s) { s.board.w = 2047; }),
+       "it is damaged"},
+      {"a start Cell off the Board", with([](SavedLevel& s) { s.board.startColumn = 5; }),
+       "it is damaged"},
       {"an Easel of 30 slots", with([](SavedLevel& s) { s.slots[0] = 30; }), "it is damaged"},
       {"a Piece code out of range", with([](SavedLevel& s) { s.slots[4] = 200; }), "it is damaged"},
       {"a bag Piece out of range", with([](SavedLevel& s) { s.bag[1] = 0; }), "it is damaged"},
-      {"a speaker out of range", with([](SavedLevel& s) { s.chatLog[3].speaker = 9; }), "it is damaged"},
-      {"a background picture out of range", with([](SavedLevel& s) { s.backgroundPicture = 24; }), "it is damaged"},
-      {"a random state out of range", with([](SavedLevel& s) { s.random.i = 17; }), "it is damaged"},
+      {"a speaker out of range", with([](SavedLevel& s) { s.chatLog[3].speaker = 9; }),
+       "it is damaged"},
+      {"a background picture out of range", with([](SavedLevel& s) { s.backgroundPicture = 24; }),
+       "it is damaged"},
+      {"a random state out of range", with([](SavedLevel& s) { s.random.i = 17; }),
+       "it is damaged"},
       {"another level kind", with([](SavedLevel& s) { s.identity.kind = LevelKind::kDaily; }),
        "its kind of level is not known here"},
   };
@@ -105,8 +116,8 @@ TEST(SavedLevelMenu, HostileSavesAreNeverContinuedAndTheProfileIsUntouched) {
       const int level = ContinuableLevel(g, &why);
       EXPECT_EQ(why, c.why);
       EXPECT_EQ(level, c.why.empty() ? 1 : 0);
-      EXPECT_EQ(LevelMenuLine(g.menu, 1, level), c.why.empty() ? "Level 1 : First steps (continue)"
-                                                                : "Level 1 : First steps");
+      EXPECT_EQ(LevelMenuLine(g.menu, 1, level),
+                c.why.empty() ? "Level 1 : First steps (continue)" : "Level 1 : First steps");
       EXPECT_EQ(fs::exists(save + ".bad"), !c.why.empty()) << "a bad save is set aside";
       EXPECT_EQ(ReadFileBytes(profilePath), profile);
     }

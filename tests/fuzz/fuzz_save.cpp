@@ -23,7 +23,8 @@ void Check(const std::string& bytes) {
 }
 
 void Put(std::string& bytes, size_t at, uint64_t value, int count) {
-  for (int k = 0; k < count; ++k) bytes[at + static_cast<size_t>(k)] = static_cast<char>(value >> (8 * k));
+  for (int k = 0; k < count; ++k)
+    bytes[at + static_cast<size_t>(k)] = static_cast<char>(value >> (8 * k));
 }
 
 }  // namespace

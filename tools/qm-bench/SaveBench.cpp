@@ -46,7 +46,8 @@ void MeasureSaves(const Options& options, GameState& game, Report& report) {
   }
   const double resume = Median(resumes);
   report.Add("resume_ms", resume, "ms", "<= 150", resume <= 150 && fresh == 0);
-  if (fresh > 0) report.notes.push_back("resume_ms: " + std::to_string(fresh) + " continues started afresh");
+  if (fresh > 0)
+    report.notes.push_back("resume_ms: " + std::to_string(fresh) + " continues started afresh");
   std::string bytes;
   ReadUserFile(UserFilePath("saves", 1), bytes, kMaxSavedLevelBytes);
   report.notes.push_back("save_ms_p99: " + std::to_string(saves.size()) +

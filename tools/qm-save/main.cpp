@@ -28,7 +28,8 @@ int main(int argc, char** argv) {
   if (argc != 3 || std::strcmp(argv[1], "dump") != 0) return Usage();
   std::string bytes;
   if (!qm::ReadUserFile(argv[2], bytes, qm::kMaxSavedLevelBytes)) {
-    std::fprintf(stderr, "qm-save: %s: cannot be read, not a regular file, or too large\n", argv[2]);
+    std::fprintf(stderr, "qm-save: %s: cannot be read, not a regular file, or too large\n",
+                 argv[2]);
     return 1;
   }
   qm::SavedLevel saved;
