@@ -23,6 +23,9 @@ struct ProgramState {
   int32_t windowId = 0;
   int32_t screenWidth = 0;
   int32_t screenHeight = 0;
+  // Width in pixels of a ChatLog line at its largest text size, measured with the play
+  // screen's fonts (0 or less: no font). Without it (the tools) lines are not fitted.
+  int (*chatLineWidth)(const std::string& line) = nullptr;
   int32_t visibleColumnSpan = 0;   // screen width / 52 + 2
   int32_t visibleRowSpan = 0;      // screen height / 45 + 2
   int32_t leftHeld = 0, rightHeld = 0, middleHeld = 0;  // kept by PumpWindowEvents
@@ -161,6 +164,14 @@ struct LaidPiece {
   int16_t under = 0;    // cell code that lay under the Piece
 };
 
+// A bonus/malus changed the slot count: the Easel picture's frame is to be patched, at the
+// position the Easel had before, the next time the play screen draws the Easel.
+struct EaselFramePatch {
+  bool pending = false;
+  int32_t left = 0, top = 0;  // the Easel's position before the change
+  int32_t slots = 0;          // the new slot count
+};
+
 struct EaselState {
   std::array<uint8_t, 161> pieceValue{};      // PieceValueTable by piece code
   std::array<uint8_t, 27> letterFrequency{};  // LetterFrequencyTable, letters 1..26
@@ -171,6 +182,7 @@ struct EaselState {
   int16_t carriedSlotCount = 0;      // n dealt by the next StartLevel
   std::array<LaidPiece, 21> laid{};  // entries 1..20
   int32_t left = 0, right = 0, top = 0, bottom = 0;  // LayOutEasel
+  EaselFramePatch framePatch;
 };
 
 // ---- The move being validated -------------------------------------------------------------

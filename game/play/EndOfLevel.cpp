@@ -8,7 +8,7 @@
 #include "engine/Sound.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/play/PlayCommon.hpp"
-#include "game/rules/Objectives.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
 
 namespace qm {

@@ -6,6 +6,7 @@
 #include "engine/Sound.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
+#include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Codes.hpp"
@@ -18,12 +19,9 @@ void ClearMarks(ExchangeState& exchange) { exchange.marks.fill(0); }
 // Marked slots change places with random Pieces of the bag, while the bag lasts.
 void ExchangeMarkedPieces(GameState& game) {
   auto& easel = game.easel;
-  auto& bag = easel.bag;
   for (int k = 1; k <= easel.slots[0]; ++k) {
     if (game.play.exchange.marks[k] == 0) continue;
-    if (bag.empty() || bag[0] <= 0) break;
-    const int r = static_cast<int>(RandomUpTo(bag[0] - 1) + 1);
-    std::swap(easel.slots[k], bag[static_cast<size_t>(r)]);
+    if (!SwapWithBag(easel, k)) break;
   }
   DrawEasel(game);
 }

@@ -8,6 +8,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/play/PlayCommon.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
 #include "game/rules/Codes.hpp"
@@ -180,6 +181,7 @@ void PiecesPanel(GameState& game, uint32_t now) {
     case 3:
       SetStatus(game, " Get back all your piece ");
       ReturnLaidPieces(game);
+      DrawEasel(game);
       break;
     default: break;
   }
@@ -195,6 +197,7 @@ void ValidationButton(GameState& game, uint32_t now) {
   }
   if (play.validationLatch == 0) {
     ValidateMove(game);
+    DrawEasel(game);  // as the turn left it: refused Pieces back, or refilled
     play.validationLatch = 1;
   }
 }

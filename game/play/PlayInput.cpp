@@ -15,6 +15,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/PlayCommon.hpp"
+#include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
@@ -165,7 +166,10 @@ void HandleLeftButton(GameState& game) {
 void HandleEscape(GameState& game, uint32_t now) {
   if (!KeyIsDown(kKeyEscape)) return;
   // Nothing laid: the Easel picture is already right, no need to grab it again each pass.
-  if (LaidPieceCount(game.easel) > 0) ReturnLaidPieces(game);
+  if (LaidPieceCount(game.easel) > 0) {
+    ReturnLaidPieces(game);
+    DrawEasel(game);
+  }
   game.status.text = " Put all your parts ";
   game.status.start = StatusTick(now);
   game.play.objectivesViewToggle = 0;
@@ -178,6 +182,7 @@ void HandleValidationKeys(GameState& game) {
   if (pressed && play.dragState != 1 && play.endTick == 0) {
     if (play.validationLatch == 0) {
       ValidateMove(game);
+      DrawEasel(game);  // as the turn left it: refused Pieces back, or refilled
       SaveAfterValidation(game);
       play.validationLatch = 1;
     }

@@ -1,8 +1,10 @@
 #pragma once
 // Drawing of the play screen, step by step in the order of a pass.
 #include <cstdint>
+#include <string>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -34,11 +36,17 @@ void DrawMessages(GameState& game);
 void DrawChatOrDetails(GameState& game);
 // Whether the DetailsView is shown in this pass (needs the keyboard snapshot).
 bool DetailsViewShown(const GameState& game);
+// The width of a ChatLog line at the chat's largest text size (0 without a font): what
+// FitChatText measures with (program.chatLineWidth).
+int ChatLineWidth(const std::string& line);
 // y of message line k (0 lowest) for text size s.
 int MessageLineY(int screenHeight, int textSize, int k);
 // The chat line being typed, with its blinking cursor.
 void DrawChatInputLine(const GameState& game, uint32_t now);
 
+// Redraws the Easel picture (sprite 1200) with its Pieces and their values, after patching
+// its frame where a bonus/malus changed the slot count.
+void DrawEasel(GameState& game);
 // The empty Easel frame, grabbed into sprite 1200.
 void ComposeEaselFrame(const GameState& game);
 // The cached Easel picture.
@@ -49,5 +57,14 @@ void DrawHud(const GameState& game);
 void DrawCarriedOrCursor(const GameState& game);
 // Grabbing cursor while a press is held or the Board is scrolled.
 void UpdateCursorState(GameState& game);
+
+// Composes the objectives panel into sprite 1111 (and clears the frame).
+void DrawObjectivesPanel(GameState& game);
+// Draws sprite 1111 at (x, y) with a mark after each objective as judged now, and keeps the
+// tally (TallyObjectives).
+void CountObjectivesMet(GameState& game, int x, int y);
+
+// Handles a description request (start value 1) and draws the StatusLine while it lasts.
+void DescribeCell(GameState& game);
 
 }  // namespace qm

@@ -8,7 +8,6 @@
 #include "engine/Screen.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
-#include "game/rules/Objectives.hpp"
 #include "game/rules/Codes.hpp"
 
 namespace qm {
@@ -54,6 +53,14 @@ void DrawMessageLines(const GameState& game, const std::array<ChatLine, 20>& lin
 }
 
 }  // namespace
+
+int ChatLineWidth(const std::string& line) {
+  constexpr int kMeasureFontSlot = 3;     // slot 1 belongs to the drawing code
+  constexpr int kLargestChatPoints = 10;  // the chat's font at its largest text size
+  if (LoadFont(kMeasureFontSlot, "Arial", kLargestChatPoints) == 0) return 0;
+  UseFont(FontHandleOf(kMeasureFontSlot));
+  return TextWidthOf(line);
+}
 
 int MessageLineY(int screenHeight, int textSize, int k) {
   return RoundHalfEven(screenHeight - textSize - (1.5 * textSize + 11) * k - 107);

@@ -14,7 +14,6 @@
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
-#include "game/rules/Objectives.hpp"
 #include "game/rules/Codes.hpp"
 
 namespace qm {
@@ -114,6 +113,8 @@ Screen StartLevel(GameState& game) {
 
   LoadLevel(game, game.menu.currentLevel);
   UpdateVisibleWindow(game.board);
+  // The definitions the rules add to the ChatLog are cut to the screen with its fonts.
+  game.program.chatLineWidth = ChatLineWidth;
   ComputeShadeMap(game.board);
   // The deal draws after the background's numbers and before the drifting objects'.
   ResetLevelRules(game);

@@ -9,7 +9,6 @@
 #include <string>
 
 #include "engine/Clock.hpp"
-#include "engine/Drawing.hpp"
 #include "engine/Files.hpp"
 #include "game/rules/Dictionary.hpp"
 
@@ -22,8 +21,6 @@ const char* const kDefinitionsFile = "definitions\\english";
 // and reading no further keeps every lookup to a few kilobytes whatever the file holds.
 constexpr int64_t kMaxLine = 4096;
 constexpr int64_t kShortRead = 512;
-constexpr int kMeasureFontSlot = 3;  // slot 1 belongs to the drawing code
-constexpr int kLargestChatPoints = 10;  // the chat's font at its largest text size
 constexpr int kChatLeft = 48;
 constexpr int kChatRightMargin = 24;  // clear of the option panel at the right edge
 
@@ -139,13 +136,9 @@ std::string Printable(const std::string& text) {
   return clean;
 }
 
-int ChatLineWidth(const GameState& game, uint8_t speaker, const std::string& text) {
+int SpokenLineWidth(const GameState& game, uint8_t speaker, const std::string& text) {
   const std::string line = game.players.speakerNames[speaker % 9] + " : " + text;
-  int width = 0;
-  if (LoadFont(kMeasureFontSlot, "Arial", kLargestChatPoints) != 0) {
-    UseFont(FontHandleOf(kMeasureFontSlot));
-    width = TextWidthOf(line);
-  }
+  int width = game.program.chatLineWidth(line);
   // Without a font (no text service) a wide average character keeps the estimate safe.
   if (width <= 0) width = static_cast<int>(line.size()) * 9;
   return width;
@@ -174,15 +167,15 @@ std::string LookUpDefinition(const std::string& word) {
 
 std::string FitChatText(const GameState& game, uint8_t speaker, const std::string& text) {
   // Without a screen (the tools run the rules alone) there is nothing to fit.
-  if (game.program.screenWidth <= 0) return text;
+  if (game.program.screenWidth <= 0 || game.program.chatLineWidth == nullptr) return text;
   const int room = game.program.screenWidth - kChatLeft - kChatRightMargin;
-  if (ChatLineWidth(game, speaker, text) <= room) return text;
+  if (SpokenLineWidth(game, speaker, text) <= room) return text;
   // The longest cut that fits, found by bisection on its length.
   size_t fits = 0;
   size_t tooLong = text.size();
   while (tooLong - fits > 1) {
     const size_t length = fits + (tooLong - fits) / 2;
-    if (ChatLineWidth(game, speaker, text.substr(0, length) + "...") <= room) {
+    if (SpokenLineWidth(game, speaker, text.substr(0, length) + "...") <= room) {
       fits = length;
     } else {
       tooLong = length;

@@ -20,7 +20,8 @@ void PushDefinitionToChat(GameState& game, const std::string& word);
 void PushMoveDefinition(GameState& game);
 
 // Cuts a ChatLog text so that the line drawn for it (speaker name, " : ", text) fits the
-// screen at the largest chat text size; a cut text ends in "...". Whole without a screen.
+// screen at the largest chat text size; a cut text ends in "...". Whole without a screen or
+// without program.chatLineWidth (the play screen measures with its fonts, the tools do not).
 std::string FitChatText(const GameState& game, uint8_t speaker, const std::string& text);
 
 }  // namespace qm

@@ -4,8 +4,6 @@
 #include <array>
 
 #include "engine/Clock.hpp"
-#include "engine/Drawing.hpp"
-#include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
 #include "game/rules/Dictionary.hpp"
@@ -77,9 +75,9 @@ void ShowStatusLine(GameState& game, const std::string& text) {
 
 int64_t StatusLineDuration(const std::string& text) { return TextLength(text) * 100 + 5000; }
 
-void DescribeCell(GameState& game) {
+bool UpdateStatusLine(GameState& game) {
   StatusState& status = game.status;
-  if (status.start == kStatusOff) return;
+  if (status.start == kStatusOff) return false;
   if (status.start == kStatusRequested) {
     PlaySoundEffect(0);
     SetSoundFrequency(0, 30000);
@@ -92,16 +90,9 @@ void DescribeCell(GameState& game) {
   int64_t shown = static_cast<int32_t>(TickCount() - status.start);
   if (shown >= StatusLineDuration(status.text)) {
     status.start = kStatusOff;
-    return;
+    return false;
   }
-  LoadFont(1, "Arial", 10 + game.program.chatTextSize);
-  BeginDrawing();
-  SetDrawingMode(0);
-  UseFont(FontHandleOf(1));
-  int width = TextWidthOf(status.text);
-  DrawTextAt(game.program.screenWidth / 2 - width / 2, 12, status.text, RgbColour(255, 255, 255),
-             RgbColour(0, 0, 0));
-  EndDrawing();
+  return true;
 }
 
 }  // namespace qm

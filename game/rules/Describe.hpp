@@ -15,7 +15,8 @@ void ShowStatusLine(GameState& game, const std::string& text);
 // Milliseconds a StatusLine text stays: its length x 100 + 5000.
 int64_t StatusLineDuration(const std::string& text);
 
-// Handles a description request (start value 1) and draws the StatusLine while it lasts.
-void DescribeCell(GameState& game);
+// Answers a description request (start value 1): its sound, the text, its ChatLog line.
+// Whether the StatusLine is still shown now (false once its time is over).
+bool UpdateStatusLine(GameState& game);
 
 }  // namespace qm

@@ -1,11 +1,9 @@
 #include "game/rules/Easel.hpp"
 
 #include <algorithm>
+#include <utility>
 
-#include "engine/Drawing.hpp"
 #include "engine/Random.hpp"
-#include "engine/Screen.hpp"
-#include "engine/Text.hpp"
 #include "game/play/Board.hpp"
 
 namespace qm {
@@ -28,14 +26,6 @@ int SlotCount(const EaselState& easel) {
 int BagCount(const EaselState& easel) {
   return std::clamp<int>(easel.bag.empty() ? 0 : easel.bag[0], 0,
                          static_cast<int>(easel.bag.size()) - 1);
-}
-
-// 1.5 x v + 100 rounded to the nearest whole number, halves to even.
-int LabelRed(int value) {
-  int twice = 3 * value + 200;
-  int half = twice / 2;
-  if (twice % 2 != 0 && half % 2 != 0) ++half;
-  return half;
 }
 
 }  // namespace
@@ -109,6 +99,15 @@ void ResetLevelRules(GameState& game) {
   game.objectives.lineWidths.fill(0);
   game.objectives.progress.fill(0);
   game.play.endTick = 0;
+  easel.framePatch = EaselFramePatch{};  // the play screen composes a new frame
+}
+
+bool SwapWithBag(EaselState& easel, int k) {
+  const int count = BagCount(easel);
+  if (count <= 0 || k < 1 || k > SlotCount(easel)) return false;
+  const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
+  std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
+  return true;
 }
 
 void RefillEasel(EaselState& easel) {
@@ -198,7 +197,6 @@ void ReturnLaidPieces(GameState& game) {
     SetCellCode(game.board, entry.column, entry.row, entry.under);
     entry.column = -1;
   }
-  DrawEasel(game);
 }
 
 void LayOutEasel(EaselState& easel, int screenHeight) {
@@ -207,39 +205,6 @@ void LayOutEasel(EaselState& easel, int screenHeight) {
   easel.right = 511 + 26 * n;
   easel.top = screenHeight - 62;
   easel.bottom = screenHeight;
-}
-
-void DrawEasel(GameState& game) {
-  const EaselState& easel = game.easel;
-  int n = SlotCount(easel);
-  int left = easel.left;
-  int top = easel.top;
-  // The previous picture is the backdrop: it holds the frame composed at level start.
-  DrawSprite(kEaselSprite, left - 13, top - 5);
-  for (int k = 1; k <= n; ++k) {
-    int x = left + (k - 1) * 52;
-    DrawSpriteKeyed(kEmptySlot, x, top);
-    DrawSpriteKeyed(easel.slots[k], x, top);
-  }
-  LoadFont(1, "Arial", 7);
-  BeginDrawing();
-  SetDrawingMode(4);
-  UseFont(FontHandleOf(1));
-  DrawBox(left - 13, top - 5, n * 52 + 26, 74, RgbColour(50, 40, 40));
-  SetDrawingMode(0);
-  for (int k = 1; k <= n; ++k) {
-    int x = left + (k - 1) * 52 + 38;
-    int y = top + 53;
-    DrawTextAt(x, y, "00", RgbColour(1, 5, 1), RgbColour(0, 1, 0));  // blanks the label place
-    int16_t code = easel.slots[k];
-    if (IsPieceCode(code)) {
-      int value = easel.pieceValue[code];
-      int red = LabelRed(value);
-      DrawTextAt(x, y, DecimalText(value) + " ", RgbColour(red, red, value + 100), RgbColour(0, 1, 0));
-    }
-  }
-  EndDrawing();
-  GrabScreenToSprite(kEaselSprite, left - 13, top - 5, n * 52 + 26, game.program.screenHeight - top + 5);
 }
 
 }  // namespace qm

@@ -24,15 +24,16 @@ void FillPieceBag(EaselState& easel);
 int16_t DrawFromBag(EaselState& easel);
 // Level start: slots 1..n each receive DrawFromBag in order.
 void DealEasel(EaselState& easel);
+// An exchange: the Piece of Easel slot k changes places with a random Piece of the bag. False,
+// with nothing changed, when the bag is empty.
+bool SwapWithBag(EaselState& easel, int k);
 // After an accepted move: empty slots 1..n, in order, draw from the bag while it lasts.
 void RefillEasel(EaselState& easel);
 // Every Piece laid this turn goes back to the lowest free slot, its cell gets back the
-// code that lay under it; then the Easel is redrawn.
+// code that lay under it (the play screen redraws the Easel after).
 void ReturnLaidPieces(GameState& game);
 // Easel position and active rectangle from the slot count n.
 void LayOutEasel(EaselState& easel, int screenHeight);
-// Redraws the Easel picture (sprite 1200) with its Pieces and their values.
-void DrawEasel(GameState& game);
 
 // The rules' part of a level start, drawing nothing, for the game and the bot alike (the
 // Board is loaded first): the slot count carried over (held within 6..18), a new bag and the

@@ -5,7 +5,6 @@
 
 #include "engine/Clock.hpp"
 #include "engine/Random.hpp"
-#include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
 #include "game/play/Board.hpp"
@@ -82,14 +81,9 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
       moveText += ":: An extra piece ";
       easel.slots[newCount] = kEmptySlot;
     }
-    // Patch the cached Easel picture with the frame tiles, at the position before the change.
-    int left = easel.left;
-    int top = easel.top;
-    DrawSprite(kEaselSprite, left - 13, top - 5);
-    DrawSprite(kEaselFrameTile, left + (newCount - 1) * kEaselSlotWidth - 26, top - 4);
-    DrawSprite(kEaselFrameTile, left + newCount * kEaselSlotWidth - 26, top - 4);
-    GrabScreenToSprite(kEaselSprite, left - 13, top - 5, newCount * kEaselSlotWidth + 26,
-                       game.program.screenHeight - top + 5);
+    // The cached Easel picture gets the frame tiles of the new end, at the position before
+    // the change (one change per move at most: the slot count no longer equals the reference).
+    easel.framePatch = EaselFramePatch{true, easel.left, easel.top, newCount};
   }
   LayOutEasel(easel, game.program.screenHeight);
 }
@@ -219,7 +213,6 @@ void AcceptMove(GameState& game) {
     CountWordForObjectives(game, static_cast<int>(TextLength(word.text)), word.material);
   }
   move.accepted = true;
-  DrawEasel(game);
 }
 
 }  // namespace qm

@@ -14,7 +14,8 @@ int64_t MultiplyScore(int64_t a, int64_t b);
 // score x percent div 100, truncated toward zero, computed without overflow.
 int64_t PercentOfScore(int64_t score, int64_t percent);
 
-// Finishes an accepted turn (details and move total already gathered).
+// Finishes an accepted turn (details and move total already gathered); the play screen
+// redraws the Easel after.
 void AcceptMove(GameState& game);
 
 // Applies the effect of the cell code `under` that a Piece laid at (column, row) covered,

@@ -11,7 +11,8 @@ namespace qm {
 GatheredWord GatherWord(GameState& game, int axis, int column, int row);
 
 // Checks the turn and either refuses it (the Pieces go back to the Easel) or accepts it
-// (scores, effects, refill). Ends every turn in one call.
+// (scores, effects, refill). Ends every turn in one call; the play screen redraws the Easel
+// after.
 void ValidateMove(GameState& game);
 
 }  // namespace qm

@@ -17,6 +17,7 @@
 #include "game/flow/EndProgram.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace fs = std::filesystem;

@@ -28,6 +28,7 @@
 #include "game/flow/Mouse.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/Render.hpp"
 #include "game/play/RunLevel.hpp"
 #include "game/rules/Easel.hpp"
 #include "tests/support/TestFiles.hpp"
@@ -91,6 +92,7 @@ class PlayTest : public ::testing::Test {
     program.windowId = MainWindowId();
     program.visibleColumnSpan = program.screenWidth / 52 + 2;
     program.visibleRowSpan = program.screenHeight / 45 + 2;
+    program.chatLineWidth = ChatLineWidth;  // as StartLevel sets it
     PumpWindowEvents(program);
     ResetMouseMove(program);
     SeedRandom(7);

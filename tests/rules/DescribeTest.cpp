@@ -3,6 +3,7 @@
 
 #include "RulesFixture.hpp"
 #include "engine/Clock.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Describe.hpp"
 
 namespace qm {

@@ -7,6 +7,7 @@
 #include "engine/Screen.hpp"
 #include "engine/TestHooks.hpp"
 #include "engine/Random.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace qm {
@@ -200,8 +201,10 @@ TEST(DrawEasel, RedrawsSprite1200WithTheValueLabels) {
   ASSERT_NE(OpenGameScreen("rules"), 0);
   auto game = test::MakeGame(3, 3, {test::P('q', kGold), kEmptySlot, 1, 2, 3, 4, 5, 6, 7, 8});
   ClearFrame(0);
+  game->easel.framePatch = EaselFramePatch{true, game->easel.left, game->easel.top, 10};
   DrawEasel(*game);
   const EaselState& easel = game->easel;
+  EXPECT_FALSE(easel.framePatch.pending);  // patched once, before the redraw
   EXPECT_EQ(SpriteWidthOf(kEaselSprite), 10 * 52 + 26);
   EXPECT_EQ(SpriteHeightOf(kEaselSprite), 768 - easel.top + 5);
   // Every label place is blanked on RGB(0, 1, 0); a Piece's value is written over it.

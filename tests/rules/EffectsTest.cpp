@@ -261,6 +261,12 @@ TEST(CellEffects, BonusMalusWithinSixToEighteenSlots) {
       EXPECT_EQ(result.slots[0], expected);
       EXPECT_EQ(result.referenceSlotCount, expected);
       EXPECT_EQ(result.left, 512 - 26 * expected);
+      // The Easel picture's frame waits for the play screen, at the position before the change.
+      EXPECT_EQ(result.framePatch.pending, expected != c.slots);
+      if (result.framePatch.pending) {
+        EXPECT_EQ(result.framePatch.left, 512 - 26 * c.slots);
+        EXPECT_EQ(result.framePatch.slots, expected);
+      }
       std::string text = expected > c.slots ? ":: An extra piece " : expected < c.slots ? ":: A piece in less " : "";
       EXPECT_EQ(move.game->chat.moveHistory[0].text, kAtText + text);
       if (expected < c.slots) {

@@ -1,9 +1,13 @@
 // Objective progress from accepted words, the panel lines and the tally.
 #include <gtest/gtest.h>
 
+#include <string>
+#include <vector>
+
 #include "RulesFixture.hpp"
 #include "engine/Screen.hpp"
 #include "engine/TestHooks.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Objectives.hpp"
 #include "game/rules/Validate.hpp"
 
@@ -73,7 +77,7 @@ TEST(ObjectiveProgress, EveryFoundWordOfAnAcceptedTurnOnly) {
   }
 }
 
-TEST(CountObjectivesMet, JudgedAtTheMomentOfTheTally) {
+TEST(TallyObjectives, JudgedAtTheMomentOfTheTally) {
   GameState game;
   game.menu.currentLevel = 23;
   auto& target = game.board.objectives;
@@ -86,28 +90,36 @@ TEST(CountObjectivesMet, JudgedAtTheMomentOfTheTally) {
   game.objectives.progress[1] = 2;
   game.easel.slots[0] = 12;
   game.players.scores[0] = 329999;
-  CountObjectivesMet(game, 45, 50);
+  ObjectiveTally tally = TallyObjectives(game);
   EXPECT_EQ(target[0], 5);  // words, gold words, slots, score, end box
   EXPECT_EQ(game.objectives.progress[0], 2);
+  EXPECT_EQ(tally.count, 5);
+  EXPECT_EQ(tally.met, 2);
+  const std::vector<std::string> marks = {"(2/2)", "(0/0)", "(0/1)", "(0/0)", "(1/1)", "(0/1)", "(0/1)"};
+  for (size_t i = 0; i < marks.size(); ++i) EXPECT_EQ(tally.lines[i].mark, marks[i]) << i;
 
   game.players.scores[0] = 330000;
   game.play.endTick = 5000;
-  CountObjectivesMet(game, 45, 50);
+  TallyObjectives(game);
   EXPECT_EQ(game.objectives.progress[0], 4);
 
   game.easel.slots[0] = 11;  // the Easel shrank after the objective was met
-  CountObjectivesMet(game, 45, 50);
+  TallyObjectives(game);
   EXPECT_EQ(game.objectives.progress[0], 3);
 }
 
-TEST(CountObjectivesMet, OnlyTheEndBox) {
+TEST(JudgeObjectives, OnlyTheEndBoxAndNothingWritten) {
   GameState game;
-  CountObjectivesMet(game, 0, 0);
-  EXPECT_EQ(game.board.objectives[0], 1);
-  EXPECT_EQ(game.objectives.progress[0], 0);
+  ObjectiveTally tally = JudgeObjectives(game);
+  EXPECT_EQ(tally.count, 1);
+  EXPECT_EQ(tally.met, 0);
+  EXPECT_TRUE(tally.lines[6].present);
+  EXPECT_EQ(tally.lines[6].widthEntry, 11);
   game.play.endTick = 1;
-  CountObjectivesMet(game, 0, 0);
-  EXPECT_EQ(game.objectives.progress[0], 1);
+  EXPECT_EQ(JudgeObjectives(game).met, 1);
+  // Judging alone leaves the counts the level's end reads untouched.
+  EXPECT_EQ(game.board.objectives[0], 0);
+  EXPECT_EQ(game.objectives.progress[0], 0);
 }
 
 TEST(ObjectiveLineTexts, PanelWording) {
@@ -152,6 +164,8 @@ TEST(DrawObjectivesPanel, ComposesSprite1111WithItsLineWidths) {
   EXPECT_GT(game.objectives.lineWidths[9], game.objectives.lineWidths[11]);
   EXPECT_EQ(game.objectives.lineWidths[3], 0);
   CountObjectivesMet(game, 45, 50);
+  EXPECT_EQ(game.board.objectives[0], 3);  // words, slots, end box: kept as the tally
+  EXPECT_EQ(game.objectives.progress[0], 0);
   // The mark of the first line is drawn after it, in red while unmet.
   bool red = false;
   for (int dx = 0; dx < 30 && !red; ++dx) {

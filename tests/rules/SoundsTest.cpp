@@ -7,6 +7,7 @@
 #include "RulesFixture.hpp"
 #include "engine/Sound.hpp"
 #include "engine/TestHooks.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Validate.hpp"

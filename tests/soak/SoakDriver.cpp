@@ -32,6 +32,7 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "game/Screens.hpp"
 #include "game/flow/EndProgram.hpp"
 #include "game/play/Board.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/e2e/Replay.hpp"

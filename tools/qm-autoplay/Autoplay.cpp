@@ -49,9 +49,7 @@ void Exchange(GameState& game, const Needs& needs) {
     int m = MaterialOf(code);
     // Keep the Pieces an objective of their Material still needs.
     if (m >= kSilver && m <= kDiamond && needs.materialLeft[m - kSilver] > 0) continue;
-    if (easel.bag[0] <= 0) break;
-    const int r = static_cast<int>(RandomUpTo(easel.bag[0] - 1) + 1);
-    std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
+    if (!SwapWithBag(easel, k)) break;
   }
 }
 
@@ -139,9 +137,9 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
   }
   if (game->play.endTick == 0 && result.stop.empty()) result.stop = "move cap reached";
   result.endReached = game->play.endTick != 0;
-  CountObjectivesMet(*game, 0, 0);
-  result.objectiveCount = game->board.objectives[0];
-  result.objectivesMet = game->objectives.progress[0];
+  const ObjectiveTally tally = JudgeObjectives(*game);
+  result.objectiveCount = tally.count;
+  result.objectivesMet = tally.met;
   result.won = result.endReached && result.objectivesMet == result.objectiveCount;
   result.score = game->players.scores[0] - options.startScore;
   return result;

@@ -3,6 +3,7 @@
 
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
@@ -60,6 +61,7 @@ void MeasureRules(const Options& options, GameState& game, Report& report) {
     GameState work = prepared;  // copied outside the timing
     const auto start = WallClock::now();
     ValidateMove(work);
+    DrawEasel(work);  // as the play screen does after every turn
     times.push_back(MicrosecondsSince(start));
     accepted = accepted && work.move.accepted;
     if (i == 0) {
