@@ -47,6 +47,29 @@ void SeedRandom(uint32_t seed) {
   r.seeded = true;
 }
 
+RandomState CurrentRandomState() {
+  if (!gSource.seeded) RandomUpTo(-1);  // the first use seeds it
+  RandomState state;
+  for (int k = 0; k < 17; ++k) {
+    state.a[k] = gSource.a[k];
+    state.b[k] = gSource.b[k];
+  }
+  state.i = gSource.i;
+  state.j = gSource.j;
+  return state;
+}
+
+void RestoreRandomState(const RandomState& state) {
+  if (state.i < 0 || state.i > 16 || state.j < 0 || state.j > 16) return;
+  for (int k = 0; k < 17; ++k) {
+    gSource.a[k] = state.a[k];
+    gSource.b[k] = state.b[k];
+  }
+  gSource.i = state.i;
+  gSource.j = state.j;
+  gSource.seeded = true;
+}
+
 int64_t RandomUpTo(int64_t m) {
   if (!gSource.seeded) {
     uint32_t thread = static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));

@@ -58,6 +58,7 @@ struct MenuState {
   int32_t firstFreeProfile = -1;
   int32_t currentLevel = 1;              // the level being (or about to be) played
   LevelIdentity levelIdentity;           // which level that is (hand-made: currentLevel)
+  bool continueSaved = false;            // the next level start continues the player's save
   std::array<std::string, 51> levelTitles{};  // 1..50
   // New player entry screen.
   int32_t blinkCounter = 0;

@@ -14,6 +14,7 @@
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Codes.hpp"
 
 namespace qm {
@@ -197,13 +198,15 @@ Screen LevelMenu(GameState& game) {
   ProgramState& program = game.program;
   MenuState& menu = game.menu;
   const int reached = game.players.levelsReached[program.humanPlayer];
+  const int saved = ContinuableLevel(game, nullptr);
   IgnorePressesFromBefore(program);
   MenuKeys keys(true);
   for (;;) {
     BeginMenuFrame();
     for (int i = 1; i <= kLevelTitles; ++i) {
       if (menu.levelTitles[i].empty()) continue;
-      DrawCentred(program, i * kRowHeight, menu.levelTitles[i], i <= reached ? kGreen : kDarkGreen);
+      DrawCentred(program, i * kRowHeight, LevelMenuLine(menu, i, saved),
+                  i <= reached ? kGreen : kDarkGreen);
     }
     EndDrawing();
 
@@ -216,6 +219,7 @@ Screen LevelMenu(GameState& game) {
     if ((pointer.left || keyRow != 0) && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
+      menu.continueSaved = ChoosesContinue(row, saved);
       WaitForLeftRelease(program);
       return Screen::kPrepareGame;
     }

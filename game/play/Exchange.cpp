@@ -7,6 +7,7 @@
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Codes.hpp"
 
@@ -75,6 +76,7 @@ void HandleExchangeTokens(GameState& game) {
     ExchangeMarkedPieces(game);
     exchange.activeToken = 0;
     ClearMarks(exchange);
+    QueueLevelSave(game);
   }
 
   if (play.left != 0) {

@@ -17,6 +17,7 @@
 #include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
@@ -183,6 +184,7 @@ void HandleValidationKeys(GameState& game) {
     if (play.validationLatch == 0) {
       ValidateMove(game);
       DrawEasel(game);  // as the turn left it: refused Pieces back, or refilled
+      SaveAfterValidation(game);
       play.validationLatch = 1;
     }
   } else {
@@ -306,6 +308,7 @@ void WaitWhileInactive(GameState& game) {
 
 void EndProgramIfDesktopClose(GameState& game) {
   if (!QuitRequested()) return;
+  SaveLevelAndWait(game);
   SavePlayerProfile(game);
   EndProgram();
 }

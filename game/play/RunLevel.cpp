@@ -14,6 +14,7 @@
 #include "game/play/Options.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Describe.hpp"
 
 namespace qm {
@@ -66,7 +67,10 @@ std::optional<Screen> RunLevelPass(GameState& game) {
   OptionPanelsStep(game, now);
   DescribeCell(game);
   DrawHud(game);
-  if (HandleExitControl(game, now) || KeyboardExitAsked()) return Screen::kExitToPlayerMenu;
+  if (HandleExitControl(game, now) || KeyboardExitAsked()) {
+    SaveLevelAndWait(game);
+    return Screen::kExitToPlayerMenu;
+  }
   ExchangeTokensStep(game);
   if (play.endTick != 0) {
     if (auto next = ResultPanelStep(game)) return next;

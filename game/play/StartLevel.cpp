@@ -11,6 +11,8 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
+#include "game/play/SavedLevel.hpp"
+#include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Codes.hpp"
 
@@ -64,7 +66,25 @@ void LoadLevelSounds() {
 
 int LevelMusicTrack(int level) { return (level - 1) % 12 + 1; }
 
+void LoadLevelMusicAndSounds(GameState& game) {
+  const int track = LevelMusicTrack(game.menu.currentLevel);
+  LoadMusicModule(kLevelMusic, "zik\\" + std::to_string(track) + ".mod");
+  if (game.program.musicTrack > 0) {
+    game.program.musicTrack = static_cast<int8_t>(track);
+    SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
+    PlayMusicModule(kLevelMusic);
+  } else {
+    game.program.musicTrack = static_cast<int8_t>(-track);  // off, remembering the track
+  }
+  LoadLevelSounds();
+}
+
 Screen StartLevel(GameState& game) {
+  std::string notContinued;
+  if (game.menu.continueSaved) {
+    game.menu.continueSaved = false;
+    if (ContinueSavedLevel(game, notContinued)) return Screen::kRunLevel;
+  }
   auto& easel = game.easel;
   auto& play = game.play;
   auto& render = game.render;
@@ -115,16 +135,12 @@ Screen StartLevel(GameState& game) {
   play.exchange = ExchangeState{};
   render.tint.mark = TickCount();
 
-  const int track = LevelMusicTrack(game.menu.currentLevel);
-  LoadMusicModule(kLevelMusic, "zik\\" + std::to_string(track) + ".mod");
-  if (game.program.musicTrack > 0) {
-    game.program.musicTrack = static_cast<int8_t>(track);
-    SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
-    PlayMusicModule(kLevelMusic);
-  } else {
-    game.program.musicTrack = static_cast<int8_t>(-track);  // off, remembering the track
+  LoadLevelMusicAndSounds(game);
+  if (!notContinued.empty()) {
+    PushChatLine(game, ChatLine{"The saved level could not be continued: " + notContinued + " ",
+                                kGameSpeaker, static_cast<int32_t>(TickCount())});
   }
-  LoadLevelSounds();
+  SaveLevelStart(game);
   return Screen::kRunLevel;
 }
 

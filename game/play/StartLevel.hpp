@@ -9,6 +9,9 @@ namespace qm {
 // Returns Screen::kRunLevel.
 Screen StartLevel(GameState& game);
 
+// The level's music (per the music option) and sound effects, as a level start loads them.
+void LoadLevelMusicAndSounds(GameState& game);
+
 // The level's music track: levels repeat the 12 tracks (level 13 plays track 1).
 int LevelMusicTrack(int level);
 

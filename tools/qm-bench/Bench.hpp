@@ -20,6 +20,7 @@ struct Options {
   int lookups = 2000;      // LookUpWord repetitions per figure
   int hints = 40;          // hint searches on the large Board
   int generateSeeds = 20;  // generated levels per grade
+  int saves = 500;         // saved-level saves measured
   std::string shots;       // when set: PNGs of the last measured frames (PREFIX-1080.png ...)
   bool present = false;    // whole frames on a real window instead of the headless figures
 };
@@ -59,6 +60,8 @@ void PreparePlayer(GameState& game);
 void MeasureLevelStart(const Options& options, GameState& game, Report& report);
 void MeasureFrames(const Options& options, GameState& game, const std::string& tag, bool details,
                    Report& report);
+// save_ms_p99 (the play loop's share of a save) and resume_ms (a continue to its first frame).
+void MeasureSaves(const Options& options, GameState& game, Report& report);
 
 // The ChatLog of the measured scene: ten lines of the lengths a game shows.
 void FillChatLog(GameState& game);

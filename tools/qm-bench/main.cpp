@@ -72,6 +72,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.lookups = 200;
       options.hints = 5;
       options.generateSeeds = 1;
+      options.saves = 50;
     } else {
       return false;
     }
@@ -176,6 +177,7 @@ int main(int argc, char** argv) {
     PreparePlayer(game);
     MeasureLevelStart(options, game, report);
     MeasureFrames(options, game, "1080", true, report);
+    MeasureSaves(options, game, report);
     qm::StartLevel(game);
     MeasureRules(options, game, report);
     MeasureHints(options, game, report);

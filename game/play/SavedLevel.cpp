@@ -1,0 +1,804 @@
+// A level in progress on disk: one versioned, checksummed file per profile slot, written
+// on a thread of its own so a save never costs the play loop a frame.
+#include "game/play/SavedLevel.hpp"
+
+#include <unistd.h>
+
+#include <condition_variable>
+#include <cstring>
+#include <mutex>
+#include <optional>
+#include <thread>
+
+#include "engine/Clock.hpp"
+#include "engine/Files.hpp"
+#include "engine/Input.hpp"
+#include "engine/Screen.hpp"
+#include "engine/UserFiles.hpp"
+#include "game/flow/GraphicsSets.hpp"
+#include "game/play/Board.hpp"
+#include "game/play/HexGrid.hpp"
+#include "game/play/Render.hpp"
+#include "game/play/StartLevel.hpp"
+#include "game/rules/Codes.hpp"
+#include "game/rules/Easel.hpp"
+#include "game/rules/Objectives.hpp"
+
+namespace qm {
+namespace {
+
+constexpr char kMagic[8] = {'Q', 'M', 'L', 'E', 'V', 'E', 'L', 'S'};
+constexpr size_t kHeaderBytes = 8 + 4 + 4 + 8;  // magic, version, payload size, checksum
+constexpr size_t kMaxTextBytes = 4096;
+constexpr int kMaxSpeaker = 8;
+
+// ---- Bytes --------------------------------------------------------------------------------
+
+class Writer {
+ public:
+  void U8(uint32_t v) { bytes_.push_back(static_cast<char>(v & 0xFF)); }
+  void U16(uint32_t v) {
+    U8(v);
+    U8(v >> 8);
+  }
+  void U32(uint32_t v) {
+    U16(v & 0xFFFF);
+    U16(v >> 16);
+  }
+  void U64(uint64_t v) {
+    U32(static_cast<uint32_t>(v));
+    U32(static_cast<uint32_t>(v >> 32));
+  }
+  void I8(int v) { U8(static_cast<uint8_t>(v)); }
+  void I16(int v) { U16(static_cast<uint16_t>(v)); }
+  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
+  void I64(int64_t v) { U64(static_cast<uint64_t>(v)); }
+  void Text(const std::string& s) {
+    const size_t n = std::min(s.size(), kMaxTextBytes);
+    U32(static_cast<uint32_t>(n));
+    bytes_.append(s, 0, n);
+  }
+  std::string& bytes() { return bytes_; }
+
+ private:
+  std::string bytes_;
+};
+
+class Reader {
+ public:
+  Reader(const std::string& bytes, size_t from) : bytes_(bytes), at_(from) {}
+  bool ok() const { return ok_; }
+  bool AtEnd() const { return at_ == bytes_.size(); }
+  uint32_t U8() {
+    if (at_ >= bytes_.size()) {
+      ok_ = false;
+      return 0;
+    }
+    return static_cast<uint8_t>(bytes_[at_++]);
+  }
+  uint32_t U16() {
+    uint32_t lo = U8();
+    return lo | (U8() << 8);
+  }
+  uint32_t U32() {
+    uint32_t lo = U16();
+    return lo | (U16() << 16);
+  }
+  uint64_t U64() {
+    uint64_t lo = U32();
+    return lo | (uint64_t{U32()} << 32);
+  }
+  int8_t I8() { return static_cast<int8_t>(U8()); }
+  int16_t I16() { return static_cast<int16_t>(U16()); }
+  int32_t I32() { return static_cast<int32_t>(U32()); }
+  int64_t I64() { return static_cast<int64_t>(U64()); }
+  std::string Text() {
+    const uint32_t n = U32();
+    if (n > kMaxTextBytes || n > bytes_.size() - std::min(at_, bytes_.size())) {
+      ok_ = false;
+      return {};
+    }
+    std::string s = bytes_.substr(at_, n);
+    at_ += n;
+    return s;
+  }
+  size_t Left() const { return bytes_.size() - at_; }
+  void Fail() { ok_ = false; }
+
+ private:
+  const std::string& bytes_;
+  size_t at_;
+  bool ok_ = true;
+};
+
+template <typename T, size_t N>
+void PutI16s(Writer& w, const std::array<T, N>& values) {
+  for (auto v : values) w.I16(v);
+}
+template <typename T, size_t N>
+void PutI32s(Writer& w, const std::array<T, N>& values) {
+  for (auto v : values) w.I32(static_cast<int32_t>(v));
+}
+template <typename T, size_t N>
+void GetI16s(Reader& r, std::array<T, N>& values) {
+  for (auto& v : values) v = static_cast<T>(r.I16());
+}
+template <typename T, size_t N>
+void GetI32s(Reader& r, std::array<T, N>& values) {
+  for (auto& v : values) v = static_cast<T>(r.I32());
+}
+
+void PutChat(Writer& w, const std::array<ChatLine, 20>& lines) {
+  for (const auto& line : lines) {
+    w.Text(line.text);
+    w.U8(line.speaker);
+    w.I32(line.time);
+  }
+}
+
+bool GetChat(Reader& r, std::array<ChatLine, 20>& lines) {
+  for (auto& line : lines) {
+    line.text = r.Text();
+    line.speaker = static_cast<uint8_t>(r.U8());
+    line.time = r.I32();
+    if (line.speaker > kMaxSpeaker) return false;
+  }
+  return r.ok();
+}
+
+bool ValidSlotCode(int code) {
+  return code == kEmptySlot || IsPieceCode(code);
+}
+
+// ---- The save thread ------------------------------------------------------------------------
+
+struct SaveJob {
+  std::string path;
+  std::string bytes;
+  bool remove = false;
+};
+
+// One pending job at most: a newer save replaces one not yet started, as only the latest
+// state matters.
+class SaveThread {
+ public:
+  ~SaveThread() {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      stop_ = true;
+    }
+    wake_.notify_all();
+    if (thread_.joinable()) thread_.join();
+  }
+
+  void Queue(SaveJob job) {
+    {
+      std::unique_lock<std::mutex> lock(mutex_);
+      if (!thread_.joinable()) thread_ = std::thread([this] { Loop(); });
+      pending_ = std::move(job);
+    }
+    wake_.notify_all();
+  }
+
+  void Wait() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    done_.wait(lock, [this] { return !pending_ && !busy_; });
+  }
+
+ private:
+  void Loop() {
+    std::unique_lock<std::mutex> lock(mutex_);
+    for (;;) {
+      wake_.wait(lock, [this] { return stop_ || pending_.has_value(); });
+      if (!pending_) return;  // stopping with nothing left to write
+      SaveJob job = std::move(*pending_);
+      pending_.reset();
+      busy_ = true;
+      lock.unlock();
+      if (job.remove) {
+        ::unlink(job.path.c_str());
+      } else {
+        WriteUserFile(job.path, job.bytes, nullptr);  // a failed save keeps the last one
+      }
+      lock.lock();
+      busy_ = false;
+      done_.notify_all();
+    }
+  }
+
+  std::mutex mutex_;
+  std::condition_variable wake_, done_;
+  std::optional<SaveJob> pending_;
+  bool busy_ = false;
+  bool stop_ = false;
+  std::thread thread_;
+};
+
+// The level file's hash taken when the level started (a save after each move reads no file).
+struct StartHash {
+  int level = 0;
+  uint64_t hash = 0;
+} gStartHash;
+
+// The last save queued, to tell whether leaving has anything new to save.
+std::optional<SavedLevel> gLastSaved;
+
+SaveThread& Saver() {
+  static SaveThread saver;
+  return saver;
+}
+
+std::string SavePath(const GameState& game) {
+  return UserFilePath("saves", game.menu.selectedProfile);
+}
+
+const std::string& PlayerName(const GameState& game) {
+  return game.menu.name[static_cast<size_t>(game.menu.selectedProfile)];
+}
+
+bool HasProfile(const GameState& game) {
+  return game.menu.selectedProfile >= 1 && game.menu.selectedProfile <= MenuState::kProfiles;
+}
+
+// The checks a save must pass against the game folder and the player: why not, or empty.
+std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved) {
+  if (saved.playerName != PlayerName(game)) return "it belongs to another player";
+  if (saved.identity.kind != LevelKind::kHandMade) return "its kind of level is not known here";
+  const int level = saved.identity.number;
+  if (level < 1 || level > kLevelCount) return "its level number is wrong";
+  uint64_t hash = 0;
+  if (!HashLevelFile(level, hash)) return "its level file is gone";
+  if (hash != saved.levelFileHash) return "its level file has changed";
+  BoardState fresh;
+  ReadLevelFile(fresh, LevelMapPath(level), 1, 1024, 768);
+  if (fresh.w != saved.board.w || fresh.h != saved.board.h) return "its Board size does not match";
+  return {};
+}
+
+bool ReadSave(const GameState& game, SavedLevel& saved, std::string& why) {
+  std::string bytes;
+  const std::string path = SavePath(game);
+  if (::access(path.c_str(), F_OK) != 0) return false;  // no save: nothing to say
+  if (!ReadUserFile(path, bytes, kMaxSavedLevelBytes)) {
+    why = "it cannot be read or is too large";
+    return false;
+  }
+  if (DecodeSavedLevel(bytes, saved, why)) why = CheckAgainstGame(game, saved);
+  return why.empty();
+}
+
+// A save that cannot be continued is never read again, but kept for a bug report.
+bool ReadSaveOrSetAside(const GameState& game, SavedLevel& saved, std::string& why) {
+  if (ReadSave(game, saved, why)) return true;
+  if (!why.empty()) SetAsideUserFile(SavePath(game));
+  return false;
+}
+
+}  // namespace
+
+// ---- Snapshot ---------------------------------------------------------------------------------
+
+SavedLevel TakeSavedLevel(const GameState& game, uint32_t now) {
+  SavedLevel s;
+  s.playerName = HasProfile(game) ? PlayerName(game) : std::string();
+  s.identity = game.menu.levelIdentity;
+  s.identity.kind = LevelKind::kHandMade;
+  s.identity.number = game.menu.currentLevel;
+  if (gStartHash.level != game.menu.currentLevel) {
+    gStartHash.level = game.menu.currentLevel;
+    gStartHash.hash = 0;
+    HashLevelFile(gStartHash.level, gStartHash.hash);
+  }
+  s.levelFileHash = gStartHash.hash;
+  s.board = game.board;
+  s.slots = game.easel.slots;
+  // This turn's Pieces go back to the Easel in the copy, their Cells get back what lay
+  // under them, and so does a Piece being carried.
+  auto toFreeSlot = [&s](int16_t code) {
+    for (int k = 1; k <= s.slots[0] && k <= kMaxEaselSlots; ++k) {
+      if (s.slots[k] == kEmptySlot) {
+        s.slots[k] = code;
+        return;
+      }
+    }
+  };
+  for (int k = 1; k <= kMaxLaidPieces; ++k) {
+    const LaidPiece& laid = game.easel.laid[k];
+    if (laid.column < 0) continue;
+    const int16_t code = CellCode(s.board, laid.column, laid.row);
+    SetCellCode(s.board, laid.column, laid.row, laid.under);
+    if (HoldsPiece(code)) toFreeSlot(code);
+  }
+  if (game.play.dragState == 1 && HoldsPiece(game.play.carriedCode)) {
+    toFreeSlot(game.play.carriedCode);
+  }
+  const auto& bag = game.easel.bag;
+  const int count = bag.empty() ? 0 : std::clamp<int>(bag[0], 0, static_cast<int>(bag.size()) - 1);
+  s.bag.assign(bag.begin() + 1, bag.begin() + 1 + count);
+  s.valuableChance = game.easel.valuableChance;
+  s.score = game.players.scores[0];
+  s.effectBonus = game.players.effectBonus[0];
+  s.objectives = game.objectives;
+  s.tokensSpent = game.play.exchange.spent;
+  // A token whose dialog is open is not spent until the exchange is made.
+  const int active = game.play.exchange.activeToken;
+  if (active >= 1 && active <= 3) s.tokensSpent[static_cast<size_t>(active - 1)] = 0;
+  s.chatLog = game.chat.chatLog;
+  for (auto& line : s.chatLog)
+    line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
+  s.moveHistory = game.chat.moveHistory;
+  s.hintsUsed = game.hint.used;
+  s.backgroundPicture = game.graphics.backgroundPicture;
+  s.tint = game.render.tint;
+  s.tint.mark = now - game.render.tint.mark;
+  s.layerA = game.render.layerA;
+  s.layerB = game.render.layerB;
+  s.sparklePhase = game.render.sparklePhase;
+  s.sparkleStep = game.render.sparkleStep;
+  s.sparkleColumn = game.render.sparkleColumn;
+  s.sparkleRow = game.render.sparkleRow;
+  s.lastWordColumn = game.render.lastWordColumn;
+  s.lastWordRow = game.render.lastWordRow;
+  s.speakerColours = game.render.speakerColours;
+  s.musicVolume = game.options.musicVolume;
+  s.arrangement = game.options.arrangement;
+  s.random = CurrentRandomState();
+  return s;
+}
+
+// ---- Format -----------------------------------------------------------------------------------
+
+uint64_t HashBytes(const std::string& bytes) {
+  uint64_t h = 1469598103934665603ull;
+  for (unsigned char c : bytes) {
+    h ^= c;
+    h *= 1099511628211ull;
+  }
+  return h;
+}
+
+bool HashLevelFile(int level, uint64_t& hash) {
+  std::string bytes;
+  // A level file is far smaller than a save; a larger one is not a level the game reads.
+  if (!ReadUserFile(HostPath(LevelMapPath(level)), bytes, kMaxSavedLevelBytes)) return false;
+  hash = HashBytes(bytes);
+  return true;
+}
+
+std::string EncodeSavedLevel(const SavedLevel& s) {
+  Writer w;
+  w.Text(s.playerName);
+  w.U8(static_cast<uint8_t>(s.identity.kind));
+  w.I32(s.identity.number);
+  w.U32(s.identity.generatorVersion);
+  w.I32(s.identity.grade);
+  w.U64(s.identity.seed);
+  w.I32(s.identity.day);
+  w.I32(s.identity.endless);
+  w.U64(s.levelFileHash);
+
+  const BoardState& b = s.board;
+  w.I16(b.w);
+  w.I16(b.h);
+  for (int16_t code : b.cells) w.I16(code);
+  for (int8_t shade : b.shade) w.I8(shade);
+  w.I16(b.startColumn);
+  w.I16(b.startRow);
+  w.I32(b.shadePeriod);
+  PutI32s(w, b.shadeStep);
+  PutI32s(w, b.baseTint);
+  for (int8_t v : b.objectives) w.I8(v);
+  w.Text(b.title);
+  PutI16s(w, b.revealColumn);
+  PutI16s(w, b.revealRow);
+  w.I32(b.cameraX);
+  w.I32(b.cameraY);
+
+  PutI16s(w, s.slots);
+  w.U16(static_cast<uint16_t>(s.bag.size()));
+  for (int16_t code : s.bag) w.I16(code);
+  w.I8(s.valuableChance);
+  w.I64(s.score);
+  w.I8(s.effectBonus);
+  for (int8_t v : s.objectives.progress) w.I8(v);
+  PutI16s(w, s.objectives.lineWidths);
+  PutI32s(w, s.tokensSpent);
+  PutChat(w, s.chatLog);
+  PutChat(w, s.moveHistory);
+  w.I32(s.hintsUsed);
+  w.I8(s.backgroundPicture);
+  PutI32s(w, s.tint.value);
+  PutI32s(w, s.tint.low);
+  PutI32s(w, s.tint.high);
+  PutI32s(w, s.tint.step);
+  w.U32(s.tint.mark);
+  for (const auto* layer : {&s.layerA, &s.layerB}) {
+    for (const DriftingObject& o : *layer) {
+      w.I32(o.x);
+      w.I32(o.y);
+    }
+  }
+  w.I32(s.sparklePhase);
+  w.I32(s.sparkleStep);
+  w.I8(s.sparkleColumn);
+  w.I8(s.sparkleRow);
+  PutI16s(w, s.lastWordColumn);
+  PutI16s(w, s.lastWordRow);
+  PutI32s(w, s.speakerColours);
+  w.I8(s.musicVolume);
+  w.I8(s.arrangement);
+  for (uint32_t v : s.random.a) w.U32(v);
+  for (uint32_t v : s.random.b) w.U32(v);
+  w.I32(s.random.i);
+  w.I32(s.random.j);
+
+  const std::string& payload = w.bytes();
+  Writer head;
+  head.bytes().append(kMagic, sizeof kMagic);
+  head.U32(kSavedLevelVersion);
+  head.U32(static_cast<uint32_t>(payload.size()));
+  head.U64(HashBytes(payload));
+  return head.bytes() + payload;
+}
+
+bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& why) {
+  why = "it is damaged";
+  if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
+    why = "it is not a saved level";
+    return false;
+  }
+  Reader head(bytes, sizeof kMagic);
+  const uint32_t version = head.U32();
+  const uint32_t size = head.U32();
+  const uint64_t checksum = head.U64();
+  if (version != kSavedLevelVersion) {
+    why = "it was saved by another version of the game";
+    return false;
+  }
+  if (size != bytes.size() - kHeaderBytes) {
+    why = "it is cut short or too long";
+    return false;
+  }
+  if (HashBytes(bytes.substr(kHeaderBytes)) != checksum) return false;
+
+  SavedLevel s;
+  Reader r(bytes, kHeaderBytes);
+  s.playerName = r.Text();
+  const uint32_t kind = r.U8();
+  if (kind > static_cast<uint32_t>(LevelKind::kEndless)) return false;
+  s.identity.kind = static_cast<LevelKind>(kind);
+  s.identity.number = r.I32();
+  s.identity.generatorVersion = r.U32();
+  s.identity.grade = r.I32();
+  s.identity.seed = r.U64();
+  s.identity.day = r.I32();
+  s.identity.endless = r.I32();
+  s.levelFileHash = r.U64();
+
+  BoardState& b = s.board;
+  b.w = r.I16();
+  b.h = r.I16();
+  if (!r.ok() || b.w < 0 || b.h < 0) return false;
+  const int64_t cells = (int64_t{b.w} + 1) * (int64_t{b.h} + 1);
+  // Each Cell takes three bytes: more Cells than bytes left is a lie, not a Board.
+  if (cells > kMaxBoardCells || static_cast<uint64_t>(cells) * 3 > r.Left()) return false;
+  b.cells.resize(static_cast<size_t>(cells));
+  b.shade.resize(static_cast<size_t>(cells));
+  for (auto& code : b.cells) code = r.I16();
+  for (auto& shade : b.shade) shade = r.I8();
+  b.startColumn = r.I16();
+  b.startRow = r.I16();
+  if (b.startColumn < 0 || b.startColumn > b.w || b.startRow < 0 || b.startRow > b.h) return false;
+  b.shadePeriod = r.I32();
+  GetI32s(r, b.shadeStep);
+  GetI32s(r, b.baseTint);
+  for (auto& v : b.objectives) v = r.I8();
+  b.title = r.Text();
+  GetI16s(r, b.revealColumn);
+  GetI16s(r, b.revealRow);
+  b.cameraX = r.I32();
+  b.cameraY = r.I32();
+
+  GetI16s(r, s.slots);
+  if (s.slots[0] < kFewestEaselSlots || s.slots[0] > kMostEaselSlots) return false;
+  for (int k = 1; k <= kMaxEaselSlots; ++k) {
+    if (k <= s.slots[0] ? !ValidSlotCode(s.slots[k]) : s.slots[k] != 0) return false;
+  }
+  const uint32_t bagCount = r.U16();
+  if (bagCount > static_cast<uint32_t>(kBagCapacity)) return false;
+  s.bag.resize(bagCount);
+  for (auto& code : s.bag) {
+    code = r.I16();
+    if (!IsPieceCode(code)) return false;
+  }
+  s.valuableChance = r.I8();
+  s.score = r.I64();
+  s.effectBonus = r.I8();
+  for (auto& v : s.objectives.progress) v = r.I8();
+  GetI16s(r, s.objectives.lineWidths);
+  GetI32s(r, s.tokensSpent);
+  for (int32_t spent : s.tokensSpent) {
+    if (spent != 0 && spent != 1) return false;
+  }
+  if (!GetChat(r, s.chatLog) || !GetChat(r, s.moveHistory)) return false;
+  s.hintsUsed = r.I32();
+  s.backgroundPicture = r.I8();
+  if (s.hintsUsed < 0 || s.backgroundPicture < 0 || s.backgroundPicture > 23) return false;
+  GetI32s(r, s.tint.value);
+  GetI32s(r, s.tint.low);
+  GetI32s(r, s.tint.high);
+  GetI32s(r, s.tint.step);
+  s.tint.mark = r.U32();
+  for (auto* layer : {&s.layerA, &s.layerB}) {
+    for (DriftingObject& o : *layer) {
+      o.x = r.I32();
+      o.y = r.I32();
+    }
+  }
+  s.sparklePhase = r.I32();
+  s.sparkleStep = r.I32();
+  s.sparkleColumn = r.I8();
+  s.sparkleRow = r.I8();
+  GetI16s(r, s.lastWordColumn);
+  GetI16s(r, s.lastWordRow);
+  GetI32s(r, s.speakerColours);
+  s.musicVolume = r.I8();
+  s.arrangement = r.I8();
+  if (s.musicVolume < 10 || s.musicVolume > 100 || s.arrangement < 0 || s.arrangement > 1) {
+    return false;
+  }
+  for (auto& v : s.random.a) v = r.U32();
+  for (auto& v : s.random.b) v = r.U32();
+  s.random.i = r.I32();
+  s.random.j = r.I32();
+  if (s.random.i < 0 || s.random.i > 16 || s.random.j < 0 || s.random.j > 16) return false;
+  if (!r.ok() || !r.AtEnd()) return false;
+  out = std::move(s);
+  why.clear();
+  return true;
+}
+
+namespace {
+
+std::string JsonText(const std::string& s) {
+  std::string out = "\"";
+  for (unsigned char c : s) {
+    if (c == '"' || c == '\\') {
+      out += '\\';
+      out += static_cast<char>(c);
+    } else if (c < 0x20 || c >= 0x80) {
+      // Names are Windows-1252 bytes: each byte as its code point keeps the JSON valid.
+      char buffer[8];
+      std::snprintf(buffer, sizeof buffer, "\\u%04x", c);
+      out += buffer;
+    } else {
+      out += static_cast<char>(c);
+    }
+  }
+  return out + "\"";
+}
+
+}  // namespace
+
+std::string SavedLevelJson(const SavedLevel& s) {
+  std::string j = "{\n";
+  j += "  \"player\": " + JsonText(s.playerName) + ",\n";
+  j += "  \"level\": " + std::to_string(s.identity.number) + ",\n";
+  j += "  \"kind\": " + std::to_string(static_cast<int>(s.identity.kind)) + ",\n";
+  j += "  \"title\": " + JsonText(s.board.title) + ",\n";
+  j += "  \"score\": " + std::to_string(s.score) + ",\n";
+  j += "  \"effect_bonus\": " + std::to_string(s.effectBonus) + ",\n";
+  j += "  \"easel\": [";
+  for (int k = 1; k <= s.slots[0]; ++k) j += (k > 1 ? ", " : "") + std::to_string(s.slots[k]);
+  j += "],\n";
+  j += "  \"bag\": " + std::to_string(s.bag.size()) + ",\n";
+  j += "  \"board\": [" + std::to_string(s.board.w + 1) + ", " + std::to_string(s.board.h + 1) +
+       "],\n";
+  j += "  \"camera\": [" + std::to_string(s.board.cameraX) + ", " +
+       std::to_string(s.board.cameraY) + "],\n";
+  j += "  \"laid\": [";
+  bool first = true;
+  const int64_t height = s.board.h + 1;
+  for (int c = 0; c <= s.board.w; ++c) {
+    for (int r = 0; r <= s.board.h; ++r) {
+      const int code = s.board.cells[static_cast<size_t>(c * height + r)];
+      if (!HoldsPiece(code)) continue;
+      j += std::string(first ? "" : ", ") + "[" + std::to_string(c) + ", " + std::to_string(r) +
+           ", " + std::to_string(code) + "]";
+      first = false;
+    }
+  }
+  j += "],\n";
+  j += "  \"objectives\": {\"met\": " + std::to_string(s.objectives.progress[0]) +
+       ", \"count\": " + std::to_string(s.board.objectives[0]) + ", \"progress\": [";
+  for (int k = 1; k <= 7; k += 2) {
+    j += (k > 1 ? ", " : "") + std::to_string(s.objectives.progress[static_cast<size_t>(k)]);
+  }
+  j += "]},\n";
+  int spent = 0;
+  for (int32_t t : s.tokensSpent) spent += t;
+  j += "  \"tokens_spent\": " + std::to_string(spent) + ",\n";
+  j += "  \"hints\": " + std::to_string(s.hintsUsed) + "\n}\n";
+  return j;
+}
+
+// ---- Saving -------------------------------------------------------------------------------------
+
+namespace {
+
+// What the player sees as the level's state: the scenery, the random stream and the ages
+// of the chat lines left out.
+std::string PlayBytes(SavedLevel s) {
+  for (auto& line : s.chatLog) line.time = 0;
+  s.tint = BackgroundTint{};
+  s.layerA = s.layerB = {};
+  s.sparklePhase = s.sparkleStep = 0;
+  s.sparkleColumn = s.sparkleRow = 0;
+  s.random = RandomState{};
+  return EncodeSavedLevel(s);
+}
+
+bool SamePlay(const SavedLevel& a, const SavedLevel& b) {
+  return PlayBytes(a) == PlayBytes(b);
+}
+
+void Queue(GameState& game, SavedLevel saved) {
+  Saver().Queue({SavePath(game), EncodeSavedLevel(saved), false});
+  gLastSaved = std::move(saved);
+}
+
+}  // namespace
+
+void QueueLevelSave(GameState& game) {
+  if (!HasProfile(game) || game.play.endTick != 0) return;
+  Queue(game, TakeSavedLevel(game, TickCount()));
+}
+
+void SaveLevelStart(GameState& game) {
+  gStartHash.level = 0;  // the level file is read afresh
+  QueueLevelSave(game);
+}
+
+void SaveLevelAndWait(GameState& game) {
+  if (HasProfile(game) && game.play.endTick == 0) {
+    SavedLevel now = TakeSavedLevel(game, TickCount());
+    // Nothing played since the last save: it stays as it is, random stream included, so a
+    // level left and continued deals what it would have dealt.
+    if (!(gLastSaved && SamePlay(*gLastSaved, now))) Queue(game, std::move(now));
+  }
+  WaitForLevelSaves();
+}
+
+void SaveAfterValidation(GameState& game) {
+  if (game.play.endTick != 0) {
+    RemoveLevelSave(game);
+  } else if (game.move.accepted) {
+    QueueLevelSave(game);
+  }
+}
+
+void RemoveLevelSave(const GameState& game) {
+  if (!HasProfile(game)) return;
+  gLastSaved.reset();
+  Saver().Queue({SavePath(game), {}, true});
+}
+
+void WaitForLevelSaves() {
+  Saver().Wait();
+}
+
+int ContinuableLevel(const GameState& game, std::string* why) {
+  if (!HasProfile(game)) return 0;
+  WaitForLevelSaves();  // the file on disk is the latest save
+  SavedLevel saved;
+  std::string reason;
+  const bool ok = ReadSaveOrSetAside(game, saved, reason);
+  if (why) *why = reason;
+  return ok ? saved.identity.number : 0;
+}
+
+std::string LevelMenuLine(const MenuState& menu, int level, int savedLevel) {
+  return menu.levelTitles[static_cast<size_t>(level)] + (level == savedLevel ? " (continue)" : "");
+}
+
+bool ChoosesContinue(int level, int savedLevel) {
+  return level == savedLevel && KeyIsDown(kKeyLeftShift) == 0 && KeyIsDown(kKeyRightShift) == 0;
+}
+
+// ---- Continuing ---------------------------------------------------------------------------------
+
+bool ContinueSavedLevel(GameState& game, std::string& why) {
+  if (!HasProfile(game)) return false;
+  WaitForLevelSaves();
+  SavedLevel s;
+  why.clear();
+  if (!ReadSaveOrSetAside(game, s, why)) {
+    if (why.empty()) why = "it is gone";
+    return false;
+  }
+  if (s.identity.number != game.menu.currentLevel) {
+    why = "it is for another level";
+    return false;
+  }
+  auto& play = game.play;
+  auto& easel = game.easel;
+  auto& render = game.render;
+  const uint32_t now = TickCount();
+  gStartHash = {s.identity.number, s.levelFileHash};
+  gLastSaved = s;
+
+  // The play state a level start leaves, without a deal or a reset of what was played.
+  play.objectivesViewToggle = 0;
+  play.chatOpen = 0;
+  play.chatInput = ChatInputLine{};
+  play.enterLatch = 0;
+  play.endTick = 0;
+  play.restartLevel = false;
+  play.recomposeResultPanel = false;
+  play.validationLatch = 0;
+  play.dragState = 0;
+  play.carriedCode = 0;
+  play.rightHeldBefore = 0;
+  game.hint = HintState{};
+  game.hint.used = s.hintsUsed;
+  game.status.start = 0;
+  game.options.panelClickLatch = 0;
+  game.options.musicVolume = s.musicVolume;
+  game.options.arrangement = s.arrangement;
+  game.graphics.backgroundPicture = s.backgroundPicture;
+  game.graphics.pointerFrame = 0;
+  game.menu.levelIdentity = s.identity;
+
+  game.chat.chatLog = s.chatLog;
+  for (auto& line : game.chat.chatLog)
+    line.time = static_cast<int32_t>(now - static_cast<uint32_t>(line.time));
+  game.chat.moveHistory = s.moveHistory;
+
+  easel.slots = s.slots;
+  easel.bag.assign(static_cast<size_t>(kBagCapacity) + 1, 0);
+  easel.bag[0] = static_cast<int16_t>(s.bag.size());
+  std::copy(s.bag.begin(), s.bag.end(), easel.bag.begin() + 1);
+  easel.valuableChance = s.valuableChance;
+  easel.referenceSlotCount = s.slots[0];
+  for (int k = 1; k <= kMaxLaidPieces; ++k) easel.laid[k] = LaidPiece{-1, 0, 0};
+  LayOutEasel(easel, game.program.screenHeight);
+  game.players.scores[0] = s.score;
+  game.players.effectBonus[0] = s.effectBonus;
+
+  render.cursorFrame = 0;
+  render.cursorState = 0;
+  LoadGraphicsSets(game);
+  render.appliedCursorState = 0;
+
+  game.board = s.board;
+  UpdateVisibleWindow(game.board);
+
+  ClearFrame(0);
+  ComposeEaselFrame(game);
+  DrawEasel(game);
+
+  render.lastWordColumn = s.lastWordColumn;
+  render.lastWordRow = s.lastWordRow;
+  render.layerA = s.layerA;
+  render.layerB = s.layerB;
+  ResetFrameCounters(render, now);
+  render.sparklePhase = s.sparklePhase;
+  render.sparkleStep = s.sparkleStep;
+  render.sparkleColumn = s.sparkleColumn;
+  render.sparkleRow = s.sparkleRow;
+  render.speakerColours = s.speakerColours;
+
+  game.objectives = s.objectives;
+  DrawObjectivesPanel(game);
+  play.exchange = ExchangeState{};
+  play.exchange.spent = s.tokensSpent;
+
+  render.tint = s.tint;
+  render.tint.mark = now - s.tint.mark;
+  LoadLevelMusicAndSounds(game);
+  // Last: what was drawn above must not move the stream the level goes on with.
+  RestoreRandomState(s.random);
+  return true;
+}
+
+}  // namespace qm
