@@ -20,7 +20,7 @@ void ExchangeMarkedPieces(GameState& game) {
   for (int k = 1; k <= easel.slots[0]; ++k) {
     if (game.play.exchange.marks[k] == 0) continue;
     if (bag.empty() || bag[0] <= 0) break;
-    const int r = static_cast<int>(RandomUpTo(bag[0] - 1) + 1);
+    const int r = static_cast<int>(DealRandom(easel, bag[0] - 1) + 1);
     std::swap(easel.slots[k], bag[static_cast<size_t>(r)]);
   }
   DrawEasel(game);

@@ -1,4 +1,5 @@
 // Mouse and keyboard bindings of level play.
+#include "game/flow/Records.hpp"
 #include "game/play/PlayInput.hpp"
 
 #include <algorithm>
@@ -325,6 +326,7 @@ void WaitWhileInactive(GameState& game) {
 void EndProgramIfDesktopClose(GameState& game) {
   if (!QuitRequested()) return;
   SavePlayerProfile(game);
+  SaveChosenRecords(game);
   EndProgram();
 }
 

@@ -8,7 +8,9 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/GraphicsSets.hpp"
+#include "game/flow/Records.hpp"
 #include "game/play/Board.hpp"
+#include "game/play/GeneratedLevels.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
@@ -63,7 +65,7 @@ void DealNewEasel(EaselState& easel, int n) {
       easel.slots[k] = kEmptySlot;
       continue;
     }
-    const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
+    const int r = static_cast<int>(DealRandom(easel, count - 1) + 1);
     easel.slots[k] = easel.bag[static_cast<size_t>(r)];
     easel.bag[static_cast<size_t>(r)] = easel.bag[static_cast<size_t>(count)];
     easel.bag[static_cast<size_t>(count)] = 0;
@@ -99,6 +101,19 @@ Screen StartLevel(GameState& game) {
   if (n < 6 || n > 18) n = n < 6 ? 6 : 18;
   easel.referenceSlotCount = static_cast<int16_t>(n);
 
+  LevelIdentity& identity = game.menu.levelIdentity;
+  // The chat's level skip leads from a generated level into the hand-made ones.
+  if (identity.kind == LevelKind::kHandMade || play.restartLevel) {
+    identity = LevelIdentity{};
+    identity.number = game.menu.currentLevel;
+  }
+  const bool generated = identity.kind != LevelKind::kHandMade;
+  if (generated) {
+    easel.dealStream.emplace(DealSeed(identity));
+  } else {
+    easel.dealStream.reset();
+  }
+
   ResetPlayState(play);
   game.hint = HintState{};  // hints are counted per level
   game.status.start = 0;
@@ -122,7 +137,13 @@ Screen StartLevel(GameState& game) {
   LoadGraphicsSets(game);
   render.appliedCursorState = 0;  // the reload clipped the cursor to its normal frame
 
-  LoadLevel(game, game.menu.currentLevel);
+  std::string mapBytes;
+  if (generated && PreparedLevel(identity, mapBytes)) {
+    // A generated level plays as its generator made it: no Master's extra word.
+    ReadLevelBytes(game.board, mapBytes, 0, width, height);
+  } else {
+    LoadLevel(game, game.menu.currentLevel);
+  }
   UpdateVisibleWindow(game.board);
   ComputeShadeMap(game.board);
   game.board.revealColumn.fill(game.board.startColumn);
@@ -160,6 +181,7 @@ Screen StartLevel(GameState& game) {
     game.program.musicTrack = static_cast<int8_t>(-track);  // off, remembering the track
   }
   LoadLevelSounds();
+  BeginLevelTally(game);
   return Screen::kRunLevel;
 }
 
