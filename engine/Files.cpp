@@ -2,7 +2,6 @@
 
 #include <dirent.h>
 #include <fcntl.h>
-#include <sys/mman.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -272,21 +271,6 @@ int OpenFileForReading(int slot, const std::string& path) {
     return 0;
   }
   ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
-  InstallFile(slot, fd, "", "");
-  return 1;
-}
-
-int OpenBytesForReading(int slot, const std::string& bytes) {
-  CloseFileSlot(slot);
-  if (!MakeSlotRoom(slot)) return 0;
-  // An anonymous file in memory: every reader of the slots reads it as it reads a file.
-  int fd = ::memfd_create("qm-bytes", MFD_CLOEXEC);
-  if (fd < 0) return 0;
-  WriteAll(fd, reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
-  if (::lseek(fd, 0, SEEK_SET) != 0) {
-    ::close(fd);
-    return 0;
-  }
   InstallFile(slot, fd, "", "");
   return 1;
 }

@@ -8,8 +8,6 @@ namespace qm {
 
 // Opens an existing file for reading; closes what the slot held first. Nonzero on success.
 int OpenFileForReading(int slot, const std::string& path);
-// Opens bytes held in memory (a level made by the game itself) for reading as a file.
-int OpenBytesForReading(int slot, const std::string& bytes);
 // Creates (or truncates) a file for writing; closes what the slot held first. Nonzero on success.
 int CreateFileForWriting(int slot, const std::string& path);
 // Flushes pending bytes and empties the slot; -1 closes every slot.

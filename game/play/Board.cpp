@@ -74,12 +74,9 @@ int8_t ShadeOf(const BoardState& board, int c, int r) {
 
 std::string LevelMapPath(int level) { return "maps\\" + DecimalText(level); }
 
-namespace {
-
-// Reads the level file open (or not) in file slot 0 and closes it.
-LevelRead ReadOpenedLevel(BoardState& board, bool opened, int levelReached, int screenWidth,
-                          int screenHeight) {
-  LevelRead result = opened ? LevelRead::kRead : LevelRead::kMissing;
+LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
+                        int screenWidth, int screenHeight) {
+  LevelRead result = OpenFileForReading(kLevelSlot, path) ? LevelRead::kRead : LevelRead::kMissing;
   ReadTitle(board);
   std::array<int16_t, 5> key{};
   for (int16_t& word : key) word = ReadInt16(kLevelSlot);
@@ -119,20 +116,6 @@ LevelRead ReadOpenedLevel(BoardState& board, bool opened, int levelReached, int 
   ComputeShadeMap(board);
   UpdateVisibleWindow(board);
   return result;
-}
-
-}  // namespace
-
-LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
-                        int screenWidth, int screenHeight) {
-  return ReadOpenedLevel(board, OpenFileForReading(kLevelSlot, path) != 0, levelReached,
-                         screenWidth, screenHeight);
-}
-
-LevelRead ReadLevelBytes(BoardState& board, const std::string& bytes, int levelReached,
-                         int screenWidth, int screenHeight) {
-  return ReadOpenedLevel(board, OpenBytesForReading(kLevelSlot, bytes) != 0, levelReached,
-                         screenWidth, screenHeight);
 }
 
 void LoadLevel(GameState& game, int level) {

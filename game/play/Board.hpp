@@ -36,10 +36,6 @@ std::string LevelMapPath(int level);
 LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
                         int screenWidth, int screenHeight);
 
-// The same from the bytes of a level file held in memory (a generated level).
-LevelRead ReadLevelBytes(BoardState& board, const std::string& bytes, int levelReached,
-                         int screenWidth, int screenHeight);
-
 // Reads "maps\N" for the running player and screen.
 void LoadLevel(GameState& game, int level);
 
