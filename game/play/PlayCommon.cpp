@@ -18,20 +18,6 @@ int EaselSlotAt(const EaselState& easel, int x, int y) {
   return slot;
 }
 
-int LaidEntryAt(const EaselState& easel, int column, int row) {
-  for (int k = 1; k <= 20; ++k) {
-    if (easel.laid[k].column == column && easel.laid[k].row == row && column != -1) return k;
-  }
-  return 0;
-}
-
-int FreeLaidEntry(const EaselState& easel) {
-  for (int k = 1; k <= 20; ++k) {
-    if (easel.laid[k].column == -1) return k;
-  }
-  return 0;
-}
-
 uint32_t StatusTick(uint32_t tick) { return tick < 2 ? 2 : tick; }
 
 int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }

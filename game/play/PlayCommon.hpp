@@ -16,11 +16,6 @@ void PlayClick(int hertz);
 // The Easel slot under the point (1..n), or 0 when the point is outside the Easel.
 int EaselSlotAt(const EaselState& easel, int x, int y);
 
-// The LaidPieces entry (1..20) laid on (column, row), or 0.
-int LaidEntryAt(const EaselState& easel, int column, int row);
-// The first free LaidPieces entry (1..20), or 0.
-int FreeLaidEntry(const EaselState& easel);
-
 // A StatusLine start value that is a tick: 0 and 1 have their own meanings.
 uint32_t StatusTick(uint32_t tick);
 

@@ -29,14 +29,6 @@ void ToLowestFreeSlot(EaselState& easel, int16_t code) {
   if (slot > 0) easel.slots[slot] = code;
 }
 
-void LayOnCell(GameState& game, int entry, int column, int row, int16_t code) {
-  auto& laid = game.easel.laid[entry];
-  laid.column = static_cast<int16_t>(column);
-  laid.row = static_cast<int16_t>(row);
-  laid.under = CellCode(game.board, column, row);
-  SetCellCode(game.board, column, row, code);
-}
-
 // The carried Piece found no place: back where it came from.
 void SendBack(GameState& game, int16_t code) {
   auto& play = game.play;
@@ -50,12 +42,7 @@ void SendBack(GameState& game, int16_t code) {
     }
     return;
   }
-  const int column = play.dragSourceColumn, row = play.dragSourceRow;
-  const int under = CellCode(game.board, column, row);
-  const int entry = FreeLaidEntry(easel);
-  if (IsOnBoard(game.board, column, row) && (under == 222 || AcceptsPiece(under)) && entry > 0) {
-    LayOnCell(game, entry, column, row, code);
-  } else {
+  if (!PlaceTurnPiece(game, play.dragSourceColumn, play.dragSourceRow, code)) {
     ToLowestFreeSlot(easel, code);
   }
 }
@@ -83,16 +70,12 @@ void PickUp(GameState& game, uint32_t /*unused*/) {
     const int code = CellCode(game.board, column, row);
     game.status.requestCode = ShadeOf(game.board, column, row) == kHiddenShade ? -1 : code;
     game.status.start = 1;
-    if (HoldsPiece(code)) {
-      if (int entry = LaidEntryAt(easel, column, row); entry > 0) {
-        easel.laid[entry].column = -1;
-        play.dragSourceColumn = static_cast<int16_t>(column);
-        play.dragSourceRow = static_cast<int16_t>(row);
-        play.carriedCode = static_cast<int16_t>(code);
-        play.dragState = 1;
-        SetCellCode(game.board, column, row, easel.laid[entry].under);
-        DrawEasel(game);
-      }
+    if (int16_t lifted = LiftTurnPiece(game, column, row); lifted != 0) {
+      play.dragSourceColumn = static_cast<int16_t>(column);
+      play.dragSourceRow = static_cast<int16_t>(row);
+      play.carriedCode = lifted;
+      play.dragState = 1;
+      DrawEasel(game);
     }
     return;
   }
@@ -116,12 +99,7 @@ void Drop(GameState& game) {
       SetCellCode(game.board, column, row, carried);
       carried = there;
     }
-    if (AcceptsPiece(CellCode(game.board, column, row))) {
-      if (int entry = FreeLaidEntry(easel); entry > 0) {
-        LayOnCell(game, entry, column, row, carried);
-        carried = 0;
-      }
-    }
+    if (PlaceTurnPiece(game, column, row, carried)) carried = 0;
   }
   if (HoldsPiece(carried)) SendBack(game, carried);
   play.carriedCode = 0;
@@ -147,16 +125,14 @@ void HandleRightButton(GameState& game) {
     } else if (play.dragState == 0) {
       int column = -1, row = -1;
       ScreenToCell(game.board, play.mouseX, play.mouseY, column, row);
-      const int code = CellCode(game.board, column, row);
-      const int entry = (column != -1 && row != -1) ? LaidEntryAt(game.easel, column, row) : 0;
       const int slot = LowestFreeSlot(game.easel);
       // A Piece laid in an earlier turn stays.
-      if (HoldsPiece(code) && entry > 0 && slot > 0) {
-        game.easel.laid[entry].column = -1;
-        PlayClick(kClickTakeBack);
-        game.easel.slots[slot] = static_cast<int16_t>(code);
-        SetCellCode(game.board, column, row, game.easel.laid[entry].under);
-        DrawEasel(game);
+      if (slot > 0 && LaidEntryAt(game.easel, column, row) > 0) {
+        if (int16_t lifted = LiftTurnPiece(game, column, row); lifted != 0) {
+          PlayClick(kClickTakeBack);
+          game.easel.slots[slot] = lifted;
+          DrawEasel(game);
+        }
       }
     }
   }

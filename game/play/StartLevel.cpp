@@ -27,7 +27,6 @@ void ResetPlayState(PlayState& play) {
   play.chatOpen = 0;
   play.chatInput = ChatInputLine{};
   play.enterLatch = 0;
-  play.endTick = 0;
   play.restartLevel = false;
   play.recomposeResultPanel = false;
 }
@@ -52,27 +51,6 @@ void SeedMessages(GameState& game, uint32_t now) {
   for (int k = 0; k <= 7; ++k) game.chat.moveHistory[k].text = help[k];
 }
 
-// A new bag, then slots 1..N each take a Piece picked at random.
-void DealNewEasel(EaselState& easel, int n) {
-  easel.valuableChance = 50;
-  easel.bag.assign(1701, 0);
-  FillPieceBag(easel);
-  easel.slots.fill(0);
-  easel.slots[0] = static_cast<int16_t>(n);
-  for (int k = 1; k <= n; ++k) {
-    int16_t& count = easel.bag[0];
-    if (count <= 0) {
-      easel.slots[k] = kEmptySlot;
-      continue;
-    }
-    const int r = static_cast<int>(DealRandom(easel, count - 1) + 1);
-    easel.slots[k] = easel.bag[static_cast<size_t>(r)];
-    easel.bag[static_cast<size_t>(r)] = easel.bag[static_cast<size_t>(count)];
-    easel.bag[static_cast<size_t>(count)] = 0;
-    count = static_cast<int16_t>(count - 1);
-  }
-}
-
 void LoadLevelSounds() {
   LoadSoundEffect(0, "sfx\\1.wav");
   LoadSoundEffect(1, "sfx\\2.wav");
@@ -95,12 +73,6 @@ Screen StartLevel(GameState& game) {
   const int width = game.program.screenWidth;
   const int height = game.program.screenHeight;
 
-  // The slot count carried from the last level or the profile; a damaged profile cannot
-  // ask for more slots than the Easel has.
-  int n = easel.carriedSlotCount;
-  if (n < 6 || n > 18) n = n < 6 ? 6 : 18;
-  easel.referenceSlotCount = static_cast<int16_t>(n);
-
   LevelIdentity& identity = game.menu.levelIdentity;
   // The chat's level skip leads from a generated level into the hand-made ones.
   if (identity.kind == LevelKind::kHandMade || play.restartLevel) {
@@ -108,6 +80,7 @@ Screen StartLevel(GameState& game) {
     identity.number = game.menu.currentLevel;
   }
   const bool generated = identity.kind != LevelKind::kHandMade;
+  // A generated level deals from its own stream, so the same moves meet the same Pieces.
   if (generated) {
     easel.dealStream.emplace(DealSeed(identity));
   } else {
@@ -123,13 +96,10 @@ Screen StartLevel(GameState& game) {
   uint32_t now = TickCount();
   SeedMessages(game, now);
 
-  DealNewEasel(easel, n);
-
   play.validationLatch = 0;
   play.dragState = 0;
   play.carriedCode = 0;
   play.rightHeldBefore = 0;
-  LayOutEasel(easel, height);
   render.cursorFrame = 0;
   render.cursorState = 0;
   game.graphics.pointerFrame = 0;
@@ -146,26 +116,20 @@ Screen StartLevel(GameState& game) {
   }
   UpdateVisibleWindow(game.board);
   ComputeShadeMap(game.board);
-  game.board.revealColumn.fill(game.board.startColumn);
-  game.board.revealRow.fill(game.board.startRow);
+  // The deal draws after the background's numbers and before the drifting objects'.
+  ResetLevelRules(game);
+  LayOutEasel(easel, height);
 
   // Black is transparent in a grabbed picture: clear what lies around the frame tiles.
   ClearFrame(0);
   ComposeEaselFrame(game);
   DrawEasel(game);
 
-  for (int k = 1; k <= 20; ++k) {
-    easel.laid[k] = LaidPiece{-1, 0, 0};
-    render.lastWordColumn[k] = -1;
-    render.lastWordRow[k] = 0;
-  }
   ScatterDriftingObjects(render, width, height);
   now = TickCount();
   ResetFrameCounters(render, now);
   render.sparklePhase = 0;
 
-  game.objectives.lineWidths.fill(0);
-  game.objectives.progress.fill(0);
   DrawObjectivesPanel(game);
 
   play.exchange = ExchangeState{};

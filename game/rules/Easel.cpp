@@ -94,6 +94,27 @@ void DealEasel(EaselState& easel) {
   for (int k = 1; k <= n; ++k) easel.slots[k] = DrawFromBag(easel);
 }
 
+void ResetLevelRules(GameState& game) {
+  EaselState& easel = game.easel;
+  // A damaged profile cannot ask for more slots than the Easel has.
+  const int n = std::clamp<int>(easel.carriedSlotCount, kFewestEaselSlots, kMostEaselSlots);
+  easel.referenceSlotCount = static_cast<int16_t>(n);
+  easel.valuableChance = 50;
+  easel.bag.assign(kBagCapacity + 1, 0);
+  FillPieceBag(easel);
+  easel.slots.fill(0);
+  easel.slots[0] = static_cast<int16_t>(n);
+  DealEasel(easel);
+  for (LaidPiece& laid : easel.laid) laid = LaidPiece{-1, 0, 0};
+  game.render.lastWordColumn.fill(-1);
+  game.render.lastWordRow.fill(0);
+  game.board.revealColumn.fill(game.board.startColumn);
+  game.board.revealRow.fill(game.board.startRow);
+  game.objectives.lineWidths.fill(0);
+  game.objectives.progress.fill(0);
+  game.play.endTick = 0;
+}
+
 void RefillEasel(EaselState& easel) {
   int n = SlotCount(easel);
   for (int k = 1; k <= n; ++k) {
@@ -115,6 +136,57 @@ int LaidPieceCount(const EaselState& easel) {
     if (easel.laid[i].column != -1) ++count;
   }
   return count;
+}
+
+int LaidEntryAt(const EaselState& easel, int column, int row) {
+  if (column == -1) return 0;
+  for (int k = 1; k <= kMaxLaidPieces; ++k) {
+    if (easel.laid[k].column == column && easel.laid[k].row == row) return k;
+  }
+  return 0;
+}
+
+int FreeLaidEntry(const EaselState& easel) {
+  for (int k = 1; k <= kMaxLaidPieces; ++k) {
+    if (easel.laid[k].column == -1) return k;
+  }
+  return 0;
+}
+
+int SlotHolding(const EaselState& easel, int16_t code) {
+  int n = SlotCount(easel);
+  for (int k = 1; k <= n; ++k) {
+    if (easel.slots[k] == code) return k;
+  }
+  return 0;
+}
+
+bool PlaceTurnPiece(GameState& game, int column, int row, int16_t code) {
+  if (!IsOnBoard(game.board, column, row)) return false;
+  int16_t under = CellCode(game.board, column, row);
+  int entry = FreeLaidEntry(game.easel);
+  if (!AcceptsPiece(under) || entry == 0) return false;
+  game.easel.laid[entry] =
+      LaidPiece{static_cast<int16_t>(column), static_cast<int16_t>(row), under};
+  SetCellCode(game.board, column, row, code);
+  return true;
+}
+
+bool LayPiece(GameState& game, int slot, int column, int row) {
+  EaselState& easel = game.easel;
+  if (slot < 1 || slot > SlotCount(easel) || !IsPieceCode(easel.slots[slot])) return false;
+  if (!PlaceTurnPiece(game, column, row, easel.slots[slot])) return false;
+  easel.slots[slot] = kEmptySlot;
+  return true;
+}
+
+int16_t LiftTurnPiece(GameState& game, int column, int row) {
+  const int entry = LaidEntryAt(game.easel, column, row);
+  const int16_t code = CellCode(game.board, column, row);
+  if (entry == 0 || !IsPieceCode(code)) return 0;
+  game.easel.laid[entry].column = -1;
+  SetCellCode(game.board, column, row, game.easel.laid[entry].under);
+  return code;
 }
 
 void ReturnLaidPieces(GameState& game) {

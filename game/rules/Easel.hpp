@@ -8,6 +8,8 @@ namespace qm {
 
 constexpr int16_t kEmptySlot = 160;     // code (and sprite) of an empty Easel slot
 constexpr int kMaxEaselSlots = 20;      // entries 1..20 of the Easel table
+constexpr int kFewestEaselSlots = 6;    // the slot counts an Easel may have
+constexpr int kMostEaselSlots = 18;
 constexpr int kMaxLaidPieces = 20;      // LaidPieces entries 1..20
 constexpr int kBagCapacity = 1700;      // PieceBag places 1..1700
 constexpr int kBagFullAt = 1500;        // a bag of this many Pieces or more takes no more
@@ -42,9 +44,33 @@ void LayOutEasel(EaselState& easel, int screenHeight);
 // Redraws the Easel picture (sprite 1200) with its Pieces and their values.
 void DrawEasel(GameState& game);
 
+// The rules' part of a level start, drawing nothing, for the game and the bot alike (the
+// Board is loaded first): the slot count carried over (held within 6..18), a new bag and the
+// deal, no Piece laid, no word marked, the fog to lift around the start, no objective met.
+void ResetLevelRules(GameState& game);
+
 // Index of the lowest Easel slot 1..n holding 160, or 0 when none is free.
 int LowestFreeSlot(const EaselState& easel);
 // Number of LaidPieces entries in use.
 int LaidPieceCount(const EaselState& easel);
+// The LaidPieces entry (1..20) laid on (column, row), or 0.
+int LaidEntryAt(const EaselState& easel, int column, int row);
+// The first free LaidPieces entry (1..20), or 0.
+int FreeLaidEntry(const EaselState& easel);
+// The first Easel slot 1..n holding code, or 0.
+int SlotHolding(const EaselState& easel, int16_t code);
+
+// Puts a Piece of this turn (already out of its Easel slot) on a Cell; the code under it
+// waits in the first free LaidPieces entry. False, with nothing changed, when the Cell is
+// off the Board or takes no Piece, or every entry is in use.
+bool PlaceTurnPiece(GameState& game, int column, int row, int16_t code);
+// Lays the Piece of Easel slot `slot` on a Cell, as a drop does: the one way a Piece goes
+// from the Easel to the Board (the drop, typing, the bot, move files and tests). False, with
+// nothing changed, when the slot holds no Piece or the Piece cannot go there.
+bool LayPiece(GameState& game, int slot, int column, int row);
+// Lifts the Piece of this turn off (column, row): the Cell gets back the code that lay under
+// it and the entry is freed. Returns the Piece's code, or 0 when no Piece of this turn lies
+// there (a Piece of an earlier turn stays for good).
+int16_t LiftTurnPiece(GameState& game, int column, int row);
 
 }  // namespace qm

@@ -60,25 +60,12 @@ class HintKeyTest : public PlayTest {
     auto trial = std::make_unique<GameState>(from);
     ReturnLaidPieces(*trial);
     for (const HintPiece& p : game.hint.pieces) {
-      int slot = 0;
-      for (int k = 1; k <= trial->easel.slots[0] && slot == 0; ++k) {
-        if (trial->easel.slots[k] == p.code) slot = k;
-      }
+      const int slot = SlotHolding(trial->easel, p.code);
       EXPECT_NE(slot, 0) << "hinted Piece " << p.code << " is not on the Easel";
-      if (slot == 0) return -1;
-      trial->easel.slots[slot] = kEmptySlot;
-      trial->easel.laid[FreeLaidEntryOf(*trial)] =
-          LaidPiece{p.column, p.row, CellCode(trial->board, p.column, p.row)};
-      SetCellCode(trial->board, p.column, p.row, p.code);
+      if (!LayPiece(*trial, slot, p.column, p.row)) return -1;
     }
     ValidateMove(*trial);
     return trial->move.accepted ? trial->move.moveTotal : -1;
-  }
-  static int FreeLaidEntryOf(const GameState& state) {
-    for (int i = 1; i <= 20; ++i) {
-      if (state.easel.laid[i].column == -1) return i;
-    }
-    return 0;
   }
 
   std::filesystem::path folder_;

@@ -29,20 +29,6 @@ const Lexicon& GameLexicon() {
   return *lexicon;
 }
 
-void DealEasel(GameState& game, int slots) {
-  EaselState& easel = game.easel;
-  easel.slots.fill(0);
-  easel.slots[0] = static_cast<int16_t>(slots);
-  for (int k = 1; k <= slots; ++k) {
-    int16_t& count = easel.bag[0];
-    const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
-    easel.slots[k] = easel.bag[static_cast<size_t>(r)];
-    easel.bag[static_cast<size_t>(r)] = easel.bag[static_cast<size_t>(count)];
-    count = static_cast<int16_t>(count - 1);
-  }
-  easel.referenceSlotCount = easel.slots[0];
-}
-
 std::unique_ptr<GameState> StartOn(const std::string& map, int level, int slots) {
   auto game = std::make_unique<GameState>();
   game->program.screenWidth = 1024;
@@ -51,13 +37,9 @@ std::unique_ptr<GameState> StartOn(const std::string& map, int level, int slots)
   game->players.levelsReached[0] = 1;
   if (ReadLevelFile(game->board, map, 1, 1024, 768) != LevelRead::kRead) return nullptr;
   BuildPieceTables(game->easel);
-  game->easel.valuableChance = 50;
-  game->easel.bag.assign(kBagCapacity + 1, 0);
-  FillPieceBag(game->easel);
-  DealEasel(*game, slots);
+  game->easel.carriedSlotCount = static_cast<int16_t>(slots);
+  ResetLevelRules(*game);
   LayOutEasel(game->easel, 768);
-  for (LaidPiece& laid : game->easel.laid) laid = LaidPiece{-1, 0, 0};
-  game->render.lastWordColumn.fill(-1);
   return game;
 }
 
@@ -109,20 +91,8 @@ TEST(MoveSearchTest, SkippingHopelessMovesKeepsTheSameBestMoves) {
       ++compared;
       if (full.empty()) break;
       for (const Placement& p : full.front().pieces) {
-        int slot = 0;
-        for (int k = 1; k <= game->easel.slots[0] && slot == 0; ++k) {
-          if (game->easel.slots[k] == p.code) slot = k;
-        }
-        ASSERT_NE(slot, 0);
-        int entry = 0;
-        for (int e = 1; e <= kMaxLaidPieces && entry == 0; ++e) {
-          if (game->easel.laid[e].column == -1) entry = e;
-        }
-        game->easel.slots[slot] = kEmptySlot;
-        game->easel.laid[entry] =
-            LaidPiece{static_cast<int16_t>(p.column), static_cast<int16_t>(p.row),
-                      CellCode(game->board, p.column, p.row)};
-        SetCellCode(game->board, p.column, p.row, p.code);
+        ASSERT_TRUE(LayPiece(*game, SlotHolding(game->easel, p.code), p.column, p.row))
+            << "code " << p.code << " at " << p.column << "," << p.row;
       }
       ValidateMove(*game);
       EXPECT_TRUE(game->move.accepted) << c.map << " turn " << turn << ": " << full.front().word;

@@ -77,21 +77,9 @@ inline int16_t P(char letter, int material = kPlastic) {
 // Lays a Piece as the play loop does: its Easel slot (the first holding that code) empties
 // and the cell's code waits in the first free LaidPieces entry.
 inline void Lay(GameState& game, int column, int row, int16_t code) {
-  EaselState& easel = game.easel;
-  int slot = 0;
-  for (int k = 1; k <= easel.slots[0] && slot == 0; ++k) {
-    if (easel.slots[k] == code) slot = k;
-  }
+  const int slot = SlotHolding(game.easel, code);
   ASSERT_NE(slot, 0) << "code " << code << " is not on the Easel";
-  int entry = 0;
-  for (int i = 1; i <= kMaxLaidPieces && entry == 0; ++i) {
-    if (easel.laid[i].column == -1) entry = i;
-  }
-  ASSERT_NE(entry, 0);
-  easel.slots[slot] = kEmptySlot;
-  easel.laid[entry] = LaidPiece{static_cast<int16_t>(column), static_cast<int16_t>(row),
-                                CellCode(game.board, column, row)};
-  SetCellCode(game.board, column, row, code);
+  ASSERT_TRUE(LayPiece(game, slot, column, row)) << "at " << column << "," << row;
 }
 
 // Places a word of Pieces already fixed on the Board (an earlier turn), along the row.

@@ -31,41 +31,14 @@ void StartSeed(GameState& game, const PlayOptions& options) {
   game.menu.currentLevel = options.level;
   game.players.levelsReached[0] = static_cast<uint8_t>(options.levelReached);
   game.players.scores[0] = options.startScore;
-  EaselState& easel = game.easel;
-  BuildPieceTables(easel);
-  easel.valuableChance = 50;
-  easel.bag.assign(kBagCapacity + 1, 0);
-  FillPieceBag(easel);
-  easel.slots.fill(0);
-  easel.slots[0] = static_cast<int16_t>(options.easelSlots);
-  DealEasel(easel);
-  easel.referenceSlotCount = easel.slots[0];
-  LayOutEasel(easel, kScreenHeight);
-  for (LaidPiece& laid : easel.laid) laid = LaidPiece{-1, 0, 0};
-  game.render.lastWordColumn.fill(-1);
-  game.board.revealColumn.fill(game.board.startColumn);
-  game.board.revealRow.fill(game.board.startRow);
-  game.objectives.progress.fill(0);
-  game.play.endTick = 0;
+  BuildPieceTables(game.easel);
+  game.easel.carriedSlotCount = static_cast<int16_t>(options.easelSlots);
+  ResetLevelRules(game);
+  LayOutEasel(game.easel, kScreenHeight);
 }
 
-// As the play loop lays a Piece: the slot empties and the cell's code waits in LaidPieces.
-bool LayPiece(GameState& game, const Placement& piece) {
-  EaselState& easel = game.easel;
-  int slot = 0;
-  for (int k = 1; k <= easel.slots[0] && slot == 0; ++k) {
-    if (easel.slots[k] == piece.code) slot = k;
-  }
-  int entry = 0;
-  for (int i = 1; i <= kMaxLaidPieces && entry == 0; ++i) {
-    if (easel.laid[i].column == -1) entry = i;
-  }
-  int16_t under = CellCode(game.board, piece.column, piece.row);
-  if (slot == 0 || entry == 0 || !AcceptsPiece(under)) return false;
-  easel.slots[slot] = kEmptySlot;
-  easel.laid[entry] = LaidPiece{static_cast<int16_t>(piece.column), static_cast<int16_t>(piece.row), under};
-  SetCellCode(game.board, piece.column, piece.row, piece.code);
-  return true;
+bool LayPlacement(GameState& game, const Placement& piece) {
+  return LayPiece(game, SlotHolding(game.easel, piece.code), piece.column, piece.row);
 }
 
 // An exchange token: the marked slots change places with random Pieces of the bag.
@@ -140,7 +113,7 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
     for (int t = 0; t < kTriesPerTurn && t < static_cast<int>(moves.size()) && !accepted; ++t) {
       const Candidate& cand = moves[t];
       bool laidAll = true;
-      for (const Placement& p : cand.pieces) laidAll = LayPiece(*game, p) && laidAll;
+      for (const Placement& p : cand.pieces) laidAll = LayPlacement(*game, p) && laidAll;
       ValidateMove(*game);  // refuses and takes the Pieces back when anything is wrong
       accepted = laidAll && game->move.accepted;
       if (!accepted) {

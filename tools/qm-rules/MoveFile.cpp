@@ -135,34 +135,19 @@ void FillMoveBag(GameState& game, const json& move) {
 
 // As the play loop lays a Piece: its Easel slot empties and the cell's code waits in
 // the first free LaidPieces entry.
-void LayPiece(GameState& game, const CellEntry& piece) {
+void LayListedPiece(GameState& game, const CellEntry& piece) {
   EaselState& easel = game.easel;
   if (!IsOnBoard(game.board, piece.column, piece.row)) throw BadMove("Piece laid outside the Board at " + Where(piece));
   int16_t under = CellCode(game.board, piece.column, piece.row);
   if (!AcceptsPiece(under)) {
     throw BadMove("the cell at " + Where(piece) + " (code " + std::to_string(under) + ") takes no Piece");
   }
-  int slot = 0;
-  for (int k = 1; k <= easel.slots[0]; ++k) {
-    if (easel.slots[k] == piece.code) {
-      slot = k;
-      break;
-    }
-  }
+  const int slot = SlotHolding(easel, piece.code);
   if (slot == 0) {
     throw BadMove("Piece " + std::to_string(piece.code) + " laid at " + Where(piece) + " is not on the Easel");
   }
-  int entry = 0;
-  for (int i = 1; i <= kMaxLaidPieces; ++i) {
-    if (easel.laid[i].column == -1) {
-      entry = i;
-      break;
-    }
-  }
-  if (entry == 0) throw BadMove("more than 20 Pieces laid");
-  easel.slots[slot] = kEmptySlot;
-  easel.laid[entry] = LaidPiece{static_cast<int16_t>(piece.column), static_cast<int16_t>(piece.row), under};
-  SetCellCode(game.board, piece.column, piece.row, piece.code);
+  if (FreeLaidEntry(easel) == 0) throw BadMove("more than 20 Pieces laid");
+  LayPiece(game, slot, piece.column, piece.row);
 }
 
 }  // namespace
@@ -198,7 +183,7 @@ std::vector<int16_t> SetUpMove(GameState& game, const json& move) {
   }
   std::vector<int16_t> before = game.board.cells;
   std::vector<CellEntry> lay = CellList(move, "lay", 1, 130);
-  for (const CellEntry& piece : lay) LayPiece(game, piece);
+  for (const CellEntry& piece : lay) LayListedPiece(game, piece);
   return before;
 }
 
