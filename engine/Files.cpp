@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include <array>
+#include <atomic>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
@@ -33,24 +34,26 @@ struct OpenFile {
   std::string targetPath;
 };
 
-std::vector<std::unique_ptr<OpenFile>> gSlots;
+// Each thread has slots of its own, so a worker (a level being generated and proven) reads
+// its dictionary files without touching the slots of the frame loop. Files still open when
+// the thread (or the program) ends are closed like CloseFileSlot, so pending bytes land.
+struct SlotTable {
+  std::vector<std::unique_ptr<OpenFile>> slots;
+  ~SlotTable() { CloseFileSlot(-1); }
+};
+thread_local SlotTable tSlotTable;
 std::map<std::string, std::string> gFolderMap;  // game folder -> host folder
 std::string gGameFolder;                        // host base of unmapped paths; empty = cwd
-uint64_t gOpenCount = 0;
-
-// Files still open at program end are closed like CloseFileSlot, so pending bytes land.
-struct CloseAtExit {
-  ~CloseAtExit() { CloseFileSlot(-1); }
-} gCloseAtExit;
+std::atomic<uint64_t> gOpenCount{0};
 
 OpenFile* SlotFile(int slot) {
-  if (slot < 0 || static_cast<size_t>(slot) >= gSlots.size()) return nullptr;
-  return gSlots[slot].get();
+  if (slot < 0 || static_cast<size_t>(slot) >= tSlotTable.slots.size()) return nullptr;
+  return tSlotTable.slots[slot].get();
 }
 
 bool MakeSlotRoom(int slot) {
   if (slot < 0 || slot >= kMaxSlots) return false;
-  if (static_cast<size_t>(slot) >= gSlots.size()) gSlots.resize((slot / kSlotStep + 1) * kSlotStep);
+  if (static_cast<size_t>(slot) >= tSlotTable.slots.size()) tSlotTable.slots.resize((slot / kSlotStep + 1) * kSlotStep);
   return true;
 }
 
@@ -213,7 +216,7 @@ void InstallFile(int slot, int fd, std::string temp, std::string target) {
   f->fd = fd;
   f->tempPath = std::move(temp);
   f->targetPath = std::move(target);
-  gSlots[slot] = std::move(f);
+  tSlotTable.slots[slot] = std::move(f);
   ++gOpenCount;
 }
 
@@ -324,7 +327,7 @@ int CreateFileForWriting(int slot, const std::string& path) {
 
 void CloseFileSlot(int slot) {
   if (slot == -1) {
-    for (size_t k = 0; k < gSlots.size(); ++k) CloseFileSlot(static_cast<int>(k));
+    for (size_t k = 0; k < tSlotTable.slots.size(); ++k) CloseFileSlot(static_cast<int>(k));
     return;
   }
   OpenFile* f = SlotFile(slot);
@@ -341,7 +344,7 @@ void CloseFileSlot(int slot) {
   } else {
     ::close(f->fd);
   }
-  gSlots[slot].reset();
+  tSlotTable.slots[slot].reset();
 }
 
 int8_t ReadInt8(int slot) { return static_cast<int8_t>(ReadValue(slot, 1)); }

@@ -23,7 +23,9 @@ struct GlobalSource {
   bool seeded = false;
 };
 
-GlobalSource gGlobal;
+// One source per thread: a worker that generates and proves a level draws its own sequence
+// and never moves the frame loop's; each thread seeds its own as its first use.
+thread_local GlobalSource gGlobal;
 
 uint32_t RotateRight(uint32_t v, int n) { return (v >> n) | (v << (32 - n)); }
 

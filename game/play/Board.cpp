@@ -29,19 +29,35 @@ void MakeOneCellBoard(BoardState& board) {
   board.objectives = {};
 }
 
-void ReadTitle(BoardState& board) {
-  int n = ReadInt8(kLevelSlot);
+// The file's bytes read in order; past the end every byte reads as 0, as a cut file does.
+class LevelBytesReader {
+ public:
+  explicit LevelBytesReader(const std::string& bytes) : bytes_(bytes) {}
+  int8_t Int8() { return static_cast<int8_t>(Byte()); }
+  int16_t Int16() {
+    uint8_t low = Byte();
+    return static_cast<int16_t>(low | (Byte() << 8));
+  }
+
+ private:
+  uint8_t Byte() { return pos_ < bytes_.size() ? static_cast<uint8_t>(bytes_[pos_++]) : 0; }
+  const std::string& bytes_;
+  size_t pos_ = 0;
+};
+
+void ReadTitle(BoardState& board, LevelBytesReader& in) {
+  int n = in.Int8();
   board.title.clear();
-  for (int k = 0; k < n; ++k) board.title += static_cast<char>(ReadInt8(kLevelSlot));
+  for (int k = 0; k < n; ++k) board.title += static_cast<char>(in.Int8());
 }
 
 // The cell codes, each masked by a rolling key that depends on the Cell's position and on
 // every Cell read before it.
-void ReadCells(BoardState& board, std::array<int16_t, 5>& key) {
+void ReadCells(BoardState& board, std::array<int16_t, 5>& key, LevelBytesReader& in) {
   int a = 2, b = 0;  // two apart, so they never name the same key word
   for (int y = 0; y <= board.h; ++y) {
     for (int x = 0; x <= board.w; ++x) {
-      int16_t v = ReadInt16(kLevelSlot);
+      int16_t v = in.Int16();
       board.cells[CellIndex(board, x, y)] = static_cast<int16_t>(v ^ key[a]);
       key[a] = static_cast<int16_t>(int32_t{key[a]} * 101 + x + y);
       key[a] = static_cast<int16_t>(key[a] ^ key[b]);
@@ -76,30 +92,41 @@ std::string LevelMapPath(int level) { return "maps\\" + DecimalText(level); }
 
 LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
                         int screenWidth, int screenHeight) {
-  LevelRead result = OpenFileForReading(kLevelSlot, path) ? LevelRead::kRead : LevelRead::kMissing;
-  ReadTitle(board);
+  std::string bytes;
+  const bool opened = OpenFileForReading(kLevelSlot, path) != 0;
+  while (opened && FileAtEnd(kLevelSlot) == 0) bytes += static_cast<char>(ReadInt8(kLevelSlot));
+  CloseFileSlot(kLevelSlot);
+  LevelRead result = ReadLevelBytes(board, bytes, levelReached, screenWidth, screenHeight);
+  return opened ? result : LevelRead::kMissing;
+}
+
+LevelRead ReadLevelBytes(BoardState& board, const std::string& bytes, int levelReached,
+                         int screenWidth, int screenHeight) {
+  LevelBytesReader in(bytes);
+  LevelRead result = LevelRead::kRead;
+  ReadTitle(board, in);
   std::array<int16_t, 5> key{};
-  for (int16_t& word : key) word = ReadInt16(kLevelSlot);
-  int16_t w = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[1]);
-  int16_t h = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[2]);
+  for (int16_t& word : key) word = in.Int16();
+  int16_t w = static_cast<int16_t>(in.Int16() ^ key[1]);
+  int16_t h = static_cast<int16_t>(in.Int16() ^ key[2]);
   if (w < 0 || h < 0 || (int64_t{w} + 1) * (int64_t{h} + 1) > kMaxBoardCells) {
     // Unreadable: rather than allocate a negative or enormous Board, play the one-Cell Board.
     MakeOneCellBoard(board);
-    if (result == LevelRead::kRead) result = LevelRead::kOversize;
+    result = LevelRead::kOversize;
   } else {
     board.w = w;
     board.h = h;
     size_t count = static_cast<size_t>((w + 1) * (h + 1));
     board.cells.assign(count, 0);
     board.shade.assign(count, 0);
-    board.startColumn = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[3]);
-    board.startRow = static_cast<int16_t>(ReadInt16(kLevelSlot) ^ key[0]);
-    ReadCells(board, key);
-    board.shadePeriod = ReadInt16(kLevelSlot);
-    for (int32_t& v : board.shadeStep) v = ReadInt16(kLevelSlot);
-    for (int32_t& v : board.baseTint) v = ReadInt16(kLevelSlot);
+    board.startColumn = static_cast<int16_t>(in.Int16() ^ key[3]);
+    board.startRow = static_cast<int16_t>(in.Int16() ^ key[0]);
+    ReadCells(board, key, in);
+    board.shadePeriod = in.Int16();
+    for (int32_t& v : board.shadeStep) v = in.Int16();
+    for (int32_t& v : board.baseTint) v = in.Int16();
     board.objectives[0] = 0;
-    for (int k = 1; k <= 20; ++k) board.objectives[k] = ReadInt8(kLevelSlot);
+    for (int k = 1; k <= 20; ++k) board.objectives[k] = in.Int8();
   }
   // A Master plays each level with one more word to make in the first objective.
   if (levelReached > kMasterLevel && board.objectives[1] > 0) {
@@ -107,7 +134,6 @@ LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelRea
     for (int k : {1, 2})
       board.objectives[k] = static_cast<int8_t>(std::min(127, board.objectives[k] + 1));
   }
-  CloseFileSlot(kLevelSlot);
 
   board.cameraX = (screenWidth / 108 - board.startColumn) * kCellPitchX;
   board.cameraY = (screenHeight / 90 - board.startRow) * kCellPitchY;

@@ -36,6 +36,11 @@ std::string LevelMapPath(int level);
 LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
                         int screenWidth, int screenHeight);
 
+// The same from the file's bytes in memory (a generated level, or one being proven on a
+// worker thread): no file slot is used. A missing file is not told apart from empty bytes.
+LevelRead ReadLevelBytes(BoardState& board, const std::string& bytes, int levelReached,
+                         int screenWidth, int screenHeight);
+
 // Reads "maps\N" for the running player and screen.
 void LoadLevel(GameState& game, int level);
 

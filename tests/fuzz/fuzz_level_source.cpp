@@ -6,8 +6,8 @@
 #include <string>
 
 #include "tests/fuzz/FuzzSupport.hpp"
-#include "tools/qm-level/LevelBinary.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelBinary.hpp"
+#include "game/level/LevelSource.hpp"
 
 namespace {
 

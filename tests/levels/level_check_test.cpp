@@ -4,8 +4,8 @@
 #include <filesystem>
 #include <fstream>
 
-#include "tools/qm-level/LevelCheck.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelCheck.hpp"
+#include "game/level/LevelSource.hpp"
 
 namespace qm::level {
 namespace {

@@ -6,8 +6,8 @@
 #include <random>
 #include <sstream>
 
-#include "tools/qm-level/LevelBinary.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelBinary.hpp"
+#include "game/level/LevelSource.hpp"
 #include "tests/support/TestFiles.hpp"
 
 namespace qm::level {

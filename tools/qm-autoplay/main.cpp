@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "Autoplay.hpp"
+#include "game/bot/Autoplay.hpp"
 #include "game/rules/Lexicon.hpp"
 #include "engine/Files.hpp"
 #include "game/GameState.hpp"

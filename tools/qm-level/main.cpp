@@ -9,9 +9,9 @@
 #include <vector>
 
 #include "engine/Text.hpp"
-#include "tools/qm-level/LevelBinary.hpp"
-#include "tools/qm-level/LevelCheck.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelBinary.hpp"
+#include "game/level/LevelCheck.hpp"
+#include "game/level/LevelSource.hpp"
 
 namespace {
 

@@ -1,4 +1,4 @@
-#include "tools/qm-level/LevelBinary.hpp"
+#include "game/level/LevelBinary.hpp"
 
 #include <filesystem>
 #include <fstream>

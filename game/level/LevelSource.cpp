@@ -1,4 +1,4 @@
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelSource.hpp"
 
 #include <algorithm>
 #include <cstdio>

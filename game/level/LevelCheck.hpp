@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "tools/qm-level/LevelBinary.hpp"
+#include "game/level/LevelBinary.hpp"
 
 namespace qm::level {
 

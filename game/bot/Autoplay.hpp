@@ -9,6 +9,7 @@ namespace qm::autoplay {
 
 struct PlayOptions {
   std::string levelPath;   // host path of the binary level file
+  std::string levelBytes;  // or, when not empty, the file's bytes (a level being generated)
   int level = 1;           // its number (for the score objective's factor)
   int maxMoves = 200;      // accepted moves before giving up
   int easelSlots = 10;     // a new player's Easel

@@ -1,4 +1,4 @@
-#include "Autoplay.hpp"
+#include "game/bot/Autoplay.hpp"
 
 #include <algorithm>
 #include <chrono>
@@ -90,7 +90,11 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
   auto game = std::make_unique<GameState>();
   SeedResult result;
   SeedRandom(seed);
-  ReadLevelFile(game->board, options.levelPath, options.levelReached, kScreenWidth, kScreenHeight);
+  if (options.levelBytes.empty()) {
+    ReadLevelFile(game->board, options.levelPath, options.levelReached, kScreenWidth, kScreenHeight);
+  } else {
+    ReadLevelBytes(game->board, options.levelBytes, options.levelReached, kScreenWidth, kScreenHeight);
+  }
   StartSeed(*game, options);
   BoardLines lines = BuildLines(game->board);
   int tokens = kExchangeTokens;

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "game/GameState.hpp"
-#include "tools/qm-level/LevelSource.hpp"
+#include "game/level/LevelSource.hpp"
 
 namespace qm::level {
 

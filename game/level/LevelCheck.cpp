@@ -1,4 +1,4 @@
-#include "tools/qm-level/LevelCheck.hpp"
+#include "game/level/LevelCheck.hpp"
 
 #include <algorithm>
 #include <set>
