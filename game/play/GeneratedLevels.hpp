@@ -10,7 +10,7 @@
 
 namespace qm {
 
-constexpr int32_t kDailyGrade = 12;
+constexpr int32_t kDailyGrade = 3;
 
 // Makes the level file bytes (the layout of maps/N) of a generated identity; false when it
 // cannot. Must depend on the identity alone: it runs on a worker thread.
@@ -18,6 +18,9 @@ using LevelMaker = std::function<bool(const LevelIdentity& identity, std::string
 // The generator registers itself (and its version, which goes into every identity).
 void SetLevelMaker(LevelMaker maker, uint32_t generatorVersion);
 bool LevelMakerAvailable();
+// Registers the game's level generator as the maker, when this build has it; its words are
+// read from gameFolder on the worker thread the first time a level is asked for.
+void InstallLevelGenerator(const std::string& gameFolder);
 
 LevelIdentity DailyIdentity(int32_t yyyymmdd);
 // The grade rises with n; the seed comes from the player and n.
