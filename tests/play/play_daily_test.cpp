@@ -16,6 +16,11 @@
 namespace qm::test {
 namespace {
 
+std::string ReadFileBytes(const std::string& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
+}
+
 // A level that depends on the identity's seed alone: soil, walls where the seed says.
 bool SeededLevel(const LevelIdentity& identity, std::string& bytes) {
   LevelBytes level = FilledLevel(15, 11, kSoil);
@@ -184,6 +189,37 @@ TEST_F(PlayDaily, TheEndOfTheDailyPutsItsShareLineOnTheClipboardAndTheChat) {
   EXPECT_EQ(game.players.levelsReached[0], reached);  // a daily opens no hand-made level
   EXPECT_EQ(game.records.records.dailies.size(), 1u);
   EXPECT_EQ(game.records.records.levelsWon, 1);
+  SetUtcDateForTests(0);
+}
+
+TEST_F(PlayDaily, EscapeAfterTheDailyGoesBackToTheListSavingTheScoreAndTheRecords) {
+  SetUtcDateForTests(20261211);
+  game.players.speakerNames[0] = "Ana";
+  game.menu.selectedProfile = 2;
+  MapGameFolder("players", folder_.Path("players"));
+  std::filesystem::create_directories(folder_.Path("players"));
+  ChooseRecords(game, 2);
+  game.menu.levelIdentity = DailyIdentity(20261211);
+  WaitUntilReady(game.menu.levelIdentity);
+  StartLevel(game);
+  game.players.scores[0] = 5000;
+  game.play.endTick = TickCount();  // the box Fin reached
+  AdvanceVirtualClock(1100);
+  ASSERT_FALSE(Pass().has_value());  // the panel is composed
+  Key(kKeyEscape, true);
+  std::optional<Screen> next = Pass();
+  Key(kKeyEscape, false);
+  ASSERT_TRUE(next.has_value());
+  ASSERT_EQ(*next, Screen::kBackToLevelList);
+  EXPECT_EQ(BackToLevelList(game), Screen::kLevelMenu);
+  EXPECT_EQ(game.menu.levelIdentity.kind, LevelKind::kHandMade);
+  const std::string profile = ReadFileBytes(folder_.Path("players/2"));
+  ASSERT_EQ(profile.size(), 3u + 16u);
+  EXPECT_EQ(static_cast<uint8_t>(profile[11]) | static_cast<uint8_t>(profile[12]) << 8, 5000);
+  PlayerRecords saved;
+  EXPECT_EQ(LoadRecords(2, "Ana", saved), RecordsLoad::kRead);
+  ASSERT_EQ(saved.dailies.size(), 1u);
+  EXPECT_TRUE(saved.dailies[0].won);
   SetUtcDateForTests(0);
 }
 
