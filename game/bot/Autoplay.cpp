@@ -21,7 +21,6 @@ namespace {
 
 constexpr int kScreenWidth = 1024;
 constexpr int kScreenHeight = 768;
-constexpr int kExchangeTokens = 3;
 constexpr int kTriesPerTurn = 4;
 
 // The level start: a fresh bag, the deal, no Piece laid.

@@ -1,4 +1,5 @@
 #include "game/flow/GraphicsSets.hpp"
+#include "game/rules/Codes.hpp"
 
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
@@ -8,14 +9,14 @@ namespace qm {
 void LoadGraphicsSets(GameState& game) {
   for (int i = 1; i <= 11; ++i) LoadSpriteImage(1000 + i, "gfx\\" + DecimalText(i) + ".bmp");
   for (int i = 1; i <= 240; ++i) {
-    // Slot 159 is the grid background: picture 157, 158 or 159.
-    int file = i == 159 ? 157 + game.program.gridBackground : i;
+    // The grid background is one of the soil pictures 157, 158 or 159.
+    int file = i == kGridSoil ? kFirstSoil + game.program.gridBackground : i;
     LoadSpriteImage(i, "gfx\\000\\" + DecimalText(file) + ".bmp");
   }
   for (int i = 300; i <= 394; ++i) LoadSpriteImage(i, "gfx\\000\\0\\" + DecimalText(i) + ".bmp");
   // The menus draw this 32 x 32 cell of the pointer sheet; the play loop re-clips it.
-  SetSpriteClip(1001, game.graphics.pointerFrame * 32, 0, 32, 32);
-  LoadSpriteImage(999, "gfx\\fond\\" + DecimalText(game.graphics.backgroundPicture) + ".jpg");
+  SetSpriteClip(kPointerSprite, game.graphics.pointerFrame * 32, 0, 32, 32);
+  LoadSpriteImage(kBackgroundSprite, "gfx\\fond\\" + DecimalText(game.graphics.backgroundPicture) + ".jpg");
 }
 
 }  // namespace qm

@@ -17,6 +17,7 @@
 #include "game/flow/Records.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -25,7 +26,6 @@ constexpr int kRowHeight = 13;
 constexpr int kNewPlayerRow = 24;
 constexpr int kQuitRow = 30;
 constexpr int kLevelTitles = 50;
-constexpr int kLastPlayableLevel = 44;
 
 const uint32_t kYellow = RgbColour(255, 255, 0);
 const uint32_t kGreen = RgbColour(0, 255, 0);
@@ -58,7 +58,7 @@ Pointer DrawPointerAndRow(ProgramState& program) {
   p.x = MousePosX(program.windowId);
   p.y = MousePosY(program.windowId);
   p.left = MouseButtonIsDown(program, Button::kLeft) == 1;
-  DrawSpriteKeyed(1001, p.x, p.y);
+  DrawSpriteKeyed(kPointerSprite, p.x, p.y);
   DrawAdditiveBox(0, p.row() * kRowHeight, program.screenWidth, kRowHeight, 10, 10, 100);
   return p;
 }
@@ -85,13 +85,13 @@ struct ExtraRows {
 
 ExtraRows PlanExtraRows(const GameState& game, int reached) {
   ExtraRows rows;
-  rows.daily = kLastPlayableLevel + 1;
+  rows.daily = kLevelCount + 1;
   while (rows.daily <= kLevelTitles && !game.menu.levelTitles[rows.daily].empty()) ++rows.daily;
   int32_t day = LaunchCommandLine().dailyDay;
   if (day == 0) day = UtcDateNumber();
   rows.dailyLevel = DailyIdentity(day);
   int next = rows.daily + 1;
-  if (reached > kLastPlayableLevel) {
+  if (reached > kLevelCount) {
     rows.endless = next++;
     rows.endlessLevel =
         EndlessIdentity(game.players.speakerNames[0], std::max(1, game.records.records.endlessReached));
@@ -153,9 +153,9 @@ Screen PlayerMenuReturn(GameState& game) {
   menu.reserved3 = {};
   menu.score = {};
   // The menu music plays whatever the level music option says; a missing file is silent.
-  if (LoadMusicModule(1, "zik\\0.mod") != 0) {
-    SetMusicModuleVolume(1, 80);
-    PlayMusicModule(1);
+  if (LoadMusicModule(kLevelMusic, "zik\\0.mod") != 0) {
+    SetMusicModuleVolume(kLevelMusic, 80);
+    PlayMusicModule(kLevelMusic);
   }
   LoadPlayerProfiles(menu);
   return PlayerMenu(game);
@@ -255,7 +255,7 @@ Screen LevelMenu(GameState& game) {
       WaitForLeftRelease(program);
       return Screen::kRecords;
     }
-    if (pointer.left && row > 0 && row <= reached && row <= kLastPlayableLevel &&
+    if (pointer.left && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
       menu.levelIdentity = LevelIdentity{};

@@ -1,4 +1,5 @@
 #include "game/play/Board.hpp"
+#include "game/rules/Codes.hpp"
 
 #include <algorithm>
 #include <cmath>
@@ -10,7 +11,6 @@ namespace qm {
 namespace {
 
 constexpr int kLevelSlot = 0;
-constexpr int kMasterLevel = 44;
 
 int64_t CellIndex(const BoardState& board, int c, int r) {
   return int64_t{c} * (board.h + 1) + r;
@@ -129,7 +129,7 @@ LevelRead ReadLevelBytes(BoardState& board, const std::string& bytes, int levelR
     for (int k = 1; k <= 20; ++k) board.objectives[k] = in.Int8();
   }
   // A Master plays each level with one more word to make in the first objective.
-  if (levelReached > kMasterLevel && board.objectives[1] > 0) {
+  if (levelReached > kLevelCount && board.objectives[1] > 0) {
     // Raised without wrapping: a target of 127 stays 127 rather than turning negative.
     for (int k : {1, 2})
       board.objectives[k] = static_cast<int8_t>(std::min(127, board.objectives[k] + 1));
@@ -167,7 +167,7 @@ void ComputeShadeMap(BoardState& board) {
     RevealAroundMove(board, board.startColumn, board.startRow, board.shadePeriod);
   }
   for (size_t k = 0; k < board.shade.size(); ++k) {
-    if (board.cells[k] >= 232 && board.cells[k] <= 234) board.shade[k] = 0;  // always lit
+    if (IsCompartment(board.cells[k])) board.shade[k] = 0;  // always lit
   }
 }
 

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/play/HexGrid.hpp"
 
 namespace qm {
@@ -11,9 +12,6 @@ namespace qm {
 // Largest Board a level file may describe (2048 x 2048 Cells); larger ones read as unreadable.
 constexpr int64_t kMaxBoardCells = 4194304;
 constexpr int8_t kHiddenShade = 127;
-
-inline bool AcceptsPiece(int code) { return code > 156; }
-inline bool HoldsPiece(int code) { return code >= 1 && code <= 130; }
 
 bool IsOnBoard(const BoardState& board, int c, int r);
 int16_t CellCode(const BoardState& board, int c, int r);  // 0 off the Board

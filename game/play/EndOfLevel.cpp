@@ -11,6 +11,7 @@
 #include "game/rules/Dictionary.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Objectives.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -20,6 +21,7 @@ bool LevelWon(const GameState& game) {
 }
 
 const std::string kCopiedText = "Share line copied to the clipboard";
+constexpr uint8_t kGameSpeaker = 8;  // the game's own lines in the ChatLog
 
 // The result reaches the records once; a daily's share line goes to the ChatLog and the
 // desktop clipboard.
@@ -28,7 +30,7 @@ void ReportLevelResult(GameState& game, bool won, const std::string& verdict) {
   NoteLevelEnded(game, won, verdict);
   if (game.menu.levelIdentity.kind != LevelKind::kDaily) return;
   const std::string& line = game.records.shareLine;
-  PushChatLine(game, ChatLine{line, 8, static_cast<int32_t>(TickCount())});
+  PushChatLine(game, ChatLine{line, kGameSpeaker, static_cast<int32_t>(TickCount())});
   game.records.shareCopied = CopyTextToClipboard(line);
 }
 
@@ -36,7 +38,7 @@ void ReportLevelResult(GameState& game, bool won, const std::string& verdict) {
 
 int NextLevelNumber(int level, bool won) {
   if (!won) return level;
-  return level < 44 ? level + 1 : 1;
+  return level < kLevelCount ? level + 1 : 1;
 }
 
 void ComposeResultPanel(GameState& game, bool firstTime) {
@@ -69,16 +71,16 @@ void ComposeResultPanel(GameState& game, bool firstTime) {
     auto& reached = game.players.levelsReached[0];
     if (game.menu.currentLevel == reached) {
       verdict = "Lv.+1";
-      PlaySoundEffect(1);
+      PlaySoundEffect(kSoundLevelUp);
       reached = static_cast<uint8_t>(reached + 1);
     } else {
       verdict = "Good";
-      PlaySoundEffect(2);
+      PlaySoundEffect(kSoundAccepted);
     }
   } else {
     colour = RgbColour(200, 0, 0);
     verdict = "Echec";
-    PlaySoundEffect(2);
+    PlaySoundEffect(kSoundAccepted);
   }
   LoadFont(1, "Arial", 18);
   BeginDrawing();
@@ -120,13 +122,13 @@ std::optional<Screen> ResultPanelStep(GameState& game) {
 }
 
 Screen ExitToPlayerMenu(GameState& game) {
-  if (game.program.musicTrack > 0) StopMusicModule(1);
-  FreeSpriteImage(999);
-  GrabScreenToSprite(999, 0, 0, game.program.screenWidth, game.program.screenHeight);
-  PlaySoundEffect(3);
+  if (game.program.musicTrack > 0) StopMusicModule(kLevelMusic);
+  FreeSpriteImage(kBackgroundSprite);
+  GrabScreenToSprite(kBackgroundSprite, 0, 0, game.program.screenWidth, game.program.screenHeight);
+  PlaySoundEffect(kSoundRefused);
   for (int alpha = 255; alpha >= 0; alpha -= 5) {
     ClearFrame(0);
-    DrawSpriteFaded(999, 0, 0, alpha);
+    DrawSpriteFaded(kBackgroundSprite, 0, 0, alpha);
     PauseMs(1);
     PresentFrame();
   }

@@ -7,6 +7,7 @@
 #include "game/play/PlayCommon.hpp"
 #include "game/play/PlayInput.hpp"
 #include "game/rules/Easel.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -36,13 +37,13 @@ void HandleExchangeTokens(GameState& game) {
   const int x = play.mouseX, y = play.mouseY;
   const int base = easel.left + n * 52;
   for (int k = 0; k <= 2; ++k) {
-    if (exchange.spent[k] == 0) DrawSpriteKeyed(238, base - 74 + 28 * k, easel.top - 17);
+    if (exchange.spent[k] == 0) DrawSpriteKeyed(kTokenSprite, base - 74 + 28 * k, easel.top - 17);
   }
   for (int k = 0; k <= 2; ++k) {
     if (exchange.spent[k] != 0) continue;
     if (base - 68 + 28 * k < x && x < base - 55 + 28 * k && easel.top - 16 <= y &&
         y <= easel.top - 7) {
-      DrawSpriteKeyed(239, base - 74 + 28 * k, easel.top - 17);
+      DrawSpriteKeyed(kSpentTokenSprite, base - 74 + 28 * k, easel.top - 17);
       if (play.left != 0 && exchange.activeToken == 0 && play.dragState != 1) {
         exchange.spent[k] = 1;
         exchange.activeToken = k + 1;
@@ -52,7 +53,7 @@ void HandleExchangeTokens(GameState& game) {
 
   exchange.hoveredButton = 0;
   if (exchange.activeToken != 0) {
-    DrawSprite(240, 313, easel.top - 300);
+    DrawSprite(kExchangeDialogSprite, 313, easel.top - 300);
     const bool buttonRow = easel.top - 253 < y && y < easel.top - 235;
     if (buttonRow && 385 < x && x < 476) {
       DrawAdditiveBox(385, easel.top - 253, 91, 18, 15, 15, 15);
@@ -64,7 +65,7 @@ void HandleExchangeTokens(GameState& game) {
   }
   if (play.left != 0 && exchange.hoveredButton == 1) {
     // Cancel: the token may be used again.
-    PlaySoundEffect(5);
+    PlaySoundEffect(kSoundCancel);
     if (exchange.activeToken >= 1 && exchange.activeToken <= 3) {
       exchange.spent[exchange.activeToken - 1] = 0;
     }
@@ -72,7 +73,7 @@ void HandleExchangeTokens(GameState& game) {
     ClearMarks(exchange);
   } else if (play.left != 0 && exchange.hoveredButton == 2) {
     // Exchange: the token stays spent, even when the bag is empty.
-    PlaySoundEffect(12);
+    PlaySoundEffect(kSoundWordKnown);
     ExchangeMarkedPieces(game);
     exchange.activeToken = 0;
     ClearMarks(exchange);
@@ -83,7 +84,7 @@ void HandleExchangeTokens(GameState& game) {
         exchange.activeToken != 0) {
       if (int slot = EaselSlotAt(easel, x, y); slot > 0) {
         exchange.markingLatch = 1;
-        if (easel.slots[slot] != 160) {
+        if (easel.slots[slot] != kEmptySlot) {
           exchange.marks[slot] = exchange.marks[slot] != 0 ? 0 : 1;
           PlayClick(kClickPickUp);
         }
@@ -95,7 +96,7 @@ void HandleExchangeTokens(GameState& game) {
 
   if (exchange.activeToken != 0) {
     for (int k = 1; k <= n; ++k) {
-      if (exchange.marks[k] != 0) DrawSpriteKeyed(224, easel.left + (k - 1) * 52, easel.top);
+      if (exchange.marks[k] != 0) DrawSpriteKeyed(kExchangeMark, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
     }
   }
 }

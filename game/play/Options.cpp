@@ -10,6 +10,7 @@
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -43,9 +44,9 @@ void SetStatus(GameState& game, const std::string& text) { game.status.text = te
 std::string TrackPath(int track) { return "zik\\" + std::to_string(track) + ".mod"; }
 
 void StartTrack(GameState& game, int track) {
-  LoadMusicModule(1, TrackPath(track));
-  SetMusicModuleVolume(1, game.options.musicVolume);
-  PlayMusicModule(1);
+  LoadMusicModule(kLevelMusic, TrackPath(track));
+  SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
+  PlayMusicModule(kLevelMusic);
 }
 
 bool MouseInWindow(const PlayState& play) { return play.mouseX >= 0 && play.mouseY >= 0; }
@@ -53,7 +54,7 @@ bool MouseInWindow(const PlayState& play) { return play.mouseX >= 0 && play.mous
 void ChatPanel(GameState& game, uint32_t now) {
   const int height = game.program.screenHeight;
   const auto& play = game.play;
-  DrawSprite(1007, 0, height - 204);
+  DrawSprite(kLeftPanelSprite, 0, height - 204);
   const int k = (play.mouseY - height + 224) / 20;
   if (!(k >= 1 && k <= 5 && play.mouseX < 20)) return;
   if (!UseEntry(game, {0, height - 224 + 20 * k, 20, 20}, {200, 0, 200}, {80, 0, 80}, true,
@@ -109,7 +110,7 @@ void MusicPanel(GameState& game, uint32_t now) {
   const int width = game.program.screenWidth;
   const int height = game.program.screenHeight;
   const auto& play = game.play;
-  DrawSprite(1008, width - 20, height - 140);
+  DrawSprite(kRightPanelSprite, width - 20, height - 140);
   const int k = (play.mouseY - height + 160) / 20;
   if (!(play.mouseX > width - 20 && k >= 1)) return;
   auto& music = game.program.musicTrack;
@@ -118,7 +119,7 @@ void MusicPanel(GameState& game, uint32_t now) {
     if (play.left == 0) return;
     game.options.panelClickLatch = 2;
     game.options.musicVolume = static_cast<int8_t>(VolumeAt(height, play.mouseY));
-    SetMusicModuleVolume(1, game.options.musicVolume);
+    SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
     game.status.start = StatusTick(now);
     SetStatus(game, " Music sound level : " + std::to_string(game.options.musicVolume) + "% ");
     return;
@@ -133,16 +134,16 @@ void MusicPanel(GameState& game, uint32_t now) {
       SetStatus(game, " Music OFF ");
       if (music > 0) {
         music = static_cast<int8_t>(-music);
-        StopMusicModule(1);
+        StopMusicModule(kLevelMusic);
       }
       break;
     case 3:
       SetStatus(game, " Music ON ");
       if (music < 0) music = static_cast<int8_t>(-music);
       // Also when already on: the track starts again from its beginning.
-      if (LoadMusicModule(1, TrackPath(music)) != 0) {
-        SetMusicModuleVolume(1, game.options.musicVolume);
-        PlayMusicModule(1);
+      if (LoadMusicModule(kLevelMusic, TrackPath(music)) != 0) {
+        SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
+        PlayMusicModule(kLevelMusic);
       }
       break;
     case 4: ChangeTrack(game, false); break;
@@ -215,13 +216,13 @@ void ViewPanel(GameState& game, uint32_t now) {
       SetStatus(game, " Change the grid background ");
       auto& grid = game.program.gridBackground;
       grid = static_cast<int8_t>((grid + 1) % 3);
-      LoadSpriteImage(159, "gfx\\000\\" + std::to_string(157 + grid) + ".bmp");
+      LoadSpriteImage(kGridSoil, "gfx\\000\\" + std::to_string(kFirstSoil + grid) + ".bmp");
       break;
     }
     case 2:
       SetStatus(game, " Changing the background space ");
       game.graphics.backgroundPicture = static_cast<int8_t>(RandomUpTo(23));
-      LoadSpriteImage(999,
+      LoadSpriteImage(kBackgroundSprite,
                       "gfx\\fond\\" + std::to_string(game.graphics.backgroundPicture) + ".jpg");
       break;
     default: break;
@@ -248,7 +249,7 @@ int VolumeAt(int screenHeight, int mouseY) {
 void SortEasel(EaselState& easel, int arrangement) {
   const int n = easel.slots[0];
   auto value = [&easel](int16_t code) {
-    return code >= 0 && code <= 160 ? easel.pieceValue[static_cast<size_t>(code)] : 0;
+    return code >= 0 && code <= kEmptySlot ? easel.pieceValue[static_cast<size_t>(code)] : 0;
   };
   auto outOfOrder = [&](int16_t a, int16_t b) {
     if (arrangement == 0) return a > b;

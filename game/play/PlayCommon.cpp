@@ -1,4 +1,5 @@
 #include "game/play/PlayCommon.hpp"
+#include "game/rules/Codes.hpp"
 
 #include <cmath>
 
@@ -7,8 +8,8 @@
 namespace qm {
 
 void PlayClick(int hertz) {
-  PlaySoundEffect(0);
-  SetSoundFrequency(0, hertz);
+  PlaySoundEffect(kClickSound);
+  SetSoundFrequency(kClickSound, hertz);
 }
 
 int EaselSlotAt(const EaselState& easel, int x, int y) {

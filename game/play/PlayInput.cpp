@@ -286,7 +286,7 @@ bool HandleExitControl(GameState& game, uint32_t now) {
 
 void WaitWhileInactive(GameState& game) {
   if (ScreenIsActive()) return;
-  SetMusicModuleVolume(1, 10);
+  SetMusicModuleVolume(kLevelMusic, 10);
   auto& program = game.program;
   for (;;) {
     const int event = PollWindowEvent(2);
@@ -295,7 +295,7 @@ void WaitWhileInactive(GameState& game) {
     // Buttons released while the window was away must not stay held.
     NoteButtonEvent(program, event);
   }
-  SetMusicModuleVolume(1, game.options.musicVolume);
+  SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
   if (game.play.endTick != 0) game.play.recomposeResultPanel = true;
 }
 

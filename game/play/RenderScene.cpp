@@ -7,6 +7,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -39,7 +40,7 @@ void DrawBackgroundTint(BackgroundTint& tint) {
 
 void DrawSpaceBackground(const GameState& game) {
   const auto& tint = game.render.tint;
-  DrawSpriteTinted(999, game.board.cameraX / 15 - 60, game.board.cameraY / 15 - 35,
+  DrawSpriteTinted(kBackgroundSprite, game.board.cameraX / 15 - 60, game.board.cameraY / 15 - 35,
                    RgbColour(ColourPart(tint.value[0]), ColourPart(tint.value[1]),
                              ColourPart(tint.value[2])));
 }
@@ -70,8 +71,8 @@ static void DriftLayer(std::array<DriftingObject, 9>& layer, int scale, int firs
 void DrawDriftingObjects(RenderState& render, int screenWidth, int screenHeight) {
   const uint32_t grey = RgbColour(99, 99, 99);
   // Layer A moves in 48ths of a pixel, layer B in 64ths: the far layer drifts slower.
-  DriftLayer(render.layerA, 48, 148, screenWidth, screenHeight, grey);
-  DriftLayer(render.layerB, 64, 177, screenWidth, screenHeight, grey);
+  DriftLayer(render.layerA, 48, kFirstDriftObjectA, screenWidth, screenHeight, grey);
+  DriftLayer(render.layerB, 64, kFirstDriftObjectB, screenWidth, screenHeight, grey);
 }
 
 void DrawBoard(const BoardState& board, int screenWidth, int screenHeight) {
@@ -113,7 +114,7 @@ void DrawMarkers(const GameState& game, uint32_t now) {
     if (column <= -1) continue;
     int x = 0, y = 0;
     CellToScreen(game.board, column, row, x, y);
-    DrawSpriteKeyed(lastWord ? 222 : 223, x, y);
+    DrawSpriteKeyed(lastWord ? kSpaceTakingPieces : kLaidMark, x, y);
   }
 }
 
@@ -129,7 +130,7 @@ void DrawSparkle(RenderState& render, const BoardState& board) {
   }
   int x = 0, y = 0;
   CellToScreen(board, render.sparkleColumn, render.sparkleRow, x, y);
-  DrawSpriteFaded(229, x, y, render.sparklePhase);
+  DrawSpriteFaded(kSparkleSprite, x, y, render.sparklePhase);
   render.sparklePhase += render.sparkleStep;
   if (render.sparklePhase > 60) render.sparkleStep = -render.sparkleStep;
 }

@@ -10,6 +10,7 @@
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Objectives.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -116,11 +117,11 @@ void DrawHud(const GameState& game) {
   DrawSpriteKeyed(1011, width - 420, 30);
   SetSpriteClip(1003, RoundHalfEven((game.players.avatars[0] % 20) * 76.4), 0, 76, 76);
   DrawSprite(1003, width - 250, 100);
-  DrawSpriteKeyed(1005, width - 240, 200);
+  DrawSpriteKeyed(kScorePanelSprite, width - 240, 200);
 
   BeginTextWith(12, 1);
   const int reached = game.players.levelsReached[0];
-  const std::string level = reached > 44 ? "Master" : "Lv." + std::to_string(reached);
+  const std::string level = reached > kLevelCount ? "Master" : "Lv." + std::to_string(reached);
   const std::string score = "Score : " + std::to_string(game.players.scores[0]);
   const std::string& name = game.players.speakerNames[0];
   DrawTextAt(width - 155, 108, name, 0);

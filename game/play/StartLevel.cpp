@@ -15,6 +15,7 @@
 #include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Objectives.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -136,11 +137,11 @@ Screen StartLevel(GameState& game) {
   render.tint.mark = TickCount();
 
   const int track = LevelMusicTrack(game.menu.currentLevel);
-  LoadMusicModule(1, "zik\\" + std::to_string(track) + ".mod");
+  LoadMusicModule(kLevelMusic, "zik\\" + std::to_string(track) + ".mod");
   if (game.program.musicTrack > 0) {
     game.program.musicTrack = static_cast<int8_t>(track);
-    SetMusicModuleVolume(1, game.options.musicVolume);
-    PlayMusicModule(1);
+    SetMusicModuleVolume(kLevelMusic, game.options.musicVolume);
+    PlayMusicModule(kLevelMusic);
   } else {
     game.program.musicTrack = static_cast<int8_t>(-track);  // off, remembering the track
   }

@@ -37,37 +37,36 @@ std::string PieceDescription(const GameState& game, int code) {
 
 std::string DescriptionOf(const GameState& game, int code) {
   int64_t bonus = game.players.effectBonus[0];
-  if (code == 0 || code == 222) return " Interstellar space ";
+  if (code == kVoidCell || code == kSpaceTakingPieces) return " Interstellar space ";
   if (IsPieceCode(code)) return PieceDescription(game, code);
-  if (code >= 131 && code <= 144) return " A wall ";
-  if (code >= 145 && code <= 147) return " A locked wall ";
-  if (code >= 186 && code <= 192) return " Letter x" + DecimalText(code - 184) + " ";
-  if (code >= 193 && code <= 199) return " Word x" + DecimalText(code - 191) + " ";
-  if (code >= 200 && code <= 202) return " Increases of " + DecimalText((code - 199) * 2) + "% points";
-  if (code >= 203 && code <= 205) return " Increases of " + DecimalText((code - 202) * 5) + "% points";
-  if (code >= 206 && code <= 208) {
-    return " Reduces your score by " + DecimalText((code - 205) * 5 + bonus) + "% ";
+  if (IsWall(code)) return " A wall ";
+  if (IsLockedWall(code)) return " A locked wall ";
+  if (IsLetterMultiplier(code)) return " Letter x" + DecimalText(LetterFactorOf(code)) + " ";
+  if (IsWordMultiplier(code)) return " Word x" + DecimalText(WordFactorOf(code)) + " ";
+  if (IsScoreIncrease(code)) return " Increases of " + DecimalText(IncreasePercentOf(code)) + "% points";
+  if (IsReduction(code)) {
+    return " Reduces your score by " + DecimalText(ReductionPercentOf(code) + bonus) + "% ";
   }
-  if (code >= 209 && code <= 211) return " A... wall ? ";
-  if (code >= 212 && code <= 214) {
-    return std::string(" Mechanism ") + kMechanismWords[code - 212] + " : you have " +
-           DecimalText((code - 211) * 20 + 2 * bonus) + "% chance of lowering each wall around ";
+  if (IsFalseWall(code)) return " A... wall ? ";
+  if (IsMechanism(code)) {
+    return std::string(" Mechanism ") + kMechanismWords[code - kFirstMechanism] + " : you have " +
+           DecimalText(MechanismPercentOf(code) + 2 * bonus) + "% chance of lowering each wall around ";
   }
-  if (code >= 215 && code <= 217) {
-    return " Adds a parts bag which " + DecimalText((code - 214) * 20) + "% will be valuable parts ";
+  if (IsBag(code)) {
+    return " Adds a parts bag which " + DecimalText(BagValuableChanceOf(code)) + "% will be valuable parts ";
   }
   switch (code) {
-    case 218: return " The box where it all begins ";
-    case 219: return " End of the Game ";
-    case 220: return " Bonus/Malus : you add or remove a piece you ";
-    case 221: return " Bonus : +100 points ";
-    case 235: return " A gold key ";
-    case 236: return " A silver key ";
-    case 237: return " A bronze key ";
+    case kStartBox: return " The box where it all begins ";
+    case kEndBox: return " End of the Game ";
+    case kBonusMalus: return " Bonus/Malus : you add or remove a piece you ";
+    case kHundredPoints: return " Bonus : +100 points ";
+    case kGoldKey: return " A gold key ";
+    case kSilverKey: return " A silver key ";
+    case kBronzeKey: return " A bronze key ";
     default: break;
   }
-  if (code >= 225 && code <= 227) return " Stars ?!?? ";
-  if (code >= 232 && code <= 234) return " A magic compartment ";
+  if (IsStar(code)) return " Stars ?!?? ";
+  if (IsCompartment(code)) return " A magic compartment ";
   return " The soil ";  // also a cell hidden by the fog (-1)
 }
 

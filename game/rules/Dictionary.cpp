@@ -7,6 +7,7 @@
 #include "engine/Random.hpp"
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Definitions.hpp"
 
 namespace qm {
@@ -14,9 +15,6 @@ namespace qm {
 namespace {
 
 constexpr int kDictionarySlot = 1;  // file slot 1 is the dictionary's, free between lookups
-constexpr int kLastLevel = 44;
-constexpr int kSoundWordKnown = 12;
-constexpr int kSoundWordUnknown = 16;
 
 // Entry i takes entry i - 1; the oldest line is lost.
 void ShiftDown(std::array<ChatLine, 20>& lines) {
@@ -53,7 +51,7 @@ void HandleChatLine(GameState& game, std::string line) {
   if (TextEquals(line, "~~~") != 0) {
     // The hidden level skip: the next level, 44 wrapping to 1, started afresh.
     game.menu.currentLevel = game.menu.currentLevel + 1;
-    if (game.menu.currentLevel > kLastLevel) game.menu.currentLevel = 1;
+    if (game.menu.currentLevel > kLevelCount) game.menu.currentLevel = 1;
     game.play.restartLevel = true;
     return;
   }

@@ -3,20 +3,12 @@
 #include <cstdint>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
-constexpr int16_t kEmptySlot = 160;     // code (and sprite) of an empty Easel slot
-constexpr int kMaxEaselSlots = 20;      // entries 1..20 of the Easel table
-constexpr int kFewestEaselSlots = 6;    // the slot counts an Easel may have
-constexpr int kMostEaselSlots = 18;
-constexpr int kMaxLaidPieces = 20;      // LaidPieces entries 1..20
-constexpr int kBagCapacity = 1700;      // PieceBag places 1..1700
-constexpr int kBagFullAt = 1500;        // a bag of this many Pieces or more takes no more
-constexpr int kEaselSprite = 1200;      // the cached Easel picture
-
 // A Piece is a code 1..130: letter index (code - 1) mod 26, Material (code - 1) div 26.
-inline bool IsPieceCode(int code) { return code >= 1 && code <= 130; }
+inline bool IsPieceCode(int code) { return HoldsPiece(code); }
 inline int LetterIndexOf(int code) { return (code - 1) % 26; }
 inline int MaterialOf(int code) { return (code - 1) / 26; }
 inline int16_t PieceCodeOf(int letterIndex, int material) {

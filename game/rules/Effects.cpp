@@ -18,12 +18,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kSoundAccepted = 2;
-constexpr int16_t kGoldPieceA = 79;
-constexpr int16_t kOpenedCell = 161;  // walls and locks fall to plain soil 161..164
-constexpr int kMinSlots = 6;
-constexpr int kMaxSlots = 18;
-constexpr int kEaselFrameTile = 228;
 
 int64_t Saturate(__int128 value) {
   constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
@@ -69,7 +63,7 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
   int n = easel.slots[0];
   if (n != easel.referenceSlotCount) return;
   int d = static_cast<int>(RandomUpTo(1)) * 2 - 1;
-  if (d == -1 && n != kMinSlots && n >= 1 && n <= kMaxEaselSlots && IsPieceCode(easel.slots[n])) {
+  if (d == -1 && n != kFewestEaselSlots && n >= 1 && n <= kMaxEaselSlots && IsPieceCode(easel.slots[n])) {
     // The Piece of the vanishing slot moves to the highest empty slot below it.
     for (int k = n - 1; k >= 1; --k) {
       if (easel.slots[k] == kEmptySlot) {
@@ -79,7 +73,7 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
       }
     }
   }
-  int newCount = std::clamp(n + d, kMinSlots, kMaxSlots);
+  int newCount = std::clamp(n + d, kFewestEaselSlots, kMostEaselSlots);
   easel.slots[0] = static_cast<int16_t>(newCount);
   if (newCount != easel.referenceSlotCount) {
     if (newCount < easel.referenceSlotCount) {
@@ -92,9 +86,9 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
     int left = easel.left;
     int top = easel.top;
     DrawSprite(kEaselSprite, left - 13, top - 5);
-    DrawSprite(kEaselFrameTile, left + (newCount - 1) * 52 - 26, top - 4);
-    DrawSprite(kEaselFrameTile, left + newCount * 52 - 26, top - 4);
-    GrabScreenToSprite(kEaselSprite, left - 13, top - 5, newCount * 52 + 26,
+    DrawSprite(kEaselFrameTile, left + (newCount - 1) * kEaselSlotWidth - 26, top - 4);
+    DrawSprite(kEaselFrameTile, left + newCount * kEaselSlotWidth - 26, top - 4);
+    GrabScreenToSprite(kEaselSprite, left - 13, top - 5, newCount * kEaselSlotWidth + 26,
                        game.program.screenHeight - top + 5);
   }
   LayOutEasel(easel, game.program.screenHeight);
@@ -105,7 +99,7 @@ void ConvertToStarMaterial(EaselState& easel, int material) {
   int n = std::clamp<int>(easel.slots[0], 0, kMaxEaselSlots);
   for (int k = 1; k <= n; ++k) {
     int16_t code = easel.slots[k];
-    if (IsPieceCode(code) && code < 105) easel.slots[k] = PieceCodeOf(LetterIndexOf(code), material);
+    if (IsPieceCode(code) && MaterialOf(code) != kDiamond) easel.slots[k] = PieceCodeOf(LetterIndexOf(code), material);
   }
 }
 
@@ -122,7 +116,7 @@ int64_t PercentOfScore(int64_t score, int64_t percent) {
 
 void RunMechanism(GameState& game, int column, int row, int16_t code) {
   BoardState& board = game.board;
-  int64_t chance = (code - 211) * 20 + 2 * EffectBonus(game);
+  int64_t chance = MechanismPercentOf(code) + 2 * EffectBonus(game);
   int diagonalShift = row % 2 == 0 ? -1 : 1;
   CellPos around[6];
   int count = 0;
@@ -140,7 +134,7 @@ void RunMechanism(GameState& game, int column, int row, int16_t code) {
     CellPos pos = around[i];
     if (pos.column < 0 || pos.column > board.w) continue;
     int16_t wall = CellCode(board, pos.column, pos.row);
-    if (wall < 131 || wall > 156) continue;
+    if (!IsStanding(wall)) continue;
     if (ChanceSucceeds(chance)) {
       SetCellCode(board, pos.column, pos.row, static_cast<int16_t>(kOpenedCell + RandomUpTo(3)));
     }
@@ -149,35 +143,35 @@ void RunMechanism(GameState& game, int column, int row, int16_t code) {
 
 void ApplyCellEffect(GameState& game, int column, int row, int16_t under, std::string& moveText) {
   int64_t& score = game.players.scores[0];
-  if (under >= 200 && under <= 205) {
-    int64_t percent = under <= 202 ? (under - 199) * 2 : (under - 202) * 5;
+  if (IsScoreIncrease(under)) {
+    int64_t percent = IncreasePercentOf(under);
     score = ChangeByPercent(score, percent);
     moveText += ":: Score +" + DecimalText(percent) + "% ";
-  } else if (under >= 206 && under <= 208) {
-    int64_t percent = (under - 205) * 5 + EffectBonus(game);
+  } else if (IsReduction(under)) {
+    int64_t percent = ReductionPercentOf(under) + EffectBonus(game);
     score = ChangeByPercent(score, -percent);
     moveText += ":: Score -" + DecimalText(percent) + "% ";
-  } else if (under >= 212 && under <= 214) {
+  } else if (IsMechanism(under)) {
     RunMechanism(game, column, row, under);
-  } else if (under >= 215 && under <= 217) {
-    game.easel.valuableChance = static_cast<int8_t>((under - 214) * 20);
+  } else if (IsBag(under)) {
+    game.easel.valuableChance = static_cast<int8_t>(BagValuableChanceOf(under));
     FillPieceBag(game.easel);
     moveText += ":: +1 bag ";
-  } else if (under == 219) {
+  } else if (under == kEndBox) {
     // 0 means "still running", so the end is stamped at tick 1 at the earliest.
     game.play.endTick = std::max<uint32_t>(TickCount(), 1);
     moveText += ":: End of the Game ";
-  } else if (under == 220) {
+  } else if (under == kBonusMalus) {
     ApplyBonusMalus(game, moveText);
-  } else if (under == 221) {
+  } else if (under == kHundredPoints) {
     score = AddScore(score, 100);
     moveText += ":: +100 points ";
-  } else if (under >= 225 && under <= 227) {
+  } else if (IsStar(under)) {
     game.move.starMaterial = static_cast<int8_t>(RandomUpTo(2) + 1);  // the last star wins
-  } else if (under >= 232 && under <= 234) {
+  } else if (IsCompartment(under)) {
     FillMagicCompartments(game.board, under);
-  } else if (under >= 235 && under <= 237) {
-    ReplaceEveryCell(game.board, static_cast<int16_t>(145 + (under - 235)), kOpenedCell);
+  } else if (IsKey(under)) {
+    ReplaceEveryCell(game.board, LockOpenedBy(under), kOpenedCell);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <iterator>
 
 namespace qm {
 
@@ -25,10 +26,16 @@ bool Lexicon::Load(const std::string& folder) {
     std::ifstream file(entry.path(), std::ios::binary);
     if (!file) continue;
     any = true;
-    std::string line;
-    while (std::getline(file, line)) {
-      while (!line.empty() && (line.back() == '\r' || line.back() == ' ')) line.pop_back();
-      std::string word = first + line;
+    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    // Lines end where the game's own lookup ends them, and are taken as they are: the bot
+    // knows exactly the words the game accepts.
+    size_t at = 0;
+    while (at < bytes.size()) {
+      size_t end = bytes.find_first_of(std::string("\r\n\0", 3), at);
+      if (end == std::string::npos) end = bytes.size();
+      std::string word = first + bytes.substr(at, end - at);
+      at = end + 1;
+      if (end + 1 < bytes.size() && bytes[end] == '\r' && bytes[end + 1] == '\n') ++at;
       if (static_cast<int>(word.size()) != length) continue;
       bool plain = true;
       for (char ch : word) plain = plain && ch >= 'a' && ch <= 'z';

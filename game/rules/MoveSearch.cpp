@@ -16,9 +16,6 @@ namespace qm {
 namespace {
 
 constexpr int kFar = INT_MAX / 4;
-constexpr int16_t kStartBox = 218;
-constexpr int16_t kEndBox = 219;
-constexpr int16_t kBonusMalus = 220;
 // Line cell kinds below 0; letters are 0..25.
 constexpr int kOpenCell = -2;
 constexpr int kBlockedCell = -3;

@@ -6,10 +6,10 @@
 #include <vector>
 
 #include "game/GameState.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
-constexpr int kResultPanelSprite = 1111;
 
 // F: 1 for levels 1..22, then (level - 22) x 10 + 100.
 int64_t ObjectiveScoreFactor(int level);

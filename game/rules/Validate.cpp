@@ -15,8 +15,6 @@ namespace qm {
 
 namespace {
 
-constexpr int kSoundRefused = 3;
-constexpr int16_t kStartBox = 218;
 
 bool PieceAt(const BoardState& board, CellPos pos) {
   return IsOnBoard(board, pos.column, pos.row) && IsPieceCode(CellCode(board, pos.column, pos.row));
@@ -76,10 +74,10 @@ GatheredWord GatherWord(GameState& game, int axis, int column, int row) {
       if (laid.column != pos.column || laid.row != pos.row) continue;
       int16_t under = laid.under;
       ++word.newPieces;
-      if (under >= 193 && under <= 199) word.wordFactor = MultiplyScore(word.wordFactor, under - 191);
+      if (IsWordMultiplier(under)) word.wordFactor = MultiplyScore(word.wordFactor, WordFactorOf(under));
       if (under == kStartBox && game.move.laidCount > 1) game.move.attached = true;
-      // The letter counts (under - 184) times in all.
-      if (under >= 186 && under <= 192) word.letterSum += value * (under - 185);
+      // The letter counts LetterFactorOf(under) times in all.
+      if (IsLetterMultiplier(under)) word.letterSum += value * (LetterFactorOf(under) - 1);
     }
     pos = StepForward(axis, pos);
   }

@@ -9,6 +9,7 @@
 #include "engine/Input.hpp"
 #include "game/flow/Records.hpp"
 #include "game/play/GeneratedLevels.hpp"
+#include "game/rules/Codes.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/play/board_level_writer.hpp"
 
@@ -25,8 +26,8 @@ std::atomic<bool> gRelease{false};
 
 bool TestLevel(const LevelIdentity& identity, std::string& bytes) {
   for (int k = 0; k < 4000 && !gRelease; ++k) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  test::LevelBytes level = test::FilledLevel(15, 11, 157);
-  level.rows[5][7] = 218;
+  test::LevelBytes level = test::FilledLevel(15, 11, kFirstSoil);
+  level.rows[5][7] = kStartBox;
   level.startColumn = 7;
   level.startRow = 5;
   level.title = identity.kind == LevelKind::kDaily ? "Of the day" : "On the road";

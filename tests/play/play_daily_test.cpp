@@ -9,6 +9,7 @@
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/play/StartLevel.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Effects.hpp"
 #include "tests/play/board_level_writer.hpp"
 #include "tests/play/play_support.hpp"
@@ -31,7 +32,7 @@ bool SeededLevel(const LevelIdentity& identity, std::string& bytes) {
       if ((s >> 60) == 0 && r != 5) level.rows[r][c] = kWall;
     }
   }
-  level.rows[5][7] = 218;  // the start box
+  level.rows[5][7] = kStartBox;
   level.startColumn = 7;
   level.startRow = 5;
   level.title = "Seeded";

@@ -5,6 +5,7 @@
 #include "engine/Clock.hpp"
 #include "engine/Files.hpp"
 #include "game/rules/Dictionary.hpp"
+#include "game/rules/Lexicon.hpp"
 
 namespace qm {
 namespace {
@@ -134,6 +135,29 @@ TEST(PushMoveHistory, ShiftsTextsAndSpeakers) {
   EXPECT_EQ(game.chat.moveHistory[1].text, "Below are the details of your points : ");
   EXPECT_EQ(game.chat.moveHistory[1].speaker, 8);
   EXPECT_NE(game.chat.moveHistory[19].text, "oldest");
+}
+
+// The bot's word list and the game's lookup read the same files: a word one of them knows
+// and the other does not would be a hint the game refuses, or a win the bot misses.
+TEST(LookUpWord, TheBotsWordListKnowsExactlyTheWordsTheGameFinds) {
+  test::TempFolder folder;
+  // Lines end at CR, LF, CR LF or a zero byte; nothing else is trimmed.
+  static const char kLines[] = "at\r\nab\rup\nog \n ow\nOd\0ot";
+  std::ofstream(folder.path() + "/dico-c3", std::ios::binary)
+      << std::string(kLines, sizeof kLines - 1);
+  MapGameFolder("dico-english", folder.path());
+  Lexicon lexicon;
+  ASSERT_TRUE(lexicon.Load(folder.path()));
+  for (std::string word : {"cat", "cab", "cup", "cot", "cog", "cow", "cod"}) {
+    std::string looked = word;
+    const bool found = LookUpWord(looked) == LookUp::kFound;
+    EXPECT_EQ(lexicon.Contains(word), found) << word;
+  }
+  std::string cat = "cat", cot = "cot", cog = "cog";
+  EXPECT_EQ(LookUpWord(cat), LookUp::kFound);
+  EXPECT_EQ(LookUpWord(cot), LookUp::kFound);
+  EXPECT_EQ(LookUpWord(cog), LookUp::kNotFound);  // "og " keeps its space
+  MapGameFolder("dico-english", "");
 }
 
 }  // namespace

@@ -68,8 +68,8 @@ std::string BoardFault(const std::string& path) {
   if (qm::ReadLevelFile(game->board, path, 1, 1024, 768) != qm::LevelRead::kRead) return "cannot be read";
   bool start = false, end = false;
   for (int16_t code : game->board.cells) {
-    start = start || code == 218;
-    end = end || code == 219;
+    start = start || code == qm::kStartBox;
+    end = end || code == qm::kEndBox;
   }
   if (!start) return "has no start box (218)";
   if (!end) return "has no end box (219)";

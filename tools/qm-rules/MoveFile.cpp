@@ -128,7 +128,7 @@ void FillMoveBag(GameState& game, const json& move) {
     throw BadMove("\"bag\" must be a list of at most 1700 piece codes");
   }
   for (size_t i = 0; i < bag.size(); ++i) {
-    easel.bag[i + 1] = static_cast<int16_t>(Element(bag, i, "\"bag\" entry " + std::to_string(i + 1), 1, 130));
+    easel.bag[i + 1] = static_cast<int16_t>(Element(bag, i, "\"bag\" entry " + std::to_string(i + 1), kFirstPieceCode, kLastPieceCode));
   }
   easel.bag[0] = static_cast<int16_t>(bag.size());
 }
@@ -182,7 +182,7 @@ std::vector<int16_t> SetUpMove(GameState& game, const json& move) {
     SetCellCode(game.board, cell.column, cell.row, cell.code);
   }
   std::vector<int16_t> before = game.board.cells;
-  std::vector<CellEntry> lay = CellList(move, "lay", 1, 130);
+  std::vector<CellEntry> lay = CellList(move, "lay", kFirstPieceCode, kLastPieceCode);
   for (const CellEntry& piece : lay) LayListedPiece(game, piece);
   return before;
 }
