@@ -27,7 +27,9 @@ VideoState& State() {
 }
 
 bool ScreenReady() {
-  return State().renderer != nullptr && (State().backBuffer != nullptr || State().frame != nullptr);
+  // Rules played on a worker thread (a level being generated and proven) draw nothing.
+  return State().renderer != nullptr && (State().backBuffer != nullptr || State().frame != nullptr) &&
+         State().owner == std::this_thread::get_id();
 }
 
 bool HeadlessDriver() {
@@ -344,6 +346,7 @@ int OpenGameScreen(const std::string& title) {
     return 0;
   }
   s.renderer = CreateRenderer(s.window);
+  s.owner = std::this_thread::get_id();
   const int width = s.width;
   const int height = s.height;
   SDL_RendererInfo chosen{};

@@ -145,6 +145,7 @@ int InitSound() {
   }
   if (!audio.device) return 0;
   audio.pulledByTest = false;
+  audio.owner = std::this_thread::get_id();
   SDL_PauseAudioDevice(audio.device, 0);
   return 1;
 }
@@ -178,6 +179,9 @@ int LoadSoundEffect(int slot, const std::string& path) {
 }
 
 void PlaySoundEffect(int slot) {
+  // Only the thread that opened the sound plays effects: rules played on a worker thread (a
+  // level being proven) stay silent.
+  if (Audio().device && Audio().owner != std::this_thread::get_id()) return;
   DeviceLock lock;
   if (Effect* effect = EffectAt(slot)) {
     effect->position = 0;

@@ -58,6 +58,7 @@ struct AudioState {
   // A program that ends without ShutdownSound still stops its threads and device first.
   ~AudioState();
   SDL_AudioDeviceID device = 0;
+  std::thread::id owner;      // the thread that opened the device: the only one playing effects
   bool pulledByTest = false;  // the device's own pulls are paused; tests pull the mix
   std::vector<std::unique_ptr<Effect>> effects;
   std::vector<std::unique_ptr<Music>> musics;

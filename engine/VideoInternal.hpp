@@ -6,6 +6,7 @@
 
 #include <cstdint>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace qm::video {
@@ -44,6 +45,7 @@ struct VideoState {
   bool initialised = false;  // the SDL video subsystem is up
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
+  std::thread::id owner;              // the thread that opened the screen: the only one drawing
   SDL_Texture* backBuffer = nullptr;  // render target the size of the screen
   SDL_Surface* frame = nullptr;       // the back buffer in memory, without acceleration
   bool frameUniform = false;          // the frame holds only the colour of its last clear

@@ -25,7 +25,9 @@ constexpr int kTriesPerTurn = 4;
 
 // The level start: a fresh bag, the deal, no Piece laid.
 void StartSeed(GameState& game, const PlayOptions& options) {
-  game.program.screenWidth = kScreenWidth;
+  // No screen width: the bot reads no chat, so no chat line is measured and no font opened
+  // (a font opened on a proving thread would race the frame loop's).
+  game.program.screenWidth = 0;
   game.program.screenHeight = kScreenHeight;
   game.menu.currentLevel = options.level;
   game.players.levelsReached[0] = static_cast<uint8_t>(options.levelReached);

@@ -58,12 +58,24 @@ std::string EncodeLevel(const Level& level, const std::array<int16_t, 5>& keys) 
 }
 
 DecodedLevel DecodeLevelFile(const std::string& path) {
-  DecodedLevel decoded;
   std::error_code ec;
   // An absolute path, so no game folder mapping applies to a tool's argument.
   std::string host = std::filesystem::absolute(path, ec).string();
   if (ec) host = path;
-  LevelRead read = ReadLevelFile(decoded.board, host, 1, 0, 0);
+  std::ifstream in(host, std::ios::binary);
+  if (!in) {
+    DecodedLevel decoded = DecodeLevelBytes("");
+    decoded.fault = FileFault::kMissing;
+    decoded.fileSize = 0;
+    return decoded;
+  }
+  std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  return DecodeLevelBytes(bytes);
+}
+
+DecodedLevel DecodeLevelBytes(const std::string& bytes) {
+  DecodedLevel decoded;
+  LevelRead read = ReadLevelBytes(decoded.board, bytes, 1, 0, 0);
   const BoardState& board = decoded.board;
   Level& level = decoded.level;
   level.title = board.title;
@@ -81,17 +93,12 @@ DecodedLevel DecodeLevelFile(const std::string& path) {
   }
   for (int k = 0; k < 20; ++k) level.objectives[k] = board.objectives[k + 1];
 
-  if (read == LevelRead::kMissing) {
-    decoded.fault = FileFault::kMissing;
-    return decoded;
-  }
-  decoded.fileSize = static_cast<int64_t>(std::filesystem::file_size(host, ec));
+  decoded.fileSize = static_cast<int64_t>(bytes.size());
   if (read == LevelRead::kOversize) {
     decoded.fault = FileFault::kOversize;
     return decoded;
   }
-  std::ifstream in(host, std::ios::binary);
-  int8_t n = static_cast<int8_t>(in.get());
+  int8_t n = bytes.empty() ? 0 : static_cast<int8_t>(bytes[0]);
   int64_t cells = (int64_t{board.w} + 1) * (board.h + 1);
   decoded.expectedSize = 1 + (n > 0 ? n : 0) + 10 + 8 + 2 * cells + 14 + 20;
   if (decoded.fileSize < decoded.expectedSize) decoded.fault = FileFault::kTruncated;

@@ -33,6 +33,9 @@ struct DecodedLevel {
 // Reads a level file as the game does for a player whose level reached is 1.
 DecodedLevel DecodeLevelFile(const std::string& path);
 
+// The same from a file's bytes in memory (never kMissing).
+DecodedLevel DecodeLevelBytes(const std::string& bytes);
+
 std::string FileFaultText(const DecodedLevel& decoded);
 
 }  // namespace qm::level

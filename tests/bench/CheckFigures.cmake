@@ -12,7 +12,8 @@ endif()
 foreach(name frame_ms_median_1080 frame_ms_p95_1080 frame_ms_p99_1080 frame_ms_median_1440
              frame_ms_p99_1440 frame_ms_median_details_1080 start_level_ms startup_ms validate_us
              lookup_found_us lookup_missing_us glyph_renders_per_frame file_opens_per_frame
-             peak_rss_mb hint_ms_p95 hint_ms_max hint_frame_ms_max)
+             peak_rss_mb hint_ms_p95 hint_ms_max hint_frame_ms_max
+             generate_ms_median generate_ms_max)
   if(NOT out MATCHES "\n{\"${name}\": [0-9][0-9.e+]*}\n")
     message(FATAL_ERROR "qm-bench printed no figure ${name}")
   endif()

@@ -13,7 +13,7 @@
 #include "game/play/Board.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/hardening/HardeningSupport.hpp"
-#include "tests/play/board_level_writer.hpp"
+#include "tests/support/LevelBytes.hpp"
 #include "tools/qm-rules/MoveFile.hpp"
 
 namespace qm::hard {
@@ -84,7 +84,7 @@ TEST(HostileLevels, HugeRevealRadiusVisitsOnlyTheBoard) {
   test::LevelBytes level = test::FilledLevel(39, 29, 157);
   level.startColumn = 20;
   level.startRow = 15;
-  level.shading[0] = -32768;
+  level.shadePeriod = -32768;
   TempFolder folder;
   const std::string path = folder.path() + "/fog";
   test::WriteBytes(path, level.Encode());

@@ -204,5 +204,21 @@ TEST(GameLevels, EverySourceBuildsAndDumpsBack) {
   EXPECT_GE(count, 3);
 }
 
+// The binary fixtures the rules tests read are their sources compiled: no other encoder.
+TEST(FixtureLevels, EveryMapIsItsSourceCompiled) {
+  const std::string folder = std::string(QM_SOURCE_DIR) + "/tests/fixtures/rules";
+  for (const char* name : {"level"}) {
+    std::ifstream source(folder + "/" + name + ".lvl", std::ios::binary), map(folder + "/" + name + ".map", std::ios::binary);
+    std::stringstream text, bytes;
+    text << source.rdbuf();
+    bytes << map.rdbuf();
+    Level level;
+    SourceError error;
+    ASSERT_TRUE(ParseLevelSource(text.str(), level, error)) << name << ":" << error.line << ": " << error.message;
+    EXPECT_EQ(EncodeLevel(level, KeysForName(std::string(name) + ".lvl")), bytes.str())
+        << name << ".map: rebuild it with qm-level build " << name << ".lvl " << name << ".map";
+  }
+}
+
 }  // namespace
 }  // namespace qm::level

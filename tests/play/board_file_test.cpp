@@ -6,7 +6,7 @@
 
 #include "engine/Files.hpp"
 #include "game/play/Board.hpp"
-#include "tests/play/board_level_writer.hpp"
+#include "tests/support/LevelBytes.hpp"
 #include "tests/support/TestFiles.hpp"
 
 namespace qm {

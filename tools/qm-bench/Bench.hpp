@@ -19,6 +19,7 @@ struct Options {
   int validations = 200;   // ValidateMove repetitions
   int lookups = 2000;      // LookUpWord repetitions per figure
   int hints = 40;          // hint searches on the large Board
+  int generateSeeds = 20;  // generated levels per grade
   std::string shots;       // when set: PNGs of the last measured frames (PREFIX-1080.png ...)
   bool present = false;    // whole frames on a real window instead of the headless figures
 };
@@ -77,5 +78,9 @@ void MeasureRules(const Options& options, GameState& game, Report& report);
 
 // Hint searches on the large Board with an 18-slot Easel, and the play loop beside one.
 void MeasureHints(const Options& options, GameState& game, Report& report);
+
+// Levels made and proven by the generator, seeds 1..generateSeeds of every grade, before the
+// screen opens (the bot's proof draws nothing).
+void MeasureGenerator(const Options& options, Report& report);
 
 }  // namespace qm::bench

@@ -71,6 +71,7 @@ bool ParseOptions(int argc, char** argv, Options& options) {
       options.validations = 20;
       options.lookups = 200;
       options.hints = 5;
+      options.generateSeeds = 1;
     } else {
       return false;
     }
@@ -167,6 +168,7 @@ int main(int argc, char** argv) {
         "--present: no display (DISPLAY is not set), so no real window: the headless figures");
   }
   MeasureStartUp(options, report);
+  MeasureGenerator(options, report);
   try {
     OpenEngine(1920, 1080);
     qm::MapGameFolder("maps", maps.string());

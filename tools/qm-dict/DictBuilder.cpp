@@ -19,6 +19,8 @@ namespace {
 constexpr std::array<int, 8> kSizes = {10, 20, 35, 40, 50, 55, 60, 70};
 // "english" holds the words every spelling shares; the others add the American and British
 // spellings and their accepted variants, so colour and color both count.
+// The two smallest sizes: the words a person who reads ordinary English knows.
+constexpr std::array<int, 2> kEverydaySizes = {10, 20};
 constexpr std::array<const char*, 4> kCategories = {"english", "american", "british", "variant_1"};
 
 // Ethnic and other slurs that the lists carry as ordinary words. Words with an innocent first
@@ -76,6 +78,14 @@ bool SwapInFolder(const fs::path& fresh, const fs::path& target, std::string& er
 }
 
 }  // namespace
+
+std::vector<std::string> EverydayListNames() {
+  std::vector<std::string> names;
+  for (const char* category : kCategories) {
+    for (int size : kEverydaySizes) names.push_back(std::string(category) + "-words." + std::to_string(size));
+  }
+  return names;
+}
 
 std::vector<std::string> ScowlListNames() {
   std::vector<std::string> names;
@@ -168,7 +178,12 @@ bool WriteTextFile(const std::string& path, const std::string& text, std::string
   return true;
 }
 
-bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
+namespace {
+
+// One word folder of outDir from the named lists of scowlDir, written beside its place and
+// swapped in whole.
+bool BuildWordFolder(const std::string& scowlDir, const std::string& outDir, const std::string& folder,
+                     const std::vector<std::string>& lists, size_t minimum, std::string& error,
                      size_t* wordCount) {
   std::error_code ec;
   if (!fs::is_directory(scowlDir, ec)) {
@@ -181,21 +196,21 @@ bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std
     return false;
   }
   std::vector<std::string> words;
-  for (const std::string& name : ScowlListNames()) {
+  for (const std::string& name : lists) {
     if (!ReadWordList((fs::path(scowlDir) / name).string(), words, error)) return false;
   }
   const WordFiles files = GroupWords(std::move(words));
   size_t count = 0;
   for (const auto& entry : files) count += entry.second.size();
   if (wordCount) *wordCount = count;
-  if (count < kMinimumWordCount) {
+  if (count < minimum) {
     error = "the word lists in " + scowlDir + " give only " + std::to_string(count) +
-            " words; at least " + std::to_string(kMinimumWordCount) + " are needed";
+            " words; at least " + std::to_string(minimum) + " are needed";
     return false;
   }
 
-  const fs::path target = fs::path(outDir) / "dico-english";
-  const fs::path fresh = fs::path(outDir) / "dico-english.tmp";
+  const fs::path target = fs::path(outDir) / folder;
+  const fs::path fresh = fs::path(outDir) / (folder + ".tmp");
   fs::remove_all(fresh, ec);
   if (!WriteWordFiles(files, fresh, error)) {
     fs::remove_all(fresh, ec);
@@ -205,6 +220,23 @@ bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std
     fs::remove_all(fresh, ec);
     return false;
   }
+  return true;
+}
+
+}  // namespace
+
+bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
+                             size_t* wordCount) {
+  return BuildWordFolder(scowlDir, outDir, "dico-everyday", EverydayListNames(), kMinimumEverydayCount,
+                         error, wordCount);
+}
+
+bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
+                     size_t* wordCount) {
+  if (!BuildWordFolder(scowlDir, outDir, "dico-english", ScowlListNames(), kMinimumWordCount, error,
+                       wordCount))
+    return false;
+  std::error_code ec;
   const fs::path credits = fs::path(outDir) / "CREDITS.txt";
   const fs::path creditsTmp = fs::path(outDir) / "CREDITS.txt.tmp";
   if (!WriteTextFile(creditsTmp.string(), CreditsText(), error)) {

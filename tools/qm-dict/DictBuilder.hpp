@@ -11,6 +11,10 @@ namespace qm::dict {
 // to the "large" size, without names, abbreviations, contractions or the obscure huge sizes.
 std::vector<std::string> ScowlListNames();
 
+// The lists of the everyday words: sizes 10 and 20 of the same spellings, the common words a
+// person knows without a dictionary (the level generator proves its levels with them).
+std::vector<std::string> EverydayListNames();
+
 // Adds the a-z words of 2..kMaxWordLength letters of one list file (UTF-8 or ISO-8859-1) to
 // words; returns false and sets error when the file cannot be read.
 bool ReadWordList(const std::string& path, std::vector<std::string>& words, std::string& error);
@@ -28,6 +32,10 @@ WordFiles GroupWords(std::vector<std::string> words);
 bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
                      size_t* wordCount = nullptr);
 
+// Writes outDir/dico-everyday from the everyday lists of scowlDir, as BuildDictionary does.
+bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
+                             size_t* wordCount = nullptr);
+
 // The credits file's text: the SCOWL copyright notices the word lists ask to be shown, and
 // WordNet's licence for the definitions.
 std::string CreditsText();
@@ -37,5 +45,6 @@ bool WriteTextFile(const std::string& path, const std::string& text, std::string
 
 constexpr int kMaxWordLength = 20;
 constexpr size_t kMinimumWordCount = 100000;
+constexpr size_t kMinimumEverydayCount = 5000;
 
 }  // namespace qm::dict

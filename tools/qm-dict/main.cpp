@@ -1,5 +1,6 @@
 // qm-dict: the game's word files.
 //   qm-dict OUTDIR [SCOWLDIR]             OUTDIR/dico-english and OUTDIR/CREDITS.txt
+//   qm-dict everyday OUTDIR [SCOWLDIR]    OUTDIR/dico-everyday, the common words only
 //   qm-dict definitions OUTDIR [WNDIR]    OUTDIR/definitions/english from WordNet
 //   qm-dict define [--data DIR] WORD...   the definition the game shows for each word
 #include <cstdio>
@@ -16,11 +17,14 @@ namespace {
 
 const char* const kUsage =
     "usage: qm-dict OUTDIR [SCOWLDIR]\n"
+    "       qm-dict everyday OUTDIR [SCOWLDIR]\n"
     "       qm-dict definitions OUTDIR [WORDNETDIR]\n"
     "       qm-dict define [--data DIR] WORD...\n"
     "\n"
     "  OUTDIR [SCOWLDIR]  writes OUTDIR/dico-english/ and OUTDIR/CREDITS.txt from the SCOWL\n"
     "                     word lists (default /usr/share/dict/scowl)\n"
+    "  everyday           writes OUTDIR/dico-everyday/: the words of SCOWL's sizes 10 and 20\n"
+    "                     only, the vocabulary the level generator's proof plays with\n"
     "  definitions        writes OUTDIR/definitions/english: a short definition of every word\n"
     "                     of OUTDIR/dico-english that WordNet knows, directly or as an\n"
     "                     inflection (default WORDNETDIR /usr/share/wordnet, Debian's\n"
@@ -38,6 +42,22 @@ int BuildWords(int argc, char** argv) {
     return 1;
   }
   std::printf("qm-dict: %zu words written to %s/dico-english\n", count, argv[1]);
+  return 0;
+}
+
+int BuildEveryday(int argc, char** argv) {
+  if (argc < 3 || argc > 4) {
+    std::fputs(kUsage, stderr);
+    return 2;
+  }
+  const std::string scowlDir = argc == 4 ? argv[3] : "/usr/share/dict/scowl";
+  std::string error;
+  size_t count = 0;
+  if (!qm::dict::BuildEverydayDictionary(scowlDir, argv[2], error, &count)) {
+    std::fprintf(stderr, "qm-dict: %s\n", error.c_str());
+    return 1;
+  }
+  std::printf("qm-dict: %zu words written to %s/dico-everyday\n", count, argv[2]);
   return 0;
 }
 
@@ -88,6 +108,7 @@ int main(int argc, char** argv) {
   }
   if (argc >= 2 && std::strcmp(argv[1], "define") == 0) return Define(argc, argv);
   if (argc >= 2 && std::strcmp(argv[1], "definitions") == 0) return BuildDefinitions(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "everyday") == 0) return BuildEveryday(argc, argv);
   if (argc < 2 || argc > 3) {
     std::fputs(kUsage, stderr);
     return 2;
