@@ -11,7 +11,7 @@
 #include "game/play/GeneratedLevels.hpp"
 #include "game/rules/Codes.hpp"
 #include "tests/e2e/Session.hpp"
-#include "tests/play/board_level_writer.hpp"
+#include "tests/support/LevelBytes.hpp"
 
 namespace qm::e2e {
 namespace {
@@ -27,7 +27,7 @@ std::atomic<bool> gRelease{false};
 bool TestLevel(const LevelIdentity& identity, std::string& bytes) {
   for (int k = 0; k < 4000 && !gRelease; ++k) std::this_thread::sleep_for(std::chrono::milliseconds(1));
   test::LevelBytes level = test::FilledLevel(15, 11, kFirstSoil);
-  level.rows[5][7] = kStartBox;
+  level.cells[5 * 16 + 7] = kStartBox;
   level.startColumn = 7;
   level.startRow = 5;
   level.title = identity.kind == LevelKind::kDaily ? "Of the day" : "On the road";

@@ -11,7 +11,7 @@
 #include "game/play/StartLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Effects.hpp"
-#include "tests/play/board_level_writer.hpp"
+#include "tests/support/LevelBytes.hpp"
 #include "tests/play/play_support.hpp"
 
 namespace qm::test {
@@ -29,10 +29,10 @@ bool SeededLevel(const LevelIdentity& identity, std::string& bytes) {
   for (int r = 0; r <= 11; ++r) {
     for (int c = 0; c <= 15; ++c) {
       s = s * 6364136223846793005ull + 1442695040888963407ull;
-      if ((s >> 60) == 0 && r != 5) level.rows[r][c] = kWall;
+      if ((s >> 60) == 0 && r != 5) level.cells[static_cast<size_t>(r) * 16 + c] = kWall;
     }
   }
-  level.rows[5][7] = kStartBox;
+  level.cells[5 * 16 + 7] = kStartBox;
   level.startColumn = 7;
   level.startRow = 5;
   level.title = "Seeded";
