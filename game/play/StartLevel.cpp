@@ -110,8 +110,9 @@ Screen StartLevel(GameState& game) {
 
   std::string mapBytes;
   if (generated && PreparedLevel(identity, mapBytes)) {
-    // A generated level plays as its generator made it: no Master's extra word.
-    ReadLevelBytes(game.board, mapBytes, 0, width, height);
+    // The same reading as a hand-made level: a Master makes one more word here too (the
+    // generator proves its levels for a Master as well).
+    ReadLevelBytes(game.board, mapBytes, game.players.levelsReached[0], width, height);
   } else {
     LoadLevel(game, game.menu.currentLevel);
   }
