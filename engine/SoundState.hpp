@@ -12,7 +12,7 @@
 #include <thread>
 #include <vector>
 
-struct _ModPlugFile;
+struct _ModPlugFile;  // NOLINT(bugprone-reserved-identifier): libmodplug's own name
 
 namespace qm::sound {
 
