@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "engine/Clock.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {

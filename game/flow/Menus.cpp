@@ -14,7 +14,7 @@
 #include "game/flow/Mouse.hpp"
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/rules/Codes.hpp"

@@ -7,8 +7,8 @@
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
 #include "game/flow/Mouse.hpp"
-#include "game/flow/Records.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
@@ -16,7 +16,9 @@ namespace {
 constexpr int kRowHeight = 13;
 constexpr size_t kDailiesShown = 30;  // the latest ones
 
-std::string Or(const std::string& text, const std::string& none) { return text.empty() ? none : text; }
+std::string Or(const std::string& text, const std::string& none) {
+  return text.empty() ? none : text;
+}
 
 }  // namespace
 
@@ -24,9 +26,10 @@ std::vector<std::string> RecordsLines(const PlayerRecords& r) {
   std::vector<std::string> lines;
   lines.push_back("Records of " + r.playerName);
   lines.push_back("");
-  lines.push_back("Best move : " + (r.bestWord.empty() ? std::string("none yet")
-                                                       : r.bestWord + ", " + DecimalText(r.bestPoints) +
-                                                             " pts (" + r.bestLevel + ")"));
+  lines.push_back("Best move : " + (r.bestWord.empty()
+                                        ? std::string("none yet")
+                                        : r.bestWord + ", " + DecimalText(r.bestPoints) + " pts (" +
+                                              r.bestLevel + ")"));
   lines.push_back("Longest word : " + Or(r.longestWord, "none yet"));
   lines.push_back("Words accepted : " + DecimalText(r.wordsAccepted));
   lines.push_back("Levels won : " + DecimalText(r.levelsWon));
@@ -59,11 +62,14 @@ Screen RecordsScreen(GameState& game) {
     SetTextBackColour(0);
     int y = kRowHeight;
     for (const std::string& line : lines) {
-      if (!line.empty()) DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, y, line, RgbColour(255, 255, 0));
+      if (!line.empty())
+        DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, y, line,
+                   RgbColour(255, 255, 0));
       y += kRowHeight;
     }
     const std::string back = "Back (ESC)";
-    DrawTextAt(program.screenWidth / 2 - TextWidthOf(back) / 2, y + kRowHeight, back, RgbColour(200, 0, 0));
+    DrawTextAt(program.screenWidth / 2 - TextWidthOf(back) / 2, y + kRowHeight, back,
+               RgbColour(200, 0, 0));
     EndDrawing();
     DrawSpriteKeyed(1001, MousePosX(program.windowId), MousePosY(program.windowId));
     const bool click = MouseButtonIsDown(program, Button::kLeft) == 1;

@@ -7,7 +7,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/Profiles.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/rules/Objectives.hpp"

@@ -114,7 +114,9 @@ LevelIdentity DailyIdentity(int32_t yyyymmdd) {
   return id;
 }
 
-int32_t EndlessGrade(int32_t n) { return std::clamp(2 + n / 2, 1, 5); }
+int32_t EndlessGrade(int32_t n) {
+  return std::clamp(2 + n / 2, 1, 5);
+}
 
 LevelIdentity EndlessIdentity(const std::string& playerName, int32_t n) {
   LevelIdentity id;

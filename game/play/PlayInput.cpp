@@ -1,5 +1,5 @@
 // Mouse and keyboard bindings of level play.
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/PlayInput.hpp"
 
 #include <algorithm>

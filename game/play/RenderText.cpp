@@ -6,7 +6,7 @@
 #include "engine/Drawing.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Objectives.hpp"

@@ -8,7 +8,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/GraphicsSets.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/play/HexGrid.hpp"

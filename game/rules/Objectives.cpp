@@ -1,4 +1,4 @@
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/rules/Objectives.hpp"
 
 #include <array>

@@ -2,7 +2,7 @@
 
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Describe.hpp"

@@ -7,9 +7,9 @@
 
 #include "engine/Clock.hpp"
 #include "engine/Input.hpp"
-#include "game/flow/Records.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/rules/Codes.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/support/LevelBytes.hpp"
 
@@ -25,7 +25,8 @@ constexpr int kEndlessY = 46 * 13 + kRowY;
 std::atomic<bool> gRelease{false};
 
 bool TestLevel(const LevelIdentity& identity, std::string& bytes) {
-  for (int k = 0; k < 4000 && !gRelease; ++k) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  for (int k = 0; k < 4000 && !gRelease; ++k)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
   test::LevelBytes level = test::FilledLevel(15, 11, kFirstSoil);
   level.cells[5 * 16 + 7] = kStartBox;
   level.startColumn = 7;

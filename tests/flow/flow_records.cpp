@@ -7,8 +7,8 @@
 #include "engine/Clock.hpp"
 #include "engine/Files.hpp"
 #include "game/GameState.hpp"
-#include "game/flow/Records.hpp"
 #include "game/flow/RecordsScreen.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/support/TestFiles.hpp"
 
 namespace qm {
@@ -26,7 +26,8 @@ PlayerRecords SampleRecords() {
   r.hintsUsed = 4;
   r.endlessReached = 3;
   r.streak = StreakState{2, 5, 20261211};
-  r.dailies = {{20261209, false, -20, 4, 1}, {20261210, true, 300, 8, 0}, {20261211, true, 412, 9, 0}};
+  r.dailies = {
+      {20261209, false, -20, 4, 1}, {20261210, true, 300, 8, 0}, {20261211, true, 412, 9, 0}};
   return r;
 }
 
@@ -77,7 +78,8 @@ TEST(RecordsFile, OnlyTheNewestDailiesAreKept) {
     } while (!IsValidDate(day));
     many.dailies.push_back(DailyResult{day, true, k, 1, 0});
   }
-  EXPECT_EQ(DayNumber(many.dailies.back().day) - DayNumber(many.dailies.front().day), kMaxDailyResults + 4);
+  EXPECT_EQ(DayNumber(many.dailies.back().day) - DayNumber(many.dailies.front().day),
+            kMaxDailyResults + 4);
   PlayerRecords read;
   ASSERT_TRUE(DecodeRecords(EncodeRecords(many), read));
   ASSERT_EQ(read.dailies.size(), static_cast<size_t>(kMaxDailyResults));
@@ -96,10 +98,10 @@ TEST(Dates, TextDayNumbersAndParsing) {
     const char* text;
     int32_t day;  // 0: refused
   };
-  const Case cases[] = {{"2026-12-11", 20261211}, {"2024-02-29", 20240229}, {"2023-02-29", 0},
-                        {"2026-13-01", 0},        {"2026-00-10", 0},        {"2026-1-11", 0},
-                        {"2026/12/11", 0},        {"20261211", 0},          {"1969-12-31", 0},
-                        {"2026-12-1x", 0},        {"", 0},                  {"2026-12-11 ", 0}};
+  const Case cases[] = {
+      {"2026-12-11", 20261211}, {"2024-02-29", 20240229}, {"2023-02-29", 0}, {"2026-13-01", 0},
+      {"2026-00-10", 0},        {"2026-1-11", 0},         {"2026/12/11", 0}, {"20261211", 0},
+      {"1969-12-31", 0},        {"2026-12-1x", 0},        {"", 0},           {"2026-12-11 ", 0}};
   for (const Case& c : cases) {
     int32_t day = 0;
     EXPECT_EQ(ParseDateText(c.text, day), c.day != 0) << c.text;
@@ -120,20 +122,37 @@ TEST(DailyStreak, Table) {
     std::vector<Step> steps;
   };
   const Case cases[] = {
-      {"three days in a row", {{20261209, 20261209, true, 1, 1}, {20261210, 20261210, true, 2, 2},
-                               {20261211, 20261211, true, 3, 3}}},
-      {"across a month and a year", {{20261231, 20261231, true, 1, 1}, {20270101, 20270101, true, 2, 2},
-                                     {20270131, 20270131, true, 1, 2}, {20270201, 20270201, true, 2, 2}}},
-      {"a day missed starts again", {{20261208, 20261208, true, 1, 1}, {20261209, 20261209, true, 2, 2},
-                                     {20261211, 20261211, true, 1, 2}}},
-      {"a day lost breaks it", {{20261209, 20261209, true, 1, 1}, {20261210, 20261210, false, 0, 1},
-                                {20261211, 20261211, true, 1, 1}}},
-      {"two results on one day count once", {{20261210, 20261210, true, 1, 1}, {20261210, 20261210, true, 1, 1},
-                                             {20261210, 20261210, false, 1, 1}, {20261211, 20261211, true, 2, 2}}},
-      {"a clock set back changes nothing", {{20261210, 20261210, true, 1, 1}, {20261211, 20261211, true, 2, 2},
-                                            {20261205, 20261205, true, 2, 2}, {20261212, 20261212, true, 3, 3}}},
-      {"a day caught up later does not count", {{20261209, 20261209, true, 1, 1}, {20261210, 20261212, true, 1, 1},
-                                                {20261211, 20261211, false, 0, 1}}},
+      {"three days in a row",
+       {{20261209, 20261209, true, 1, 1},
+        {20261210, 20261210, true, 2, 2},
+        {20261211, 20261211, true, 3, 3}}},
+      {"across a month and a year",
+       {{20261231, 20261231, true, 1, 1},
+        {20270101, 20270101, true, 2, 2},
+        {20270131, 20270131, true, 1, 2},
+        {20270201, 20270201, true, 2, 2}}},
+      {"a day missed starts again",
+       {{20261208, 20261208, true, 1, 1},
+        {20261209, 20261209, true, 2, 2},
+        {20261211, 20261211, true, 1, 2}}},
+      {"a day lost breaks it",
+       {{20261209, 20261209, true, 1, 1},
+        {20261210, 20261210, false, 0, 1},
+        {20261211, 20261211, true, 1, 1}}},
+      {"two results on one day count once",
+       {{20261210, 20261210, true, 1, 1},
+        {20261210, 20261210, true, 1, 1},
+        {20261210, 20261210, false, 1, 1},
+        {20261211, 20261211, true, 2, 2}}},
+      {"a clock set back changes nothing",
+       {{20261210, 20261210, true, 1, 1},
+        {20261211, 20261211, true, 2, 2},
+        {20261205, 20261205, true, 2, 2},
+        {20261212, 20261212, true, 3, 3}}},
+      {"a day caught up later does not count",
+       {{20261209, 20261209, true, 1, 1},
+        {20261210, 20261212, true, 1, 1},
+        {20261211, 20261211, false, 0, 1}}},
       {"an invalid day does not count", {{20261310, 20261310, true, 0, 0}, {0, 0, true, 0, 0}}},
   };
   for (const Case& c : cases) {
@@ -151,7 +170,8 @@ TEST(DailyStreak, Table) {
 TEST(ShareLine, ExactTextWithoutTheLevelsWords) {
   EXPECT_EQ(ShareLine(20261211, "Lv.+1", 412, 9, 0),
             "Quillmosaica daily 2026-12-11: Lv.+1, 412 pts in 9 moves, 0 hints");
-  EXPECT_EQ(ShareLine(20260105, "Echec", 0, 1, 1), "Quillmosaica daily 2026-01-05: Echec, 0 pts in 1 move, 1 hint");
+  EXPECT_EQ(ShareLine(20260105, "Echec", 0, 1, 1),
+            "Quillmosaica daily 2026-01-05: Echec, 0 pts in 1 move, 1 hint");
 }
 
 class RecordsInGame : public ::testing::Test {
@@ -196,7 +216,8 @@ TEST_F(RecordsInGame, ALevelsResultReachesTheRecordsOnceAndIsWritten) {
   EXPECT_EQ(r.dailies[0].points, 412);
   EXPECT_EQ(r.dailies[0].moves, 4);
   EXPECT_EQ(r.streak.current, 1);
-  EXPECT_EQ(game_->records.shareLine, "Quillmosaica daily 2026-12-11: Lv.+1, 412 pts in 4 moves, 0 hints");
+  EXPECT_EQ(game_->records.shareLine,
+            "Quillmosaica daily 2026-12-11: Lv.+1, 412 pts in 4 moves, 0 hints");
   EXPECT_EQ(r.bestLevel, "Daily 2026-12-11");
 
   PlayerRecords onDisk;

@@ -7,7 +7,7 @@
 
 #include "engine/Files.hpp"
 #include "engine/UserFiles.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/fuzz/FuzzSupport.hpp"
 
 namespace {
@@ -53,8 +53,13 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::error_code ignored;
   std::filesystem::create_directories(fuzz::TempFolder() + "/players", ignored);
   std::filesystem::create_directories(fuzz::TempFolder() + "/records", ignored);
-  const std::string profile = "\x03" "Ana" "\x05\x01\x08\x00\x00\x00\x00" "\x10\x00\x00\x00\x00\x00\x00\x00";
-  fuzz::WriteTempFile("players/2", reinterpret_cast<const uint8_t*>(profile.data()), profile.size());
+  const std::string profile =
+      "\x03"
+      "Ana"
+      "\x05\x01\x08\x00\x00\x00\x00"
+      "\x10\x00\x00\x00\x00\x00\x00\x00";
+  fuzz::WriteTempFile("players/2", reinterpret_cast<const uint8_t*>(profile.data()),
+                      profile.size());
   fuzz::WriteTempFile("records/2", data, size);
   PlayerRecords records;
   const RecordsLoad load = LoadRecords(2, accepted ? decoded.playerName : "Ana", records);

@@ -1,6 +1,6 @@
 #pragma once
 // The two records contents the records saver switches between (they differ in length).
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm::hard {
 

@@ -7,7 +7,7 @@
 #include <functional>
 
 #include "engine/Files.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/e2e/Session.hpp"
 #include "tests/hardening/HardeningSupport.hpp"
 
@@ -32,7 +32,9 @@ TEST(HostileRecords, EachIsSetAsideAndReplaced) {
     std::function<void(const std::string& path)> make;
   };
   const std::string good = GoodRecords("Ana");
-  auto bytes = [](std::string b) { return [b](const std::string& path) { e2e::WriteFileBytes(path, b); }; };
+  auto bytes = [](std::string b) {
+    return [b](const std::string& path) { e2e::WriteFileBytes(path, b); };
+  };
   auto patched = [&good](size_t at, char value) {
     std::string b = good;
     b[at] = value;
@@ -42,7 +44,8 @@ TEST(HostileRecords, EachIsSetAsideAndReplaced) {
       {"empty", bytes("")},
       {"cut in the header", bytes(good.substr(0, 7))},
       {"cut before the checksum", bytes(good.substr(0, good.size() - 4))},
-      {"a byte flipped", bytes(patched(good.size() / 2, static_cast<char>(good[good.size() / 2] ^ 1)))},
+      {"a byte flipped",
+       bytes(patched(good.size() / 2, static_cast<char>(good[good.size() / 2] ^ 1)))},
       {"another format", bytes("QMSAVE\x01\x00" + good.substr(8))},
       {"a later version", bytes(patched(9, 2))},
       {"a profile's bytes", bytes(test::ProfileBytes("Ana", 3, 1, 8, 100))},
@@ -50,7 +53,8 @@ TEST(HostileRecords, EachIsSetAsideAndReplaced) {
       {"huge", bytes(std::string(kMaxRecordsBytes + 1, 'Q'))},
       {"a folder", [](const std::string& path) { fs::create_directories(path + "/inside"); }},
       {"a FIFO", [](const std::string& path) { ASSERT_EQ(mkfifo(path.c_str(), 0644), 0); }},
-      {"unreadable", [&good](const std::string& path) {
+      {"unreadable",
+       [&good](const std::string& path) {
          e2e::WriteFileBytes(path, good);
          fs::permissions(path, fs::perms::none);
        }},

@@ -56,7 +56,8 @@ TEST(RecordsKill, TheRecordsAreOldOrNewAfterEveryKill) {
   const std::string profile = ProfileBytes("Saver", 12, 3, 9, 4242);
   e2e::WriteFileBytes(players + "/1", profile);
   MapGameFolder("players", players);
-  const std::string versions[2] = {EncodeRecords(RecordsVersion(0)), EncodeRecords(RecordsVersion(1))};
+  const std::string versions[2] = {EncodeRecords(RecordsVersion(0)),
+                                   EncodeRecords(RecordsVersion(1))};
 
   std::mt19937 rng(20261211);
   int sawEach[2] = {0, 0}, inSave = 0;
@@ -77,7 +78,8 @@ TEST(RecordsKill, TheRecordsAreOldOrNewAfterEveryKill) {
     }
     const std::string bytes = e2e::ReadFileBytes(temp.path() + "/records/1");
     const bool old = bytes == versions[0], fresh = bytes == versions[1];
-    ASSERT_TRUE(old || fresh) << "records after kill " << round + 1 << ": " << bytes.size() << " bytes";
+    ASSERT_TRUE(old || fresh) << "records after kill " << round + 1 << ": " << bytes.size()
+                              << " bytes";
     ++sawEach[fresh ? 1 : 0];
     PlayerRecords read;
     ASSERT_EQ(LoadRecords(1, "Saver", read), RecordsLoad::kRead);

@@ -5,7 +5,7 @@
 #include <string>
 
 #include "engine/Files.hpp"
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/hardening/RecordsVersions.hpp"
 
 int main(int argc, char** argv) {

@@ -5,14 +5,14 @@
 #include <thread>
 
 #include "engine/Clock.hpp"
-#include "game/flow/Records.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/play/StartLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Effects.hpp"
-#include "tests/support/LevelBytes.hpp"
+#include "game/rules/Records.hpp"
 #include "tests/play/play_support.hpp"
+#include "tests/support/LevelBytes.hpp"
 
 namespace qm::test {
 namespace {

@@ -1,4 +1,4 @@
-#include "game/flow/Records.hpp"
+#include "game/rules/Records.hpp"
 
 #include <algorithm>
 #include <filesystem>
@@ -68,7 +68,9 @@ struct Reader {
   }
 };
 
-bool IsLeapYear(int64_t y) { return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0; }
+bool IsLeapYear(int64_t y) {
+  return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
+}
 
 int DaysInMonth(int64_t y, int m) {
   static const int days[12] = {31, 28, 31, 30, 31, 30, 31, 31, 30, 31, 30, 31};
@@ -99,8 +101,11 @@ int64_t DayNumber(int32_t yyyymmdd) {
 }
 
 std::string DateText(int32_t yyyymmdd) {
-  auto two = [](int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); };
-  return DecimalText(yyyymmdd / 10000) + "-" + two(yyyymmdd / 100 % 100) + "-" + two(yyyymmdd % 100);
+  auto two = [](int v) {
+    return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10);
+  };
+  return DecimalText(yyyymmdd / 10000) + "-" + two(yyyymmdd / 100 % 100) + "-" +
+         two(yyyymmdd % 100);
 }
 
 bool ParseDateText(const std::string& text, int32_t& yyyymmdd) {
@@ -118,7 +123,8 @@ bool ParseDateText(const std::string& text, int32_t& yyyymmdd) {
 
 StreakState NextStreak(StreakState streak, int32_t day, int32_t startedOn, bool won) {
   if (!IsValidDate(day) || day != startedOn) return streak;  // a day caught up later
-  if (streak.lastDay != 0 && IsValidDate(streak.lastDay) && DayNumber(day) <= DayNumber(streak.lastDay))
+  if (streak.lastDay != 0 && IsValidDate(streak.lastDay) &&
+      DayNumber(day) <= DayNumber(streak.lastDay))
     return streak;  // that day already counted, or the clock went back
   const bool next = streak.lastDay != 0 && IsValidDate(streak.lastDay) &&
                     DayNumber(day) == DayNumber(streak.lastDay) + 1;
@@ -142,7 +148,8 @@ std::string EncodeRecords(const PlayerRecords& r) {
   PutUnsigned(payload, static_cast<uint32_t>(r.streak.current), 4);
   PutUnsigned(payload, static_cast<uint32_t>(r.streak.best), 4);
   PutUnsigned(payload, static_cast<uint32_t>(r.streak.lastDay), 4);
-  const size_t first = r.dailies.size() > kMaxDailyResults ? r.dailies.size() - kMaxDailyResults : 0;
+  const size_t first =
+      r.dailies.size() > kMaxDailyResults ? r.dailies.size() - kMaxDailyResults : 0;
   PutUnsigned(payload, r.dailies.size() - first, 4);
   for (size_t k = first; k < r.dailies.size(); ++k) {
     const DailyResult& d = r.dailies[k];
@@ -216,7 +223,8 @@ RecordsLoad LoadRecords(int n, const std::string& name, PlayerRecords& records) 
   std::string bytes;
   if (!ReadUserFile(path, bytes, kMaxRecordsBytes)) {
     std::error_code ignored;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored))) return RecordsLoad::kNew;
+    if (!std::filesystem::exists(std::filesystem::symlink_status(path, ignored)))
+      return RecordsLoad::kNew;
     // Too large, unreadable or not a plain file: kept aside as any damaged file is.
     SetAsideUserFile(path);
     return RecordsLoad::kSetAside;
@@ -278,7 +286,9 @@ void NoteMoveAccepted(GameState& game) {
   }
 }
 
-void NoteHintUsed(GameState& game) { ++game.records.records.hintsUsed; }
+void NoteHintUsed(GameState& game) {
+  ++game.records.records.hintsUsed;
+}
 
 void NoteLevelEnded(GameState& game, bool won, const std::string& verdict) {
   RecordsState& state = game.records;
@@ -301,7 +311,8 @@ void NoteLevelEnded(GameState& game, bool won, const std::string& verdict) {
     r.streak = NextStreak(r.streak, id.day, state.tally.startedOn, won);
     state.shareLine = ShareLine(id.day, verdict, points, state.tally.moves, game.hint.used);
   }
-  if (id.kind == LevelKind::kEndless && won) r.endlessReached = std::max(r.endlessReached, id.endless + 1);
+  if (id.kind == LevelKind::kEndless && won)
+    r.endlessReached = std::max(r.endlessReached, id.endless + 1);
   SaveChosenRecords(game);
 }
 

@@ -14,8 +14,8 @@ constexpr int kMaxDailyResults = 4000;  // more than ten years of days; the olde
 
 // ---- Dates (YYYYMMDD numbers) ---------------------------------------------------------------
 bool IsValidDate(int32_t yyyymmdd);
-int64_t DayNumber(int32_t yyyymmdd);           // days since 1970-01-01 (valid dates only)
-std::string DateText(int32_t yyyymmdd);        // "2026-12-11"
+int64_t DayNumber(int32_t yyyymmdd);     // days since 1970-01-01 (valid dates only)
+std::string DateText(int32_t yyyymmdd);  // "2026-12-11"
 bool ParseDateText(const std::string& text, int32_t& yyyymmdd);  // "2026-12-11" only
 
 // The streak after a daily's result. day is the daily's date, startedOn the UTC date when it
