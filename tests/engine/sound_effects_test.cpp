@@ -4,6 +4,7 @@
 
 #include <cmath>
 #include <random>
+#include <thread>
 
 #include "engine/SoundDecode.hpp"
 #include "sound_test_support.hpp"
@@ -245,6 +246,17 @@ TEST_F(SoundTest, PlayingAgainRestartsTheOneInstance) {
   EXPECT_EQ(again[2 * 500], 100 + 10 * 500);
   EXPECT_EQ(SoundingFrames(again), 1000);
   EXPECT_FALSE(SoundSlotPlaying(0));
+}
+
+// Rules played on another thread (a level being proven) stay silent: only the thread that
+// opened the sound plays effects.
+TEST_F(SoundTest, OnlyTheThreadThatOpenedTheSoundPlaysEffects) {
+  ASSERT_NE(LoadSoundEffect(0, Write("ramp.wav", Wave16(1, 44100, Ramp(1000)))), 0);
+  std::thread worker([] { PlaySoundEffect(0); });
+  worker.join();
+  EXPECT_FALSE(SoundSlotPlaying(0));
+  PlaySoundEffect(0);
+  EXPECT_TRUE(SoundSlotPlaying(0));
 }
 
 TEST_F(SoundTest, SlotsPlayTogether) {

@@ -1,5 +1,7 @@
 // The screen itself: its size under the offscreen driver, the active flag, the free video
 // memory estimate, the message box, and every operation being harmless while it is closed.
+#include <thread>
+
 #include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
@@ -98,6 +100,21 @@ TEST_P(ScreenTest, SavedPictureIsAPng) {
   // stored (uncompressed) deflate block after the zlib and block headers.
   size_t data = bytes.find("IDAT") + 4 + 2 + 5;
   EXPECT_EQ(bytes.substr(data, 4), std::string("\0\xff\0\0", 4));
+}
+
+// Rules played on another thread (a level being proven while the frame loop draws) leave the
+// screen alone: only the thread that opened it draws.
+TEST_P(ScreenTest, OnlyTheScreensOwnThreadDraws) {
+  DrawBox(0, 0, 8, 8, RgbColour(0, 0, 0));
+  std::thread worker([] {
+    DrawBox(0, 0, 8, 8, RgbColour(250, 10, 10));
+    EXPECT_EQ(BeginDrawing(), 0);
+  });
+  worker.join();
+  EXPECT_EQ(ReadBackPixel(2, 2), MakeRgb(0, 0, 0));
+  DrawBox(0, 0, 8, 8, RgbColour(250, 10, 10));
+  EXPECT_TRUE(Near(ReadBackPixel(2, 2), MakeRgb(250, 10, 10)));
+  EndDrawing();
 }
 
 INSTANTIATE_TEST_SUITE_P(BackBuffers, ScreenTest, BothBackBuffers(), BackBufferName);
