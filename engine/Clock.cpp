@@ -1,6 +1,7 @@
 #include "engine/Clock.hpp"
 
 #include <chrono>
+#include <ctime>
 #include <thread>
 
 namespace qm {
@@ -12,6 +13,7 @@ struct ClockState {
   uint32_t frameStep = 16;
   uint32_t spinsSincePresent = 0;
   std::function<void(uint32_t)> listener;
+  int32_t fixedDate = 0;
 };
 
 ClockState& State() {
@@ -53,6 +55,16 @@ void PauseMs(int ms) {
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
 }
+
+int32_t UtcDateNumber() {
+  if (State().fixedDate != 0) return State().fixedDate;
+  std::time_t now = std::time(nullptr);
+  std::tm utc{};
+  if (gmtime_r(&now, &utc) == nullptr) return 19700101;
+  return (utc.tm_year + 1900) * 10000 + (utc.tm_mon + 1) * 100 + utc.tm_mday;
+}
+
+void SetUtcDateForTests(int32_t yyyymmdd) { State().fixedDate = yyyymmdd; }
 
 void NoteClockPresent() {
   ClockState& s = State();

@@ -7,10 +7,12 @@
 #include <fontconfig/fontconfig.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstdlib>
 #include <list>
 #include <map>
+#include <thread>
 #include <tuple>
 #include <unordered_map>
 
@@ -359,7 +361,19 @@ int64_t TextTextureBytes() {
 
 }  // namespace video
 
+// Fonts and the text cache belong to the first thread that draws (the game's own): rules
+// played on a worker (a generated level proven by the bot) lay out an Easel and draw its
+// text too, and must neither race the frame loop's fonts nor each other's.
+static bool OnDrawingThread() {
+  static std::atomic<std::thread::id> owner{};
+  std::thread::id none;
+  const std::thread::id me = std::this_thread::get_id();
+  owner.compare_exchange_strong(none, me);
+  return owner.load() == me;
+}
+
 int LoadFont(int slot, const std::string& face, int points) {
+  if (!OnDrawingThread()) return 0;
   DrawingState& d = Drawing();
   if (slot < 0 || slot >= kMaxFontSlots) return 0;
   if (slot >= static_cast<int>(d.slots.size())) {
@@ -378,12 +392,14 @@ int LoadFont(int slot, const std::string& face, int points) {
 }
 
 int64_t FontHandleOf(int slot) {
+  if (!OnDrawingThread()) return 0;
   DrawingState& d = Drawing();
   if (slot < 0 || slot >= static_cast<int>(d.slots.size())) return 0;
   return d.slots[slot];
 }
 
 int BeginDrawing() {
+  if (!OnDrawingThread()) return 0;
   DrawingState& d = Drawing();
   d.context = DrawingContext{};
   d.context.open = video::ScreenReady();
@@ -391,10 +407,12 @@ int BeginDrawing() {
 }
 
 void SetDrawingMode(int mode) {
+  if (!OnDrawingThread()) return;
   Drawing().context.mode = mode;
 }
 
 void UseFont(int64_t handle) {
+  if (!OnDrawingThread()) return;
   DrawingState& d = Drawing();
   // An empty slot's handle cannot be selected: the previous font stays.
   if (handle == kSystemFontHandle || (handle != 0 && d.fonts.find(handle) != d.fonts.end())) {
@@ -404,14 +422,17 @@ void UseFont(int64_t handle) {
 }
 
 void SetTextBackColour(uint32_t colourBgr) {
+  if (!OnDrawingThread()) return;
   Drawing().context.back = colourBgr;
 }
 
 int DrawTextAt(int x, int y, const std::string& text, uint32_t front) {
+  if (!OnDrawingThread()) return x;
   return DrawTextAt(x, y, text, front, Drawing().context.back);
 }
 
 int DrawTextAt(int x, int y, const std::string& text, uint32_t front, uint32_t back) {
+  if (!OnDrawingThread()) return x;
   DrawingState& d = Drawing();
   if (text.empty() || !video::ScreenReady()) return x;
   video::State().frameUniform = false;
@@ -427,11 +448,12 @@ int DrawTextAt(int x, int y, const std::string& text, uint32_t front, uint32_t b
 }
 
 int TextWidthOf(const std::string& text) {
-  if (text.empty()) return 0;
+  if (text.empty() || !OnDrawingThread()) return 0;
   return MeasureText(Drawing().context.font, text);
 }
 
 void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
+  if (!OnDrawingThread()) return;
   DrawingState& d = Drawing();
   if (!video::ScreenReady()) return;
   video::State().frameUniform = false;
@@ -463,6 +485,7 @@ void DrawBox(int x, int y, int width, int height, uint32_t colourBgr) {
 }
 
 void EndDrawing() {
+  if (!OnDrawingThread()) return;
   Drawing().context = DrawingContext{};
 }
 

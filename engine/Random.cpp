@@ -8,7 +8,15 @@
 namespace qm {
 namespace {
 
-struct RandomSource {
+// The generator's state, wherever it lives (the one global source, or a stream of its own).
+struct Registers {
+  uint32_t* a;
+  uint32_t* b;
+  int& i;
+  int& j;
+};
+
+struct GlobalSource {
   uint32_t a[17] = {};
   uint32_t b[17] = {};
   int i = 0, j = 10;
@@ -17,11 +25,11 @@ struct RandomSource {
 
 // One source per thread: a worker that generates and proves a level draws its own sequence
 // and never moves the frame loop's; each thread seeds its own as its first use.
-thread_local RandomSource gSource;
+thread_local GlobalSource gGlobal;
 
 uint32_t RotateRight(uint32_t v, int n) { return (v >> n) | (v << (32 - n)); }
 
-uint32_t Step(RandomSource& r) {
+uint32_t Step(Registers r) {
   uint32_t a = RotateRight(r.b[r.i], 13) + r.b[r.j];
   uint32_t b = RotateRight(r.a[r.i], 5) + r.a[r.j];
   r.a[r.i] = a;
@@ -31,10 +39,7 @@ uint32_t Step(RandomSource& r) {
   return a;
 }
 
-}  // namespace
-
-void SeedRandom(uint32_t seed) {
-  RandomSource& r = gSource;
+void Seed(Registers r, uint32_t seed) {
   uint32_t s = seed;
   for (int k = 0; k < 17; ++k) {
     r.b[k] = 1u - s * 0x53A9B4FBu;
@@ -44,42 +49,57 @@ void SeedRandom(uint32_t seed) {
   r.i = 0;
   r.j = 10;
   for (int k = 0; k < 31; ++k) Step(r);
-  r.seeded = true;
+}
+
+int64_t Scale(uint32_t a, int64_t m) {
+  if (m == -1) return a;
+  // The range is the 32-bit m + 1, as the game's 32-bit maximum gives it.
+  uint64_t range = static_cast<uint32_t>(static_cast<uint64_t>(m) + 1);
+  return static_cast<int64_t>((static_cast<uint64_t>(a) * range) >> 32);
+}
+
+Registers GlobalRegisters() { return Registers{gGlobal.a, gGlobal.b, gGlobal.i, gGlobal.j}; }
+
+}  // namespace
+
+void SeedRandom(uint32_t seed) {
+  Seed(GlobalRegisters(), seed);
+  gGlobal.seeded = true;
+}
+
+int64_t RandomUpTo(int64_t m) {
+  if (!gGlobal.seeded) {
+    uint32_t thread = static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    SeedRandom(thread ^ TickCount());
+  }
+  return Scale(Step(GlobalRegisters()), m);
 }
 
 RandomState CurrentRandomState() {
-  if (!gSource.seeded) RandomUpTo(-1);  // the first use seeds it
+  if (!gGlobal.seeded) RandomUpTo(-1);  // the first use seeds it
   RandomState state;
   for (int k = 0; k < 17; ++k) {
-    state.a[k] = gSource.a[k];
-    state.b[k] = gSource.b[k];
+    state.a[k] = gGlobal.a[k];
+    state.b[k] = gGlobal.b[k];
   }
-  state.i = gSource.i;
-  state.j = gSource.j;
+  state.i = gGlobal.i;
+  state.j = gGlobal.j;
   return state;
 }
 
 void RestoreRandomState(const RandomState& state) {
   if (state.i < 0 || state.i > 16 || state.j < 0 || state.j > 16) return;
   for (int k = 0; k < 17; ++k) {
-    gSource.a[k] = state.a[k];
-    gSource.b[k] = state.b[k];
+    gGlobal.a[k] = state.a[k];
+    gGlobal.b[k] = state.b[k];
   }
-  gSource.i = state.i;
-  gSource.j = state.j;
-  gSource.seeded = true;
+  gGlobal.i = state.i;
+  gGlobal.j = state.j;
+  gGlobal.seeded = true;
 }
 
-int64_t RandomUpTo(int64_t m) {
-  if (!gSource.seeded) {
-    uint32_t thread = static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
-    SeedRandom(thread ^ TickCount());
-  }
-  uint32_t a = Step(gSource);
-  if (m == -1) return a;
-  // The range is the 32-bit m + 1, as the game's 32-bit maximum gives it.
-  uint64_t range = static_cast<uint32_t>(static_cast<uint64_t>(m) + 1);
-  return static_cast<int64_t>((static_cast<uint64_t>(a) * range) >> 32);
-}
+RandomStream::RandomStream(uint32_t seed) { Seed(Registers{a_, b_, i_, j_}, seed); }
+
+int64_t RandomStream::UpTo(int64_t m) { return Scale(Step(Registers{a_, b_, i_, j_}), m); }
 
 }  // namespace qm

@@ -6,6 +6,20 @@ namespace qm {
 // Uniform integer 0..m inclusive; m = -1 gives the raw 32-bit step output.
 int64_t RandomUpTo(int64_t m);
 
+// A random stream of its own, with the same generator as RandomUpTo: what it gives depends
+// only on its seed and on how many numbers were drawn from it, never on the frame timing or
+// on the drawing's numbers (generated levels and the daily's deals).
+class RandomStream {
+ public:
+  explicit RandomStream(uint32_t seed);
+  int64_t UpTo(int64_t m);  // as RandomUpTo
+
+ private:
+  uint32_t a_[17] = {};
+  uint32_t b_[17] = {};
+  int i_ = 0, j_ = 10;
+};
+
 // Test hook: seeds the source as its first use would, with s = seed.
 void SeedRandom(uint32_t seed);
 

@@ -567,6 +567,19 @@ void ShowMessageBox(const std::string& title, const std::string& text) {
                            Cp1252ToUtf8(text).c_str(), State().window);
 }
 
+bool CopyTextToClipboard(const std::string& text) {
+  if (!State().initialised) return false;
+  return SDL_SetClipboardText(Cp1252ToUtf8(text).c_str()) == 0;
+}
+
+std::string ClipboardText() {
+  if (!State().initialised || !SDL_HasClipboardText()) return "";
+  char* utf8 = SDL_GetClipboardText();
+  std::string text = utf8 != nullptr ? Utf8ToCp1252(utf8) : std::string();
+  SDL_free(utf8);
+  return text;
+}
+
 void HideSystemPointer() {
   if (State().initialised) SDL_ShowCursor(SDL_DISABLE);
 }

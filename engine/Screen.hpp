@@ -48,6 +48,9 @@ int ScreenIsActive();
 int64_t FreeVideoMemory();
 void ShowMessageBox(const std::string& title, const std::string& text);
 void HideSystemPointer();
+// The desktop clipboard, once the screen is open; false when it cannot be set.
+bool CopyTextToClipboard(const std::string& text);
+std::string ClipboardText();
 
 int LoadSpriteImage(int slot, const std::string& path);
 void FreeSpriteImage(int slot);  // -1 frees all

@@ -4,9 +4,11 @@
 // sub-record (or the whole GameState) they change explicitly.
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "engine/Random.hpp"
 #include "game/LevelIdentity.hpp"
 
 namespace qm {
@@ -185,6 +187,8 @@ struct EaselState {
   std::array<LaidPiece, 21> laid{};  // entries 1..20
   int32_t left = 0, right = 0, top = 0, bottom = 0;  // LayOutEasel
   EaselFramePatch framePatch;
+  // A generated level deals from a stream of its own (none: the game's one random source).
+  std::optional<RandomStream> dealStream;
 };
 
 // ---- The move being validated -------------------------------------------------------------
@@ -259,6 +263,49 @@ struct HintState {
   std::vector<HintPiece> pieces;  // the hinted move, drawn faded, never laid
 };
 
+// ---- Records of the chosen player (their own file beside the profiles) -----------------------
+struct DailyResult {
+  int32_t day = 0;      // YYYYMMDD, the UTC day the daily belongs to
+  bool won = false;
+  int64_t points = 0;   // points made in that level
+  int32_t moves = 0;    // moves accepted in it
+  int32_t hints = 0;
+};
+
+struct StreakState {
+  int32_t current = 0;  // dailies won on consecutive days, up to the last one counted
+  int32_t best = 0;
+  int32_t lastDay = 0;  // YYYYMMDD of the last day that counted, 0 none
+};
+
+struct PlayerRecords {
+  std::string playerName;
+  std::string bestWord;   // the main word of the best move
+  int64_t bestPoints = 0;
+  std::string bestLevel;  // "Level 3", "Daily 2026-12-11", "Endless 2"
+  std::string longestWord;
+  int64_t wordsAccepted = 0, levelsWon = 0, hintsUsed = 0;
+  int32_t endlessReached = 0;  // the highest endless level opened, 0 none
+  StreakState streak;
+  std::vector<DailyResult> dailies;  // one per day, oldest first
+};
+
+// What the level being played has brought so far, for its result.
+struct LevelTally {
+  int64_t startScore = 0;
+  int32_t moves = 0;
+  int32_t startedOn = 0;  // the UTC date when the level started
+  bool reported = false;  // its result has reached the records
+};
+
+struct RecordsState {
+  int32_t profile = 0;  // 0: no player chosen, nothing is written
+  PlayerRecords records;
+  LevelTally tally;
+  std::string shareLine;  // the last daily's share line ("" none)
+  bool shareCopied = false;
+};
+
 struct GameState {
   ProgramState program;
   PlayerTables players;
@@ -274,6 +321,7 @@ struct GameState {
   ObjectivesState objectives;
   StatusState status;
   HintState hint;
+  RecordsState records;
 };
 
 // The running game's one state.

@@ -2,6 +2,7 @@
 
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/Menus.hpp"
+#include "game/flow/RecordsScreen.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/RunLevel.hpp"
@@ -29,6 +30,10 @@ Screen RunScreen(GameState& game, Screen screen) {
       return RunLevel(game);
     case Screen::kExitToPlayerMenu:
       return ExitToPlayerMenu(game);
+    case Screen::kBackToLevelList:
+      return BackToLevelList(game);
+    case Screen::kRecords:
+      return RecordsScreen(game);
     case Screen::kEndProgram:
       break;
   }

@@ -15,6 +15,8 @@ enum class Screen {
   kStartLevel,         // prepares the current level
   kRunLevel,           // the frame loop of one level
   kExitToPlayerMenu,   // fade out, save the player, back to the player menu
+  kBackToLevelList,    // a generated level ended: save the player, back to the level list
+  kRecords,            // the chosen player's records
   kEndProgram,         // the one way out
 };
 

@@ -2,6 +2,9 @@
 
 #include <charconv>
 
+#include "engine/Clock.hpp"
+#include "game/rules/Records.hpp"
+
 namespace qm {
 namespace {
 
@@ -104,6 +107,14 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
         return line;
       }
       line.dataFolder = value;
+    } else if (name == "--daily") {
+      if (!needValue()) return line;
+      int32_t day = 0;
+      if (!ParseDateText(value, day) || day > UtcDateNumber()) {
+        line.error = "--daily takes a day up to today as YYYY-MM-DD, not \"" + value + "\"";
+        return line;
+      }
+      line.dailyDay = day;
     } else {
       line.error = "unknown option \"" + args[i] + "\"";
       return line;
@@ -131,12 +142,16 @@ std::string UsageText(const std::string& programName) {
          "  --data DIR       read the game folder (maps, gfx, sfx, zik, dico-english) from DIR\n"
          "                   (by default: the working folder when it holds maps/, else\n"
          "                   ../share/games/quillmosaica from the executable's folder)\n"
+         "  --daily YYYY-MM-DD\n"
+         "                   offer the daily level of that earlier UTC day in the level list\n"
+         "                   (a missed day caught up; it does not count for the daily streak)\n"
          "  --help           print this help and exit\n"
          "  --version        print the version and exit\n"
          "\n"
          "Players are saved in $XDG_DATA_HOME/quillmosaica/players\n"
          "(~/.local/share/quillmosaica/players by default; a relative $XDG_DATA_HOME is\n"
-         "ignored). Without a display the game says so and exits with status 1.\n";
+         "ignored); each player's records beside them in records/. Without a display the\n"
+         "game says so and exits with status 1.\n";
 }
 
 void SetLaunchCommandLine(const CommandLine& commandLine) {

@@ -11,6 +11,7 @@ namespace qm {
 struct CommandLine {
   DisplaySettings display;
   std::string dataFolder;    // --data DIR; empty: search the usual places
+  int32_t dailyDay = 0;      // --daily YYYY-MM-DD: the daily of that earlier day; 0 today's
   bool showHelp = false;
   bool showVersion = false;
   std::string error;         // one line when the arguments cannot be used; empty otherwise

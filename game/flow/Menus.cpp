@@ -1,18 +1,23 @@
 #include "game/flow/Menus.hpp"
 
+#include <algorithm>
 #include <vector>
 
+#include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
 #include "engine/Files.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
+#include "game/flow/CommandLine.hpp"
 #include "game/flow/GraphicsSets.hpp"
 #include "game/flow/MenuKeys.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
+#include "game/rules/Records.hpp"
+#include "game/play/GeneratedLevels.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Codes.hpp"
@@ -90,6 +95,54 @@ std::vector<int> LevelMenuRows(const MenuState& menu, int reached) {
     if (!menu.levelTitles[i].empty()) rows.push_back(i);
   }
   return rows;
+}
+
+constexpr int kKeyR = 19;
+
+// The generated levels' rows below the level titles: today's daily for every player, the
+// endless road for a Master, and the records.
+struct ExtraRows {
+  int daily = 0, endless = 0, records = 0;
+  LevelIdentity dailyLevel, endlessLevel;
+};
+
+ExtraRows PlanExtraRows(const GameState& game, int reached) {
+  ExtraRows rows;
+  rows.daily = kLevelCount + 1;
+  while (rows.daily <= kLevelTitles && !game.menu.levelTitles[rows.daily].empty()) ++rows.daily;
+  int32_t day = LaunchCommandLine().dailyDay;
+  if (day == 0) day = UtcDateNumber();
+  rows.dailyLevel = DailyIdentity(day);
+  int next = rows.daily + 1;
+  if (reached > kLevelCount) {
+    rows.endless = next++;
+    rows.endlessLevel =
+        EndlessIdentity(game.players.speakerNames[0], std::max(1, game.records.records.endlessReached));
+  }
+  rows.records = next;
+  return rows;
+}
+
+std::string PreparationText(const LevelIdentity& level) {
+  if (!LevelMakerAvailable()) return " (no level generator in this build)";
+  switch (LevelPreparation(level)) {
+    case Preparation::kNotAsked:
+    case Preparation::kPreparing:
+      return " (being prepared)";
+    case Preparation::kFailed:
+      return " (could not be made)";
+    case Preparation::kReady:
+      break;
+  }
+  return "";
+}
+
+std::string DailyRowText(const GameState& game, const LevelIdentity& level) {
+  std::string text = "Daily " + DateText(level.day) + PreparationText(level);
+  for (const DailyResult& d : game.records.records.dailies) {
+    if (d.day == level.day) text += std::string("  ::  ") + (d.won ? "won, " : "played, ") + DecimalText(d.points) + " pts";
+  }
+  return text;
 }
 
 }  // namespace
@@ -171,6 +224,7 @@ Screen PlayerMenu(GameState& game) {
       if (row >= 1 && row <= MenuState::kProfiles && menu.levelReached[row] > 0) {
         WaitForLeftRelease(program);
         ChoosePlayerValues(game, row);
+        ChooseRecords(game, row);
         LoadLevelTitles(menu);
         return Screen::kLevelMenu;
       }
@@ -202,23 +256,56 @@ Screen LevelMenu(GameState& game) {
   IgnorePressesFromBefore(program);
   MenuKeys keys(true);
   for (;;) {
+    // Asked again each frame: the day may change while the list is shown.
+    const ExtraRows extra = PlanExtraRows(game, reached);
+    RequestLevel(extra.dailyLevel);
+    if (extra.endless != 0) RequestLevel(extra.endlessLevel);
     BeginMenuFrame();
     for (int i = 1; i <= kLevelTitles; ++i) {
       if (menu.levelTitles[i].empty()) continue;
       DrawCentred(program, i * kRowHeight, LevelMenuLine(menu, i, saved),
                   i <= reached ? kGreen : kDarkGreen);
     }
+    const bool dailyReady = LevelPreparation(extra.dailyLevel) == Preparation::kReady;
+    DrawCentred(program, extra.daily * kRowHeight, DailyRowText(game, extra.dailyLevel),
+                dailyReady ? kGreen : kDarkGreen);
+    const bool endlessReady =
+        extra.endless != 0 && LevelPreparation(extra.endlessLevel) == Preparation::kReady;
+    if (extra.endless != 0) {
+      DrawCentred(program, extra.endless * kRowHeight,
+                  "Endless " + DecimalText(extra.endlessLevel.endless) + PreparationText(extra.endlessLevel),
+                  endlessReady ? kGreen : kDarkGreen);
+    }
+    DrawCentred(program, extra.records * kRowHeight, "Records (R)", kYellow);
     EndDrawing();
 
     Pointer pointer = DrawPointerAndRow(program);
-    const std::vector<int> rows = LevelMenuRows(menu, reached);
-    const int keyRow = keys.Step(rows, rows.empty() ? 0 : rows.back(), pointer.x, pointer.y);
+    std::vector<int> rows = LevelMenuRows(menu, reached);
+    const int lastLevelRow = rows.empty() ? 0 : rows.back();
+    if (dailyReady) rows.push_back(extra.daily);
+    if (endlessReady) rows.push_back(extra.endless);
+    rows.push_back(extra.records);
+    const int keyRow = keys.Step(rows, lastLevelRow, pointer.x, pointer.y);
     keys.Draw(program, kRowHeight);
+    const bool chosen = pointer.left || keyRow != 0;
     int row = pointer.left ? pointer.row() : keyRow;
     if (keyRow != 0 && !pointer.left) WaitForKeyRelease(kKeyReturn);
-    if ((pointer.left || keyRow != 0) && row > 0 && row <= reached && row <= kLevelCount &&
+    if (chosen && ((row == extra.daily && dailyReady) || (row == extra.endless && endlessReady))) {
+      menu.levelIdentity = row == extra.daily ? extra.dailyLevel : extra.endlessLevel;
+      menu.currentLevel = PlaysAsLevel(menu.levelIdentity);
+      menu.continueSaved = false;
+      WaitForLeftRelease(program);
+      return Screen::kPrepareGame;
+    }
+    if (chosen && row == extra.records) {
+      WaitForLeftRelease(program);
+      return Screen::kRecords;
+    }
+    if (chosen && row > 0 && row <= reached && row <= kLevelCount &&
         !menu.levelTitles[row].empty()) {
       menu.currentLevel = row;
+      menu.levelIdentity = LevelIdentity{};
+      menu.levelIdentity.number = row;
       menu.continueSaved = ChoosesContinue(row, saved);
       WaitForLeftRelease(program);
       return Screen::kPrepareGame;
@@ -228,6 +315,10 @@ Screen LevelMenu(GameState& game) {
     FollowScreenSize(game);
     ReadKeyboard();
     EndProgramIfQuitRequested();
+    if (KeyIsDown(kKeyR) != 0) {
+      WaitForKeyRelease(kKeyR);
+      return Screen::kRecords;
+    }
     if (KeyIsDown(kKeyEscape) != 0) {
       // The player list ends the program on Escape: let this press end here first.
       WaitForKeyRelease(kKeyEscape);

@@ -4,6 +4,7 @@
 
 #include "engine/Clock.hpp"
 #include "engine/Drawing.hpp"
+#include "engine/Files.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
@@ -11,6 +12,7 @@
 #include "game/flow/GameFolder.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/rules/Easel.hpp"
+#include "game/play/GeneratedLevels.hpp"
 
 namespace qm {
 namespace {
@@ -81,6 +83,7 @@ Screen StartUp(GameState& game) {
   }
   // Before the window opens: without its folder the game would show empty menus.
   ChooseGameFolder();
+  InstallLevelGenerator(GameFolder());
 
   game.players = PlayerTables{};
   game.players.levelsReached[program.humanPlayer] = 2;

@@ -9,6 +9,8 @@
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/play/KeyboardPlay.hpp"
+#include "game/rules/Dictionary.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
@@ -18,6 +20,20 @@ namespace {
 
 bool LevelWon(const GameState& game) {
   return game.objectives.progress[0] == game.board.objectives[0];
+}
+
+const std::string kCopiedText = "Share line copied to the clipboard";
+constexpr uint8_t kGameSpeaker = 8;  // the game's own lines in the ChatLog
+
+// The result reaches the records once; a daily's share line goes to the ChatLog and the
+// desktop clipboard.
+void ReportLevelResult(GameState& game, bool won, const std::string& verdict) {
+  if (game.records.tally.reported) return;
+  NoteLevelEnded(game, won, verdict);
+  if (game.menu.levelIdentity.kind != LevelKind::kDaily) return;
+  const std::string& line = game.records.shareLine;
+  PushChatLine(game, ChatLine{line, kGameSpeaker, static_cast<int32_t>(TickCount())});
+  game.records.shareCopied = CopyTextToClipboard(line);
 }
 
 }  // namespace
@@ -45,7 +61,14 @@ void ComposeResultPanel(GameState& game, bool firstTime) {
   // panel composed again shows "Good" and the level reached does not rise twice.
   uint32_t colour = 0;
   std::string verdict;
-  if (LevelWon(game)) {
+  const bool generated = game.menu.levelIdentity.kind != LevelKind::kHandMade;
+  if (LevelWon(game) && generated) {
+    // A generated level opens no hand-made level: its first win is its "Lv.+1".
+    colour = RgbColour(0, 200, 0);
+    const bool first = game.records.tally.reported ? game.play.lastVerdict == "Lv.+1" : FirstWin(game);
+    verdict = first ? "Lv.+1" : "Good";
+    PlaySoundEffect(first ? 1 : 2);
+  } else if (LevelWon(game)) {
     colour = RgbColour(0, 200, 0);
     auto& reached = game.players.levelsReached[0];
     if (game.menu.currentLevel == reached) {
@@ -66,6 +89,12 @@ void ComposeResultPanel(GameState& game, bool firstTime) {
   SetDrawingMode(1);
   UseFont(FontHandleOf(1));
   DrawTextAt(x + width - TextWidthOf(verdict) - 35, y + height - 45, verdict, colour);
+  if (firstTime) ReportLevelResult(game, LevelWon(game), verdict);
+  if (game.records.shareCopied && game.menu.levelIdentity.kind == LevelKind::kDaily) {
+    LoadFont(1, "Arial", 10);
+    UseFont(FontHandleOf(1));
+    DrawTextAt(x + 40, y + height - 38, kCopiedText, RgbColour(220, 220, 220));
+  }
   EndDrawing();
   GrabScreenToSprite(kResultPanelSprite, x, y, width, height);
   game.play.lastVerdict = verdict;
@@ -89,6 +118,7 @@ std::optional<Screen> ResultPanelStep(GameState& game) {
   game.status.text = " Press ESC to continue ";
   game.status.start = StatusTick(now + 100000);  // stays shown
   if (!KeyDownOrTapped(kKeyEscape)) return std::nullopt;
+  if (game.menu.levelIdentity.kind != LevelKind::kHandMade) return Screen::kBackToLevelList;
   game.menu.currentLevel = NextLevelNumber(game.menu.currentLevel, LevelWon(game));
   return Screen::kStartLevel;
 }
@@ -106,7 +136,22 @@ Screen ExitToPlayerMenu(GameState& game) {
     FollowScreenSize(game);
   }
   SavePlayerProfile(game);
+  SaveChosenRecords(game);
   return Screen::kPlayerMenuEntry;
+}
+
+Screen BackToLevelList(GameState& game) {
+  if (game.program.musicTrack > 0) StopMusicModule(1);
+  // The score the generated level brought is kept at once, as leaving through EXIT would.
+  SavePlayerProfile(game);
+  SaveChosenRecords(game);
+  game.menu.levelIdentity = LevelIdentity{};
+  game.menu.levelIdentity.number = game.menu.currentLevel = 1;
+  if (LoadMusicModule(1, "zik\\0.mod") != 0) {
+    SetMusicModuleVolume(1, 80);
+    PlayMusicModule(1);
+  }
+  return Screen::kLevelMenu;
 }
 
 }  // namespace qm

@@ -1,3 +1,4 @@
+#include "game/rules/Records.hpp"
 #include "game/play/HintKey.hpp"
 
 #include <algorithm>
@@ -109,6 +110,7 @@ void ShowAnswer(GameState& game, const Hint& answer, uint32_t now) {
   std::string offer = word + " for " + DecimalText(answer.points) + " pts";
   ShowStatusLine(game, " Hint: " + offer + " ");
   ++hint.used;
+  NoteHintUsed(game);
   PushHintToChat(game, "Hint " + DecimalText(hint.used) + " in this level: " + offer, now);
   hint.pieces.clear();
   for (const Placement& p : answer.pieces) {

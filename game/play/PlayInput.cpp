@@ -1,4 +1,5 @@
 // Mouse and keyboard bindings of level play.
+#include "game/rules/Records.hpp"
 #include "game/play/PlayInput.hpp"
 
 #include <algorithm>
@@ -310,6 +311,7 @@ void EndProgramIfDesktopClose(GameState& game) {
   if (!QuitRequested()) return;
   SaveLevelAndWait(game);
   SavePlayerProfile(game);
+  SaveChosenRecords(game);
   EndProgram();
 }
 

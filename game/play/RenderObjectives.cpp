@@ -7,6 +7,7 @@
 #include "engine/Text.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Objectives.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 
@@ -32,7 +33,10 @@ void DrawObjectivesPanel(GameState& game) {
   BeginDrawing();
   SetDrawingMode(1);
   UseFont(FontHandleOf(2));
-  std::string title = "Lv." + DecimalText(game.menu.currentLevel) + " : " + game.board.title;
+  std::string title = (game.menu.levelIdentity.kind == LevelKind::kHandMade
+                           ? "Lv." + DecimalText(game.menu.currentLevel)
+                           : LevelLabel(game.menu)) +
+                      " : " + game.board.title;
   DrawTextAt(29, 24, title, RgbColour(10, 10, 40));
   DrawTextAt(25, 20, title, RgbColour(30, 30, 150));
   DrawTextAt(26, 21, title, RgbColour(255, 255, 255));

@@ -6,6 +6,7 @@
 #include "engine/Drawing.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
@@ -139,7 +140,10 @@ void DrawHud(const GameState& game) {
   const int bagCount = game.easel.bag.empty() ? 0 : game.easel.bag[0];
   DrawTextAt(width - 188, 205, std::to_string(bagCount),
              bagCount >= 30 ? RgbColour(222, 222, 100) : RgbColour(255, 80, 80));
-  DrawTextAt(width - 128, 205, "Lv." + std::to_string(game.menu.currentLevel),
+  // A generated level names itself ("Daily 2026-12-11") where a hand-made one shows its number.
+  const bool generated = game.menu.levelIdentity.kind != LevelKind::kHandMade;
+  DrawTextAt(width - 128, 205,
+             generated ? LevelLabel(game.menu) : "Lv." + std::to_string(game.menu.currentLevel),
              RgbColour(222, 222, 100));
   EndDrawing();
 }

@@ -8,7 +8,9 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/GraphicsSets.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
+#include "game/play/GeneratedLevels.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
@@ -91,6 +93,20 @@ Screen StartLevel(GameState& game) {
   const int width = game.program.screenWidth;
   const int height = game.program.screenHeight;
 
+  LevelIdentity& identity = game.menu.levelIdentity;
+  // The chat's level skip leads from a generated level into the hand-made ones.
+  if (identity.kind == LevelKind::kHandMade || play.restartLevel) {
+    identity = LevelIdentity{};
+    identity.number = game.menu.currentLevel;
+  }
+  const bool generated = identity.kind != LevelKind::kHandMade;
+  // A generated level deals from its own stream, so the same moves meet the same Pieces.
+  if (generated) {
+    easel.dealStream.emplace(DealSeed(identity));
+  } else {
+    easel.dealStream.reset();
+  }
+
   ResetPlayState(play);
   game.hint = HintState{};  // hints are counted per level
   game.status.start = 0;
@@ -111,7 +127,14 @@ Screen StartLevel(GameState& game) {
   LoadGraphicsSets(game);
   render.appliedCursorState = 0;  // the reload clipped the cursor to its normal frame
 
-  LoadLevel(game, game.menu.currentLevel);
+  std::string mapBytes;
+  if (generated && PreparedLevel(identity, mapBytes)) {
+    // The same reading as a hand-made level: a Master makes one more word here too (the
+    // generator proves its levels for a Master as well).
+    ReadLevelBytes(game.board, mapBytes, game.players.levelsReached[0], width, height);
+  } else {
+    LoadLevel(game, game.menu.currentLevel);
+  }
   UpdateVisibleWindow(game.board);
   // The definitions the rules add to the ChatLog are cut to the screen with its fonts.
   game.program.chatLineWidth = ChatLineWidth;
@@ -141,6 +164,7 @@ Screen StartLevel(GameState& game) {
                                 kGameSpeaker, static_cast<int32_t>(TickCount())});
   }
   SaveLevelStart(game);
+  BeginLevelTally(game);
   return Screen::kRunLevel;
 }
 

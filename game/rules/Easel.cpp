@@ -46,6 +46,10 @@ void BuildPieceTables(EaselState& easel) {
   for (int letter = 0; letter < 26; ++letter) easel.letterFrequency[letter + 1] = kLetterCounts[letter];
 }
 
+int64_t DealRandom(EaselState& easel, int64_t m) {
+  return easel.dealStream ? easel.dealStream->UpTo(m) : RandomUpTo(m);
+}
+
 void FillPieceBag(EaselState& easel) {
   if (easel.bag.size() < static_cast<size_t>(kBagCapacity) + 1) easel.bag.resize(kBagCapacity + 1, 0);
   int count = BagCount(easel);
@@ -54,7 +58,7 @@ void FillPieceBag(EaselState& easel) {
     for (int copy = 0; copy < easel.letterFrequency[letter + 1]; ++copy) {
       int material = kPlastic;
       for (int draw : kMaterialDraws) {
-        if (RandomUpTo(draw) > easel.valuableChance) break;
+        if (DealRandom(easel, draw) > easel.valuableChance) break;
         ++material;
       }
       ++count;
@@ -67,7 +71,7 @@ void FillPieceBag(EaselState& easel) {
 int16_t DrawFromBag(EaselState& easel) {
   int count = BagCount(easel);
   if (count <= 0) return kEmptySlot;
-  int j = static_cast<int>(RandomUpTo(count - 1)) + 1;
+  int j = static_cast<int>(DealRandom(easel, count - 1)) + 1;
   int16_t code = easel.bag[j];
   easel.bag[j] = easel.bag[count];
   easel.bag[count] = 0;
@@ -105,7 +109,7 @@ void ResetLevelRules(GameState& game) {
 bool SwapWithBag(EaselState& easel, int k) {
   const int count = BagCount(easel);
   if (count <= 0 || k < 1 || k > SlotCount(easel)) return false;
-  const int r = static_cast<int>(RandomUpTo(count - 1) + 1);
+  const int r = static_cast<int>(DealRandom(easel, count - 1) + 1);
   std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
   return true;
 }

@@ -15,6 +15,8 @@ inline int16_t PieceCodeOf(int letterIndex, int material) {
   return static_cast<int16_t>(letterIndex + 1 + 26 * material);
 }
 
+// A number 0..m for dealing: from the level's own stream when it has one.
+int64_t DealRandom(EaselState& easel, int64_t m);
 // Fills the PieceValueTable and the LetterFrequencyTable (before the first level).
 void BuildPieceTables(EaselState& easel);
 // Adds one bag of 98 Pieces, their Materials drawn with the valuable chance; a bag that

@@ -2,6 +2,7 @@
 
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
+#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Describe.hpp"
@@ -137,6 +138,7 @@ void ValidateMove(GameState& game) {
     return;
   }
   AcceptMove(game);
+  NoteMoveAccepted(game);
   PushMoveDefinition(game);
 }
 

@@ -34,5 +34,22 @@ TEST(RandomTest, ResultsStayInRange) {
   for (int64_t m : {int64_t{-2}, int64_t{-100}, INT64_MAX, INT64_MIN}) RandomUpTo(m);  // never traps
 }
 
+TEST(RandomStreamTest, ItsOwnSequenceTheSameGeneratorAndTheGlobalOneUntouched) {
+  // The same generator as the game's source: the reference values of seed 12345.
+  RandomStream stream(12345);
+  SeedRandom(0);
+  const int64_t globalFirst = RandomUpTo(-1);
+  for (int64_t want : {1198861701LL, 3051802504LL, 2845175493LL}) EXPECT_EQ(stream.UpTo(-1), want);
+  // Drawing from the stream left the global sequence where it was, and the other way round.
+  EXPECT_EQ(globalFirst, 2341539169LL);
+  EXPECT_EQ(RandomUpTo(-1), 3366969473LL);
+  for (int k = 0; k < 50; ++k) RandomUpTo(9);
+  EXPECT_EQ(stream.UpTo(-1), 1465537006LL);
+  RandomStream copy = stream;  // a copy (a state copied for the hint search) goes on alike
+  EXPECT_EQ(copy.UpTo(6), stream.UpTo(6));
+  RandomStream again(12345);
+  for (int64_t want : {1, 4, 4, 2, 4}) EXPECT_EQ(again.UpTo(6), want);
+}
+
 }  // namespace
 }  // namespace qm

@@ -367,6 +367,10 @@ std::string ScreenName(Screen screen) {
       return "RunLevel";
     case Screen::kExitToPlayerMenu:
       return "ExitToPlayerMenu";
+    case Screen::kBackToLevelList:
+      return "BackToLevelList";
+    case Screen::kRecords:
+      return "Records";
     case Screen::kEndProgram:
       return "EndProgram";
   }

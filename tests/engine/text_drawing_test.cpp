@@ -1,5 +1,7 @@
 // Text and boxes: font sizes from points, filled and transparent text backgrounds, box
 // outlines and single pixels, painter's order with sprites, and the text caches.
+#include <thread>
+
 #include "tests/engine/video_test_support.hpp"
 
 namespace qm::test {
@@ -32,6 +34,26 @@ TEST_F(FontTest, FontsLoadByFaceAndMissingFacesAreSubstituted) {
   EXPECT_EQ(LoadFont(-2, "Arial", 8), 0);
   for (int slot : {1, 2, 3, 4}) EXPECT_NE(FontHandleOf(slot), 0) << slot;
   EXPECT_NE(FontHandleOf(1), FontHandleOf(2));
+}
+
+// The bot proving a generated level lays out Easels on worker threads: their font loads and
+// text leave the game's fonts and font slots alone (and never race them).
+TEST_F(FontTest, OnlyTheDrawingThreadLoadsFontsAndMeasuresText) {
+  ASSERT_NE(LoadFont(5, "Arial", 9), 0);
+  const int64_t mine = FontHandleOf(5);
+  UseFont(mine);
+  const int width = TextWidthOf("Daily");
+  std::thread worker([mine] {
+    EXPECT_EQ(LoadFont(5, "Times New Roman", 40), 0);
+    EXPECT_EQ(LoadFont(30, "Arial", 12), 0);
+    EXPECT_EQ(FontHandleOf(5), 0);
+    EXPECT_EQ(TextWidthOf("Daily"), 0);
+    EXPECT_NE(mine, 0);
+  });
+  worker.join();
+  EXPECT_EQ(FontHandleOf(5), mine);
+  EXPECT_EQ(TextWidthOf("Daily"), width);
+  EXPECT_GT(width, 0);
 }
 
 TEST_P(TextTest, PointsBecomeCharacterHeightAtNinetySixDots) {

@@ -1,6 +1,7 @@
 // The game's command line: display choices, the game folder, help and version, and errors.
 #include <gtest/gtest.h>
 
+#include "engine/Clock.hpp"
 #include "game/flow/CommandLine.hpp"
 
 namespace qm {
@@ -91,15 +92,30 @@ TEST(CommandLine, RefusesWhatItCannotUse) {
       {{"--data"}, nullptr, "needs a value"},
       {{"--data="}, nullptr, "--data"},
       {{"--help=yes"}, nullptr, "takes no value"},
+      {{"--daily"}, nullptr, "needs a value"},
+      {{"--daily", "2026-02-30"}, nullptr, "--daily"},
+      {{"--daily", "11/12/2026"}, nullptr, "--daily"},
+      {{"--daily", "2026-12-12"}, nullptr, "--daily"},  // after today (the 11th)
       {{}, "7", "QUILLMOSAICA_SCALE"},
       {{}, "two", "QUILLMOSAICA_SCALE"},
   };
+  SetUtcDateForTests(20261211);
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.args, c.variable);
     EXPECT_NE(line.error.find(c.errorPart), std::string::npos)
         << (c.args.empty() ? "(variable)" : c.args[0]) << " gave \"" << line.error << "\"";
     EXPECT_EQ(line.error.find('\n'), std::string::npos);
   }
+  SetUtcDateForTests(0);
+}
+
+TEST(CommandLine, DailyTakesADayUpToToday) {
+  SetUtcDateForTests(20261211);
+  EXPECT_EQ(ParseCommandLine({"--daily", "2026-12-05"}, nullptr).dailyDay, 20261205);
+  EXPECT_EQ(ParseCommandLine({"--daily=2026-12-11"}, nullptr).dailyDay, 20261211);
+  EXPECT_EQ(ParseCommandLine({}, nullptr).dailyDay, 0);
+  EXPECT_NE(UsageText("quillmosaica").find("--daily YYYY-MM-DD"), std::string::npos);
+  SetUtcDateForTests(0);
 }
 
 }  // namespace
