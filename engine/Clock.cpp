@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <ctime>
+#include <atomic>
 #include <thread>
 
 namespace qm {
@@ -9,7 +10,10 @@ namespace {
 
 struct ClockState {
   bool isVirtual = false;
-  uint32_t now = 0;
+  // Only the thread that took the virtual clock moves it: a worker (a hint, a level being made
+  // and proved) reads the time without spinning it on, so its work never shifts the session.
+  std::thread::id owner;
+  std::atomic<uint32_t> now{0};
   uint32_t frameStep = 16;
   uint32_t spinsSincePresent = 0;
   std::function<void(uint32_t)> listener;
@@ -32,7 +36,7 @@ constexpr uint32_t kFreeSpinsPerFrame = 64;
 void Advance(uint32_t ms) {
   ClockState& s = State();
   s.now += ms;
-  if (s.listener) s.listener(s.now);
+  if (s.listener) s.listener(s.now.load());
 }
 
 }  // namespace
@@ -40,8 +44,8 @@ void Advance(uint32_t ms) {
 uint32_t TickCount() {
   ClockState& s = State();
   if (s.isVirtual) {
-    NoteClockSpin();
-    return s.now;
+    if (std::this_thread::get_id() == s.owner) NoteClockSpin();
+    return s.now.load();
   }
   auto elapsed = std::chrono::steady_clock::now() - StartTime();
   return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
@@ -50,7 +54,7 @@ uint32_t TickCount() {
 void PauseMs(int ms) {
   if (ms < 0) ms = 0;
   if (State().isVirtual) {
-    NoteClockWait(ms);
+    if (std::this_thread::get_id() == State().owner) NoteClockWait(ms);
     return;
   }
   std::this_thread::sleep_for(std::chrono::milliseconds(ms));
@@ -88,6 +92,7 @@ void NoteClockWait(int ms) {
 void UseVirtualClock(bool on, uint32_t startTick, uint32_t frameStepMs) {
   ClockState& s = State();
   s.isVirtual = on;
+  s.owner = std::this_thread::get_id();
   s.now = startTick;
   s.frameStep = frameStepMs;
   s.spinsSincePresent = 0;

@@ -291,9 +291,7 @@ void StartKeyboardView(GameState& game) {
     }
   }
   TakeKeyPresses();  // keys of the screens before (the name, the level choice) are theirs
-  if (game.menu.currentLevel == 1) {
-    PushChatLine(game, ChatLine{"No mouse? F12 lists the keys", kGameSpeaker, 0});
-  }
+
 }
 
 bool CursorMayRest(const BoardState& board, CellPos cell) {

@@ -159,6 +159,10 @@ Screen StartLevel(GameState& game) {
   render.tint.mark = TickCount();
 
   LoadLevelMusicAndSounds(game);
+  // Once per level, not again when a saved level is continued (its ChatLog has it).
+  if (game.menu.currentLevel == 1) {
+    PushChatLine(game, ChatLine{"No mouse? F12 lists the keys", kGameSpeaker, 0});
+  }
   if (!notContinued.empty()) {
     PushChatLine(game, ChatLine{"The saved level could not be continued: " + notContinued + " ",
                                 kGameSpeaker, static_cast<int32_t>(TickCount())});
