@@ -1,8 +1,8 @@
 #include "engine/Clock.hpp"
 
+#include <atomic>
 #include <chrono>
 #include <ctime>
-#include <atomic>
 #include <thread>
 
 namespace qm {
@@ -48,7 +48,8 @@ uint32_t TickCount() {
     return s.now.load();
   }
   auto elapsed = std::chrono::steady_clock::now() - StartTime();
-  return static_cast<uint32_t>(std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
+  return static_cast<uint32_t>(
+      std::chrono::duration_cast<std::chrono::milliseconds>(elapsed).count());
 }
 
 void PauseMs(int ms) {
@@ -68,7 +69,9 @@ int32_t UtcDateNumber() {
   return (utc.tm_year + 1900) * 10000 + (utc.tm_mon + 1) * 100 + utc.tm_mday;
 }
 
-void SetUtcDateForTests(int32_t yyyymmdd) { State().fixedDate = yyyymmdd; }
+void SetUtcDateForTests(int32_t yyyymmdd) {
+  State().fixedDate = yyyymmdd;
+}
 
 void NoteClockPresent() {
   ClockState& s = State();
@@ -98,7 +101,9 @@ void UseVirtualClock(bool on, uint32_t startTick, uint32_t frameStepMs) {
   s.spinsSincePresent = 0;
 }
 
-bool VirtualClockInUse() { return State().isVirtual; }
+bool VirtualClockInUse() {
+  return State().isVirtual;
+}
 
 void AdvanceVirtualClock(uint32_t ms) {
   if (State().isVirtual) Advance(ms);

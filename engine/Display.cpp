@@ -1,12 +1,12 @@
 // The desktop side of the screen: which monitor, full screen or an ordinary window, how many
 // screen pixels each game pixel covers, and the pacing of presents where the display does not
 // pace them itself.
+#include <SDL_syswm.h>
+
 #include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <thread>
-
-#include <SDL_syswm.h>
 
 #include "engine/Clock.hpp"
 #include "engine/Screen.hpp"

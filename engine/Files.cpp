@@ -55,7 +55,8 @@ OpenFile* SlotFile(int slot) {
 
 bool MakeSlotRoom(int slot) {
   if (slot < 0 || slot >= kMaxSlots) return false;
-  if (static_cast<size_t>(slot) >= tSlotTable.slots.size()) tSlotTable.slots.resize((slot / kSlotStep + 1) * kSlotStep);
+  if (static_cast<size_t>(slot) >= tSlotTable.slots.size())
+    tSlotTable.slots.resize((slot / kSlotStep + 1) * kSlotStep);
   return true;
 }
 
@@ -83,7 +84,8 @@ size_t ReadAll(int fd, uint8_t* data, size_t n) {
 }
 
 void FlushPending(OpenFile& f) {
-  if (f.writing && f.pending > 0 && !WriteAll(f.fd, f.buffer.data(), f.pending)) f.writeFailed = true;
+  if (f.writing && f.pending > 0 && !WriteAll(f.fd, f.buffer.data(), f.pending))
+    f.writeFailed = true;
   f.pending = 0;
 }
 
@@ -371,12 +373,24 @@ void CloseFileSlot(int slot) {
   tSlotTable.slots[slot].reset();
 }
 
-int8_t ReadInt8(int slot) { return static_cast<int8_t>(ReadValue(slot, 1)); }
-int16_t ReadInt16(int slot) { return static_cast<int16_t>(ReadValue(slot, 2)); }
-int64_t ReadInt64(int slot) { return ReadValue(slot, 8); }
-void WriteInt8(int slot, int64_t value) { WriteValue(slot, value, 1); }
-void WriteInt16(int slot, int64_t value) { WriteValue(slot, value, 2); }
-void WriteInt64(int slot, int64_t value) { WriteValue(slot, value, 8); }
+int8_t ReadInt8(int slot) {
+  return static_cast<int8_t>(ReadValue(slot, 1));
+}
+int16_t ReadInt16(int slot) {
+  return static_cast<int16_t>(ReadValue(slot, 2));
+}
+int64_t ReadInt64(int slot) {
+  return ReadValue(slot, 8);
+}
+void WriteInt8(int slot, int64_t value) {
+  WriteValue(slot, value, 1);
+}
+void WriteInt16(int slot, int64_t value) {
+  WriteValue(slot, value, 2);
+}
+void WriteInt64(int slot, int64_t value) {
+  WriteValue(slot, value, 8);
+}
 
 int FileAtEnd(int slot) {
   OpenFile* f = SlotFile(slot);
@@ -404,6 +418,8 @@ std::string ReadTextLine(int slot) {
   return line;
 }
 
-uint64_t FileOpenCount() { return gOpenCount; }
+uint64_t FileOpenCount() {
+  return gOpenCount;
+}
 
 }  // namespace qm

@@ -432,7 +432,9 @@ namespace {
 // does, so a level in play is saved; SDL turns only SIGINT and SIGTERM into a close request.
 volatile sig_atomic_t gHangUp = 0;
 
-void NoteHangUp(int) { gHangUp = 1; }
+void NoteHangUp(int) {
+  gHangUp = 1;
+}
 
 void WatchHangUp() {
   // Started under nohup: hang-ups stay ignored.

@@ -6,16 +6,36 @@
 namespace qm {
 
 enum ScanCode : int {
-  kKeyEscape = 1, kKeyBackspace = 14, kKeyTab = 15, kKeyReturn = 28, kKeyLeftShift = 42,
-  kKeyRightShift = 54, kKeyLeftAlt = 56, kKeySpace = 57, kKeyF2 = 60, kKeyF4 = 62,
-  kKeyPadEnter = 156, kKeyHome = 199, kKeyUp = 200, kKeyLeft = 203, kKeyRight = 205,
-  kKeyEnd = 207, kKeyDelete = 211,
+  kKeyEscape = 1,
+  kKeyBackspace = 14,
+  kKeyTab = 15,
+  kKeyReturn = 28,
+  kKeyLeftShift = 42,
+  kKeyRightShift = 54,
+  kKeyLeftAlt = 56,
+  kKeySpace = 57,
+  kKeyF2 = 60,
+  kKeyF4 = 62,
+  kKeyPadEnter = 156,
+  kKeyHome = 199,
+  kKeyUp = 200,
+  kKeyLeft = 203,
+  kKeyRight = 205,
+  kKeyEnd = 207,
+  kKeyDelete = 211,
 };
 
 enum WindowEvent : int {
-  kEventNone = 0, kEventLeftDown = 513, kEventRightDown = 516, kEventMiddleDown = 519,
-  kEventMiddleUp = 520, kEventActivated = 13104, kEventRightUp = 13111, kEventLeftUp = 13112,
-  kEventLeftDoubleClick = 13113, kEventDeactivated = 13114,
+  kEventNone = 0,
+  kEventLeftDown = 513,
+  kEventRightDown = 516,
+  kEventMiddleDown = 519,
+  kEventMiddleUp = 520,
+  kEventActivated = 13104,
+  kEventRightUp = 13111,
+  kEventLeftUp = 13112,
+  kEventLeftDoubleClick = 13113,
+  kEventDeactivated = 13114,
 };
 
 int InitKeyboard();

@@ -27,7 +27,9 @@ struct GlobalSource {
 // and never moves the frame loop's; each thread seeds its own as its first use.
 thread_local GlobalSource gGlobal;
 
-uint32_t RotateRight(uint32_t v, int n) { return (v >> n) | (v << (32 - n)); }
+uint32_t RotateRight(uint32_t v, int n) {
+  return (v >> n) | (v << (32 - n));
+}
 
 uint32_t Step(Registers r) {
   uint32_t a = RotateRight(r.b[r.i], 13) + r.b[r.j];
@@ -58,7 +60,9 @@ int64_t Scale(uint32_t a, int64_t m) {
   return static_cast<int64_t>((static_cast<uint64_t>(a) * range) >> 32);
 }
 
-Registers GlobalRegisters() { return Registers{gGlobal.a, gGlobal.b, gGlobal.i, gGlobal.j}; }
+Registers GlobalRegisters() {
+  return Registers{gGlobal.a, gGlobal.b, gGlobal.i, gGlobal.j};
+}
 
 }  // namespace
 
@@ -69,7 +73,8 @@ void SeedRandom(uint32_t seed) {
 
 int64_t RandomUpTo(int64_t m) {
   if (!gGlobal.seeded) {
-    uint32_t thread = static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
+    uint32_t thread =
+        static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
     SeedRandom(thread ^ TickCount());
   }
   return Scale(Step(GlobalRegisters()), m);
@@ -98,8 +103,12 @@ void RestoreRandomState(const RandomState& state) {
   gGlobal.seeded = true;
 }
 
-RandomStream::RandomStream(uint32_t seed) { Seed(Registers{a_, b_, i_, j_}, seed); }
+RandomStream::RandomStream(uint32_t seed) {
+  Seed(Registers{a_, b_, i_, j_}, seed);
+}
 
-int64_t RandomStream::UpTo(int64_t m) { return Scale(Step(Registers{a_, b_, i_, j_}), m); }
+int64_t RandomStream::UpTo(int64_t m) {
+  return Scale(Step(Registers{a_, b_, i_, j_}), m);
+}
 
 }  // namespace qm

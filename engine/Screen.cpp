@@ -28,7 +28,8 @@ VideoState& State() {
 
 bool ScreenReady() {
   // Rules played on a worker thread (a level being generated and proven) draw nothing.
-  return State().renderer != nullptr && (State().backBuffer != nullptr || State().frame != nullptr) &&
+  return State().renderer != nullptr &&
+         (State().backBuffer != nullptr || State().frame != nullptr) &&
          State().owner == std::this_thread::get_id();
 }
 
@@ -502,8 +503,8 @@ bool RemakeBackBuffer(VideoState& s) {
     if (!video::OpenSoftFrame(s, s.width, s.height)) return false;
   } else {
     if (s.backBuffer != nullptr) SDL_DestroyTexture(s.backBuffer);
-    s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888,
-                                     SDL_TEXTUREACCESS_TARGET, s.width, s.height);
+    s.backBuffer = SDL_CreateTexture(s.renderer, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_TARGET,
+                                     s.width, s.height);
     if (s.backBuffer == nullptr) return false;
     SDL_SetTextureScaleMode(s.backBuffer, SDL_ScaleModeNearest);
     if (SDL_SetRenderTarget(s.renderer, s.backBuffer) != 0) return false;

@@ -8,12 +8,12 @@ namespace qm {
 
 // How the screen opens: set before OpenGameScreen (the defaults are the full-screen game).
 struct DisplaySettings {
-  int scale = 0;             // 1 to 4 screen pixels per game pixel; 0 chooses by the size
-  bool windowed = false;     // an ordinary decorated window instead of the full screen
-  int windowWidth = 1280;    // the window's inner size, when windowed
+  int scale = 0;           // 1 to 4 screen pixels per game pixel; 0 chooses by the size
+  bool windowed = false;   // an ordinary decorated window instead of the full screen
+  int windowWidth = 1280;  // the window's inner size, when windowed
   int windowHeight = 800;
-  int displayIndex = 0;      // the monitor of the full-screen game, 0 the first
-  int maxFps = 0;            // frames per second at most; 0 for no cap
+  int displayIndex = 0;  // the monitor of the full-screen game, 0 the first
+  int maxFps = 0;        // frames per second at most; 0 for no cap
 };
 void SetDisplaySettings(const DisplaySettings& settings);
 const DisplaySettings& CurrentDisplaySettings();

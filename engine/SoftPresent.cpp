@@ -107,19 +107,22 @@ void ScaleUpPixels(const uint32_t* from, int fromPitch, int width, int height, u
   const int wide = width * scale;
   // One widened row, kept in the cache and streamed out scale times.
   static std::vector<uint32_t>* rowStore = new std::vector<uint32_t>();
-  if (rowStore->size() < static_cast<size_t>(wide) + 4) rowStore->resize(static_cast<size_t>(wide) + 4);
+  if (rowStore->size() < static_cast<size_t>(wide) + 4)
+    rowStore->resize(static_cast<size_t>(wide) + 4);
   uint32_t* row = rowStore->data();
   const auto* source = reinterpret_cast<const uint8_t*>(from);
   auto* target = reinterpret_cast<uint8_t*>(to);
   for (int y = 0; y < height; ++y) {
-    const auto* line = reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * fromPitch);
+    const auto* line =
+        reinterpret_cast<const uint32_t*>(source + static_cast<ptrdiff_t>(y) * fromPitch);
     const uint32_t* widened = line;
     if (scale > 1) {
       WidenRow(line, row, width, scale);
       widened = row;
     }
     for (int k = 0; k < scale; ++k) {
-      auto* out = reinterpret_cast<uint32_t*>(target + (static_cast<ptrdiff_t>(y) * scale + k) * toPitch);
+      auto* out =
+          reinterpret_cast<uint32_t*>(target + (static_cast<ptrdiff_t>(y) * scale + k) * toPitch);
       StreamRow(widened, out, wide);
     }
   }
@@ -188,8 +191,8 @@ bool PresentSoftFrame(VideoState& s) {
     auto* to = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(shown->pixels) +
                                            static_cast<ptrdiff_t>(picture.y) * shown->pitch) +
                picture.x;
-    ScaleUpPixels(static_cast<const uint32_t*>(s.frame->pixels), s.frame->pitch, columns, rows,
-                  to, shown->pitch, scale);
+    ScaleUpPixels(static_cast<const uint32_t*>(s.frame->pixels), s.frame->pitch, columns, rows, to,
+                  shown->pitch, scale);
   } else {
     SDL_Rect part{0, 0, columns, rows};
     SDL_SetSurfaceBlendMode(s.frame, SDL_BLENDMODE_NONE);

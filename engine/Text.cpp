@@ -14,22 +14,32 @@ constexpr uint16_t kHighControls[32] = {
 unsigned char LowerByte(unsigned char c) {
   if ((c >= 'A' && c <= 'Z') || (c >= 0xC0 && c <= 0xDE && c != 0xD7)) return c + 32;
   switch (c) {
-    case 0x8A: return 0x9A;  // S caron
-    case 0x8C: return 0x9C;  // OE
-    case 0x8E: return 0x9E;  // Z caron
-    case 0x9F: return 0xFF;  // Y diaeresis
-    default: return c;
+    case 0x8A:
+      return 0x9A;  // S caron
+    case 0x8C:
+      return 0x9C;  // OE
+    case 0x8E:
+      return 0x9E;  // Z caron
+    case 0x9F:
+      return 0xFF;  // Y diaeresis
+    default:
+      return c;
   }
 }
 
 unsigned char UpperByte(unsigned char c) {
   if ((c >= 'a' && c <= 'z') || (c >= 0xE0 && c <= 0xFE && c != 0xF7)) return c - 32;
   switch (c) {
-    case 0x9A: return 0x8A;
-    case 0x9C: return 0x8C;
-    case 0x9E: return 0x8E;
-    case 0xFF: return 0x9F;
-    default: return c;  // sharp s and micro sign have no single-byte capital
+    case 0x9A:
+      return 0x8A;
+    case 0x9C:
+      return 0x8C;
+    case 0x9E:
+      return 0x8E;
+    case 0xFF:
+      return 0x9F;
+    default:
+      return c;  // sharp s and micro sign have no single-byte capital
   }
 }
 
@@ -56,9 +66,12 @@ int Cp1252Byte(uint32_t code) {
 
 int DigitValue(char c, int base) {
   int v = -1;
-  if (c >= '0' && c <= '9') v = c - '0';
-  else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-  else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+  if (c >= '0' && c <= '9')
+    v = c - '0';
+  else if (c >= 'a' && c <= 'f')
+    v = c - 'a' + 10;
+  else if (c >= 'A' && c <= 'F')
+    v = c - 'A' + 10;
   return v >= 0 && v < base ? v : -1;
 }
 
@@ -83,7 +96,9 @@ std::string CharText(int code) {
   return std::string(1, static_cast<char>(code));
 }
 
-int64_t TextLength(const std::string& s) { return static_cast<int64_t>(s.size()); }
+int64_t TextLength(const std::string& s) {
+  return static_cast<int64_t>(s.size());
+}
 
 int FirstCharCode(const std::string& s) {
   return s.empty() ? 0 : static_cast<unsigned char>(s[0]);
@@ -168,7 +183,9 @@ int64_t TextToNumber(const std::string& s) {
   return static_cast<int64_t>(value);
 }
 
-int TextEquals(const std::string& a, const std::string& b) { return a == b ? 1 : 0; }
+int TextEquals(const std::string& a, const std::string& b) {
+  return a == b ? 1 : 0;
+}
 
 std::string Cp1252ToUtf8(const std::string& s) {
   std::string out;
@@ -185,8 +202,11 @@ std::string Utf8ToCp1252(const std::string& s) {
   size_t at = 0;
   while (at < s.size()) {
     unsigned char lead = static_cast<unsigned char>(s[at]);
-    int extra = lead < 0x80 ? 0 : (lead & 0xE0) == 0xC0 ? 1 : (lead & 0xF0) == 0xE0 ? 2
-              : (lead & 0xF8) == 0xF0 ? 3 : -1;
+    int extra = lead < 0x80             ? 0
+                : (lead & 0xE0) == 0xC0 ? 1
+                : (lead & 0xF0) == 0xE0 ? 2
+                : (lead & 0xF8) == 0xF0 ? 3
+                                        : -1;
     if (extra < 0) {  // a stray continuation byte or an invalid lead byte
       ++at;
       continue;

@@ -16,7 +16,8 @@ std::string TrimLeftText(const std::string& s);
 std::string TrimRightText(const std::string& s);
 std::string LowerCaseText(const std::string& s);
 std::string UpperCaseText(const std::string& s);
-std::string ReplaceText(const std::string& s, const std::string& search, const std::string& replacement);
+std::string ReplaceText(const std::string& s, const std::string& search,
+                        const std::string& replacement);
 int64_t TextToNumber(const std::string& s);
 int TextEquals(const std::string& a, const std::string& b);
 

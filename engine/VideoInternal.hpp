@@ -50,11 +50,11 @@ struct VideoState {
   SDL_Surface* frame = nullptr;       // the back buffer in memory, without acceleration
   bool frameUniform = false;          // the frame holds only the colour of its last clear
   uint32_t frameColour = 0;           // that colour (0x00BBGGRR)
-  bool frameIsWindow = false;        // the frame is the window's own pixels (scale 1)
-  int width = 0;   // the game's screen, in game pixels
+  bool frameIsWindow = false;         // the frame is the window's own pixels (scale 1)
+  int width = 0;                      // the game's screen, in game pixels
   int height = 0;
   ScreenLayout layout;
-  int displayIndex = 0;  // the monitor the screen opened on
+  int displayIndex = 0;   // the monitor the screen opened on
   bool headless = false;  // offscreen or dummy video driver
   bool vsync = false;     // the renderer paces presents by the display refresh
   bool active = false;    // screen-active flag: set on open and by each present

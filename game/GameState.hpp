@@ -15,28 +15,28 @@ namespace qm {
 
 // ---- Program, window and mouse (start-up) -------------------------------------------
 struct ProgramState {
-  int8_t chatTextSize = 1;         // s: added to the chat font size, 0..3
-  int32_t chatTransparency = 0;    // T: 0 text over a shadow copy, 1 text on black
-  int8_t chatLastLine = 9;         // L: ChatLog lines 0..L shown, -1..19 in steps of 2
+  int8_t chatTextSize = 1;       // s: added to the chat font size, 0..3
+  int32_t chatTransparency = 0;  // T: 0 text over a shadow copy, 1 text on black
+  int8_t chatLastLine = 9;       // L: ChatLog lines 0..L shown, -1..19 in steps of 2
   std::string titleFontFace = "Times New Roman";
-  uint8_t humanPlayer = 0;         // index of the human player in the per-player tables
-  int8_t musicTrack = 1;           // level music number; <= 0 = music off (remembers -track)
-  int8_t gridBackground = 2;       // picture 157 + this number goes into sprite 159
+  uint8_t humanPlayer = 0;    // index of the human player in the per-player tables
+  int8_t musicTrack = 1;      // level music number; <= 0 = music off (remembers -track)
+  int8_t gridBackground = 2;  // picture 157 + this number goes into sprite 159
   int32_t windowId = 0;
   int32_t screenWidth = 0;
   int32_t screenHeight = 0;
   // Width in pixels of a ChatLog line at its largest text size, measured with the play
   // screen's fonts (0 or less: no font). Without it (the tools) lines are not fitted.
   int (*chatLineWidth)(const std::string& line) = nullptr;
-  int32_t visibleColumnSpan = 0;   // screen width / 52 + 2
-  int32_t visibleRowSpan = 0;      // screen height / 45 + 2
+  int32_t visibleColumnSpan = 0;                        // screen width / 52 + 2
+  int32_t visibleRowSpan = 0;                           // screen height / 45 + 2
   int32_t leftHeld = 0, rightHeld = 0, middleHeld = 0;  // kept by PumpWindowEvents
   // A press whose release came in the same drain (a tap): 1 until the game has seen the
   // button held, 2 once seen; the next drain releases it.
   int8_t leftTap = 0, rightTap = 0, middleTap = 0;
   int8_t leftFromBefore = 0;  // the left press began before the screen: ignored until released
-  std::vector<int> deferredButtonEvents;  // a second click's events, for the next drain
-  int32_t lastMouseX = 0, lastMouseY = 0;               // reference of MouseMoveX/Y
+  std::vector<int> deferredButtonEvents;   // a second click's events, for the next drain
+  int32_t lastMouseX = 0, lastMouseY = 0;  // reference of MouseMoveX/Y
 };
 
 // ---- Per-player tables (index 0 = the player who is playing) -------------------------
@@ -58,9 +58,9 @@ struct MenuState {
   std::array<int64_t, 21> score{};
   int32_t selectedProfile = 0;
   int32_t firstFreeProfile = -1;
-  int32_t currentLevel = 1;              // the level being (or about to be) played
-  LevelIdentity levelIdentity;           // which level that is (hand-made: currentLevel)
-  bool continueSaved = false;            // the next level start continues the player's save
+  int32_t currentLevel = 1;                   // the level being (or about to be) played
+  LevelIdentity levelIdentity;                // which level that is (hand-made: currentLevel)
+  bool continueSaved = false;                 // the next level start continues the player's save
   std::array<std::string, 51> levelTitles{};  // 1..50
   // New player entry screen.
   int32_t blinkCounter = 0;
@@ -78,13 +78,13 @@ struct GraphicsState {
 
 // ---- Board of the current level -------------------------------------------------------
 struct BoardState {
-  int16_t w = 0, h = 0;           // highest column / row index
-  std::vector<int16_t> cells;     // column-major: index = column * (h + 1) + row
-  std::vector<int8_t> shade;      // ShadeMap, same indexing; 127 = hidden in fog
+  int16_t w = 0, h = 0;        // highest column / row index
+  std::vector<int16_t> cells;  // column-major: index = column * (h + 1) + row
+  std::vector<int8_t> shade;   // ShadeMap, same indexing; 127 = hidden in fog
   int16_t startColumn = 0, startRow = 0;
-  int32_t shadePeriod = 0;        // > 0 bands, <= 0 fog mode
-  std::array<int32_t, 3> shadeStep{};  // r, g, b subtracted per shade step
-  std::array<int32_t, 3> baseTint{};   // r, g, b at shade 0
+  int32_t shadePeriod = 0;              // > 0 bands, <= 0 fog mode
+  std::array<int32_t, 3> shadeStep{};   // r, g, b subtracted per shade step
+  std::array<int32_t, 3> baseTint{};    // r, g, b at shade 0
   std::array<int8_t, 21> objectives{};  // LevelObjectives; [0] = objective count
   std::string title;
   std::array<int16_t, 9> revealColumn{}, revealRow{};  // entry 1 is the one used
@@ -122,10 +122,10 @@ struct PlayState {
   int8_t chatOpen = 0;
   ChatInputLine chatInput;
   int8_t objectivesViewToggle = 0;
-  uint32_t endTick = 0;           // 0 while the level runs
+  uint32_t endTick = 0;  // 0 while the level runs
   ExchangeState exchange;
   int32_t horizontalScroll = 1, verticalScroll = 1;
-  bool restartLevel = false;      // set by the level-skip chat command: start currentLevel anew
+  bool restartLevel = false;          // set by the level-skip chat command: start currentLevel anew
   bool recomposeResultPanel = false;  // the window came back after the level ended
   std::string lastVerdict;            // "Lv.+1", "Good" or "Echec" of the last result panel
 };
@@ -133,7 +133,7 @@ struct PlayState {
 // ---- Drawing state of the play screen ---------------------------------------------------
 struct BackgroundTint {
   std::array<int32_t, 3> value{}, low{}, high{}, step{};  // r, g, b
-  uint32_t mark = 0;  // tick of the last step
+  uint32_t mark = 0;                                      // tick of the last step
 };
 
 struct DriftingObject {
@@ -165,7 +165,7 @@ struct OptionsState {
 struct LaidPiece {
   int16_t column = -1;  // -1 = free entry
   int16_t row = 0;
-  int16_t under = 0;    // cell code that lay under the Piece
+  int16_t under = 0;  // cell code that lay under the Piece
 };
 
 // A bonus/malus changed the slot count: the Easel picture's frame is to be patched, at the
@@ -177,11 +177,11 @@ struct EaselFramePatch {
 };
 
 struct EaselState {
-  std::array<uint8_t, 161> pieceValue{};      // PieceValueTable by piece code
-  std::array<uint8_t, 27> letterFrequency{};  // LetterFrequencyTable, letters 1..26
+  std::array<uint8_t, 161> pieceValue{};                     // PieceValueTable by piece code
+  std::array<uint8_t, 27> letterFrequency{};                 // LetterFrequencyTable, letters 1..26
   std::vector<int16_t> bag = std::vector<int16_t>(1701, 0);  // [0] = count
   int8_t valuableChance = 50;
-  std::array<int16_t, 21> slots{};  // [0] = slot count n; 160 = empty
+  std::array<int16_t, 21> slots{};   // [0] = slot count n; 160 = empty
   int16_t referenceSlotCount = 0;    // n at level start / last accepted move; -1 = panel composed
   int16_t carriedSlotCount = 0;      // n dealt by the next StartLevel
   std::array<LaidPiece, 21> laid{};  // entries 1..20
@@ -193,8 +193,15 @@ struct EaselState {
 
 // ---- The move being validated -------------------------------------------------------------
 enum Axis : int { kFallingDiagonal = 0, kRow = 1, kRisingDiagonal = 2, kAxisUnset = -1 };
-enum Material : int { kPlastic = 0, kBronze = 1, kSilver = 2, kGold = 3, kDiamond = 4,
-                      kMixedMaterial = 5, kMaterialUnknown = -1 };
+enum Material : int {
+  kPlastic = 0,
+  kBronze = 1,
+  kSilver = 2,
+  kGold = 3,
+  kDiamond = 4,
+  kMixedMaterial = 5,
+  kMaterialUnknown = -1
+};
 
 struct GatheredWord {
   std::string text;
@@ -244,8 +251,8 @@ struct ObjectivesState {
 // ---- StatusLine -----------------------------------------------------------------------------
 struct StatusState {
   std::string text;
-  uint32_t start = 0;        // 0 off, 1 description requested, else the tick it began
-  int32_t requestCode = 0;   // code to describe: -1 hidden cell, 0 no cell
+  uint32_t start = 0;       // 0 off, 1 description requested, else the tick it began
+  int32_t requestCode = 0;  // code to describe: -1 hidden cell, 0 no cell
 };
 
 // ---- Hints (F1) ------------------------------------------------------------------------------
@@ -255,20 +262,20 @@ struct HintPiece {
 };
 
 struct HintState {
-  int8_t keyLatch = 0;        // F1 acts once per press
-  bool requested = false;     // asked for, waiting for the search to be free
-  uint32_t pendingJob = 0;    // the search whose answer is awaited, 0 none
-  int32_t used = 0;           // hints given in this level
-  uint32_t shownAt = 0;       // tick the hinted Pieces appeared, 0 none shown
+  int8_t keyLatch = 0;            // F1 acts once per press
+  bool requested = false;         // asked for, waiting for the search to be free
+  uint32_t pendingJob = 0;        // the search whose answer is awaited, 0 none
+  int32_t used = 0;               // hints given in this level
+  uint32_t shownAt = 0;           // tick the hinted Pieces appeared, 0 none shown
   std::vector<HintPiece> pieces;  // the hinted move, drawn faded, never laid
 };
 
 // ---- Records of the chosen player (their own file beside the profiles) -----------------------
 struct DailyResult {
-  int32_t day = 0;      // YYYYMMDD, the UTC day the daily belongs to
+  int32_t day = 0;  // YYYYMMDD, the UTC day the daily belongs to
   bool won = false;
-  int64_t points = 0;   // points made in that level
-  int32_t moves = 0;    // moves accepted in it
+  int64_t points = 0;  // points made in that level
+  int32_t moves = 0;   // moves accepted in it
   int32_t hints = 0;
 };
 
@@ -280,7 +287,7 @@ struct StreakState {
 
 struct PlayerRecords {
   std::string playerName;
-  std::string bestWord;   // the main word of the best move
+  std::string bestWord;  // the main word of the best move
   int64_t bestPoints = 0;
   std::string bestLevel;  // "Level 3", "Daily 2026-12-11", "Endless 2"
   std::string longestWord;

@@ -18,8 +18,8 @@ struct LevelIdentity {
   uint32_t generatorVersion = 0;  // generated: the three values that make the level
   int32_t grade = 0;
   uint64_t seed = 0;
-  int32_t day = 0;       // daily: the UTC date as YYYYMMDD
-  int32_t endless = 0;   // endless: N
+  int32_t day = 0;      // daily: the UTC date as YYYYMMDD
+  int32_t endless = 0;  // endless: N
 };
 
 inline bool operator==(const LevelIdentity& a, const LevelIdentity& b) {

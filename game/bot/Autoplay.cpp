@@ -6,12 +6,12 @@
 #include <memory>
 #include <utility>
 
-#include "game/rules/MoveSearch.hpp"
 #include "engine/Random.hpp"
 #include "game/GameState.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/rules/Easel.hpp"
+#include "game/rules/MoveSearch.hpp"
 #include "game/rules/Objectives.hpp"
 #include "game/rules/Validate.hpp"
 
@@ -64,7 +64,8 @@ void NoteStalls(const BoardState& board, std::vector<uint8_t>& coverable, std::v
       size_t index = static_cast<size_t>(c) * (board.h + 1) + static_cast<size_t>(r);
       if (!AcceptsPiece(CellCode(board, c, r))) continue;
       bool besidePiece = false;
-      for (CellPos n : Neighbours({c, r})) besidePiece = besidePiece || HoldsPiece(CellCode(board, n.column, n.row));
+      for (CellPos n : Neighbours({c, r}))
+        besidePiece = besidePiece || HoldsPiece(CellCode(board, n.column, n.row));
       if (!besidePiece || coverable[index]) {
         stall[index] = 0;
       } else if (++stall[index] >= 3) {
@@ -90,9 +91,11 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
   SeedResult result;
   SeedRandom(seed);
   if (options.levelBytes.empty()) {
-    ReadLevelFile(game->board, options.levelPath, options.levelReached, kScreenWidth, kScreenHeight);
+    ReadLevelFile(game->board, options.levelPath, options.levelReached, kScreenWidth,
+                  kScreenHeight);
   } else {
-    ReadLevelBytes(game->board, options.levelBytes, options.levelReached, kScreenWidth, kScreenHeight);
+    ReadLevelBytes(game->board, options.levelBytes, options.levelReached, kScreenWidth,
+                   kScreenHeight);
   }
   StartSeed(*game, options);
   BoardLines lines = BuildLines(game->board);
@@ -109,7 +112,8 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
     Needs needs = JudgeNeeds(*game, options.level);
     auto begin = std::chrono::steady_clock::now();
     std::vector<Candidate> moves = FindMoves(*game, lines, lexicon, needs, search);
-    double ms = std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
+    double ms =
+        std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - begin).count();
     result.slowestSearchMs = std::max(result.slowestSearchMs, ms);
     NoteStalls(game->board, coverable, stall, stuck);
     bool accepted = false;
@@ -127,8 +131,8 @@ SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t
       ++result.moves;
       if (options.verbose) {
         std::printf("    %3d %-40s %6lld pts  value %.0f  (%.0f ms)\n", result.moves,
-                    Describe(cand).c_str(), static_cast<long long>(game->move.moveTotal), cand.value,
-                    ms);
+                    Describe(cand).c_str(), static_cast<long long>(game->move.moveTotal),
+                    cand.value, ms);
       }
     }
     if (accepted) continue;

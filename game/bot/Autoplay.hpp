@@ -23,12 +23,12 @@ struct SeedResult {
   bool endReached = false;
   int moves = 0;
   int exchanges = 0;
-  int refusals = 0;        // moves the rules refused although the bot judged them legal
-  int64_t score = 0;       // points made in this level
+  int refusals = 0;   // moves the rules refused although the bot judged them legal
+  int64_t score = 0;  // points made in this level
   int objectivesMet = 0;
   int objectiveCount = 0;
   double slowestSearchMs = 0;
-  std::string stop;        // why play stopped without reaching the end box
+  std::string stop;  // why play stopped without reaching the end box
 };
 
 SeedResult PlaySeed(const PlayOptions& options, const Lexicon& lexicon, uint32_t seed);

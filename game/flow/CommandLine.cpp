@@ -84,8 +84,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
         hasValue = true;
       }
       if (hasValue && !ReadSize(value, line.display.windowWidth, line.display.windowHeight)) {
-        line.error = "--window takes a size such as 1280x800 (at least 320x200), not \"" +
-                     value + "\"";
+        line.error =
+            "--window takes a size such as 1280x800 (at least 320x200), not \"" + value + "\"";
         return line;
       }
     } else if (name == "--display") {
@@ -128,7 +128,8 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args, const char* s
 }
 
 std::string UsageText(const std::string& programName) {
-  return "Usage: " + programName + " [OPTION]...\n"
+  return "Usage: " + programName +
+         " [OPTION]...\n"
          "Quillmosaica, a word puzzle on a hexagonal board.\n"
          "\n"
          "  --window [WxH]   play in a window of that inner size (default 1280x800)\n"

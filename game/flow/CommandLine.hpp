@@ -10,11 +10,11 @@ namespace qm {
 
 struct CommandLine {
   DisplaySettings display;
-  std::string dataFolder;    // --data DIR; empty: search the usual places
-  int32_t dailyDay = 0;      // --daily YYYY-MM-DD: the daily of that earlier day; 0 today's
+  std::string dataFolder;  // --data DIR; empty: search the usual places
+  int32_t dailyDay = 0;    // --daily YYYY-MM-DD: the daily of that earlier day; 0 today's
   bool showHelp = false;
   bool showVersion = false;
-  std::string error;         // one line when the arguments cannot be used; empty otherwise
+  std::string error;  // one line when the arguments cannot be used; empty otherwise
 };
 
 // Reads the arguments after the program name. scaleVariable is the value of

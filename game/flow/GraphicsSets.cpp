@@ -1,8 +1,8 @@
 #include "game/flow/GraphicsSets.hpp"
-#include "game/rules/Codes.hpp"
 
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -16,7 +16,8 @@ void LoadGraphicsSets(GameState& game) {
   for (int i = 300; i <= 394; ++i) LoadSpriteImage(i, "gfx\\000\\0\\" + DecimalText(i) + ".bmp");
   // The menus draw this 32 x 32 cell of the pointer sheet; the play loop re-clips it.
   SetSpriteClip(kPointerSprite, game.graphics.pointerFrame * 32, 0, 32, 32);
-  LoadSpriteImage(kBackgroundSprite, "gfx\\fond\\" + DecimalText(game.graphics.backgroundPicture) + ".jpg");
+  LoadSpriteImage(kBackgroundSprite,
+                  "gfx\\fond\\" + DecimalText(game.graphics.backgroundPicture) + ".jpg");
 }
 
 }  // namespace qm

@@ -16,11 +16,11 @@
 #include "game/flow/Mouse.hpp"
 #include "game/flow/NewPlayer.hpp"
 #include "game/flow/Profiles.hpp"
-#include "game/rules/Records.hpp"
-#include "game/play/GeneratedLevels.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/play/GeneratedLevels.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Codes.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
@@ -116,8 +116,8 @@ ExtraRows PlanExtraRows(const GameState& game, int reached) {
   int next = rows.daily + 1;
   if (reached > kLevelCount) {
     rows.endless = next++;
-    rows.endlessLevel =
-        EndlessIdentity(game.players.speakerNames[0], std::max(1, game.records.records.endlessReached));
+    rows.endlessLevel = EndlessIdentity(game.players.speakerNames[0],
+                                        std::max(1, game.records.records.endlessReached));
   }
   rows.records = next;
   return rows;
@@ -140,7 +140,9 @@ std::string PreparationText(const LevelIdentity& level) {
 std::string DailyRowText(const GameState& game, const LevelIdentity& level) {
   std::string text = "Daily " + DateText(level.day) + PreparationText(level);
   for (const DailyResult& d : game.records.records.dailies) {
-    if (d.day == level.day) text += std::string("  ::  ") + (d.won ? "won, " : "played, ") + DecimalText(d.points) + " pts";
+    if (d.day == level.day)
+      text +=
+          std::string("  ::  ") + (d.won ? "won, " : "played, ") + DecimalText(d.points) + " pts";
   }
   return text;
 }
@@ -273,7 +275,8 @@ Screen LevelMenu(GameState& game) {
         extra.endless != 0 && LevelPreparation(extra.endlessLevel) == Preparation::kReady;
     if (extra.endless != 0) {
       DrawCentred(program, extra.endless * kRowHeight,
-                  "Endless " + DecimalText(extra.endlessLevel.endless) + PreparationText(extra.endlessLevel),
+                  "Endless " + DecimalText(extra.endlessLevel.endless) +
+                      PreparationText(extra.endlessLevel),
                   endlessReady ? kGreen : kDarkGreen);
     }
     DrawCentred(program, extra.records * kRowHeight, "Records (R)", kYellow);

@@ -33,13 +33,32 @@ void Release(ProgramState& program, Button button) {
 
 bool ButtonOfEvent(int event, Button& button, bool& down) {
   switch (event) {
-    case kEventLeftDown: button = Button::kLeft; down = true; return true;
-    case kEventLeftUp: button = Button::kLeft; down = false; return true;
-    case kEventRightDown: button = Button::kRight; down = true; return true;
-    case kEventRightUp: button = Button::kRight; down = false; return true;
-    case kEventMiddleDown: button = Button::kMiddle; down = true; return true;
-    case kEventMiddleUp: button = Button::kMiddle; down = false; return true;
-    default: return false;
+    case kEventLeftDown:
+      button = Button::kLeft;
+      down = true;
+      return true;
+    case kEventLeftUp:
+      button = Button::kLeft;
+      down = false;
+      return true;
+    case kEventRightDown:
+      button = Button::kRight;
+      down = true;
+      return true;
+    case kEventRightUp:
+      button = Button::kRight;
+      down = false;
+      return true;
+    case kEventMiddleDown:
+      button = Button::kMiddle;
+      down = true;
+      return true;
+    case kEventMiddleUp:
+      button = Button::kMiddle;
+      down = false;
+      return true;
+    default:
+      return false;
   }
 }
 
@@ -72,7 +91,8 @@ void PumpWindowEvents(ProgramState& program) {
     const auto index = static_cast<size_t>(button);
     if (down && released[index]) {
       for (size_t j = i; j < events.size(); ++j) {
-        if (ButtonOfEvent(events[j], button, down)) program.deferredButtonEvents.push_back(events[j]);
+        if (ButtonOfEvent(events[j], button, down))
+          program.deferredButtonEvents.push_back(events[j]);
       }
       return;
     }

@@ -50,11 +50,11 @@ std::string EncodePlayerProfile(const PlayerProfile& profile) {
   auto byte = [&bytes](int64_t value) { bytes.push_back(static_cast<char>(value & 0xFF)); };
   byte(static_cast<int64_t>(profile.name.size()));
   for (char c : profile.name) byte(static_cast<uint8_t>(c));
-  for (int32_t value : {profile.levelReached, profile.avatar, profile.easelSize,
-                        profile.reserved1, profile.effectBonus, profile.reserved2,
-                        profile.reserved3})
+  for (int32_t value : {profile.levelReached, profile.avatar, profile.easelSize, profile.reserved1,
+                        profile.effectBonus, profile.reserved2, profile.reserved3})
     byte(value);
-  for (int k = 0; k < 8; ++k) byte(static_cast<int64_t>(static_cast<uint64_t>(profile.score) >> (8 * k)));
+  for (int k = 0; k < 8; ++k)
+    byte(static_cast<int64_t>(static_cast<uint64_t>(profile.score) >> (8 * k)));
   return bytes;
 }
 

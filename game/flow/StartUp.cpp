@@ -11,8 +11,8 @@
 #include "game/flow/EndProgram.hpp"
 #include "game/flow/GameFolder.hpp"
 #include "game/flow/Mouse.hpp"
-#include "game/rules/Easel.hpp"
 #include "game/play/GeneratedLevels.hpp"
+#include "game/rules/Easel.hpp"
 
 namespace qm {
 namespace {

@@ -85,7 +85,8 @@ DecodedLevel DecodeLevelBytes(const std::string& bytes) {
   level.startRow = board.startRow;
   level.cells.resize(static_cast<size_t>(board.w + 1) * (board.h + 1));
   for (int r = 0; r <= board.h; ++r)
-    for (int c = 0; c <= board.w; ++c) level.cells[static_cast<size_t>(r) * (board.w + 1) + c] = CellCode(board, c, r);
+    for (int c = 0; c <= board.w; ++c)
+      level.cells[static_cast<size_t>(r) * (board.w + 1) + c] = CellCode(board, c, r);
   level.shadePeriod = board.shadePeriod;
   for (int k = 0; k < 3; ++k) {
     level.shadeStep[k] = board.shadeStep[k];
@@ -108,9 +109,12 @@ DecodedLevel DecodeLevelBytes(const std::string& bytes) {
 
 std::string FileFaultText(const DecodedLevel& decoded) {
   switch (decoded.fault) {
-    case FileFault::kNone: return "";
-    case FileFault::kMissing: return "cannot be opened";
-    case FileFault::kOversize: return "its size is negative or above 4194304 Cells (the game plays one Cell)";
+    case FileFault::kNone:
+      return "";
+    case FileFault::kMissing:
+      return "cannot be opened";
+    case FileFault::kOversize:
+      return "its size is negative or above 4194304 Cells (the game plays one Cell)";
     case FileFault::kTruncated:
       return "malformed: " + std::to_string(decoded.fileSize) + " bytes, the layout needs " +
              std::to_string(decoded.expectedSize) + " (the game reads zeros past the end)";

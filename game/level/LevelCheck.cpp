@@ -13,8 +13,10 @@ constexpr int16_t kStartBox = 218, kEndBox = 219;
 class Reach {
  public:
   explicit Reach(const Level& level)
-      : level_(level), columns_(level.w + 1),
-        reached_(level.cells.size(), 0), fallen_(level.cells.size(), 0) {}
+      : level_(level),
+        columns_(level.w + 1),
+        reached_(level.cells.size(), 0),
+        fallen_(level.cells.size(), 0) {}
 
   bool Run() {
     for (size_t k = 0; k < level_.cells.size(); ++k)
@@ -29,8 +31,10 @@ class Reach {
           if (n.column < 0 || n.row < 0 || n.column > level_.w || n.row > level_.h) continue;
           size_t next = static_cast<size_t>(n.row) * columns_ + n.column;
           if (reached_[next]) continue;
-          if (Passable(next)) Visit(next);
-          else blocked_.push_back(next);
+          if (Passable(next))
+            Visit(next);
+          else
+            blocked_.push_back(next);
         }
       }
       // A key or a fallen wall found since: cells blocked before may now be entered.
@@ -109,7 +113,9 @@ int LongestLine(const Level& level) {
 
 }  // namespace
 
-bool EndBoxReachable(const Level& level) { return Reach(level).Run(); }
+bool EndBoxReachable(const Level& level) {
+  return Reach(level).Run();
+}
 
 std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
   std::vector<std::string> faults;
@@ -125,7 +131,8 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
   if (!strict) return faults;
 
   if (level.title.empty()) faults.push_back("no title");
-  if (level.startColumn < 0 || level.startRow < 0 || level.startColumn > level.w || level.startRow > level.h)
+  if (level.startColumn < 0 || level.startRow < 0 || level.startColumn > level.w ||
+      level.startRow > level.h)
     faults.push_back("the start cell lies off the Board");
   std::set<int16_t> unknown;
   for (int16_t code : level.cells)
@@ -143,8 +150,8 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
   for (int k : {0, 2, 4, 6}) {
     if (level.objectives[k] > 0 && level.objectives[k + 1] > longest)
       faults.push_back("objective " + std::to_string(k + 1) + " asks for words of " +
-                       std::to_string(level.objectives[k + 1]) + " letters, but the longest line of cells is " +
-                       std::to_string(longest));
+                       std::to_string(level.objectives[k + 1]) +
+                       " letters, but the longest line of cells is " + std::to_string(longest));
   }
   if (level.objectives[8] > 18) faults.push_back("objective 9 asks for more than 18 Easel slots");
   std::set<int> shades(decoded.board.shade.begin(), decoded.board.shade.end());
@@ -155,8 +162,8 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
     for (int k = 0; k < 3; ++k) {
       int64_t tint = int64_t{level.baseTint[k]} - int64_t{s} * level.shadeStep[k];
       if (tint < 0 || tint > 255) {
-        faults.push_back(std::string("the ") + kChannels[k] + " tint at shade " + std::to_string(s) +
-                         " is " + std::to_string(tint) + ", outside 0..255");
+        faults.push_back(std::string("the ") + kChannels[k] + " tint at shade " +
+                         std::to_string(s) + " is " + std::to_string(tint) + ", outside 0..255");
         return faults;
       }
     }

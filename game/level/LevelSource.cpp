@@ -19,15 +19,14 @@ constexpr int kMaxIndex = 32766;
 const std::map<int, std::string>& PreferredSymbols() {
   static const std::map<int, std::string> table = [] {
     std::map<int, std::string> t = {
-        {131, "#"},  {132, "="},  {133, "%"},  {145, "Lg"}, {146, "Ls"}, {147, "Lb"},
-        {148, "^"},  {157, ","},  {158, ":"},  {159, "."},  {161, "o"},  {209, "?"},
-        {212, "M1"}, {213, "M2"}, {214, "M3"}, {215, "B1"}, {216, "B2"}, {217, "B3"},
-        {218, "G"},  {219, "F"},  {220, "!"},  {221, "$"},  {222, "~"},  {225, "*1"},
-        {226, "*2"}, {227, "*3"}, {232, "C"},  {233, "C2"}, {234, "C3"}, {235, "Kg"},
-        {236, "Ks"}, {237, "Kb"}, {200, "i2"}, {201, "i4"}, {202, "i6"}, {203, "i5"},
-        {204, "iT"}, {205, "iF"}, {206, "r1"}, {207, "r2"}, {208, "r3"}};
+        {131, "#"},  {132, "="},  {133, "%"},  {145, "Lg"}, {146, "Ls"}, {147, "Lb"}, {148, "^"},
+        {157, ","},  {158, ":"},  {159, "."},  {161, "o"},  {209, "?"},  {212, "M1"}, {213, "M2"},
+        {214, "M3"}, {215, "B1"}, {216, "B2"}, {217, "B3"}, {218, "G"},  {219, "F"},  {220, "!"},
+        {221, "$"},  {222, "~"},  {225, "*1"}, {226, "*2"}, {227, "*3"}, {232, "C"},  {233, "C2"},
+        {234, "C3"}, {235, "Kg"}, {236, "Ks"}, {237, "Kb"}, {200, "i2"}, {201, "i4"}, {202, "i6"},
+        {203, "i5"}, {204, "iT"}, {205, "iF"}, {206, "r1"}, {207, "r2"}, {208, "r3"}};
     for (int k = 2; k <= 8; ++k) {
-      t[184 + k] = std::to_string(k);      // letter multiplier xk
+      t[184 + k] = std::to_string(k);        // letter multiplier xk
       t[191 + k] = "W" + std::to_string(k);  // word multiplier xk
     }
     return t;
@@ -92,8 +91,10 @@ bool DecodeTitle(const std::string& text, std::string& out, std::string& fault) 
       continue;
     }
     auto hex = [](char c) {
-      return c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10
-             : c >= 'A' && c <= 'F' ? c - 'A' + 10 : -1;
+      return c >= '0' && c <= '9'   ? c - '0'
+             : c >= 'a' && c <= 'f' ? c - 'a' + 10
+             : c >= 'A' && c <= 'F' ? c - 'A' + 10
+                                    : -1;
     };
     if (k + 3 < bytes.size() + 0 && bytes[k + 1] == 'x' && hex(bytes[k + 2]) >= 0 &&
         hex(bytes[k + 3]) >= 0) {
@@ -180,7 +181,8 @@ class Parser {
     std::string head = t.substr(0, cut);
     std::string rest = cut == std::string::npos ? "" : Trim(t.substr(cut));
     if (head.size() <= 2) {
-      if (section_ != "legend") return Fail("unexpected '" + head + "' (legend entries follow 'legend')");
+      if (section_ != "legend")
+        return Fail("unexpected '" + head + "' (legend entries follow 'legend')");
       return LegendEntry(head, rest);
     }
     return Key(Lower(head), rest);
@@ -220,8 +222,9 @@ class Parser {
   }
 
   bool Key(const std::string& key, const std::string& rest) {
-    static const std::set<std::string> known = {"title", "start", "size", "shade-period",
-        "shade-step", "base-tint", "objectives", "legend", "map", "codes"};
+    static const std::set<std::string> known = {
+        "title",     "start",      "size",   "shade-period", "shade-step",
+        "base-tint", "objectives", "legend", "map",          "codes"};
     if (!known.count(key)) return Fail("unknown line '" + key + "'");
     if (seen_.count(key)) return Fail("'" + key + "' is given twice");
     seen_[key] = line_;
@@ -249,7 +252,8 @@ class Parser {
       if (!Numbers(key, rest, 20, -128, 127, v)) return false;
       for (int k = 0; k < 20; ++k) level_.objectives[k] = static_cast<int>(v[k]);
     } else {
-      if (!Trim(rest.substr(0, rest.find(';'))).empty()) return Fail("'" + key + "' stands alone on its line");
+      if (!Trim(rest.substr(0, rest.find(';'))).empty())
+        return Fail("'" + key + "' stands alone on its line");
       if ((key == "map" && seen_.count("codes")) || (key == "codes" && seen_.count("map")))
         return Fail("a level has either a 'map' or a 'codes' section, not both");
       section_ = key;
@@ -259,11 +263,13 @@ class Parser {
 
   bool MapRow(const Row& row, int r, std::vector<int16_t>& out) {
     std::string t = row.text;
-    if (t.find('\t') != std::string::npos) return Fail("tabs break the map's alignment; use spaces", row.line);
+    if (t.find('\t') != std::string::npos)
+      return Fail("tabs break the map's alignment; use spaces", row.line);
     while (!t.empty() && (t.back() == ' ')) t.pop_back();
     size_t indent = r % 2;
     if (indent && !t.empty() && t[0] != ' ')
-      return Fail("row " + std::to_string(r) + " is odd: it starts half a cell (one space) in", row.line);
+      return Fail("row " + std::to_string(r) + " is odd: it starts half a cell (one space) in",
+                  row.line);
     std::string body = t.size() > indent ? t.substr(indent) : "";
     size_t count = (body.size() + 1) / 2;
     for (size_t c = 0; c < count; ++c) {
@@ -274,13 +280,15 @@ class Parser {
         continue;
       }
       if (slot[0] == ' ')
-        return Fail("column " + std::to_string(c) + ": a symbol starts on its cell's first character",
-                    row.line);
+        return Fail(
+            "column " + std::to_string(c) + ": a symbol starts on its cell's first character",
+            row.line);
       std::string symbol = slot[1] == ' ' ? slot.substr(0, 1) : slot;
       auto it = legend_.find(symbol);
       if (it == legend_.end())
-        return Fail("column " + std::to_string(c) + ": symbol '" + symbol + "' is not in the legend",
-                    row.line);
+        return Fail(
+            "column " + std::to_string(c) + ": symbol '" + symbol + "' is not in the legend",
+            row.line);
       out.push_back(it->second);
     }
     return true;
@@ -303,7 +311,8 @@ class Parser {
     std::vector<std::vector<int16_t>> grid;
     for (size_t r = 0; r < rows_.size(); ++r) {
       std::vector<int16_t> cells;
-      bool ok = seen_.count("map") ? MapRow(rows_[r], static_cast<int>(r), cells) : CodeRow(rows_[r], cells);
+      bool ok = seen_.count("map") ? MapRow(rows_[r], static_cast<int>(r), cells)
+                                   : CodeRow(rows_[r], cells);
       if (!ok) return false;
       grid.push_back(std::move(cells));
     }
@@ -312,15 +321,18 @@ class Parser {
     int mapLine = seen_.count("map") ? seen_["map"] : seen_["codes"];
     if (sizeW_ >= 0) {
       if (grid.size() > static_cast<size_t>(sizeH_) + 1)
-        return Fail("the map has " + std::to_string(grid.size()) + " rows, more than 'size' allows", rows_[sizeH_ + 1].line);
+        return Fail("the map has " + std::to_string(grid.size()) + " rows, more than 'size' allows",
+                    rows_[sizeH_ + 1].line);
       for (size_t r = 0; r < grid.size(); ++r)
         if (grid[r].size() > static_cast<size_t>(sizeW_) + 1)
-          return Fail("row " + std::to_string(r) + " has more cells than 'size' allows", rows_[r].line);
+          return Fail("row " + std::to_string(r) + " has more cells than 'size' allows",
+                      rows_[r].line);
       level_.w = sizeW_;
       level_.h = sizeH_;
     } else {
       if (grid.empty()) return Fail("the map has no rows", mapLine);
-      if (grid.size() > kMaxIndex + 1u || widest > kMaxIndex + 1u) return Fail("the map is too large", mapLine);
+      if (grid.size() > kMaxIndex + 1u || widest > kMaxIndex + 1u)
+        return Fail("the map is too large", mapLine);
       level_.w = std::max<int>(0, static_cast<int>(widest) - 1);
       level_.h = static_cast<int>(grid.size()) - 1;
     }
@@ -331,7 +343,8 @@ class Parser {
       for (size_t c = 0; c < grid[r].size(); ++c) level_.cells[r * (level_.w + 1) + c] = grid[r][c];
     if (!seen_.count("start")) {
       auto it = std::find(level_.cells.begin(), level_.cells.end(), int16_t{218});
-      if (it == level_.cells.end()) return Fail("no 'start' line and no start box (218) in the map");
+      if (it == level_.cells.end())
+        return Fail("no 'start' line and no start box (218) in the map");
       size_t at = static_cast<size_t>(it - level_.cells.begin());
       level_.startColumn = static_cast<int>(at % (level_.w + 1));
       level_.startRow = static_cast<int>(at / (level_.w + 1));
@@ -367,7 +380,8 @@ std::string CellCodeName(int code) {
   static const char* kMaterials[] = {"plastic", "bronze", "silver", "gold", "diamond"};
   if (code == 0) return "interstellar space";
   if (code >= 1 && code <= 130)
-    return std::string("Piece '") + static_cast<char>('A' + (code - 1) % 26) + "' of " + kMaterials[(code - 1) / 26];
+    return std::string("Piece '") + static_cast<char>('A' + (code - 1) % 26) + "' of " +
+           kMaterials[(code - 1) / 26];
   if (code >= 131 && code <= 144) return "wall";
   if (code == 145) return "gold locked wall";
   if (code == 146) return "silver locked wall";
@@ -447,7 +461,8 @@ std::string FormatLevelSource(const Level& level) {
   }
   out << "legend\n";
   for (const auto& [code, symbol] : symbols)
-    out << "  " << symbol << (symbol.size() == 1 ? "  " : " ") << code << "  " << CellCodeName(code) << "\n";
+    out << "  " << symbol << (symbol.size() == 1 ? "  " : " ") << code << "  " << CellCodeName(code)
+        << "\n";
   out << "map\n";
   for (int r = 0; r <= level.h; ++r) {
     std::string row = (r % 2) ? " " : "";

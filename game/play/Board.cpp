@@ -1,11 +1,11 @@
 #include "game/play/Board.hpp"
-#include "game/rules/Codes.hpp"
 
 #include <algorithm>
 #include <cmath>
 
 #include "engine/Files.hpp"
 #include "engine/Text.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -88,7 +88,9 @@ int8_t ShadeOf(const BoardState& board, int c, int r) {
   return index < static_cast<int64_t>(board.shade.size()) ? board.shade[index] : kHiddenShade;
 }
 
-std::string LevelMapPath(int level) { return "maps\\" + DecimalText(level); }
+std::string LevelMapPath(int level) {
+  return "maps\\" + DecimalText(level);
+}
 
 LevelRead ReadLevelFile(BoardState& board, const std::string& path, int levelReached,
                         int screenWidth, int screenHeight) {

@@ -4,8 +4,8 @@
 #include <string>
 
 #include "game/GameState.hpp"
-#include "game/rules/Codes.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -14,15 +14,15 @@ constexpr int64_t kMaxBoardCells = 4194304;
 constexpr int8_t kHiddenShade = 127;
 
 bool IsOnBoard(const BoardState& board, int c, int r);
-int16_t CellCode(const BoardState& board, int c, int r);  // 0 off the Board
+int16_t CellCode(const BoardState& board, int c, int r);          // 0 off the Board
 void SetCellCode(BoardState& board, int c, int r, int16_t code);  // ignored off the Board
-int8_t ShadeOf(const BoardState& board, int c, int r);    // hidden (127) off the Board
+int8_t ShadeOf(const BoardState& board, int c, int r);            // hidden (127) off the Board
 
 // How a level file read went.
 enum class LevelRead {
-  kRead,       // read (a file that ends early reads zeros past its end)
-  kMissing,    // no such file: the one-Cell Board
-  kOversize,   // W or H below 0, or more than kMaxBoardCells Cells: the one-Cell Board
+  kRead,      // read (a file that ends early reads zeros past its end)
+  kMissing,   // no such file: the one-Cell Board
+  kOversize,  // W or H below 0, or more than kMaxBoardCells Cells: the one-Cell Board
 };
 
 // The game path of a level's file, "maps\N".

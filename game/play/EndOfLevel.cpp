@@ -9,11 +9,11 @@
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/play/KeyboardPlay.hpp"
-#include "game/rules/Dictionary.hpp"
-#include "game/rules/Records.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
+#include "game/rules/Dictionary.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
@@ -65,7 +65,8 @@ void ComposeResultPanel(GameState& game, bool firstTime) {
   if (LevelWon(game) && generated) {
     // A generated level opens no hand-made level: its first win is its "Lv.+1".
     colour = RgbColour(0, 200, 0);
-    const bool first = game.records.tally.reported ? game.play.lastVerdict == "Lv.+1" : FirstWin(game);
+    const bool first =
+        game.records.tally.reported ? game.play.lastVerdict == "Lv.+1" : FirstWin(game);
     verdict = first ? "Lv.+1" : "Good";
     PlaySoundEffect(first ? 1 : 2);
   } else if (LevelWon(game)) {

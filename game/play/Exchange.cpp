@@ -8,13 +8,15 @@
 #include "game/play/PlayInput.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
-#include "game/rules/Easel.hpp"
 #include "game/rules/Codes.hpp"
+#include "game/rules/Easel.hpp"
 
 namespace qm {
 namespace {
 
-void ClearMarks(ExchangeState& exchange) { exchange.marks.fill(0); }
+void ClearMarks(ExchangeState& exchange) {
+  exchange.marks.fill(0);
+}
 
 // Marked slots change places with random Pieces of the bag, while the bag lasts.
 void ExchangeMarkedPieces(GameState& game) {
@@ -80,8 +82,7 @@ void HandleExchangeTokens(GameState& game) {
   }
 
   if (play.left != 0) {
-    if (exchange.markingLatch == 0 && exchange.hoveredButton == 0 &&
-        exchange.activeToken != 0) {
+    if (exchange.markingLatch == 0 && exchange.hoveredButton == 0 && exchange.activeToken != 0) {
       if (int slot = EaselSlotAt(easel, x, y); slot > 0) {
         exchange.markingLatch = 1;
         if (easel.slots[slot] != kEmptySlot) {
@@ -96,7 +97,8 @@ void HandleExchangeTokens(GameState& game) {
 
   if (exchange.activeToken != 0) {
     for (int k = 1; k <= n; ++k) {
-      if (exchange.marks[k] != 0) DrawSpriteKeyed(kExchangeMark, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
+      if (exchange.marks[k] != 0)
+        DrawSpriteKeyed(kExchangeMark, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
     }
   }
 }

@@ -7,7 +7,9 @@ namespace qm {
 namespace {
 
 // Row parity that stays 0 or 1 above the Board too, so steps there still invert each other.
-int Parity(int row) { return row & 1; }
+int Parity(int row) {
+  return row & 1;
+}
 
 int ClampToInt(int64_t v) {
   if (v > INT32_MAX) return INT32_MAX;
@@ -49,17 +51,24 @@ CellPos StepForward(int axis, CellPos pos) {
 
 std::array<CellPos, 6> Neighbours(CellPos pos) {
   int shift = Parity(pos.row);  // odd rows reach one column further right
-  return {CellPos{pos.column - 1, pos.row},         CellPos{pos.column + 1, pos.row},
-          CellPos{pos.column - 1 + shift, pos.row - 1}, CellPos{pos.column + shift, pos.row - 1},
-          CellPos{pos.column - 1 + shift, pos.row + 1}, CellPos{pos.column + shift, pos.row + 1}};
+  return {CellPos{pos.column - 1, pos.row},
+          CellPos{pos.column + 1, pos.row},
+          CellPos{pos.column - 1 + shift, pos.row - 1},
+          CellPos{pos.column + shift, pos.row - 1},
+          CellPos{pos.column - 1 + shift, pos.row + 1},
+          CellPos{pos.column + shift, pos.row + 1}};
 }
 
 CellPos CursorStep(CursorMove move, CellPos pos) {
   switch (move) {
-    case CursorMove::kLeft: return {pos.column - 1, pos.row};
-    case CursorMove::kRight: return {pos.column + 1, pos.row};
-    case CursorMove::kUp: return {pos.column, pos.row - 1};
-    case CursorMove::kDown: return {pos.column, pos.row + 1};
+    case CursorMove::kLeft:
+      return {pos.column - 1, pos.row};
+    case CursorMove::kRight:
+      return {pos.column + 1, pos.row};
+    case CursorMove::kUp:
+      return {pos.column, pos.row - 1};
+    case CursorMove::kDown:
+      return {pos.column, pos.row + 1};
   }
   return pos;
 }

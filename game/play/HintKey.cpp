@@ -1,4 +1,3 @@
-#include "game/rules/Records.hpp"
 #include "game/play/HintKey.hpp"
 
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Hint.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 

@@ -9,8 +9,8 @@
 #include "game/play/Board.hpp"
 #include "game/play/Options.hpp"
 #include "game/play/PlayCommon.hpp"
-#include "game/play/Render.hpp"
 #include "game/play/PlayInput.hpp"
+#include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
@@ -291,7 +291,6 @@ void StartKeyboardView(GameState& game) {
     }
   }
   TakeKeyPresses();  // keys of the screens before (the name, the level choice) are theirs
-
 }
 
 bool CursorMayRest(const BoardState& board, CellPos cell) {

@@ -9,9 +9,9 @@
 #include "engine/Sound.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Validate.hpp"
-#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
@@ -40,9 +40,13 @@ bool UseEntry(GameState& game, Box box, Colour click, Colour hover, bool allowed
   return false;
 }
 
-void SetStatus(GameState& game, const std::string& text) { game.status.text = text; }
+void SetStatus(GameState& game, const std::string& text) {
+  game.status.text = text;
+}
 
-std::string TrackPath(int track) { return "zik\\" + std::to_string(track) + ".mod"; }
+std::string TrackPath(int track) {
+  return "zik\\" + std::to_string(track) + ".mod";
+}
 
 void StartTrack(GameState& game, int track) {
   LoadMusicModule(kLevelMusic, TrackPath(track));
@@ -50,7 +54,9 @@ void StartTrack(GameState& game, int track) {
   PlayMusicModule(kLevelMusic);
 }
 
-bool MouseInWindow(const PlayState& play) { return play.mouseX >= 0 && play.mouseY >= 0; }
+bool MouseInWindow(const PlayState& play) {
+  return play.mouseX >= 0 && play.mouseY >= 0;
+}
 
 void ChatPanel(GameState& game, uint32_t now) {
   const int height = game.program.screenHeight;
@@ -58,8 +64,7 @@ void ChatPanel(GameState& game, uint32_t now) {
   DrawSprite(kLeftPanelSprite, 0, height - 204);
   const int k = (play.mouseY - height + 224) / 20;
   if (!(k >= 1 && k <= 5 && play.mouseX < 20)) return;
-  if (!UseEntry(game, {0, height - 224 + 20 * k, 20, 20}, {200, 0, 200}, {80, 0, 80}, true,
-                now)) {
+  if (!UseEntry(game, {0, height - 224 + 20 * k, 20, 20}, {200, 0, 200}, {80, 0, 80}, true, now)) {
     return;
   }
   auto& program = game.program;
@@ -89,7 +94,8 @@ void ChatPanel(GameState& game, uint32_t now) {
       SetStatus(game, " Chat smaller ");
       program.chatLastLine = ChatSmaller(program.chatLastLine);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -125,12 +131,14 @@ void MusicPanel(GameState& game, uint32_t now) {
     SetStatus(game, " Music sound level : " + std::to_string(game.options.musicVolume) + "% ");
     return;
   }
-  if (!UseEntry(game, {width - 20, height - 160 + 20 * k, 20, 20}, {0, 255, 0}, {0, 80, 0},
-                true, now)) {
+  if (!UseEntry(game, {width - 20, height - 160 + 20 * k, 20, 20}, {0, 255, 0}, {0, 80, 0}, true,
+                now)) {
     return;
   }
   switch (k) {
-    case 1: ChangeTrack(game, true); break;
+    case 1:
+      ChangeTrack(game, true);
+      break;
     case 2:
       SetStatus(game, " Music OFF ");
       if (music > 0) {
@@ -147,8 +155,11 @@ void MusicPanel(GameState& game, uint32_t now) {
         PlayMusicModule(kLevelMusic);
       }
       break;
-    case 4: ChangeTrack(game, false); break;
-    default: break;
+    case 4:
+      ChangeTrack(game, false);
+      break;
+    default:
+      break;
   }
 }
 
@@ -183,7 +194,8 @@ void PiecesPanel(GameState& game, uint32_t now) {
       ReturnLaidPieces(game);
       DrawEasel(game);
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
@@ -228,21 +240,28 @@ void ViewPanel(GameState& game, uint32_t now) {
       LoadSpriteImage(kBackgroundSprite,
                       "gfx\\fond\\" + std::to_string(game.graphics.backgroundPicture) + ".jpg");
       break;
-    default: break;
+    default:
+      break;
   }
 }
 
 }  // namespace
 
-int8_t ChatMore(int8_t lastLine) { return static_cast<int8_t>(lastLine + 2 > 19 ? 19 : lastLine + 2); }
+int8_t ChatMore(int8_t lastLine) {
+  return static_cast<int8_t>(lastLine + 2 > 19 ? 19 : lastLine + 2);
+}
 
 int8_t ChatSmaller(int8_t lastLine) {
   return static_cast<int8_t>(lastLine - 2 < 0 ? -1 : lastLine - 2);
 }
 
-int NextTrack(int track) { return track + 1 > 12 ? 1 : track + 1; }
+int NextTrack(int track) {
+  return track + 1 > 12 ? 1 : track + 1;
+}
 
-int PreviousTrack(int track) { return track - 1 < 1 ? 12 : track - 1; }
+int PreviousTrack(int track) {
+  return track - 1 < 1 ? 12 : track - 1;
+}
 
 int VolumeAt(int screenHeight, int mouseY) {
   const int volume = RoundHalfEven((screenHeight - mouseY - 1) * 1.6 + 10);

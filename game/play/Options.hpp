@@ -11,10 +11,10 @@ namespace qm {
 void HandleOptionPanels(GameState& game, uint32_t now);
 
 // The settings the entries change (each also usable alone).
-int8_t ChatMore(int8_t lastLine);     // +2, at most 19
-int8_t ChatSmaller(int8_t lastLine);  // -2, below 0 becomes -1
-int NextTrack(int track);             // 1 after 12
-int PreviousTrack(int track);         // 12 below 1
+int8_t ChatMore(int8_t lastLine);            // +2, at most 19
+int8_t ChatSmaller(int8_t lastLine);         // -2, below 0 becomes -1
+int NextTrack(int track);                    // 1 after 12
+int PreviousTrack(int track);                // 12 below 1
 int VolumeAt(int screenHeight, int mouseY);  // the volume strip: 10 at the bottom row, 100 max
 // Sorts slots 1..n by code (arrangement 0) or by value then code (arrangement 1).
 void SortEasel(EaselState& easel, int arrangement);

@@ -1,9 +1,9 @@
 #include "game/play/PlayCommon.hpp"
-#include "game/rules/Codes.hpp"
 
 #include <cmath>
 
 #include "engine/Sound.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -19,9 +19,13 @@ int EaselSlotAt(const EaselState& easel, int x, int y) {
   return slot;
 }
 
-uint32_t StatusTick(uint32_t tick) { return tick < 2 ? 2 : tick; }
+uint32_t StatusTick(uint32_t tick) {
+  return tick < 2 ? 2 : tick;
+}
 
-int RoundHalfEven(double value) { return static_cast<int>(std::nearbyint(value)); }
+int RoundHalfEven(double value) {
+  return static_cast<int>(std::nearbyint(value));
+}
 
 std::string LeftPart(const std::string& text, int64_t count) {
   if (count <= 0) return {};

@@ -1,5 +1,4 @@
 // Mouse and keyboard bindings of level play.
-#include "game/rules/Records.hpp"
 #include "game/play/PlayInput.hpp"
 
 #include <algorithm>
@@ -21,6 +20,7 @@
 #include "game/play/SavedLevel.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
+#include "game/rules/Records.hpp"
 #include "game/rules/Validate.hpp"
 
 namespace qm {
@@ -227,8 +227,8 @@ void EditChatLine(GameState& game, uint32_t now) {
   auto& input = game.play.chatInput;
   auto length = [&input] { return static_cast<int32_t>(input.text.size()); };
   auto removeAtCursor = [&input, &length] {
-    input.text = LeftPart(input.text, input.cursor) +
-                 RightPart(input.text, length() - input.cursor - 1);
+    input.text =
+        LeftPart(input.text, input.cursor) + RightPart(input.text, length() - input.cursor - 1);
     input.lastLength = length();
   };
   if (input.editMark == 0) {
@@ -270,8 +270,8 @@ void EditChatLine(GameState& game, uint32_t now) {
   std::string typed = TypedCharacter();
   if (!typed.empty() && static_cast<unsigned char>(typed[0]) < 32) typed.clear();
   input.cursor = std::max(0, std::min(input.cursor, length()));
-  input.text = LeftPart(input.text, input.cursor) + typed +
-               RightPart(input.text, length() - input.cursor);
+  input.text =
+      LeftPart(input.text, input.cursor) + typed + RightPart(input.text, length() - input.cursor);
   if (length() != input.lastLength) {
     input.cursor += length() - input.lastLength;
     input.lastLength = length();
@@ -287,8 +287,7 @@ bool HandleExitControl(GameState& game, uint32_t now) {
   DrawAdditiveBox(width - 14, 0, 14, 14, 130, 0, 0);
   // Shown at once, and for about 300 ms after the mouse leaves.
   game.status.text = " EXIT: Click left mouse + right click ";
-  game.status.start =
-      StatusTick(now - static_cast<uint32_t>(game.status.text.size()) * 100 - 4700);
+  game.status.start = StatusTick(now - static_cast<uint32_t>(game.status.text.size()) * 100 - 4700);
   return play.left != 0 && play.right != 0;
 }
 

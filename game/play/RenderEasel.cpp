@@ -30,8 +30,8 @@ void PatchEaselFrame(GameState& game) {
   DrawSprite(kEaselSprite, patch.left - 13, patch.top - 5);
   DrawSprite(kEaselFrameTile, patch.left + (patch.slots - 1) * kEaselSlotWidth - 26, patch.top - 4);
   DrawSprite(kEaselFrameTile, patch.left + patch.slots * kEaselSlotWidth - 26, patch.top - 4);
-  GrabScreenToSprite(kEaselSprite, patch.left - 13, patch.top - 5, patch.slots * kEaselSlotWidth + 26,
-                     game.program.screenHeight - patch.top + 5);
+  GrabScreenToSprite(kEaselSprite, patch.left - 13, patch.top - 5,
+                     patch.slots * kEaselSlotWidth + 26, game.program.screenHeight - patch.top + 5);
 }
 
 }  // namespace
@@ -63,7 +63,8 @@ void DrawEasel(GameState& game) {
     if (IsPieceCode(code)) {
       int value = easel.pieceValue[code];
       int red = LabelRed(value);
-      DrawTextAt(x, y, DecimalText(value) + " ", RgbColour(red, red, value + 100), RgbColour(0, 1, 0));
+      DrawTextAt(x, y, DecimalText(value) + " ", RgbColour(red, red, value + 100),
+                 RgbColour(0, 1, 0));
     }
   }
   EndDrawing();
@@ -75,8 +76,10 @@ void ComposeEaselFrame(const GameState& game) {
   const auto& easel = game.easel;
   const int n = easel.slots[0];
   // n + 1 frame tiles, starting half a slot left of the first slot.
-  for (int k = 0; k <= n; ++k) DrawSprite(kEaselFrameTile, easel.left + (k - 1) * kEaselSlotWidth - 26, easel.top - 4);
-  for (int k = 1; k <= n; ++k) DrawSpriteKeyed(kEmptySlot, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
+  for (int k = 0; k <= n; ++k)
+    DrawSprite(kEaselFrameTile, easel.left + (k - 1) * kEaselSlotWidth - 26, easel.top - 4);
+  for (int k = 1; k <= n; ++k)
+    DrawSpriteKeyed(kEmptySlot, easel.left + (k - 1) * kEaselSlotWidth, easel.top);
   GrabScreenToSprite(kEaselSprite, easel.left - 13, easel.top - 5, n * kEaselSlotWidth + 26,
                      game.program.screenHeight - easel.top + 5);
 }

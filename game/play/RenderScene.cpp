@@ -12,7 +12,9 @@
 namespace qm {
 namespace {
 
-int ColourPart(int64_t value) { return static_cast<int>(std::clamp<int64_t>(value, 0, 255)); }
+int ColourPart(int64_t value) {
+  return static_cast<int>(std::clamp<int64_t>(value, 0, 255));
+}
 
 }  // namespace
 
@@ -40,9 +42,9 @@ void DrawBackgroundTint(BackgroundTint& tint) {
 
 void DrawSpaceBackground(const GameState& game) {
   const auto& tint = game.render.tint;
-  DrawSpriteTinted(kBackgroundSprite, game.board.cameraX / 15 - 60, game.board.cameraY / 15 - 35,
-                   RgbColour(ColourPart(tint.value[0]), ColourPart(tint.value[1]),
-                             ColourPart(tint.value[2])));
+  DrawSpriteTinted(
+      kBackgroundSprite, game.board.cameraX / 15 - 60, game.board.cameraY / 15 - 35,
+      RgbColour(ColourPart(tint.value[0]), ColourPart(tint.value[1]), ColourPart(tint.value[2])));
 }
 
 void ScatterDriftingObjects(RenderState& render, int screenWidth, int screenHeight) {
@@ -96,10 +98,11 @@ void DrawBoard(const BoardState& board, int screenWidth, int screenHeight) {
       if (fog && s == kHiddenShade) {
         DrawSpriteShadow(code, x, y);
       } else {
-        DrawSpriteTinted(code, x, y,
-                         RgbColour(ColourPart(board.baseTint[0] - int64_t{s} * board.shadeStep[0]),
-                                   ColourPart(board.baseTint[1] - int64_t{s} * board.shadeStep[1]),
-                                   ColourPart(board.baseTint[2] - int64_t{s} * board.shadeStep[2])));
+        DrawSpriteTinted(
+            code, x, y,
+            RgbColour(ColourPart(board.baseTint[0] - int64_t{s} * board.shadeStep[0]),
+                      ColourPart(board.baseTint[1] - int64_t{s} * board.shadeStep[1]),
+                      ColourPart(board.baseTint[2] - int64_t{s} * board.shadeStep[2])));
       }
     }
   }

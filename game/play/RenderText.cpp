@@ -6,10 +6,10 @@
 #include "engine/Drawing.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
-#include "game/rules/Records.hpp"
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Codes.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
@@ -68,8 +68,7 @@ int MessageLineY(int screenHeight, int textSize, int k) {
 }
 
 bool DetailsViewShown(const GameState& game) {
-  return game.play.endTick == 0 &&
-         (KeyIsDown(kKeyTab) != 0 || game.play.objectivesViewToggle != 0);
+  return game.play.endTick == 0 && (KeyIsDown(kKeyTab) != 0 || game.play.objectivesViewToggle != 0);
 }
 
 void DrawMessages(GameState& game) {
@@ -100,10 +99,9 @@ void DrawChatOrDetails(GameState& game) {
     return;
   }
   const uint32_t now = TickCount();
-  DrawMessageLines(game, game.chat.chatLog, game.program.chatLastLine,
-                   [now](const ChatLine& line) {
-                     return now - static_cast<uint32_t>(line.time) < kChatLineLife;
-                   });
+  DrawMessageLines(game, game.chat.chatLog, game.program.chatLastLine, [now](const ChatLine& line) {
+    return now - static_cast<uint32_t>(line.time) < kChatLineLife;
+  });
   EndDrawing();
 }
 

@@ -8,15 +8,15 @@
 #include "engine/Screen.hpp"
 #include "engine/Sound.hpp"
 #include "game/flow/GraphicsSets.hpp"
-#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/GeneratedLevels.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
-#include "game/rules/Codes.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
@@ -66,7 +66,9 @@ void LoadLevelSounds() {
 
 }  // namespace
 
-int LevelMusicTrack(int level) { return (level - 1) % 12 + 1; }
+int LevelMusicTrack(int level) {
+  return (level - 1) % 12 + 1;
+}
 
 void LoadLevelMusicAndSounds(GameState& game) {
   const int track = LevelMusicTrack(game.menu.currentLevel);

@@ -8,18 +8,18 @@ namespace qm {
 
 // ---- Cell codes ----------------------------------------------------------------------------
 constexpr int16_t kVoidCell = 0;  // interstellar space: never drawn, takes nothing
-constexpr int kFirstPieceCode = 1, kLastPieceCode = 130;  // a Piece lies on the Cell
-constexpr int kFirstWall = 131, kLastWall = 144;          // lowered by mechanisms
+constexpr int kFirstPieceCode = 1, kLastPieceCode = 130;      // a Piece lies on the Cell
+constexpr int kFirstWall = 131, kLastWall = 144;              // lowered by mechanisms
 constexpr int kFirstLockedWall = 145, kLastLockedWall = 147;  // opened by the keys, gold first
-constexpr int kFirstPlain = 148, kLastPlain = 156;        // no effect, takes nothing
-constexpr int kLastClosedCode = 156;                      // every code above takes a Piece
+constexpr int kFirstPlain = 148, kLastPlain = 156;            // no effect, takes nothing
+constexpr int kLastClosedCode = 156;                          // every code above takes a Piece
 constexpr int kFirstSoil = 157, kLastSoil = 185;
-constexpr int16_t kGridSoil = 159;  // the soil picture chosen among 157..159
+constexpr int16_t kGridSoil = 159;    // the soil picture chosen among 157..159
 constexpr int16_t kOpenedCell = 161;  // walls and locks fall to plain soil 161..164
 constexpr int kFirstLetterMultiplier = 186, kLastLetterMultiplier = 192;  // x2..x8
 constexpr int kFirstWordMultiplier = 193, kLastWordMultiplier = 199;      // x2..x8
-constexpr int kFirstSmallIncrease = 200, kLastSmallIncrease = 202;  // +2, +4, +6 %
-constexpr int kFirstIncrease = 203, kLastIncrease = 205;            // +5, +10, +15 %
+constexpr int kFirstSmallIncrease = 200, kLastSmallIncrease = 202;        // +2, +4, +6 %
+constexpr int kFirstIncrease = 203, kLastIncrease = 205;                  // +5, +10, +15 %
 constexpr int kFirstReduction = 206, kLastReduction = 208;
 constexpr int kFirstFalseWall = 209, kLastFalseWall = 211;  // looks like a wall, takes Pieces
 constexpr int kFirstMechanism = 212, kLastMechanism = 214;  // bronze, silver, gold
@@ -36,44 +36,80 @@ constexpr int kFirstCompartment = 232, kLastCompartment = 234;  // always lit, a
 constexpr int16_t kGoldKey = 235, kSilverKey = 236, kBronzeKey = 237;
 constexpr int16_t kGoldPieceA = 79;  // a gold A: compartments fill with gold Pieces
 
-constexpr bool InCodeRange(int code, int first, int last) { return code >= first && code <= last; }
+constexpr bool InCodeRange(int code, int first, int last) {
+  return code >= first && code <= last;
+}
 // A Cell takes a dropped Piece exactly when its code is above the closed codes.
-constexpr bool AcceptsPiece(int code) { return code > kLastClosedCode; }
-constexpr bool HoldsPiece(int code) { return InCodeRange(code, kFirstPieceCode, kLastPieceCode); }
-constexpr bool IsWall(int code) { return InCodeRange(code, kFirstWall, kLastWall); }
-constexpr bool IsLockedWall(int code) { return InCodeRange(code, kFirstLockedWall, kLastLockedWall); }
+constexpr bool AcceptsPiece(int code) {
+  return code > kLastClosedCode;
+}
+constexpr bool HoldsPiece(int code) {
+  return InCodeRange(code, kFirstPieceCode, kLastPieceCode);
+}
+constexpr bool IsWall(int code) {
+  return InCodeRange(code, kFirstWall, kLastWall);
+}
+constexpr bool IsLockedWall(int code) {
+  return InCodeRange(code, kFirstLockedWall, kLastLockedWall);
+}
 constexpr bool IsLetterMultiplier(int code) {
   return InCodeRange(code, kFirstLetterMultiplier, kLastLetterMultiplier);
 }
 constexpr bool IsWordMultiplier(int code) {
   return InCodeRange(code, kFirstWordMultiplier, kLastWordMultiplier);
 }
-constexpr bool IsReduction(int code) { return InCodeRange(code, kFirstReduction, kLastReduction); }
-constexpr bool IsFalseWall(int code) { return InCodeRange(code, kFirstFalseWall, kLastFalseWall); }
-constexpr bool IsMechanism(int code) { return InCodeRange(code, kFirstMechanism, kLastMechanism); }
-constexpr bool IsBag(int code) { return InCodeRange(code, kFirstBag, kLastBag); }
-constexpr bool IsStar(int code) { return InCodeRange(code, kFirstStar, kLastStar); }
+constexpr bool IsReduction(int code) {
+  return InCodeRange(code, kFirstReduction, kLastReduction);
+}
+constexpr bool IsFalseWall(int code) {
+  return InCodeRange(code, kFirstFalseWall, kLastFalseWall);
+}
+constexpr bool IsMechanism(int code) {
+  return InCodeRange(code, kFirstMechanism, kLastMechanism);
+}
+constexpr bool IsBag(int code) {
+  return InCodeRange(code, kFirstBag, kLastBag);
+}
+constexpr bool IsStar(int code) {
+  return InCodeRange(code, kFirstStar, kLastStar);
+}
 constexpr bool IsCompartment(int code) {
   return InCodeRange(code, kFirstCompartment, kLastCompartment);
 }
-constexpr bool IsKey(int code) { return InCodeRange(code, kGoldKey, kBronzeKey); }
+constexpr bool IsKey(int code) {
+  return InCodeRange(code, kGoldKey, kBronzeKey);
+}
 // What a mechanism may lower: walls, locked walls and plain cells alike.
-constexpr bool IsStanding(int code) { return InCodeRange(code, kFirstWall, kLastClosedCode); }
+constexpr bool IsStanding(int code) {
+  return InCodeRange(code, kFirstWall, kLastClosedCode);
+}
 constexpr bool IsScoreIncrease(int code) {
   return InCodeRange(code, kFirstSmallIncrease, kLastIncrease);
 }
 
-constexpr int LetterFactorOf(int code) { return code - 184; }  // 186 doubles the letter
-constexpr int WordFactorOf(int code) { return code - 191; }    // 193 doubles the word
+constexpr int LetterFactorOf(int code) {
+  return code - 184;
+}  // 186 doubles the letter
+constexpr int WordFactorOf(int code) {
+  return code - 191;
+}  // 193 doubles the word
 // 200..202 add 2, 4, 6 %; 203..205 add 5, 10, 15 %.
 constexpr int IncreasePercentOf(int code) {
   return code <= kLastSmallIncrease ? (code - 199) * 2 : (code - 202) * 5;
 }
-constexpr int ReductionPercentOf(int code) { return (code - 205) * 5; }  // before the bonus
-constexpr int MechanismPercentOf(int code) { return (code - 211) * 20; }  // before the bonus
-constexpr int BagValuableChanceOf(int code) { return (code - 214) * 20; }
+constexpr int ReductionPercentOf(int code) {
+  return (code - 205) * 5;
+}  // before the bonus
+constexpr int MechanismPercentOf(int code) {
+  return (code - 211) * 20;
+}  // before the bonus
+constexpr int BagValuableChanceOf(int code) {
+  return (code - 214) * 20;
+}
 // Each key opens the locked walls of its Material: gold 235 opens 145.
-constexpr int16_t LockOpenedBy(int key) { return static_cast<int16_t>(kFirstLockedWall + key - kGoldKey); }
+constexpr int16_t LockOpenedBy(int key) {
+  return static_cast<int16_t>(kFirstLockedWall + key - kGoldKey);
+}
 
 // ---- Sprite slots beside the cell pictures -------------------------------------------------
 constexpr int16_t kEmptySlot = 160;  // code (and sprite) of an empty Easel slot
@@ -81,12 +117,12 @@ constexpr int kFirstDriftObjectA = 148, kFirstDriftObjectB = 177;  // drifting b
 constexpr int kEaselFrameTile = 228;
 constexpr int kSparkleSprite = 229;
 constexpr int kTokenSprite = 238, kSpentTokenSprite = 239, kExchangeDialogSprite = 240;
-constexpr int kBackgroundSprite = 999;   // the level's space picture, also the fade's grab
-constexpr int kPointerSprite = 1001;     // the pointer sheet, 32 x 32 frames
+constexpr int kBackgroundSprite = 999;  // the level's space picture, also the fade's grab
+constexpr int kPointerSprite = 1001;    // the pointer sheet, 32 x 32 frames
 constexpr int kScorePanelSprite = 1005;
 constexpr int kLeftPanelSprite = 1007, kRightPanelSprite = 1008;
 constexpr int kResultPanelSprite = 1111;
-constexpr int kEaselSprite = 1200;       // the cached Easel picture
+constexpr int kEaselSprite = 1200;  // the cached Easel picture
 
 // ---- Sound slots -----------------------------------------------------------------------------
 constexpr int kClickSound = 0;  // played at a rate that tells the action
@@ -99,13 +135,13 @@ constexpr int kSoundWordUnknown = 16;
 constexpr int kLevelMusic = 1;  // the music slot of the menus and of the level
 
 // ---- Sizes ------------------------------------------------------------------------------------
-constexpr int kLevelCount = 44;  // levels 1..44 are played; past 44 a player is a Master
-constexpr int kMaxEaselSlots = 20;      // entries 1..20 of the Easel table
-constexpr int kFewestEaselSlots = 6;    // the slot counts an Easel may have
+constexpr int kLevelCount = 44;       // levels 1..44 are played; past 44 a player is a Master
+constexpr int kMaxEaselSlots = 20;    // entries 1..20 of the Easel table
+constexpr int kFewestEaselSlots = 6;  // the slot counts an Easel may have
 constexpr int kMostEaselSlots = 18;
-constexpr int kMaxLaidPieces = 20;      // LaidPieces entries 1..20
-constexpr int kBagCapacity = 1700;      // PieceBag places 1..1700
-constexpr int kBagFullAt = 1500;        // a bag of this many Pieces or more takes no more
+constexpr int kMaxLaidPieces = 20;  // LaidPieces entries 1..20
+constexpr int kBagCapacity = 1700;  // PieceBag places 1..1700
+constexpr int kBagFullAt = 1500;    // a bag of this many Pieces or more takes no more
 constexpr int kExchangeTokens = 3;
 constexpr int kEaselSlotWidth = 52;  // as wide as a Cell
 

@@ -155,7 +155,8 @@ uint8_t DefinitionSpeaker(const std::string& word) {
 }  // namespace
 
 std::string LookUpDefinition(const std::string& word) {
-  if (word.empty() || word.find('\t') != std::string::npos || word.find('\n') != std::string::npos) {
+  if (word.empty() || word.find('\t') != std::string::npos ||
+      word.find('\n') != std::string::npos) {
     return "";
   }
   const std::string host = HostPath(kDefinitionsFile);
@@ -193,7 +194,8 @@ void PushDefinitionToChat(GameState& game, const std::string& word) {
 }
 
 void PushMoveDefinition(GameState& game) {
-  if (game.move.accepted && !game.move.mainWord.empty()) PushDefinitionToChat(game, game.move.mainWord);
+  if (game.move.accepted && !game.move.mainWord.empty())
+    PushDefinitionToChat(game, game.move.mainWord);
 }
 
 }  // namespace qm

@@ -22,7 +22,9 @@ constexpr std::array<const char*, 3> kMechanismWords = {"of bronze", "of silver"
 
 // The tick a StatusLine text starts at; 0 and 1 mean "off" and "requested", so a text
 // shown at those very first ticks starts at 2.
-uint32_t StatusStartTick() { return std::max<uint32_t>(TickCount(), 2); }
+uint32_t StatusStartTick() {
+  return std::max<uint32_t>(TickCount(), 2);
+}
 
 std::string PieceDescription(const GameState& game, int code) {
   int value = game.easel.pieceValue[code];
@@ -41,27 +43,38 @@ std::string DescriptionOf(const GameState& game, int code) {
   if (IsLockedWall(code)) return " A locked wall ";
   if (IsLetterMultiplier(code)) return " Letter x" + DecimalText(LetterFactorOf(code)) + " ";
   if (IsWordMultiplier(code)) return " Word x" + DecimalText(WordFactorOf(code)) + " ";
-  if (IsScoreIncrease(code)) return " Increases of " + DecimalText(IncreasePercentOf(code)) + "% points";
+  if (IsScoreIncrease(code))
+    return " Increases of " + DecimalText(IncreasePercentOf(code)) + "% points";
   if (IsReduction(code)) {
     return " Reduces your score by " + DecimalText(ReductionPercentOf(code) + bonus) + "% ";
   }
   if (IsFalseWall(code)) return " A... wall ? ";
   if (IsMechanism(code)) {
     return std::string(" Mechanism ") + kMechanismWords[code - kFirstMechanism] + " : you have " +
-           DecimalText(MechanismPercentOf(code) + 2 * bonus) + "% chance of lowering each wall around ";
+           DecimalText(MechanismPercentOf(code) + 2 * bonus) +
+           "% chance of lowering each wall around ";
   }
   if (IsBag(code)) {
-    return " Adds a parts bag which " + DecimalText(BagValuableChanceOf(code)) + "% will be valuable parts ";
+    return " Adds a parts bag which " + DecimalText(BagValuableChanceOf(code)) +
+           "% will be valuable parts ";
   }
   switch (code) {
-    case kStartBox: return " The box where it all begins ";
-    case kEndBox: return " End of the Game ";
-    case kBonusMalus: return " Bonus/Malus : you add or remove a piece you ";
-    case kHundredPoints: return " Bonus : +100 points ";
-    case kGoldKey: return " A gold key ";
-    case kSilverKey: return " A silver key ";
-    case kBronzeKey: return " A bronze key ";
-    default: break;
+    case kStartBox:
+      return " The box where it all begins ";
+    case kEndBox:
+      return " End of the Game ";
+    case kBonusMalus:
+      return " Bonus/Malus : you add or remove a piece you ";
+    case kHundredPoints:
+      return " Bonus : +100 points ";
+    case kGoldKey:
+      return " A gold key ";
+    case kSilverKey:
+      return " A silver key ";
+    case kBronzeKey:
+      return " A bronze key ";
+    default:
+      break;
   }
   if (IsStar(code)) return " Stars ?!?? ";
   if (IsCompartment(code)) return " A magic compartment ";
@@ -73,7 +86,9 @@ void ShowStatusLine(GameState& game, const std::string& text) {
   game.status.start = StatusStartTick();
 }
 
-int64_t StatusLineDuration(const std::string& text) { return TextLength(text) * 100 + 5000; }
+int64_t StatusLineDuration(const std::string& text) {
+  return TextLength(text) * 100 + 5000;
+}
 
 bool UpdateStatusLine(GameState& game) {
   StatusState& status = game.status;

@@ -11,11 +11,11 @@ namespace qm {
 namespace {
 
 // Plastic values of A..Z; the other Materials multiply them, diamond is a flat 90.
-constexpr std::array<uint8_t, 26> kPlasticValues = {1, 3, 3, 2, 1, 4, 2, 4, 1, 8, 5, 1, 3,
+constexpr std::array<uint8_t, 26> kPlasticValues = {1, 3, 3, 2,  1, 4, 2, 4, 1, 8, 5, 1, 3,
                                                     1, 1, 3, 10, 1, 1, 1, 1, 4, 4, 8, 4, 10};
 // How many Pieces of each letter A..Z one bag adds (98 in all).
 constexpr std::array<uint8_t, 26> kLetterCounts = {9, 2, 2, 4, 12, 2, 3, 2, 9, 1, 1, 4, 2,
-                                                   6, 8, 2, 1, 6, 4, 6, 4, 2, 2, 1, 2, 1};
+                                                   6, 8, 2, 1, 6,  4, 6, 4, 2, 2, 1, 2, 1};
 // Each further Material step is harder to win: bronze, silver, gold, diamond.
 constexpr std::array<int, 4> kMaterialDraws = {100, 110, 120, 130};
 
@@ -43,7 +43,8 @@ void BuildPieceTables(EaselState& easel) {
   // Above every Piece value, so empty slots sort last when the Easel is arranged by value.
   easel.pieceValue[kEmptySlot] = 126;
   easel.letterFrequency.fill(0);
-  for (int letter = 0; letter < 26; ++letter) easel.letterFrequency[letter + 1] = kLetterCounts[letter];
+  for (int letter = 0; letter < 26; ++letter)
+    easel.letterFrequency[letter + 1] = kLetterCounts[letter];
 }
 
 int64_t DealRandom(EaselState& easel, int64_t m) {
@@ -51,7 +52,8 @@ int64_t DealRandom(EaselState& easel, int64_t m) {
 }
 
 void FillPieceBag(EaselState& easel) {
-  if (easel.bag.size() < static_cast<size_t>(kBagCapacity) + 1) easel.bag.resize(kBagCapacity + 1, 0);
+  if (easel.bag.size() < static_cast<size_t>(kBagCapacity) + 1)
+    easel.bag.resize(kBagCapacity + 1, 0);
   int count = BagCount(easel);
   if (count >= kBagFullAt) return;
   for (int letter = 0; letter < 26; ++letter) {

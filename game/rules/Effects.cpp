@@ -17,7 +17,6 @@ namespace qm {
 
 namespace {
 
-
 int64_t Saturate(__int128 value) {
   constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
   constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
@@ -33,9 +32,13 @@ int64_t ChangeByPercent(int64_t score, int64_t percent) {
 }
 
 // A chance of p per cent succeeds when RandomUpTo(100) is not greater than p.
-bool ChanceSucceeds(int64_t percent) { return RandomUpTo(100) <= percent; }
+bool ChanceSucceeds(int64_t percent) {
+  return RandomUpTo(100) <= percent;
+}
 
-int64_t EffectBonus(const GameState& game) { return game.players.effectBonus[0]; }
+int64_t EffectBonus(const GameState& game) {
+  return game.players.effectBonus[0];
+}
 
 void ReplaceEveryCell(BoardState& board, int16_t from, int16_t to) {
   for (int c = 0; c <= board.w; ++c) {
@@ -62,7 +65,8 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
   int n = easel.slots[0];
   if (n != easel.referenceSlotCount) return;
   int d = static_cast<int>(RandomUpTo(1)) * 2 - 1;
-  if (d == -1 && n != kFewestEaselSlots && n >= 1 && n <= kMaxEaselSlots && IsPieceCode(easel.slots[n])) {
+  if (d == -1 && n != kFewestEaselSlots && n >= 1 && n <= kMaxEaselSlots &&
+      IsPieceCode(easel.slots[n])) {
     // The Piece of the vanishing slot moves to the highest empty slot below it.
     for (int k = n - 1; k >= 1; --k) {
       if (easel.slots[k] == kEmptySlot) {
@@ -93,15 +97,20 @@ void ConvertToStarMaterial(EaselState& easel, int material) {
   int n = std::clamp<int>(easel.slots[0], 0, kMaxEaselSlots);
   for (int k = 1; k <= n; ++k) {
     int16_t code = easel.slots[k];
-    if (IsPieceCode(code) && MaterialOf(code) != kDiamond) easel.slots[k] = PieceCodeOf(LetterIndexOf(code), material);
+    if (IsPieceCode(code) && MaterialOf(code) != kDiamond)
+      easel.slots[k] = PieceCodeOf(LetterIndexOf(code), material);
   }
 }
 
 }  // namespace
 
-int64_t AddScore(int64_t a, int64_t b) { return Saturate(static_cast<__int128>(a) + b); }
+int64_t AddScore(int64_t a, int64_t b) {
+  return Saturate(static_cast<__int128>(a) + b);
+}
 
-int64_t MultiplyScore(int64_t a, int64_t b) { return Saturate(static_cast<__int128>(a) * b); }
+int64_t MultiplyScore(int64_t a, int64_t b) {
+  return Saturate(static_cast<__int128>(a) * b);
+}
 
 int64_t PercentOfScore(int64_t score, int64_t percent) {
   // Exact in 128 bits; C++ division truncates toward zero as the game's percentages do.
@@ -202,7 +211,8 @@ void AcceptMove(GameState& game) {
     int centreRow = static_cast<int>(sumRows / count);
     game.board.revealColumn[1] = static_cast<int16_t>(centreColumn);
     game.board.revealRow[1] = static_cast<int16_t>(centreRow);
-    if (game.board.shadePeriod <= 0) RevealAroundMove(game.board, centreColumn, centreRow, move.laidCount);
+    if (game.board.shadePeriod <= 0)
+      RevealAroundMove(game.board, centreColumn, centreRow, move.laidCount);
   }
   PushMoveHistory(game, moveText);
   // Percentage cells above acted on the score as it was before this move's points.

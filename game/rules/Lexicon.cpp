@@ -26,7 +26,8 @@ bool Lexicon::Load(const std::string& folder) {
     std::ifstream file(entry.path(), std::ios::binary);
     if (!file) continue;
     any = true;
-    const std::string bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+    const std::string bytes((std::istreambuf_iterator<char>(file)),
+                            std::istreambuf_iterator<char>());
     // Lines end where the game's own lookup ends them, and are taken as they are: the bot
     // knows exactly the words the game accepts.
     size_t at = 0;

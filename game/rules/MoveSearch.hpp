@@ -5,9 +5,9 @@
 #include <string>
 #include <vector>
 
-#include "game/rules/Lexicon.hpp"
 #include "game/GameState.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/rules/Lexicon.hpp"
 
 namespace qm {
 
@@ -19,19 +19,19 @@ struct Placement {
 
 struct Candidate {
   std::vector<Placement> pieces;
-  std::string word;       // the main word
-  int64_t points = 0;     // the words' points before percentages
-  double value = 0;       // how much the bot wants it
+  std::string word;    // the main word
+  int64_t points = 0;  // the words' points before percentages
+  double value = 0;    // how much the bot wants it
   bool coversEnd = false;
 };
 
 // What the level still asks for, judged before the move.
 struct Needs {
-  int wordsLeft = 0, wordLength = 0;           // objective 1-2
-  int materialLeft[3] = {0, 0, 0};             // silver, gold, diamond words still to make
+  int wordsLeft = 0, wordLength = 0;  // objective 1-2
+  int materialLeft[3] = {0, 0, 0};    // silver, gold, diamond words still to make
   int materialLength[3] = {0, 0, 0};
-  int easelTarget = 0;                         // 0: no Easel objective
-  int64_t scoreTarget = 0;                     // 0: no score objective
+  int easelTarget = 0;      // 0: no Easel objective
+  int64_t scoreTarget = 0;  // 0: no score objective
 };
 
 // The Board's lines along the three axes, built once per level.
@@ -52,8 +52,9 @@ struct SearchOptions {
 };
 
 // The best moves the Easel allows (at most 16), best first; empty when none exists.
-std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines, const Lexicon& lexicon,
-                                 const Needs& needs, const SearchOptions& options);
+std::vector<Candidate> FindMoves(const GameState& game, const BoardLines& lines,
+                                 const Lexicon& lexicon, const Needs& needs,
+                                 const SearchOptions& options);
 
 Needs JudgeNeeds(const GameState& game, int level);
 bool NeedsMet(const Needs& needs, const GameState& game);

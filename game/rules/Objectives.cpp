@@ -90,8 +90,11 @@ std::vector<std::pair<int, std::string>> ObjectiveLineTexts(const GameState& gam
     lines.emplace_back(k, "- Make " + DecimalText(target[k]) + " word(s)" + word.materialText +
                               "at least " + DecimalText(target[k + 1]) + " letters ");
   }
-  if (target[9] > 0) lines.emplace_back(9, "- Have at least " + DecimalText(target[9]) + " locations on your easel ");
-  if (target[10] > 0) lines.emplace_back(10, "- Have at least " + DecimalText(ScoreTarget(game)) + " points ");
+  if (target[9] > 0)
+    lines.emplace_back(9,
+                       "- Have at least " + DecimalText(target[9]) + " locations on your easel ");
+  if (target[10] > 0)
+    lines.emplace_back(10, "- Have at least " + DecimalText(ScoreTarget(game)) + " points ");
   lines.emplace_back(kEndBoxLine, "- Touch the box 'Fin' ");
   return lines;
 }

@@ -2,19 +2,18 @@
 
 #include "engine/Sound.hpp"
 #include "engine/Text.hpp"
-#include "game/rules/Records.hpp"
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
-#include "game/rules/Describe.hpp"
 #include "game/rules/Definitions.hpp"
+#include "game/rules/Describe.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Effects.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 
 namespace {
-
 
 bool PieceAt(const BoardState& board, CellPos pos) {
   return IsOnBoard(board, pos.column, pos.row) && IsPieceCode(CellCode(board, pos.column, pos.row));
@@ -74,7 +73,8 @@ GatheredWord GatherWord(GameState& game, int axis, int column, int row) {
       if (laid.column != pos.column || laid.row != pos.row) continue;
       int16_t under = laid.under;
       ++word.newPieces;
-      if (IsWordMultiplier(under)) word.wordFactor = MultiplyScore(word.wordFactor, WordFactorOf(under));
+      if (IsWordMultiplier(under))
+        word.wordFactor = MultiplyScore(word.wordFactor, WordFactorOf(under));
       if (under == kStartBox && game.move.laidCount > 1) game.move.attached = true;
       // The letter counts LetterFactorOf(under) times in all.
       if (IsLetterMultiplier(under)) word.letterSum += value * (LetterFactorOf(under) - 1);
@@ -104,7 +104,8 @@ void ValidateMove(GameState& game) {
     const LaidPiece& laid = game.easel.laid[i];
     if (laid.column == -1) continue;
     for (int axis = kFallingDiagonal; axis <= kRisingDiagonal; ++axis) {
-      move.words[axis] = axis == move.mainAxis ? GatheredWord{} : GatherWord(game, axis, laid.column, laid.row);
+      move.words[axis] =
+          axis == move.mainAxis ? GatheredWord{} : GatherWord(game, axis, laid.column, laid.row);
     }
     if (move.mainAxis == kAxisUnset && move.laidCount > 1) {
       move.mainAxis = ChooseMainAxis(move.words);
@@ -121,14 +122,16 @@ void ValidateMove(GameState& game) {
     for (int axis = kFallingDiagonal; axis <= kRisingDiagonal; ++axis) {
       const GatheredWord& word = move.words[axis];
       std::string looked = word.text;
-      if (LookUpWord(looked) != LookUp::kFound) continue;  // unknown cross words simply score nothing
+      if (LookUpWord(looked) != LookUp::kFound)
+        continue;  // unknown cross words simply score nothing
       if (axis != move.mainAxis) move.attached = true;
       if (axis == move.mainAxis && TextLength(word.text) > move.laidCount) move.attached = true;
       int64_t score = MultiplyScore(word.letterSum, word.wordFactor);
       move.details += word.text + " : " + DecimalText(score) + " - ";
       move.moveTotal = AddScore(move.moveTotal, score);
       move.found.push_back(FoundWord{word.text, score, word.material});
-      if (axis == move.mainAxis || (move.mainAxis == kAxisUnset && word.text.size() > move.mainWord.size())) {
+      if (axis == move.mainAxis ||
+          (move.mainAxis == kAxisUnset && word.text.size() > move.mainWord.size())) {
         move.mainWord = word.text;
       }
     }

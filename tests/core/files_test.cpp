@@ -1,4 +1,6 @@
 // File slots: buffering, sign extension, zero fill, line ends, crash-safe writing, paths.
+#include "engine/Files.hpp"
+
 #include <gtest/gtest.h>
 #include <pwd.h>
 #include <sys/stat.h>
@@ -10,7 +12,6 @@
 #include <iterator>
 #include <string>
 
-#include "engine/Files.hpp"
 #include "tests/support/TestFiles.hpp"
 
 namespace qm {
@@ -35,9 +36,10 @@ class FilesTest : public ::testing::Test {
 };
 
 TEST_F(FilesTest, ReadsLittleEndianWithSignExtension) {
-  ASSERT_NE(OpenFileForReading(0, Write("v", std::string("\xFF\x34\x12\xFE\xFF", 5) +
-                                                 std::string("\x01\x02\x03\x04\x05\x06\x07\x88", 8))),
-            0);
+  ASSERT_NE(
+      OpenFileForReading(0, Write("v", std::string("\xFF\x34\x12\xFE\xFF", 5) +
+                                           std::string("\x01\x02\x03\x04\x05\x06\x07\x88", 8))),
+      0);
   EXPECT_EQ(ReadInt8(0), -1);
   EXPECT_EQ(ReadInt16(0), 4660);
   EXPECT_EQ(ReadInt16(0), -2);
@@ -221,7 +223,10 @@ TEST_F(FilesTest, PlayersLiveInTheUserFolderMadeOnDemand) {
   MapGameFolder("players", dir_ + "/elsewhere");
   EXPECT_EQ(HostPath("players\\3"), dir_ + "/elsewhere/3");
   MapGameFolder("players", "");
-  if (old) setenv("XDG_DATA_HOME", saved.c_str(), 1); else unsetenv("XDG_DATA_HOME");
+  if (old)
+    setenv("XDG_DATA_HOME", saved.c_str(), 1);
+  else
+    unsetenv("XDG_DATA_HOME");
 }
 
 // Where the players folder is when nothing maps it: an absolute $XDG_DATA_HOME, else the
@@ -249,13 +254,22 @@ TEST_F(FilesTest, ThePlayersFolderFollowsTheXdgRules) {
     return std::pair<bool, std::string>(value != nullptr, value ? value : "");
   };
   auto restore = [](const char* name, const std::pair<bool, std::string>& old) {
-    if (old.first) setenv(name, old.second.c_str(), 1); else unsetenv(name);
+    if (old.first)
+      setenv(name, old.second.c_str(), 1);
+    else
+      unsetenv(name);
   };
   const auto oldXdg = keep("XDG_DATA_HOME");
   const auto oldHome = keep("HOME");
   for (const Case& c : cases) {
-    if (c.xdg) setenv("XDG_DATA_HOME", c.xdg, 1); else unsetenv("XDG_DATA_HOME");
-    if (c.home) setenv("HOME", c.home, 1); else unsetenv("HOME");
+    if (c.xdg)
+      setenv("XDG_DATA_HOME", c.xdg, 1);
+    else
+      unsetenv("XDG_DATA_HOME");
+    if (c.home)
+      setenv("HOME", c.home, 1);
+    else
+      unsetenv("HOME");
     EXPECT_EQ(HostPath("players\\3"), c.path) << c.what;
   }
   restore("XDG_DATA_HOME", oldXdg);

@@ -1,9 +1,9 @@
 // The random source: its exact generator under a fixed seed, and its range.
+#include "engine/Random.hpp"
+
 #include <gtest/gtest.h>
 
 #include <set>
-
-#include "engine/Random.hpp"
 
 namespace qm {
 namespace {
@@ -31,7 +31,8 @@ TEST(RandomTest, ResultsStayInRange) {
     seen.insert(v);
   }
   EXPECT_EQ(seen.size(), 101u);  // every value turns up
-  for (int64_t m : {int64_t{-2}, int64_t{-100}, INT64_MAX, INT64_MIN}) RandomUpTo(m);  // never traps
+  for (int64_t m : {int64_t{-2}, int64_t{-100}, INT64_MAX, INT64_MIN})
+    RandomUpTo(m);  // never traps
 }
 
 TEST(RandomStreamTest, ItsOwnSequenceTheSameGeneratorAndTheGlobalOneUntouched) {

@@ -1,18 +1,24 @@
 // String operations on single-byte Windows-1252 text, and numbers read from text.
+#include "engine/Text.hpp"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
 #include <string>
 
-#include "engine/Text.hpp"
-
 namespace qm {
 namespace {
 
 TEST(TextTest, DecimalAndCharTexts) {
-  struct Case { int64_t v; const char* text; } cases[] = {
-      {0, "0"}, {-7, "-7"}, {1234567, "1234567"}, {int64_t{-2147483648LL}, "-2147483648"},
-      {INT64_MIN, "-9223372036854775808"}, {INT64_MAX, "9223372036854775807"}};
+  struct Case {
+    int64_t v;
+    const char* text;
+  } cases[] = {{0, "0"},
+               {-7, "-7"},
+               {1234567, "1234567"},
+               {int64_t{-2147483648LL}, "-2147483648"},
+               {INT64_MIN, "-9223372036854775808"},
+               {INT64_MAX, "9223372036854775807"}};
   for (const Case& c : cases) EXPECT_EQ(DecimalText(c.v), c.text);
   EXPECT_EQ(CharText(0), "");
   EXPECT_EQ(CharText(65), "A");
@@ -29,9 +35,12 @@ TEST(TextTest, LeftRightMidClampTheirLimits) {
   EXPECT_EQ(RightText("WORD", -3), "");
   EXPECT_EQ(RightText("WORD", 3), "ORD");
   EXPECT_EQ(RightText("WORD", 9), "WORD");
-  struct Case { int64_t start, length; const char* out; } cases[] = {
-      {2, 10, "ORD"}, {9, 1, ""}, {1, 2, "WO"}, {0, 2, "WO"}, {-5, 3, "WOR"}, {2, -1, ""},
-      {3, 1, "R"}, {INT64_MIN, INT64_MAX, "WORD"}, {INT64_MAX, 1, ""}, {5, 1, ""}};
+  struct Case {
+    int64_t start, length;
+    const char* out;
+  } cases[] = {{2, 10, "ORD"},     {9, 1, ""},  {1, 2, "WO"}, {0, 2, "WO"},
+               {-5, 3, "WOR"},     {2, -1, ""}, {3, 1, "R"},  {INT64_MIN, INT64_MAX, "WORD"},
+               {INT64_MAX, 1, ""}, {5, 1, ""}};
   for (const Case& c : cases) EXPECT_EQ(MidText("WORD", c.start, c.length), c.out) << c.start;
 }
 
@@ -62,10 +71,23 @@ TEST(TextTest, ReplaceNeverOverlapsOrRescans) {
 }
 
 TEST(TextTest, TextToNumberReadsDecimalHexAndBinary) {
-  struct Case { const char* text; int64_t v; } cases[] = {
-      {" 42abc", 42}, {"-$ff", -255}, {"x1", 0}, {"", 0}, {"\t+%101", 5}, {"$1F", 31},
-      {"-", 0}, {"$", 0}, {"%2", 0}, {"  -12 3", -12}, {"18446744073709551617", 1},
-      {"9223372036854775808", INT64_MIN}, {"$FFFFFFFFFFFFFFFF", -1}, {"- 5", 0}};
+  struct Case {
+    const char* text;
+    int64_t v;
+  } cases[] = {{" 42abc", 42},
+               {"-$ff", -255},
+               {"x1", 0},
+               {"", 0},
+               {"\t+%101", 5},
+               {"$1F", 31},
+               {"-", 0},
+               {"$", 0},
+               {"%2", 0},
+               {"  -12 3", -12},
+               {"18446744073709551617", 1},
+               {"9223372036854775808", INT64_MIN},
+               {"$FFFFFFFFFFFFFFFF", -1},
+               {"- 5", 0}};
   for (const Case& c : cases) EXPECT_EQ(TextToNumber(c.text), c.v) << c.text;
 }
 
@@ -82,8 +104,14 @@ TEST(TextTest, Windows1252AndUtf8RoundTrip) {
   for (int c = 1; c < 256; ++c) all += static_cast<char>(c);
   EXPECT_EQ(Utf8ToCp1252(Cp1252ToUtf8(all)), all);
   // What does not fit, and broken sequences, are dropped.
-  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\xAD" "b\xF0\x9F\x98\x80" "c\xC3" ), "abc");
-  EXPECT_EQ(Utf8ToCp1252("\x80\xBF" "d\xE2\x82" "e"), "de");
+  EXPECT_EQ(Utf8ToCp1252("a\xE4\xB8\xAD"
+                         "b\xF0\x9F\x98\x80"
+                         "c\xC3"),
+            "abc");
+  EXPECT_EQ(Utf8ToCp1252("\x80\xBF"
+                         "d\xE2\x82"
+                         "e"),
+            "de");
 }
 
 }  // namespace

@@ -275,8 +275,8 @@ RunResult Session::RunScreens() {
   if (script_ != nullptr && !result.scriptDone && result.failure.empty()) {
     result.failure = "the program ended at tick " + std::to_string(lastTick_) + " on screen " +
                      ScreenName(current_) + " before step " + std::to_string(next_ + 1) + " of " +
-                     std::to_string(script_->actions.size()) + " (" +
-                     script_->actions[next_].what + ")";
+                     std::to_string(script_->actions.size()) + " (" + script_->actions[next_].what +
+                     ")";
   }
   return result;
 }

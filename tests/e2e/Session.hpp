@@ -57,8 +57,8 @@ class Script {
 };
 
 struct RunResult {
-  bool ended = false;   // the game went through EndProgram
-  int status = 0;       // the exit status EndProgram was given
+  bool ended = false;  // the game went through EndProgram
+  int status = 0;      // the exit status EndProgram was given
   // A script wait that timed out, or a step the run never reached; empty otherwise.
   std::string failure;
   Screen lastScreen = Screen::kStartUp;

@@ -230,7 +230,7 @@ TEST_F(MenuTest, PlayerRowsAreDrawnAtTheirNumbers) {
 }
 
 TEST_F(MenuTest, ChoosingAPlayerCopiesTheProfileAndOpensTheLevelList) {
-  const int64_t bigScore = 5000000123LL;          // beyond 32 bits
+  const int64_t bigScore = 5000000123LL;               // beyond 32 bits
   WriteProfile(1, ProfileBytes("zero", 0, 0, 10, 0));  // level reached 0: listed, not choosable
   WriteProfile(2, ProfileBytes("Ann", 3, 7, 12, bigScore));
   session_->StopBefore(Screen::kStartLevel);

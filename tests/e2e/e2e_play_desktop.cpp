@@ -37,10 +37,8 @@ int64_t ScoreOf(const std::string& profile) {
 // The screen the Session runs is the one whose loop is on: a quick look with no wait.
 Script& StillOn(Script& s, Screen screen) {
   return s.Until(
-      "still " + ScreenName(screen), [screen](const GameState&, Screen on, uint32_t) {
-        return on == screen;
-      },
-      0);
+      "still " + ScreenName(screen),
+      [screen](const GameState&, Screen on, uint32_t) { return on == screen; }, 0);
 }
 
 // A left click whose press and release reach the window together (a touchpad tap).
@@ -237,9 +235,7 @@ TEST_F(DesktopPlayTest, APressHeldThroughEscapeOnTheResultPanelPicksUpNothing) {
   });
   s.Button('L', false).Wait(100);
   // A new press picks up as ever.
-  s.Button('L', true).Wait(100).Check([](const GameState& g) {
-    EXPECT_EQ(g.play.dragState, 1);
-  });
+  s.Button('L', true).Wait(100).Check([](const GameState& g) { EXPECT_EQ(g.play.dragState, 1); });
   s.Button('L', false).Wait(100);
   s.Change([](InputState& in, const GameState&) { in.keys = {kKeyLeftAlt, kKeyF4}; });
   s.Ends();
@@ -287,8 +283,9 @@ TEST_F(DesktopPlayTest, ANewDesktopResolutionIsFollowedDuringPlay) {
   } steps[] = {{1600, 900, 1600, 900}, {3840, 2160, 1920, 1080}, {1024, 768, 1024, 768}};
   Script s = ToLevelOne();
   for (const Step& step : steps) {
-    s.Check([step](const GameState&) { SetHeadlessScreenSize(step.desktopWidth, step.desktopHeight); },
-            "the desktop changes");
+    s.Check(
+        [step](const GameState&) { SetHeadlessScreenSize(step.desktopWidth, step.desktopHeight); },
+        "the desktop changes");
     s.Wait(200);
     s.Check([step](const GameState& g) {
       SCOPED_TRACE(std::to_string(step.desktopWidth) + "x" + std::to_string(step.desktopHeight));
@@ -302,7 +299,9 @@ TEST_F(DesktopPlayTest, ANewDesktopResolutionIsFollowedDuringPlay) {
     });
   }
   LayWordAndValidate(s);
-  s.Check([](const GameState& g) { EXPECT_GT(g.players.scores[0], 0) << "a word laid after the changes"; });
+  s.Check([](const GameState& g) {
+    EXPECT_GT(g.players.scores[0], 0) << "a word laid after the changes";
+  });
   s.Quit().Ends();
   RunResult r = session_->Run(s);
   EXPECT_EQ(r.failure, "");
@@ -313,9 +312,9 @@ TEST_F(DesktopPlayTest, ANewDesktopResolutionIsFollowedDuringPlay) {
 TEST_F(DesktopPlayTest, ADesktopCloseDuringPlaySavesThePlayer) {
   struct Case {
     const char* what;
-    bool endBox;     // win the level and wait for the result panel
-    bool inactive;   // the window is in the background when the close comes
-    bool hangUp;     // SIGHUP instead of the window manager's close
+    bool endBox;    // win the level and wait for the result panel
+    bool inactive;  // the window is in the background when the close comes
+    bool hangUp;    // SIGHUP instead of the window manager's close
   };
   const Case cases[] = {
       {"during the level", false, false, false},

@@ -16,7 +16,7 @@ struct ReplayCase {
   const char* name;
   int64_t score;  // worked out by hand from the level and the Pieces laid
   int reached;
-  bool saves;     // the profile file holds the score, else its first bytes
+  bool saves;  // the profile file holds the score, else its first bytes
 };
 
 // "cat" on GO: c 3 + a 1 + t 1, the t on a triple-letter Cell counting twice more.
@@ -25,7 +25,9 @@ const ReplayCase kCases[] = {
     {"ARefusedMoveReturnsThePiecesAndAltF4SavesNothing", 0, 1, false},
 };
 
-void PrintTo(const ReplayCase& c, std::ostream* os) { *os << c.name; }
+void PrintTo(const ReplayCase& c, std::ostream* os) {
+  *os << c.name;
+}
 
 class ReplayTest : public ::testing::TestWithParam<ReplayCase> {};
 
@@ -51,7 +53,8 @@ TEST_P(ReplayTest, EndsInTheGoldenState) {
   EXPECT_TRUE(r.scriptDone);
   EXPECT_EQ(Game().players.scores[0], c.score);
   EXPECT_EQ(Game().players.levelsReached[0], c.reached);
-  EXPECT_EQ(ReadFileBytes(profile), c.saves ? test::ProfileBytes("Ann", c.reached, 2, 10, c.score) : before);
+  EXPECT_EQ(ReadFileBytes(profile),
+            c.saves ? test::ProfileBytes("Ann", c.reached, 2, 10, c.score) : before);
   const std::string dump = DumpState(Game(), r.lastScreen);
   const std::string golden = std::string(QM_GOLDEN_DIR) + "/" + name + ".txt";
   if (std::getenv("QM_UPDATE_GOLDEN") != nullptr) {
@@ -62,7 +65,9 @@ TEST_P(ReplayTest, EndsInTheGoldenState) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Recorded, ReplayTest, ::testing::ValuesIn(kCases),
-                         [](const ::testing::TestParamInfo<ReplayCase>& info) { return info.param.name; });
+                         [](const ::testing::TestParamInfo<ReplayCase>& info) {
+                           return info.param.name;
+                         });
 
 }  // namespace
 }  // namespace qm::e2e

@@ -22,9 +22,10 @@ inline void DrawEveryKindOfDrawing(
   for (int y = 0; y < h; ++y) {
     for (int x = 0; x < w; ++x) {
       const bool key = x >= 10 && x < 20 && y >= 10 && y < 20;
-      picture[size_t(y) * w + x] =
-          key ? 0 : (uint32_t((x * 5) & 0xFF) << 16) | (uint32_t((y * 6) & 0xFF) << 8) |
-                        uint32_t(((x + y) * 3) & 0xFF);
+      picture[size_t(y) * w + x] = key ? 0
+                                       : (uint32_t((x * 5) & 0xFF) << 16) |
+                                             (uint32_t((y * 6) & 0xFF) << 8) |
+                                             uint32_t(((x + y) * 3) & 0xFF);
     }
   }
   writePicture(1, w, h, picture);

@@ -127,19 +127,29 @@ TEST_F(KeyboardTest, DigitsPunctuationAndAltGrFollowTheModifiersAtRelease) {
     std::vector<Step> steps;
   } cases[] = {
       {"Shift let go before the digit: the digit",
-       {{kKeyLeftShift, true, "", ""}, {kThree, true, "#", ""}, {kKeyLeftShift, false, "", ""},
+       {{kKeyLeftShift, true, "", ""},
+        {kThree, true, "#", ""},
+        {kKeyLeftShift, false, "", ""},
         {kThree, false, "", "3"}}},
       {"Shift taken before the release: the sign",
-       {{kThree, true, "3", ""}, {kKeyRightShift, true, "", ""}, {kThree, false, "", "#"},
+       {{kThree, true, "3", ""},
+        {kKeyRightShift, true, "", ""},
+        {kThree, false, "", "#"},
         {kKeyRightShift, false, "", ""}}},
       {"AltGr let go first: the plain letter",
-       {{kAltGr, true, "", ""}, {kE, true, "\x80", ""}, {kAltGr, false, "", ""},
+       {{kAltGr, true, "", ""},
+        {kE, true, "\x80", ""},
+        {kAltGr, false, "", ""},
         {kE, false, "", "e"}}},
       {"AltGr taken before the release: the euro sign",
-       {{kE, true, "e", ""}, {kAltGr, true, "", ""}, {kE, false, "", "\x80"},
+       {{kE, true, "e", ""},
+        {kAltGr, true, "", ""},
+        {kE, false, "", "\x80"},
         {kAltGr, false, "", ""}}},
       {"Shift held throughout: the sign",
-       {{kKeyLeftShift, true, "", ""}, {kThree, true, "#", ""}, {kThree, false, "", "#"},
+       {{kKeyLeftShift, true, "", ""},
+        {kThree, true, "#", ""},
+        {kThree, false, "", "#"},
         {kKeyLeftShift, false, "", ""}}},
   };
   for (const Case& c : cases) {
@@ -231,7 +241,8 @@ TEST_F(KeyboardTest, KeyLetterIsTheLayoutsLetterOfAKey) {
   EXPECT_EQ(KeyLetter(30), 'a');
   EXPECT_EQ(KeyLetter(44), 'z');
   EXPECT_EQ(KeyLetter(16), 'q');
-  for (int code : {0, 2, 57, 28, 203, 59, 71, 255, -3, 4096})  // digit, Space, Return, Left, F1, keypad
+  for (int code :
+       {0, 2, 57, 28, 203, 59, 71, 255, -3, 4096})  // digit, Space, Return, Left, F1, keypad
     EXPECT_EQ(KeyLetter(code), 0) << code;
 }
 

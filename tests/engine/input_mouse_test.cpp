@@ -45,8 +45,12 @@ TEST_F(MouseTest, ButtonsAndActivationHaveTheGameCodes) {
   };
   const Case cases[] = {
       {"a double click replaces the second press; a third quick press is plain again",
-       {{B::kLeft, true, 1}, {B::kLeft, false, 1}, {B::kLeft, true, 2}, {B::kLeft, false, 2},
-        {B::kLeft, true, 3}, {B::kLeft, false, 3}},
+       {{B::kLeft, true, 1},
+        {B::kLeft, false, 1},
+        {B::kLeft, true, 2},
+        {B::kLeft, false, 2},
+        {B::kLeft, true, 3},
+        {B::kLeft, false, 3}},
        {513, 13112, 13113, 13112, 513, 13112}},
       {"right and middle presses and releases",
        {{B::kRight, true, 1}, {B::kRight, false, 1}, {B::kMiddle, true, 1}, {B::kMiddle, false, 1}},

@@ -80,7 +80,7 @@ TEST_F(SoundTest, AMachineWithoutSoundOutputPlaysSilently) {
   setenv("SDL_AUDIODRIVER", "no-such-output", 1);
   EXPECT_NE(InitSound(), 0);
   EXPECT_NE(LoadSoundEffect(1, Write("tick.wav", RiffFile({{"fmt ", FormatBlock(1, 1, 22050, 16)},
-                                                            {"data", Bytes(400, 1)}}))),
+                                                           {"data", Bytes(400, 1)}}))),
             0);
   PlaySoundEffect(1);
   EXPECT_TRUE(SoundSlotPlaying(1));

@@ -12,11 +12,11 @@ TEST(DisplayScale, ChosenFromTheSizeOrAsked) {
   struct Case {
     int width, height, requested, scale;
   } cases[] = {
-      {1920, 1080, 0, 1},  {2560, 1440, 0, 1}, {3839, 2160, 0, 1}, {3840, 2159, 0, 1},
-      {3840, 2160, 0, 2},  {5120, 2880, 0, 2}, {5760, 3240, 0, 3}, {7680, 4320, 0, 4},
-      {1280, 800, 0, 1},   {1024, 768, 0, 1},  {3840, 2160, 1, 1}, {1920, 1080, 3, 3},
-      {1920, 1080, 4, 4},  {1280, 800, 4, 4},  // 320 x 200: still playable
-      {1280, 799, 4, 3},   {640, 400, 4, 2},   {320, 200, 2, 1},   {100, 50, 0, 1},
+      {1920, 1080, 0, 1}, {2560, 1440, 0, 1}, {3839, 2160, 0, 1}, {3840, 2159, 0, 1},
+      {3840, 2160, 0, 2}, {5120, 2880, 0, 2}, {5760, 3240, 0, 3}, {7680, 4320, 0, 4},
+      {1280, 800, 0, 1},  {1024, 768, 0, 1},  {3840, 2160, 1, 1}, {1920, 1080, 3, 3},
+      {1920, 1080, 4, 4}, {1280, 800, 4, 4},  // 320 x 200: still playable
+      {1280, 799, 4, 3},  {640, 400, 4, 2},   {320, 200, 2, 1},   {100, 50, 0, 1},
       {0, 0, 2, 1},
   };
   for (const Case& c : cases) {
@@ -87,8 +87,8 @@ TEST_F(DisplayTest, WindowAndScreenSizes) {
       {"window at scale 2", 1920, 1080, Windowed(1285, 803, 2), 1285, 803, 2, 642, 401, true},
       {"window larger than the desktop", 1920, 1080, Windowed(3000, 2000), 1920, 1080, 1, 1920,
        1080, true},
-      {"2160 window on a 2160 desktop", 3840, 2160, Windowed(3840, 2160), 3840, 2160, 2, 1920,
-       1080, true},
+      {"2160 window on a 2160 desktop", 3840, 2160, Windowed(3840, 2160), 3840, 2160, 2, 1920, 1080,
+       true},
       {"scale too large for the window", 1920, 1080, Windowed(640, 400, 4), 640, 400, 2, 320, 200,
        true},
   };
@@ -119,9 +119,9 @@ TEST_F(DisplayTest, MouseIsReadInGamePixels) {
   struct Case {
     int windowX, windowY, x, y;
   } cases[] = {
-      {1, 1, 0, 0},        {4, 4, 0, 0},       {5, 8, 1, 1},        {642, 402, 160, 100},
-      {1280, 800, 319, 199}, {0, 400, -1, -1}, {400, 0, -1, -1},    {1281, 400, -1, -1},
-      {400, 801, -1, -1},  {1282, 802, -1, -1}, {-1, -1, -1, -1},
+      {1, 1, 0, 0},          {4, 4, 0, 0},        {5, 8, 1, 1},     {642, 402, 160, 100},
+      {1280, 800, 319, 199}, {0, 400, -1, -1},    {400, 0, -1, -1}, {1281, 400, -1, -1},
+      {400, 801, -1, -1},    {1282, 802, -1, -1}, {-1, -1, -1, -1},
   };
   for (const Case& c : cases) {
     InjectMouseMove(c.windowX, c.windowY);
@@ -195,8 +195,10 @@ TEST_F(DisplayTest, PresentScalesTheScreenUpByWholePixels) {
 TEST_F(DisplayTest, AFullScreenGameFollowsANewDesktopSize) {
   struct Step {
     int desktopWidth, desktopHeight, scale, screenWidth, screenHeight;
-  } steps[] = {{3840, 2160, 2, 1920, 1080}, {1280, 720, 1, 1280, 720},
-               {2560, 1440, 1, 2560, 1440}, {1920, 1080, 1, 1920, 1080}};
+  } steps[] = {{3840, 2160, 2, 1920, 1080},
+               {1280, 720, 1, 1280, 720},
+               {2560, 1440, 1, 2560, 1440},
+               {1920, 1080, 1, 1920, 1080}};
   for (BackBuffer path : {BackBuffer::kMemory, BackBuffer::kAccelerated}) {
     SCOPED_TRACE(path == BackBuffer::kMemory ? "memory" : "accelerated");
     if (path == BackBuffer::kAccelerated && !AcceleratedNotTried().empty()) continue;

@@ -91,13 +91,15 @@ TEST_P(PictureTest, PrintWorkflowJpegsInCmykAndYcckShowTheirColours) {
   };
   int slot = 40;
   for (const Case& c : cases) {
-    std::string path = scratch_.Write("ink.jpg", InkJpegBytes(inks(c.adobe), kW, kH, c.ycck, c.adobe));
+    std::string path =
+        scratch_.Write("ink.jpg", InkJpegBytes(inks(c.adobe), kW, kH, c.ycck, c.adobe));
     ASSERT_NE(LoadSpriteImage(slot, path), 0) << c.what;
     EXPECT_EQ(SpriteWidthOf(slot), kW) << c.what;
     ClearFrame(0);
     DrawSprite(slot, 0, 0);
     EXPECT_TRUE(Near(ReadBackPixel(6, 8), left, 12)) << c.what << " " << Hex(ReadBackPixel(6, 8));
-    EXPECT_TRUE(Near(ReadBackPixel(26, 8), right, 12)) << c.what << " " << Hex(ReadBackPixel(26, 8));
+    EXPECT_TRUE(Near(ReadBackPixel(26, 8), right, 12))
+        << c.what << " " << Hex(ReadBackPixel(26, 8));
     ++slot;
   }
 }

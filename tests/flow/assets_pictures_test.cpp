@@ -25,10 +25,10 @@ struct Expected {
 // Every picture file with the size the game relies on.
 std::vector<Expected> ExpectedPictures() {
   std::vector<Expected> all = {
-      {"gfx/titre.jpg", 1024, 594},   {"gfx/1.bmp", 256, 32},   {"gfx/2.bmp", 128, 128},
-      {"gfx/3.bmp", 1528, 76},        {"gfx/4.bmp", 64, 64},    {"gfx/5.bmp", 180, 28},
-      {"gfx/6.bmp", 14, 14},          {"gfx/7.bmp", 20, 100},   {"gfx/8.bmp", 20, 140},
-      {"gfx/9.bmp", 24, 91},          {"gfx/10.bmp", 20, 60},   {"gfx/11.bmp", 410, 168},
+      {"gfx/titre.jpg", 1024, 594}, {"gfx/1.bmp", 256, 32}, {"gfx/2.bmp", 128, 128},
+      {"gfx/3.bmp", 1528, 76},      {"gfx/4.bmp", 64, 64},  {"gfx/5.bmp", 180, 28},
+      {"gfx/6.bmp", 14, 14},        {"gfx/7.bmp", 20, 100}, {"gfx/8.bmp", 20, 140},
+      {"gfx/9.bmp", 24, 91},        {"gfx/10.bmp", 20, 60}, {"gfx/11.bmp", 410, 168},
   };
   for (int code = 1; code <= 240; ++code) {
     int w = 52, h = 60;
@@ -48,7 +48,8 @@ std::vector<Expected> ExpectedPictures() {
   }
   for (int code = 300; code <= 394; ++code)
     all.push_back({"gfx/000/0/" + std::to_string(code) + ".bmp", 52, 60});
-  for (int n = 0; n <= 23; ++n) all.push_back({"gfx/fond/" + std::to_string(n) + ".jpg", 2800, 1800});
+  for (int n = 0; n <= 23; ++n)
+    all.push_back({"gfx/fond/" + std::to_string(n) + ".jpg", 2800, 1800});
   return all;
 }
 
@@ -89,7 +90,8 @@ bool ReadBmp(const std::string& path, Bmp& out) {
 
 Bmp Cell(int code) {
   Bmp bmp;
-  std::string path = kData + (code >= 300 ? "/gfx/000/0/" : "/gfx/000/") + std::to_string(code) + ".bmp";
+  std::string path =
+      kData + (code >= 300 ? "/gfx/000/0/" : "/gfx/000/") + std::to_string(code) + ".bmp";
   EXPECT_TRUE(ReadBmp(path, bmp)) << path;
   return bmp;
 }

@@ -28,7 +28,9 @@ std::vector<uint8_t> ReadBytes(const std::string& path) {
 uint32_t Le32(const std::vector<uint8_t>& b, size_t at) {
   return b[at] | (b[at + 1] << 8) | (b[at + 2] << 16) | (uint32_t(b[at + 3]) << 24);
 }
-uint16_t Le16(const std::vector<uint8_t>& b, size_t at) { return uint16_t(b[at] | (b[at + 1] << 8)); }
+uint16_t Le16(const std::vector<uint8_t>& b, size_t at) {
+  return uint16_t(b[at] | (b[at + 1] << 8));
+}
 
 class AudioAssetsTest : public ::testing::Test {
  protected:
@@ -66,7 +68,7 @@ struct Effect {
 
 // The slots the level start loads, with how long each may last.
 const Effect kEffects[] = {
-    {0, "1.wav", 0.15}, {1, "2.wav", 3.0}, {2, "13.ogg", 1.5},  {3, "17.ogg", 1.0},
+    {0, "1.wav", 0.15}, {1, "2.wav", 3.0},  {2, "13.ogg", 1.5}, {3, "17.ogg", 1.0},
     {5, "6.ogg", 0.8},  {12, "3.wav", 1.0}, {16, "4.wav", 0.8}, {17, "18.ogg", 2.0},
 };
 

@@ -24,9 +24,9 @@ class GameDictionary : public ::testing::Test {
 };
 
 TEST_F(GameDictionary, FindsCommonWordsAndTheirInflections) {
-  const char* found[] = {"at",   "cat",    "cats",     "walk",   "walked", "walking", "running", "ran",
-                         "mice", "bigger", "happiest", "colour", "color",  "zebra",   "quizzes", "jigsaw",
-                         "Mosaic", " puzzle ", "Hexagon"};
+  const char* found[] = {"at",      "cat",    "cats",   "walk",     "walked", "walking", "running",
+                         "ran",     "mice",   "bigger", "happiest", "colour", "color",   "zebra",
+                         "quizzes", "jigsaw", "Mosaic", " puzzle ", "Hexagon"};
   for (const char* word : found) {
     std::string w = word;
     EXPECT_EQ(qm::LookUpWord(w), qm::LookUp::kFound) << word;
@@ -86,8 +86,9 @@ TEST(GameDictionaryFiles, ThreeLetterWordsOfCHoldCatAsAt) {
 TEST(GameDictionaryFiles, CreditsNameTheWordListsAndTheirNotices) {
   std::ifstream in(std::string(QM_DATA_DIR) + "/CREDITS.txt", std::ios::binary);
   const std::string text((std::istreambuf_iterator<char>(in)), {});
-  for (const char* notice : {"SCOWL", "Kevin Atkinson", "Copyright (c) J Ross Beresford 1993-1999",
-                             "WordNet 1.6 Copyright 1997 by Princeton University", "Geoff Kuenning"}) {
+  for (const char* notice :
+       {"SCOWL", "Kevin Atkinson", "Copyright (c) J Ross Beresford 1993-1999",
+        "WordNet 1.6 Copyright 1997 by Princeton University", "Geoff Kuenning"}) {
     EXPECT_NE(text.find(notice), std::string::npos) << notice;
   }
 }

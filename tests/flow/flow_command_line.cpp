@@ -60,9 +60,8 @@ TEST(CommandLine, HelpAndVersion) {
   EXPECT_TRUE(ParseCommandLine({"-h"}, nullptr).showHelp);
   EXPECT_TRUE(ParseCommandLine({"--version"}, nullptr).showVersion);
   const std::string usage = UsageText("quillmosaica");
-  for (const char* option :
-       {"--window", "--scale", "--display", "--max-fps", "--data", "--help", "--version",
-        "QUILLMOSAICA_SCALE"}) {
+  for (const char* option : {"--window", "--scale", "--display", "--max-fps", "--data", "--help",
+                             "--version", "QUILLMOSAICA_SCALE"}) {
     EXPECT_NE(usage.find(option), std::string::npos) << option;
   }
 }

@@ -77,10 +77,14 @@ TEST_F(MouseTracking, HeldButtonsTapsAndDoubleClicks) {
       {"a tap is held once, then released",
        {{{kLeftDown, kLeftUp}, {{L, 1}}}, {{}, {{L, 0}}}, {{}, {{L, 0}}}}},
       {"two clicks in one drain: held, up, held, up",
-       {{{kLeftDown, kLeftUp, kLeftDown, kLeftUp}, {{L, 1}}}, {{}, {{L, 0}}}, {{}, {{L, 1}}},
+       {{{kLeftDown, kLeftUp, kLeftDown, kLeftUp}, {{L, 1}}},
+        {{}, {{L, 0}}},
+        {{}, {{L, 1}}},
         {{}, {{L, 0}}}}},
       {"a release and a new press in one drain: up for one pass in between",
-       {{{kLeftDown}, {{L, 1}}}, {{kLeftUp, kLeftDown}, {{L, 0}}}, {{}, {{L, 1}}},
+       {{{kLeftDown}, {{L, 1}}},
+        {{kLeftUp, kLeftDown}, {{L, 0}}},
+        {{}, {{L, 1}}},
         {{kLeftUp}, {{L, 0}}}}},
       {"a tap survives the play loop asking for the right button first",
        {{{kLeftDown, kLeftUp}, {{R, 0}, {L, 1}}}, {{}, {{R, 0}, {L, 0}}}}},
@@ -88,10 +92,14 @@ TEST_F(MouseTracking, HeldButtonsTapsAndDoubleClicks) {
        {{{kRightDown, kRightUp, kMiddleDown, kMiddleUp}, {{L, 0}, {R, 1}, {M, 1}}},
         {{}, {{R, 0}, {M, 0}}}}},
       {"a tap while another press is held leaves that press held",
-       {{{kRightDown}, {{R, 1}}}, {{kLeftDown, kLeftUp}, {{R, 1}, {L, 1}}},
-        {{}, {{R, 1}, {L, 0}}}, {{kRightUp}, {{R, 0}}}}},
+       {{{kRightDown}, {{R, 1}}},
+        {{kLeftDown, kLeftUp}, {{R, 1}, {L, 1}}},
+        {{}, {{R, 1}, {L, 0}}},
+        {{kRightUp}, {{R, 0}}}}},
       {"a double click in separate passes: the second press is dropped",
-       {{{kLeftDown}, {{L, 1}}}, {{kLeftUp}, {{L, 0}}}, {{kLeftDouble}, {{L, 0}}},
+       {{{kLeftDown}, {{L, 1}}},
+        {{kLeftUp}, {{L, 0}}},
+        {{kLeftDouble}, {{L, 0}}},
         {{kLeftDoubleUp}, {{L, 0}}}}},
       {"a double click within one drain still gives its first press once",
        {{{kLeftDown, kLeftUp, kLeftDouble, kLeftDoubleUp}, {{L, 1}}}, {{}, {{L, 0}}}}},
@@ -112,7 +120,7 @@ TEST_F(MouseTracking, HeldButtonsTapsAndDoubleClicks) {
 TEST_F(MouseTracking, APressBegunBeforeTheScreenIsIgnoredUntilReleased) {
   struct Case {
     const char* what;
-    std::vector<Event> before;  // events of the screen before, which saw them all
+    std::vector<Event> before;   // events of the screen before, which saw them all
     std::vector<Event> atEntry;  // pending when the screen starts
     std::vector<Pass> passes;
   };
@@ -153,8 +161,7 @@ TEST_F(MouseTracking, APressBegunBeforeTheScreenIsIgnoredUntilReleased) {
     IgnorePressesFromBefore(program_);
     Run(c.what, c.passes);
     // Leave every button up for the next case.
-    for (MouseButton b : {MouseButton::kLeft, MouseButton::kRight})
-      InjectMouseButton(b, false);
+    for (MouseButton b : {MouseButton::kLeft, MouseButton::kRight}) InjectMouseButton(b, false);
     PumpWindowEvents(program_);
   }
 }

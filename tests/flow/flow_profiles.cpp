@@ -205,9 +205,10 @@ TEST_F(ProfileFiles, ChosenPlayerKeepsAvatarAndEaselSizeWithinTheirTables) {
     int avatar, easel;
     int wantAvatar, wantEasel;
   };
-  const Case cases[] = {{4, 10, 4, 10},    {19, 18, 19, 18},  {23, 40, 3, 18},   {-1, 0, 19, 6},
-                        {-128, -5, 12, 6}, {0, 6, 0, 6},      {19, 6, 19, 6},    {5, 18, 5, 18},
-                        {20, 100, 0, 18},  {-20, 19, 0, 18},  {127, 127, 7, 18}, {-128, -128, 12, 6}};
+  const Case cases[] = {{4, 10, 4, 10},   {19, 18, 19, 18},  {23, 40, 3, 18},
+                        {-1, 0, 19, 6},   {-128, -5, 12, 6}, {0, 6, 0, 6},
+                        {19, 6, 19, 6},   {5, 18, 5, 18},    {20, 100, 0, 18},
+                        {-20, 19, 0, 18}, {127, 127, 7, 18}, {-128, -128, 12, 6}};
   for (const Case& c : cases) {
     Write("players/2", test::ProfileBytes("n", 4, c.avatar, c.easel, int64_t{1} << 40));
     auto g = std::make_unique<GameState>();

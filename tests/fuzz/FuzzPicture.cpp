@@ -17,7 +17,8 @@ int LoadAndDrawPicture(const uint8_t* data, size_t size, const char* fileName) {
     return 0;
   }
   const int width = SpriteWidthOf(kSlot), height = SpriteHeightOf(kSlot);
-  if (width <= 0 || height <= 0 || width > SpriteSizeLimit() || height > SpriteSizeLimit()) std::abort();
+  if (width <= 0 || height <= 0 || width > SpriteSizeLimit() || height > SpriteSizeLimit())
+    std::abort();
   ClearFrame(0);
   DrawSprite(kSlot, 0, 0);
   DrawSpriteKeyed(kSlot, -width / 2, -height / 2);

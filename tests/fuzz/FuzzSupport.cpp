@@ -20,9 +20,10 @@ struct Folder {
   Folder() {
     // In memory when possible: the profile saves sync every file they write.
     std::error_code ec;
-    std::filesystem::path base = std::filesystem::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK) == 0
-                                     ? std::filesystem::path("/dev/shm")
-                                     : std::filesystem::temp_directory_path();
+    std::filesystem::path base =
+        std::filesystem::is_directory("/dev/shm", ec) && access("/dev/shm", W_OK) == 0
+            ? std::filesystem::path("/dev/shm")
+            : std::filesystem::temp_directory_path();
     std::string pattern = (base / "qm-fuzz-XXXXXX").string();
     if (mkdtemp(pattern.data()) == nullptr) std::abort();
     path = pattern;

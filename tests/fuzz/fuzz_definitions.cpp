@@ -54,7 +54,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   const std::string word = input.substr(0, cut);
   const std::string file = input.substr(cut + 1);
   MapGameFolder("definitions", fuzz::TempFolder() + "/definitions");
-  fuzz::WriteTempFile("definitions/english", reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  fuzz::WriteTempFile("definitions/english", reinterpret_cast<const uint8_t*>(file.data()),
+                      file.size());
 
   const std::string definition = LookUpDefinition(word);
   for (char c : definition) {

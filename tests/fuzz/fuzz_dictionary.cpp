@@ -42,14 +42,16 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   std::string word = input.substr(0, cut);
   std::string file = input.substr(cut + 1);
 
-  std::string normal = ReplaceText(TrimRightText(TrimLeftText(LowerCaseText(word))), CharText(13), "");
+  std::string normal =
+      ReplaceText(TrimRightText(TrimLeftText(LowerCaseText(word))), CharText(13), "");
   if (normal.empty()) return 0;
   char first = normal[0];
   if (first == '/' || first == '\\' || first == '.' || first == '\0') return 0;
   const std::string folder = fuzz::TempFolder() + "/dico";
   MapGameFolder("dico-english", folder);
   std::string name = "dico/dico-" + std::string(1, first) + DecimalText(TextLength(normal));
-  std::string path = fuzz::WriteTempFile(name, reinterpret_cast<const uint8_t*>(file.data()), file.size());
+  std::string path =
+      fuzz::WriteTempFile(name, reinterpret_cast<const uint8_t*>(file.data()), file.size());
 
   // The lines as the game reads them.
   std::vector<std::string> expected = SplitLines(file);
@@ -64,7 +66,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (read != expected) std::abort();
 
   bool listed = false;
-  for (const std::string& line : expected) listed = listed || (std::string(1, first) + line) == normal;
+  for (const std::string& line : expected)
+    listed = listed || (std::string(1, first) + line) == normal;
   std::string lookedUp = word;
   LookUp result = LookUpWord(lookedUp);
   if (lookedUp != normal && word.size() >= 2) std::abort();

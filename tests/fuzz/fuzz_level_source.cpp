@@ -5,9 +5,9 @@
 #include <cstdlib>
 #include <string>
 
-#include "tests/fuzz/FuzzSupport.hpp"
 #include "game/level/LevelBinary.hpp"
 #include "game/level/LevelSource.hpp"
+#include "tests/fuzz/FuzzSupport.hpp"
 
 namespace {
 
@@ -26,7 +26,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   SourceError error;
   if (!ParseLevelSource(text, level, error)) return 0;
   if (level.w < 0 || level.h < 0) std::abort();
-  if (level.cells.size() != static_cast<size_t>(level.w + 1) * static_cast<size_t>(level.h + 1)) std::abort();
+  if (level.cells.size() != static_cast<size_t>(level.w + 1) * static_cast<size_t>(level.h + 1))
+    std::abort();
   // Large Boards are right but slow to write back; the small ones cover the same code.
   if (level.cells.size() > 65536) return 0;
 
@@ -35,7 +36,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   if (!SameLevel(level, again)) std::abort();
 
   std::string bytes = EncodeLevel(level, KeysForName("fuzz"));
-  std::string path = qm::fuzz::WriteTempFile("maps/9", reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
+  std::string path = qm::fuzz::WriteTempFile(
+      "maps/9", reinterpret_cast<const uint8_t*>(bytes.data()), bytes.size());
   DecodedLevel decoded = DecodeLevelFile(path);
   if (decoded.fault != FileFault::kNone) std::abort();
   if (!SameLevel(level, decoded.level)) std::abort();

@@ -3,9 +3,8 @@
 // replaced, so the fuzzer never reads files of its own choosing.
 #include <cstdint>
 #include <memory>
-#include <string>
-
 #include <nlohmann/json.hpp>
+#include <string>
 
 #include "game/GameState.hpp"
 #include "tools/qm-rules/MoveFile.hpp"

@@ -1,7 +1,7 @@
 // Ogg Vorbis sound effects, decoded whole when they are loaded.
-#include "tests/fuzz/FuzzSound.hpp"
-
 #include <cstring>
+
+#include "tests/fuzz/FuzzSound.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Whatever does not start with "RIFF" is decoded as Ogg Vorbis.

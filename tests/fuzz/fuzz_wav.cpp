@@ -1,7 +1,7 @@
 // RIFF WAVE sound effects.
-#include "tests/fuzz/FuzzSound.hpp"
-
 #include <cstring>
+
+#include "tests/fuzz/FuzzSound.hpp"
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   // Only what the loader reads as a wave file; the Ogg target covers the rest.

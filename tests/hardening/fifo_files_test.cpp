@@ -1,7 +1,7 @@
 // A FIFO where the game expects a level, a profile or a dictionary file: opening it must not
 // wait for a writer that never comes, and it reads as a missing file.
-#include <gtest/gtest.h>
 #include <fcntl.h>
+#include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -54,13 +54,15 @@ bool ReturnsWithoutWaiting(const std::string& fifo, const std::function<void()>&
 
 TEST(FifoFiles, AFifoIsReadAsAMissingFileWithoutWaiting) {
   TempFolder folder;
-  for (const char* name : {"level", "1", "dico-c3"}) ASSERT_EQ(::mkfifo(folder.Path(name).c_str(), 0644), 0) << name;
+  for (const char* name : {"level", "1", "dico-c3"})
+    ASSERT_EQ(::mkfifo(folder.Path(name).c_str(), 0644), 0) << name;
 
   // A level: the one-Cell Board of a missing level file.
   auto board = std::make_unique<BoardState>();
   LevelRead read = LevelRead::kRead;
-  EXPECT_TRUE(ReturnsWithoutWaiting(folder.Path("level"),
-                                    [&] { read = ReadLevelFile(*board, folder.Path("level"), 1, 1024, 768); }));
+  EXPECT_TRUE(ReturnsWithoutWaiting(folder.Path("level"), [&] {
+    read = ReadLevelFile(*board, folder.Path("level"), 1, 1024, 768);
+  }));
   EXPECT_EQ(read, LevelRead::kMissing);
   EXPECT_EQ(board->w, 0);
   EXPECT_EQ(board->h, 0);
@@ -70,7 +72,8 @@ TEST(FifoFiles, AFifoIsReadAsAMissingFileWithoutWaiting) {
   PlayerProfile profile;
   profile.name = "kept";
   bool opened = true;
-  EXPECT_TRUE(ReturnsWithoutWaiting(folder.Path("1"), [&] { opened = ReadPlayerProfile(1, profile); }));
+  EXPECT_TRUE(
+      ReturnsWithoutWaiting(folder.Path("1"), [&] { opened = ReadPlayerProfile(1, profile); }));
   EXPECT_FALSE(opened);
   EXPECT_EQ(profile.name, "kept");
   MapGameFolder("players", "");

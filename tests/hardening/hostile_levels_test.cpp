@@ -37,10 +37,14 @@ TEST(HostileLevels, ImpossibleSizesGiveTheOneCellBoard) {
   struct Case {
     int16_t w, h;
     LevelRead expected;
-  } cases[] = {{32767, 32767, LevelRead::kOversize}, {-1, 5, LevelRead::kOversize},
-               {5, -32768, LevelRead::kOversize},   {-32768, -32768, LevelRead::kOversize},
-               {2048, 2047, LevelRead::kOversize},  {3, -2, LevelRead::kOversize},
-               {-32768, -1, LevelRead::kOversize},  {2047, 2047, LevelRead::kRead},
+  } cases[] = {{32767, 32767, LevelRead::kOversize},
+               {-1, 5, LevelRead::kOversize},
+               {5, -32768, LevelRead::kOversize},
+               {-32768, -32768, LevelRead::kOversize},
+               {2048, 2047, LevelRead::kOversize},
+               {3, -2, LevelRead::kOversize},
+               {-32768, -1, LevelRead::kOversize},
+               {2047, 2047, LevelRead::kRead},
                {0, 0, LevelRead::kRead}};
   TempFolder folder;
   MapGameFolder("maps", folder.path());
@@ -49,7 +53,8 @@ TEST(HostileLevels, ImpossibleSizesGiveTheOneCellBoard) {
     auto game = std::make_unique<GameState>();
     game->program.screenWidth = 1024;
     game->program.screenHeight = 768;
-    EXPECT_EQ(ReadLevelFile(game->board, "maps\\7", 1, 1024, 768), c.expected) << c.w << " x " << c.h;
+    EXPECT_EQ(ReadLevelFile(game->board, "maps\\7", 1, 1024, 768), c.expected)
+        << c.w << " x " << c.h;
     if (c.expected == LevelRead::kOversize) {  // nothing of the file is kept
       EXPECT_EQ(game->board.title, "");
       EXPECT_EQ(game->board.startColumn, 0);
@@ -100,9 +105,15 @@ TEST(HostileLevels, HugeRevealRadiusVisitsOnlyTheBoard) {
   struct Case {
     int cx, cy, base;
     bool lightsAll;
-  } cases[] = {{20, 15, 20, true},           {0, 0, 20, true},       {INT_MAX, INT_MIN, 20, false},
-               {INT_MIN, INT_MAX, 20, false}, {-40000, 40000, 20, false}, {5, 5, INT_MAX, true},
-               {5, 5, INT_MIN, false},        {5, 5, 0, true},            {100, 100, INT_MAX, true},
+  } cases[] = {{20, 15, 20, true},
+               {0, 0, 20, true},
+               {INT_MAX, INT_MIN, 20, false},
+               {INT_MIN, INT_MAX, 20, false},
+               {-40000, 40000, 20, false},
+               {5, 5, INT_MAX, true},
+               {5, 5, INT_MIN, false},
+               {5, 5, 0, true},
+               {100, 100, INT_MAX, true},
                {INT_MIN, INT_MAX, INT_MAX, false}};
   for (const Case& c : cases) {
     BoardState b = board;

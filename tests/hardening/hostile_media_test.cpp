@@ -103,7 +103,8 @@ Bytes OggClaiming(int64_t claimedFrames) {
   std::vector<std::pair<Bytes, Bytes>> pages;  // header and body of each page
   ogg_page page;
   while (ogg_stream_flush(&os, &page) != 0) {
-    pages.push_back({Bytes(page.header, page.header + page.header_len), Bytes(page.body, page.body + page.body_len)});
+    pages.push_back({Bytes(page.header, page.header + page.header_len),
+                     Bytes(page.body, page.body + page.body_len)});
   }
   const int frames = 2205;
   float** in = vorbis_analysis_buffer(&vd, frames);
@@ -117,11 +118,13 @@ Bytes OggClaiming(int64_t claimedFrames) {
     while (vorbis_bitrate_flushpacket(&vd, &packet) != 0) ogg_stream_packetin(&os, &packet);
   }
   while (ogg_stream_flush(&os, &page) != 0) {
-    pages.push_back({Bytes(page.header, page.header + page.header_len), Bytes(page.body, page.body + page.body_len)});
+    pages.push_back({Bytes(page.header, page.header + page.header_len),
+                     Bytes(page.body, page.body + page.body_len)});
   }
   // The claim: the last page says the stream ends at claimedFrames.
   Bytes& last = pages.back().first;
-  for (int i = 0; i < 8; ++i) last[6 + i] = static_cast<uint8_t>(static_cast<uint64_t>(claimedFrames) >> (8 * i));
+  for (int i = 0; i < 8; ++i)
+    last[6 + i] = static_cast<uint8_t>(static_cast<uint64_t>(claimedFrames) >> (8 * i));
   ogg_page patched{last.data(), static_cast<long>(last.size()), pages.back().second.data(),
                    static_cast<long>(pages.back().second.size())};
   ogg_page_checksum_set(&patched);
@@ -140,8 +143,9 @@ Bytes OggClaiming(int64_t claimedFrames) {
 
 std::string Write(const TempFolder& folder, const std::string& name, const Bytes& bytes) {
   std::string path = folder.path() + "/" + name;
-  std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()),
-                                              static_cast<std::streamsize>(bytes.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(reinterpret_cast<const char*>(bytes.data()),
+             static_cast<std::streamsize>(bytes.size()));
   return path;
 }
 

@@ -39,7 +39,9 @@ TEST(HostileProfiles, NewPlayerNameStopsAt127Bytes) {
     Script s;
     s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200).Click(512, 24 * 13 + 6).Wait(100);
     s.Type(name).Tap(kKeyReturn).Wait(300);
-    s.Check([&](const GameState& g) { EXPECT_EQ(g.menu.name[1].size(), c.kept) << c.typed << " typed"; });
+    s.Check([&](const GameState& g) {
+      EXPECT_EQ(g.menu.name[1].size(), c.kept) << c.typed << " typed";
+    });
     s.Quit();
     e2e::RunResult r = session.Run(s);
     ASSERT_EQ(r.failure, "");
@@ -101,8 +103,8 @@ TEST(HostileProfiles, OutOfRangeValuesPlayALevel) {
 }
 
 // Saving into a folder that cannot be written fails: the old file stays whole and reads as
-// before, and no stray file is left (what the player is told: full_disk_test.cpp). Run in a child process that is not root, since
-// root may write anywhere.
+// before, and no stray file is left (what the player is told: full_disk_test.cpp). Run in a child
+// process that is not root, since root may write anywhere.
 TEST(HostileProfiles, UnwritableProfileFolderKeepsTheOldFile) {
   TempFolder temp;
   const std::string players = temp.path() + "/players";
@@ -134,7 +136,8 @@ TEST(HostileProfiles, UnwritableProfileFolderKeepsTheOldFile) {
   ASSERT_EQ(waitpid(child, &status, 0), child);
   ::chmod(players.c_str(), 0755);
   ASSERT_TRUE(WIFEXITED(status));
-  EXPECT_EQ(WEXITSTATUS(status), 0) << "3: cannot drop root, 4: not read, 5: the old profile changed, 6: no message";
+  EXPECT_EQ(WEXITSTATUS(status), 0)
+      << "3: cannot drop root, 4: not read, 5: the old profile changed, 6: no message";
   EXPECT_EQ(ReadFileBytes(players + "/5"), old);
   int files = 0;
   for ([[maybe_unused]] const auto& entry : fs::directory_iterator(players)) ++files;

@@ -130,10 +130,10 @@ TEST(MissingData, LevelWithNothingButItsTitle) {
   s.Tap(kKeySpace).Wait(100).Button('R', true).Wait(80).Move(200, 200).Wait(80).Button('R', false);
   s.Tap(kKeyTab, "", 300).Wait(100);
   s.Tap(kKeyReturn).Type("cat").Tap(kKeyReturn).Wait(100);  // no dictionary: not found
-  for (int k = 1; k <= 5; ++k) s.Click(10, 768 - 224 + 20 * k + 10).Wait(60);  // chat panel
+  for (int k = 1; k <= 5; ++k) s.Click(10, 768 - 224 + 20 * k + 10).Wait(60);         // chat panel
   for (int k = 1; k <= 6; ++k) s.Click(1024 - 10, 768 - 160 + 20 * k + 10).Wait(60);  // music
-  for (int k = 0; k <= 2; ++k) s.Click(10, 20 * k + 10).Wait(60);  // view panel
-  s.Click(512 - 5 * 26 + 10 * 52 - 62, 768 - 62 - 12).Wait(100);    // an exchange token
+  for (int k = 0; k <= 2; ++k) s.Click(10, 20 * k + 10).Wait(60);                     // view panel
+  s.Click(512 - 5 * 26 + 10 * 52 - 62, 768 - 62 - 12).Wait(100);  // an exchange token
   s.Click(512 - 5 * 26 + 26, 768 - 30).Wait(60).Click(594, 768 - 62 - 244).Wait(200);
   s.Tap(kKeyEscape).Wait(100);
   s.Check([](const GameState& g) {

@@ -21,8 +21,10 @@ namespace fs = std::filesystem;
 
 // The two contents qm_profile_saver switches profile n between.
 std::string Version(int n, int version) {
-  if (version == 0) return ProfileBytes(std::string(5 + n, static_cast<char>('a' + n)), n, 1, 8, 1000 * n);
-  return ProfileBytes(std::string(90 + n, static_cast<char>('a' + n)), 40 + n, 17, 16, -(int64_t{1} << 40) - n);
+  if (version == 0)
+    return ProfileBytes(std::string(5 + n, static_cast<char>('a' + n)), n, 1, 8, 1000 * n);
+  return ProfileBytes(std::string(90 + n, static_cast<char>('a' + n)), 40 + n, 17, 16,
+                      -(int64_t{1} << 40) - n);
 }
 
 // Starts the saver and waits until it has saved every profile once.
@@ -58,7 +60,8 @@ TEST(ProfileKill, EveryProfileIsOldOrNewAfter200Kills) {
   TempFolder temp;
   const std::string players = temp.path() + "/players";
   fs::create_directories(players);
-  for (int n = 1; n <= 3; ++n) e2e::WriteFileBytes(players + "/" + std::to_string(n), Version(n, 0));
+  for (int n = 1; n <= 3; ++n)
+    e2e::WriteFileBytes(players + "/" + std::to_string(n), Version(n, 0));
 
   std::mt19937 rng(20261210);
   int sawNew = 0, inSave = 0;
@@ -80,7 +83,8 @@ TEST(ProfileKill, EveryProfileIsOldOrNewAfter200Kills) {
     for (int n = 1; n <= 3; ++n) {
       std::string bytes = e2e::ReadFileBytes(players + "/" + std::to_string(n));
       bool old = bytes == Version(n, 0), fresh = bytes == Version(n, 1);
-      ASSERT_TRUE(old || fresh) << "profile " << n << " after kill " << round + 1 << ": " << bytes.size() << " bytes";
+      ASSERT_TRUE(old || fresh) << "profile " << n << " after kill " << round + 1 << ": "
+                                << bytes.size() << " bytes";
       sawNew += fresh;
     }
   }

@@ -13,7 +13,8 @@ namespace {
 // Content `version` (0 or 1) of profile n: both differ in every field and in length.
 void SetPlayer(qm::GameState& game, int n, int version) {
   game.menu.selectedProfile = n;
-  game.players.speakerNames[0] = std::string(version == 0 ? 5 + n : 90 + n, static_cast<char>('a' + n));
+  game.players.speakerNames[0] =
+      std::string(version == 0 ? 5 + n : 90 + n, static_cast<char>('a' + n));
   game.players.levelsReached[0] = static_cast<uint8_t>(version == 0 ? n : 40 + n);
   game.players.avatars[0] = static_cast<uint8_t>(version == 0 ? 1 : 17);
   game.easel.slots[0] = static_cast<int16_t>(version == 0 ? 8 : 16);

@@ -15,7 +15,8 @@ Level FromMap(const std::string& rows) {
       "title T\nstart 0 0\nshade-period 1\nshade-step 1 1 1\nbase-tint 9 9 9\n"
       "objectives 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0 0\nlegend\n"
       "  G 218\n  F 219\n  . 159\n  # 131\n  ^ 148\n  a 1\n  Lg 145\n  Ls 146\n  Lb 147\n"
-      "  Kg 235\n  Ks 236\n  Kb 237\n  M1 212\n  M3 214\nmap\n" + rows;
+      "  Kg 235\n  Ks 236\n  Kb 237\n  M1 212\n  M3 214\nmap\n" +
+      rows;
   Level level;
   SourceError error;
   EXPECT_TRUE(ParseLevelSource(text, level, error)) << error.line << ": " << error.message;
@@ -23,7 +24,11 @@ Level FromMap(const std::string& rows) {
 }
 
 TEST(LevelCheck, EndBoxReachableThroughCellsThatTakePieces) {
-  struct Case { const char* rows; bool reachable; const char* why; } cases[] = {
+  struct Case {
+    const char* rows;
+    bool reachable;
+    const char* why;
+  } cases[] = {
       {"|G . F\n", true, "soil joins them"},
       {"|G # F\n", false, "a wall between"},
       {"|G   F\n", false, "void between"},

@@ -25,7 +25,8 @@ class LevelDump : public ::testing::Test {
  protected:
   nlohmann::json Dump(const std::string& bytes) {
     std::ofstream(dir_ + "/map", std::ios::binary) << bytes;
-    std::string out = RunCommand(std::string(QM_LEVEL_TOOL) + " dump --json " + dir_ + "/map 2>/dev/null");
+    std::string out =
+        RunCommand(std::string(QM_LEVEL_TOOL) + " dump --json " + dir_ + "/map 2>/dev/null");
     return nlohmann::json::parse(out, nullptr, false);
   }
   qm::test::TempFolder temp_{"qm-dump"};
@@ -52,8 +53,8 @@ TEST_F(LevelDump, JsonHoldsEveryField) {
   EXPECT_EQ(j["shade_period"], 3);
   EXPECT_EQ(j["shade_step"], nlohmann::json({10, 20, 30}));
   EXPECT_EQ(j["base_tint"], nlohmann::json({200, 190, 180}));
-  EXPECT_EQ(j["objectives"], nlohmann::json({1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15, 16,
-                                              17, 18, 19, 20}));
+  EXPECT_EQ(j["objectives"], nlohmann::json({1,  2,  3,  4,  5,  6,  7,  8,  9,  10,
+                                             11, 12, 13, 14, 15, 16, 17, 18, 19, 20}));
 }
 
 TEST_F(LevelDump, HighTitleBytesAreTheirWindows1252Characters) {
@@ -79,7 +80,9 @@ TEST_F(LevelDump, TruncatedFilesReadZerosThroughTheKey) {
 }
 
 TEST_F(LevelDump, MissingFileIsAnError) {
-  EXPECT_EQ(RunCommand(std::string(QM_LEVEL_TOOL) + " dump --json " + dir_ + "/none 2>/dev/null; echo $?"), "1\n");
+  EXPECT_EQ(RunCommand(std::string(QM_LEVEL_TOOL) + " dump --json " + dir_ +
+                       "/none 2>/dev/null; echo $?"),
+            "1\n");
 }
 
 }  // namespace

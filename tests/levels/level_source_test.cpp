@@ -48,7 +48,11 @@ TEST(LevelSource, ReadsAMapWithHalfCellIndents) {
 }
 
 TEST(LevelSource, FaultsNameTheirLine) {
-  struct Case { std::string body; int line; std::string words; } cases[] = {
+  struct Case {
+    std::string body;
+    int line;
+    std::string words;
+  } cases[] = {
       {"legend\n  # 131\nmap\n|# #\n|# #\n", 5, "half a cell"},
       {"legend\n  # 131\nmap\n|# X\n", 4, "'X' is not in the legend"},
       {"legend\n  # 131\nmap\n| #\n", 4, "first character"},
@@ -72,7 +76,10 @@ TEST(LevelSource, FaultsNameTheirLine) {
     EXPECT_EQ(error.line, c.line == 0 ? 0 : c.line + 5) << c.body;
     EXPECT_NE(error.message.find(c.words), std::string::npos) << error.message;
   }
-  struct Whole { std::string text; std::string words; } wholes[] = {
+  struct Whole {
+    std::string text;
+    std::string words;
+  } wholes[] = {
       {"title T\nshade-period 1\nshade-step 1 1 1\nbase-tint 9 9 9\nmap\n|\n", "'objectives' line"},
       {"title " + std::string(128, 'x') + "\n", "longer than 127"},
       {"title \xE4\xB8\xAD\n", "Windows-1252"},
@@ -93,8 +100,8 @@ TEST(LevelSource, FaultsNameTheirLine) {
 TEST(LevelSource, TitlesKeepEveryByte) {
   Level level;
   SourceError error;
-  ASSERT_TRUE(ParseLevelSource("title  Caf\xC3\xA9 \\\\ \\x01\\x20 \n" + std::string(kHeader).substr(8) +
-                                   "legend\n  G 218\nmap\n|G\n",
+  ASSERT_TRUE(ParseLevelSource("title  Caf\xC3\xA9 \\\\ \\x01\\x20 \n" +
+                                   std::string(kHeader).substr(8) + "legend\n  G 218\nmap\n|G\n",
                                level, error))
       << error.message;
   EXPECT_EQ(level.title, "Caf\xE9 \\ \x01 ");
@@ -150,7 +157,9 @@ TEST_F(LevelRoundTrip, RandomLevelsSurviveTextAndBinary) {
     Level parsed;
     SourceError error;
     std::string text = FormatLevelSource(level);
-    ASSERT_TRUE(ParseLevelSource(text, parsed, error)) << error.line << ": " << error.message << "\n" << text;
+    ASSERT_TRUE(ParseLevelSource(text, parsed, error))
+        << error.line << ": " << error.message << "\n"
+        << text;
     ExpectSameLevel(parsed, level);
     std::array<int16_t, 5> keys{};
     for (int16_t& k : keys) k = static_cast<int16_t>(rng());
@@ -208,13 +217,15 @@ TEST(GameLevels, EverySourceBuildsAndDumpsBack) {
 TEST(FixtureLevels, EveryMapIsItsSourceCompiled) {
   const std::string folder = std::string(QM_SOURCE_DIR) + "/tests/fixtures/rules";
   for (const char* name : {"level"}) {
-    std::ifstream source(folder + "/" + name + ".lvl", std::ios::binary), map(folder + "/" + name + ".map", std::ios::binary);
+    std::ifstream source(folder + "/" + name + ".lvl", std::ios::binary),
+        map(folder + "/" + name + ".map", std::ios::binary);
     std::stringstream text, bytes;
     text << source.rdbuf();
     bytes << map.rdbuf();
     Level level;
     SourceError error;
-    ASSERT_TRUE(ParseLevelSource(text.str(), level, error)) << name << ":" << error.line << ": " << error.message;
+    ASSERT_TRUE(ParseLevelSource(text.str(), level, error))
+        << name << ":" << error.line << ": " << error.message;
     EXPECT_EQ(EncodeLevel(level, KeysForName(std::string(name) + ".lvl")), bytes.str())
         << name << ".map: rebuild it with qm-level build " << name << ".lvl " << name << ".map";
   }

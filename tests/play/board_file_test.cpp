@@ -71,7 +71,11 @@ TEST_F(BoardFileTest, DecodesAKnownFile) {
 TEST_F(BoardFileTest, EveryMaskDependsOnTheCellsReadBefore) {
   LevelBytes narrow = FilledLevel(1, 1, 157), wide = FilledLevel(2, 1, 157);
   for (LevelBytes* level : {&narrow, &wide}) {
-    level->key[0] = 11; level->key[1] = -7; level->key[2] = 999; level->key[3] = 4; level->key[4] = 5;
+    level->key[0] = 11;
+    level->key[1] = -7;
+    level->key[2] = 999;
+    level->key[3] = 4;
+    level->key[4] = 5;
   }
   // Both decode to their codes.
   for (LevelBytes* level : {&narrow, &wide}) {
@@ -131,8 +135,13 @@ TEST_F(BoardFileTest, AMissingFileGivesTheOneCellBoardAndTheLargestBoardReads) {
 }
 
 TEST_F(BoardFileTest, MasterRaisesTheFirstTwoObjectives) {
-  struct Case { int reached; int8_t first, second; int8_t wantFirst, wantSecond; } cases[] = {
-      {44, 3, 5, 3, 5}, {45, 3, 5, 4, 6}, {45, 0, 5, 0, 5}, {45, -1, 5, -1, 5}, {200, 127, 9, 127, 10},
+  struct Case {
+    int reached;
+    int8_t first, second;
+    int8_t wantFirst, wantSecond;
+  } cases[] = {
+      {44, 3, 5, 3, 5},   {45, 3, 5, 4, 6},       {45, 0, 5, 0, 5},
+      {45, -1, 5, -1, 5}, {200, 127, 9, 127, 10},
   };
   for (const Case& c : cases) {
     LevelBytes level = FilledLevel(0, 0, 218);

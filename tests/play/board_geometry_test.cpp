@@ -41,11 +41,13 @@ TEST(HexGrid, StepsAlongEachAxisInvertAndLandOnNeighbours) {
 }
 
 TEST(HexGrid, AxesReadInTheirDirections) {
-  struct Case { int axis; CellPos from, back, forward; } cases[] = {
+  struct Case {
+    int axis;
+    CellPos from, back, forward;
+  } cases[] = {
       {kFallingDiagonal, {3, 2}, {2, 1}, {3, 3}},  // even row: upper left is one column left
-      {kFallingDiagonal, {3, 1}, {3, 0}, {4, 2}},
-      {kRow, {3, 2}, {2, 2}, {4, 2}},
-      {kRisingDiagonal, {3, 2}, {2, 3}, {3, 1}},   // rising words start at their lowest Piece
+      {kFallingDiagonal, {3, 1}, {3, 0}, {4, 2}}, {kRow, {3, 2}, {2, 2}, {4, 2}},
+      {kRisingDiagonal, {3, 2}, {2, 3}, {3, 1}},  // rising words start at their lowest Piece
       {kRisingDiagonal, {3, 1}, {3, 2}, {4, 0}},
   };
   for (const Case& c : cases) {
@@ -56,7 +58,9 @@ TEST(HexGrid, AxesReadInTheirDirections) {
 
 TEST(HexGrid, CellsToScreenPixels) {
   BoardState board = SizedBoard(10, 10, 100, -40);
-  struct Case { int c, r, x, y; } cases[] = {
+  struct Case {
+    int c, r, x, y;
+  } cases[] = {
       {0, 0, 100, -40}, {1, 0, 152, -40}, {0, 1, 126, 5}, {2, 3, 230, 95}, {0, -1, 74, -85}};
   for (const Case& c : cases) {
     int x = 0, y = 0;
@@ -68,13 +72,15 @@ TEST(HexGrid, CellsToScreenPixels) {
 
 TEST(HexGrid, PickAreasStartSixPixelsBelowTheSprite) {
   BoardState board = SizedBoard(3, 2, 10, 20);
-  struct Case { int px, py, c, r; } cases[] = {
-      {10, 20, 0, -1},   // top edge of row 0's sprite: on no Cell
-      {10, 25, 0, -1},   // five pixels below: still none
+  struct Case {
+    int px, py, c, r;
+  } cases[] = {
+      {10, 20, 0, -1},  // top edge of row 0's sprite: on no Cell
+      {10, 25, 0, -1},  // five pixels below: still none
       {10, 26, 0, 0},
-      {61, 70, 0, 0},    // last pixel of (0, 0)'s area
+      {61, 70, 0, 0},  // last pixel of (0, 0)'s area
       {62, 70, 1, 0},
-      {35, 71, -1, 1},   // odd row: column 0 starts 26 pixels right of the Camera
+      {35, 71, -1, 1},  // odd row: column 0 starts 26 pixels right of the Camera
       {36, 71, 0, 1},
       {87, 71, 0, 1},
       {88, 71, 1, 1},
@@ -99,11 +105,13 @@ TEST(HexGrid, PickAreasStartSixPixelsBelowTheSprite) {
 }
 
 TEST(HexGrid, CameraLimitsLowerFirstThenUpper) {
-  struct Case { int w, h, x, y, wantX, wantY; } cases[] = {
+  struct Case {
+    int w, h, x, y, wantX, wantY;
+  } cases[] = {
       {20, 20, -5000, -5000, -14 * 52, -15 * 45},
-      {20, 20, 5000, 5000, 1280, 720},       // 1920 / 1.5 and 1080 / 1.5
+      {20, 20, 5000, 5000, 1280, 720},  // 1920 / 1.5 and 1080 / 1.5
       {20, 20, 100, -100, 100, -100},
-      {2, 2, -500, -500, 208, 135},          // a small Board cannot leave the screen's left
+      {2, 2, -500, -500, 208, 135},  // a small Board cannot leave the screen's left
       {20, 20, 1280, 720, 1280, 720},
   };
   for (const Case& c : cases) {
@@ -119,9 +127,11 @@ TEST(HexGrid, CameraLimitsLowerFirstThenUpper) {
 }
 
 TEST(HexGrid, VisibleWindowFollowsTheCamera) {
-  struct Case { int x, y, column, row; } cases[] = {
-      {0, 0, 0, 0}, {-29, -55, 0, 1}, {-75, -100, 1, 2}, {-76, -101, 1, 2}, {-77, -101, 1, 2},
-      {-78, -102, 1, 2}, {200, 300, -4, -6}, {-130, -145, 2, 3},
+  struct Case {
+    int x, y, column, row;
+  } cases[] = {
+      {0, 0, 0, 0},      {-29, -55, 0, 1},  {-75, -100, 1, 2},  {-76, -101, 1, 2},
+      {-77, -101, 1, 2}, {-78, -102, 1, 2}, {200, 300, -4, -6}, {-130, -145, 2, 3},
   };
   for (const Case& c : cases) {
     BoardState board = SizedBoard(30, 30, c.x, c.y);

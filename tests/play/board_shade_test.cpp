@@ -37,7 +37,7 @@ TEST(BoardShade, WideBandsWrapToNegativeShades) {
   EXPECT_EQ(ShadeOf(board, 128, 0), -128);  // 128 as a signed byte
   EXPECT_EQ(ShadeOf(board, 129, 0), 127);   // falling again: 256 - 129
   EXPECT_EQ(ShadeOf(board, 130, 0), 126);
-  EXPECT_EQ(ShadeOf(board, 200, 0), 56);    // 256 - 200
+  EXPECT_EQ(ShadeOf(board, 200, 0), 56);  // 256 - 200
 }
 
 TEST(BoardShade, FogShowsOnlyTheStartSurroundingsAndCompartments) {
@@ -46,11 +46,12 @@ TEST(BoardShade, FogShowsOnlyTheStartSurroundingsAndCompartments) {
     board.cells[25 * 31 + 2] = 233;  // a magic compartment far away
     ComputeShadeMap(board);
     // R = period - period = 0: shade = rounded distance, hidden past 6.
-    struct Case { int x, y, shade; } cases[] = {
-        {10, 12, 0}, {11, 12, 1}, {13, 16, 5}, {14, 16, 6}, {16, 12, 6}, {17, 12, 127},
-        {15, 16, 6},  // distance 6.40 rounds to 6
-        {15, 17, 127},  // 7.07
-        {0, 0, 127}, {25, 2, 0}};
+    struct Case {
+      int x, y, shade;
+    } cases[] = {{10, 12, 0},   {11, 12, 1},   {13, 16, 5}, {14, 16, 6},
+                 {16, 12, 6},   {17, 12, 127}, {15, 16, 6},  // distance 6.40 rounds to 6
+                 {15, 17, 127},                              // 7.07
+                 {0, 0, 127},   {25, 2, 0}};
     for (const Case& c : cases) EXPECT_EQ(ShadeOf(board, c.x, c.y), c.shade) << c.x << "," << c.y;
   }
 }

@@ -11,7 +11,8 @@ class PlayDefinitions : public PlayTest {
  protected:
   void SetUp() override {
     PlayTest::SetUp();
-    folder_ = std::filesystem::temp_directory_path() / ("qm-play-definitions-" + std::to_string(getpid()));
+    folder_ = std::filesystem::temp_directory_path() /
+              ("qm-play-definitions-" + std::to_string(getpid()));
     std::filesystem::create_directories(folder_ / "dico");
     std::filesystem::create_directories(folder_ / "definitions");
     // cab, bad and the cross-word-free dab are words; dab has no definition.
@@ -111,8 +112,12 @@ TEST_F(PlayDefinitions, DefinitionsChangeNothingElse) {
     SetUp();
     if (!withDefinitions) MapGameFolder("definitions", (folder_ / "nowhere").string());
     PlayRow({3, 1, 2});
-    Outcome o{game.players.scores[0], game.easel.slots, game.status.text,
-              game.chat.moveHistory[0].text, game.chat.chatLog[0].text, game.chat.chatLog[1].text,
+    Outcome o{game.players.scores[0],
+              game.easel.slots,
+              game.status.text,
+              game.chat.moveHistory[0].text,
+              game.chat.chatLog[0].text,
+              game.chat.chatLog[1].text,
               TakeClickRate()};
     return o;
   };
@@ -130,7 +135,8 @@ TEST_F(PlayDefinitions, DefinitionsChangeNothingElse) {
 TEST_F(PlayDefinitions, ALongDefinitionIsCutToTheScreen) {
   std::string longText;
   while (longText.size() < 400) longText += "wide words without any end in sight ";
-  std::ofstream(folder_ / "definitions" / "english", std::ios::binary) << "cab\t" << longText << "\n";
+  std::ofstream(folder_ / "definitions" / "english", std::ios::binary)
+      << "cab\t" << longText << "\n";
   SayInChat("cab");
   const std::string& shown = game.chat.chatLog[0].text;
   ASSERT_GT(shown.size(), 20u);

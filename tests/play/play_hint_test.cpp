@@ -180,7 +180,7 @@ TEST_F(HintKeyTest, F1AgainWhileShownLaysTheHintAsIfDraggedAndSpaceValidatesIt) 
   Pass();
   Key(kKeyF1, false);
   Pass();
-  EXPECT_EQ(TakeClickRate(), 16000);  // as for a drop
+  EXPECT_EQ(TakeClickRate(), 16000);      // as for a drop
   EXPECT_FALSE(HintSearchPending(game));  // no new search for that press
   EXPECT_EQ(game.hint.used, 1);
   EXPECT_TRUE(game.hint.pieces.empty());

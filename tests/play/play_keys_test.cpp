@@ -72,8 +72,11 @@ TEST_F(PlayKeys, SpaceEscapeAndTabKeepTheirMeaningWhileTheChatIsOpen) {
   } cases[] = {
       {"Space validates", kKeySpace, false, [](GameState& g) { return Validated(g); }},
       {"Escape takes back this turn's Pieces", kKeyEscape, true,
-       [](GameState& g) { return g.easel.slots[2] == 2 && g.status.text == " Put all your parts "; }},
-      {"Tab shows the DetailsView", kKeyTab, false, [](GameState& g) { return DetailsViewShown(g); }},
+       [](GameState& g) {
+         return g.easel.slots[2] == 2 && g.status.text == " Put all your parts ";
+       }},
+      {"Tab shows the DetailsView", kKeyTab, false,
+       [](GameState& g) { return DetailsViewShown(g); }},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

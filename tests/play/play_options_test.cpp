@@ -8,9 +8,15 @@ namespace {
 using PlayOptions = PlayTest;
 
 // Entry k of the chat panel, the music panel and the Pieces panel on screen.
-int ChatEntryY(int k) { return kHeight - 224 + 20 * k + 10; }
-int MusicEntryY(int k) { return kHeight - 160 + 20 * k + 10; }
-int PiecesEntryY(int k) { return kHeight - 111 + 20 * k + 10; }
+int ChatEntryY(int k) {
+  return kHeight - 224 + 20 * k + 10;
+}
+int MusicEntryY(int k) {
+  return kHeight - 160 + 20 * k + 10;
+}
+int PiecesEntryY(int k) {
+  return kHeight - 111 + 20 * k + 10;
+}
 
 TEST(OptionSettings, ChatLineLimitStaysWithinItsRange) {
   struct Case {
@@ -143,7 +149,9 @@ struct EntryCase {
   std::function<void(const GameState&)> check;
 };
 
-void PrintTo(const EntryCase& c, std::ostream* os) { *os << c.what; }
+void PrintTo(const EntryCase& c, std::ostream* os) {
+  *os << c.what;
+}
 
 class PlayOptionEntry : public PlayTest, public ::testing::WithParamInterface<EntryCase> {};
 
@@ -166,11 +174,14 @@ const EntryCase kEntries[] = {
     {"ChatMore", 10, ChatEntryY(1), [](GameState& g) { g.program.chatLastLine = 9; }, " Chat more ",
      [](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, 11); }},
     {"TextSize", 10, ChatEntryY(2), [](GameState& g) { g.program.chatTextSize = 3; },
-     " Change in size of the writing ", [](const GameState& g) { EXPECT_EQ(g.program.chatTextSize, 0); }},
+     " Change in size of the writing ",
+     [](const GameState& g) { EXPECT_EQ(g.program.chatTextSize, 0); }},
     {"Discoloration", 10, ChatEntryY(3),
-     [](GameState& g) { g.render.speakerColours[8] = RgbColour(255, 200, 55); }, " Discoloration of the chat ",
+     [](GameState& g) { g.render.speakerColours[8] = RgbColour(255, 200, 55); },
+     " Discoloration of the chat ",
      [](const GameState& g) {
-       EXPECT_EQ(g.render.speakerColours[8], RgbColour(255, 200, 55));  // the game's own colour stays
+       EXPECT_EQ(g.render.speakerColours[8],
+                 RgbColour(255, 200, 55));  // the game's own colour stays
        for (int i = 0; i <= 7; ++i) {
          for (int shift : {0, 8, 16}) {
            const uint32_t part = (g.render.speakerColours[i] >> shift) & 0xFF;
@@ -179,23 +190,27 @@ const EntryCase kEntries[] = {
        }
      }},
     {"Transparency", 10, ChatEntryY(4), [](GameState& g) { g.program.chatTransparency = 1; },
-     " Chat transparent ON/OFF ", [](const GameState& g) { EXPECT_EQ(g.program.chatTransparency, 0); }},
-    {"ChatSmaller", 10, ChatEntryY(5), [](GameState& g) { g.program.chatLastLine = 9; }, " Chat smaller ",
-     [](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, 7); }},
+     " Chat transparent ON/OFF ",
+     [](const GameState& g) { EXPECT_EQ(g.program.chatTransparency, 0); }},
+    {"ChatSmaller", 10, ChatEntryY(5), [](GameState& g) { g.program.chatLastLine = 9; },
+     " Chat smaller ", [](const GameState& g) { EXPECT_EQ(g.program.chatLastLine, 7); }},
     // With the music off the track entries only remember the track.
-    {"NextTrackWhileOff", kWidth - 10, MusicEntryY(1), [](GameState& g) { g.program.musicTrack = -12; },
-     " Music #1 ", [](const GameState& g) {
+    {"NextTrackWhileOff", kWidth - 10, MusicEntryY(1),
+     [](GameState& g) { g.program.musicTrack = -12; }, " Music #1 ",
+     [](const GameState& g) {
        EXPECT_EQ(g.program.musicTrack, -1);
        EXPECT_FALSE(MusicSlotPlaying(1));
      }},
-    {"PreviousTrackWhileOff", kWidth - 10, MusicEntryY(4), [](GameState& g) { g.program.musicTrack = -1; },
-     " Music #12 ", [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -12); }},
-    {"MusicOff", kWidth - 10, MusicEntryY(2), [](GameState& g) { g.program.musicTrack = 4; }, " Music OFF ",
-     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -4); }},
-    {"MusicOffWhenOff", kWidth - 10, MusicEntryY(2), [](GameState& g) { g.program.musicTrack = -4; },
+    {"PreviousTrackWhileOff", kWidth - 10, MusicEntryY(4),
+     [](GameState& g) { g.program.musicTrack = -1; }, " Music #12 ",
+     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -12); }},
+    {"MusicOff", kWidth - 10, MusicEntryY(2), [](GameState& g) { g.program.musicTrack = 4; },
      " Music OFF ", [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -4); }},
-    {"MusicOn", kWidth - 10, MusicEntryY(3), [](GameState& g) { g.program.musicTrack = -4; }, " Music ON ",
-     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, 4); }},
+    {"MusicOffWhenOff", kWidth - 10, MusicEntryY(2),
+     [](GameState& g) { g.program.musicTrack = -4; }, " Music OFF ",
+     [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, -4); }},
+    {"MusicOn", kWidth - 10, MusicEntryY(3), [](GameState& g) { g.program.musicTrack = -4; },
+     " Music ON ", [](const GameState& g) { EXPECT_EQ(g.program.musicTrack, 4); }},
     {"Randomize", 10, PiecesEntryY(1), nullptr, " Randomize pieces ",
      [](const GameState& g) {
        std::vector<int> codes(g.easel.slots.begin() + 1, g.easel.slots.begin() + 8);
@@ -207,9 +222,11 @@ const EntryCase kEntries[] = {
     {"Objective", 10, 10, nullptr, " Your objective ",
      [](const GameState& g) { EXPECT_EQ(g.play.objectivesViewToggle, 1); }},
     {"GridBackground", 10, 30, [](GameState& g) { g.program.gridBackground = 2; },
-     " Change the grid background ", [](const GameState& g) { EXPECT_EQ(g.program.gridBackground, 0); }},
+     " Change the grid background ",
+     [](const GameState& g) { EXPECT_EQ(g.program.gridBackground, 0); }},
     {"SpaceBackground", 10, 50, [](GameState& g) { g.graphics.backgroundPicture = -1; },
-     " Changing the background space ", [](const GameState& g) {
+     " Changing the background space ",
+     [](const GameState& g) {
        EXPECT_GE(g.graphics.backgroundPicture, 0);
        EXPECT_LE(g.graphics.backgroundPicture, 23);
      }},
@@ -229,7 +246,9 @@ const EntryCase kEntries[] = {
 };
 
 INSTANTIATE_TEST_SUITE_P(Entries, PlayOptionEntry, ::testing::ValuesIn(kEntries),
-                         [](const ::testing::TestParamInfo<EntryCase>& info) { return info.param.what; });
+                         [](const ::testing::TestParamInfo<EntryCase>& info) {
+                           return info.param.what;
+                         });
 
 }  // namespace
 }  // namespace qm::test

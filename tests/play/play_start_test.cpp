@@ -196,8 +196,10 @@ TEST_F(PlayStart, AChatLogLineIsShownForLessThanOneHundredSeconds) {
     bool shown;
   } cases[] = {{0, true}, {99900, true}, {100000, false}, {100100, false}, {250000, false}};
   for (const Case& c : cases) {
-    for (ChatLine& line : game.chat.chatLog) line = ChatLine{"", 8, static_cast<int32_t>(TickCount() - 300000)};
-    game.chat.chatLog[0] = ChatLine{"a word well spelt", 8, static_cast<int32_t>(TickCount() - c.ageMs)};
+    for (ChatLine& line : game.chat.chatLog)
+      line = ChatLine{"", 8, static_cast<int32_t>(TickCount() - 300000)};
+    game.chat.chatLog[0] =
+        ChatLine{"a word well spelt", 8, static_cast<int32_t>(TickCount() - c.ageMs)};
     if (c.shown) {
       EXPECT_GT(litInLineZero(), 20) << "age " << c.ageMs;
     } else {

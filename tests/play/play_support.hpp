@@ -2,6 +2,7 @@
 // A small level in play, set up directly in a GameState, and helpers that inject input and
 // run single passes of the play loop on the real engine (offscreen video, dummy audio).
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdint>
@@ -14,7 +15,6 @@
 #include <optional>
 #include <string>
 #include <vector>
-#include <unistd.h>
 
 #include "engine/Clock.hpp"
 #include "engine/Files.hpp"
@@ -47,7 +47,9 @@ constexpr int kKeyT = 20;
 
 // A one-second mono WAV, so a click is still playing when a test looks at it.
 inline void WriteClickWave(const std::filesystem::path& path) {
-  WriteFile(path.string(), WaveBytes(11025, 11025, [](uint32_t i) { return static_cast<int16_t>((i % 50) * 300); }));
+  WriteFile(path.string(), WaveBytes(11025, 11025, [](uint32_t i) {
+              return static_cast<int16_t>((i % 50) * 300);
+            }));
 }
 
 // Shuts the engine down after the last test, as the program's end does, so nothing the
@@ -210,10 +212,11 @@ class PlayTest : public ::testing::Test {
   int16_t Slot(int k) const { return game.easel.slots[k]; }
 
   static void ReleaseEverything() {
-    for (int code : std::initializer_list<int>{kKeyEscape, kKeyBackspace, kKeyTab, kKeyReturn, kKeyLeftShift,
-                     kKeyRightShift, kKeyLeftAlt, kKeySpace, kKeyF2, kKeyF4, kKeyPadEnter,
-                     kKeyHome, kKeyUp, kKeyLeft, kKeyRight, kKeyEnd, kKeyDelete, kKeyA, kKeyC,
-                     kKeyT}) {
+    for (int code : std::initializer_list<int>{
+             kKeyEscape,     kKeyBackspace, kKeyTab,   kKeyReturn, kKeyLeftShift,
+             kKeyRightShift, kKeyLeftAlt,   kKeySpace, kKeyF2,     kKeyF4,
+             kKeyPadEnter,   kKeyHome,      kKeyUp,    kKeyLeft,   kKeyRight,
+             kKeyEnd,        kKeyDelete,    kKeyA,     kKeyC,      kKeyT}) {
       InjectKey(code, false);
     }
     InjectMouseButton(MouseButton::kLeft, false);

@@ -39,18 +39,18 @@ TEST(LookUpDefinition, BisectsTheSortedLines) {
   DefinitionsFolder folder;
   folder.Write(kFile);
   const std::pair<const char*, const char*> cases[] = {
-      {"aa", "basaltic lava"},          // the first line after the header
+      {"aa", "basaltic lava"},  // the first line after the header
       {"cat", "feline mammal"},
       {"cats", "(cat) feline mammal"},  // a longer word than its neighbour
       {"catty", "spiteful"},
       {"went", "(go) change location"},
       {"zymurgy", "the branch of chemistry that deals with fermentation"},  // no line end
-      {"a", ""},                        // before every word
-      {"ca", ""},                       // a prefix of words
-      {"catt", ""},                     // between two words
-      {"zzz", ""},                      // after every word
+      {"a", ""},                                                            // before every word
+      {"ca", ""},                                                           // a prefix of words
+      {"catt", ""},                                                         // between two words
+      {"zzz", ""},                                                          // after every word
       {"", ""},
-      {"  1 WordNet", ""},              // the header is not a word
+      {"  1 WordNet", ""},  // the header is not a word
       {"cat\tfeline mammal", ""},
   };
   for (const auto& [word, definition] : cases) {

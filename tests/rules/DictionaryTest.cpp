@@ -28,13 +28,13 @@ TEST(LookUpWord, NormalisesThenReadsOneFile) {
       {"at", LookUp::kFound, "at"},
       {"zebra", LookUp::kFound, "zebra"},
       {"cot", LookUp::kNotFound, "cot"},
-      {"ca", LookUp::kNotFound, "ca"},         // no file for c + 2
-      {"c", LookUp::kTooShort, "c"},           // too short before normalisation
+      {"ca", LookUp::kNotFound, "ca"},  // no file for c + 2
+      {"c", LookUp::kTooShort, "c"},    // too short before normalisation
       {"", LookUp::kTooShort, ""},
-      {" c", LookUp::kNotFound, "c"},          // two characters: looked up as c
-      {"   ", LookUp::kNotFound, ""},          // empty once trimmed: file "dico-0"
+      {" c", LookUp::kNotFound, "c"},  // two characters: looked up as c
+      {"   ", LookUp::kNotFound, ""},  // empty once trimmed: file "dico-0"
       {"ca t", LookUp::kNotFound, "ca t"},
-      {"\tcat", LookUp::kNotFound, "\tcat"},   // only spaces are trimmed
+      {"\tcat", LookUp::kNotFound, "\tcat"},  // only spaces are trimmed
   };
   for (const Case& c : cases) {
     std::string word = c.word;

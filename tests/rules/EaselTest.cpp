@@ -4,9 +4,9 @@
 #include <numeric>
 
 #include "RulesFixture.hpp"
+#include "engine/Random.hpp"
 #include "engine/Screen.hpp"
 #include "engine/TestHooks.hpp"
-#include "engine/Random.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
 
@@ -25,12 +25,13 @@ TEST(PieceValues, ByLetterAndMaterial) {
     int material;
     int value;
   };
-  const Case cases[] = {
-      {'q', kBronze, 20}, {'q', kGold, 80},   {'e', kDiamond, 90}, {'e', kPlastic, 1},
-      {'a', kPlastic, 1}, {'z', kSilver, 40}, {'k', kBronze, 10},  {'x', kGold, 64},
-      {'d', kPlastic, 2}, {'j', kDiamond, 90}};
+  const Case cases[] = {{'q', kBronze, 20}, {'q', kGold, 80},   {'e', kDiamond, 90},
+                        {'e', kPlastic, 1}, {'a', kPlastic, 1}, {'z', kSilver, 40},
+                        {'k', kBronze, 10}, {'x', kGold, 64},   {'d', kPlastic, 2},
+                        {'j', kDiamond, 90}};
   for (const Case& c : cases) {
-    EXPECT_EQ(easel.pieceValue[test::P(c.letter, c.material)], c.value) << c.letter << " " << c.material;
+    EXPECT_EQ(easel.pieceValue[test::P(c.letter, c.material)], c.value)
+        << c.letter << " " << c.material;
   }
   EXPECT_EQ(easel.pieceValue[kEmptySlot], 126);  // empty slots sort after every Piece
   EXPECT_EQ(std::accumulate(easel.letterFrequency.begin(), easel.letterFrequency.end(), 0), 98);
@@ -54,7 +55,8 @@ TEST(PieceCodes, LetterAndMaterial) {
 std::vector<int16_t> ExpectedBag(uint32_t seed, int chance) {
   SeedRandom(seed);
   std::vector<int16_t> bag;
-  const int counts[26] = {9, 2, 2, 4, 12, 2, 3, 2, 9, 1, 1, 4, 2, 6, 8, 2, 1, 6, 4, 6, 4, 2, 2, 1, 2, 1};
+  const int counts[26] = {9, 2, 2, 4, 12, 2, 3, 2, 9, 1, 1, 4, 2,
+                          6, 8, 2, 1, 6,  4, 6, 4, 2, 2, 1, 2, 1};
   for (int letter = 0; letter < 26; ++letter) {
     for (int copy = 0; copy < counts[letter]; ++copy) {
       int material = 0;
@@ -211,7 +213,9 @@ TEST(DrawEasel, RedrawsSprite1200WithTheValueLabels) {
   auto labelPixels = [&](int slot) {
     std::vector<uint32_t> pixels;
     for (int dx = 0; dx < 12; ++dx) {
-      for (int dy = 0; dy < 8; ++dy) pixels.push_back(ReadBackPixel(easel.left + (slot - 1) * 52 + 38 + dx, easel.top + 53 + dy));
+      for (int dy = 0; dy < 8; ++dy)
+        pixels.push_back(
+            ReadBackPixel(easel.left + (slot - 1) * 52 + 38 + dx, easel.top + 53 + dy));
     }
     return pixels;
   };
@@ -222,7 +226,9 @@ TEST(DrawEasel, RedrawsSprite1200WithTheValueLabels) {
     return false;
   };
   auto isBack = [](uint32_t p) { return p == 0x000100; };
-  auto isLabel = [](uint32_t p) { return (p & 0xff) > 100 && ((p >> 16) & 0xff) > 100; };  // 80 + 100 blue
+  auto isLabel = [](uint32_t p) {
+    return (p & 0xff) > 100 && ((p >> 16) & 0xff) > 100;
+  };  // 80 + 100 blue
   EXPECT_TRUE(has(labelPixels(1), isBack));
   EXPECT_TRUE(has(labelPixels(1), isLabel));
   EXPECT_TRUE(has(labelPixels(2), isBack));

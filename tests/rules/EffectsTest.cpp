@@ -22,7 +22,8 @@ constexpr int64_t kMin = std::numeric_limits<int64_t>::min();
 // The move "at": a on the start box at (2, 2), t on the effect cell at (3, 2), worth 2.
 struct AtMove {
   std::unique_ptr<GameState> game;
-  explicit AtMove(int16_t effect, std::vector<int16_t> easel = {P('a'), P('t'), P('e'), P('e'), P('e'), P('e')}) {
+  explicit AtMove(int16_t effect,
+                  std::vector<int16_t> easel = {P('a'), P('t'), P('e'), P('e'), P('e'), P('e')}) {
     game = MakeGame(7, 5, std::move(easel));
     SetCellCode(game->board, 2, 2, 218);
     SetCellCode(game->board, 3, 2, effect);
@@ -54,14 +55,14 @@ TEST(CellEffects, ScorePercentagesActOnTheScoreBeforeTheMove) {
       {205, 0, 1000, 1150 + 2, ":: Score +15% "},
       {201, 0, 0, 2, ":: Score +4% "},
       {208, 0, 0, 2, ":: Score -15% "},
-      {201, 0, 99, 99 + 3 + 2, ":: Score +4% "},          // 3.96 truncates to 3
-      {206, 0, 999, 999 - 49 + 2, ":: Score -5% "},       // 49.95 truncates to 49
+      {201, 0, 99, 99 + 3 + 2, ":: Score +4% "},     // 3.96 truncates to 3
+      {206, 0, 999, 999 - 49 + 2, ":: Score -5% "},  // 49.95 truncates to 49
       {207, 5, 1000, 850 + 2, ":: Score -15% "},
-      {206, 0, -999, -999 + 49 + 2, ":: Score -5% "},     // toward zero for a negative score
+      {206, 0, -999, -999 + 49 + 2, ":: Score -5% "},  // toward zero for a negative score
       {201, 0, -999, -999 - 39 + 2, ":: Score +4% "},
-      {205, 0, kMax, kMax, ":: Score +15% "},             // stays at the top, never wraps
+      {205, 0, kMax, kMax, ":: Score +15% "},  // stays at the top, never wraps
       {201, 0, kMin, kMin + 2, ":: Score +4% "},
-      {206, -128, kMax, kMax, ":: Score --123% "},       // a negative bonus turns it into a rise
+      {206, -128, kMax, kMax, ":: Score --123% "},  // a negative bonus turns it into a rise
       {221, 0, 1000, 1102, ":: +100 points "},
       {221, 0, kMax - 50, kMax, ":: +100 points "},
   };
@@ -130,7 +131,8 @@ TEST(CellEffects, MechanismChanceWithTheEffectBonus) {
       move.Play();
       SeedRandom(seed);
       for (CellPos wall : kAround) {
-        int16_t expected = RandomUpTo(100) <= c.chance ? static_cast<int16_t>(161 + RandomUpTo(3)) : 131;
+        int16_t expected =
+            RandomUpTo(100) <= c.chance ? static_cast<int16_t>(161 + RandomUpTo(3)) : 131;
         EXPECT_EQ(CellCode(move.game->board, wall.column, wall.row), expected);
       }
       EXPECT_EQ(CellCode(move.game->board, 4, 1), 131);
@@ -174,7 +176,8 @@ TEST(CellEffects, MechanismNeighboursAtTheEdgesAndWhatFalls) {
   for (int i = 0; i < 6; ++i) SetCellCode(game->board, around[i].column, around[i].row, codes[i]);
   game->players.effectBonus[0] = -60;
   RunMechanism(*game, 1, 1, 212);
-  for (int i = 0; i < 6; ++i) EXPECT_EQ(CellCode(game->board, around[i].column, around[i].row), codes[i]);
+  for (int i = 0; i < 6; ++i)
+    EXPECT_EQ(CellCode(game->board, around[i].column, around[i].row), codes[i]);
   game->players.effectBonus[0] = 50;
   RunMechanism(*game, 1, 1, 212);
   for (int i = 0; i < 6; ++i) {
@@ -219,7 +222,8 @@ TEST(CellEffects, MagicCompartmentFillsItsGroupWithGold) {
 TEST(CellEffects, StarsTurnTheEaselIntoOneMaterialButDiamonds) {
   Dictionary dictionary({"at"});
   for (uint32_t seed = 1; seed <= 6; ++seed) {
-    AtMove move(226, {P('a'), P('t'), P('e', kDiamond), P('b', kGold), P('c', kGold), P('d', kSilver)});
+    AtMove move(226,
+                {P('a'), P('t'), P('e', kDiamond), P('b', kGold), P('c', kGold), P('d', kSilver)});
     move.game->easel.bag[0] = 1;
     move.game->easel.bag[1] = P('z', kGold);  // dealt by the refill, converted too
     SeedRandom(seed);
@@ -267,7 +271,9 @@ TEST(CellEffects, BonusMalusWithinSixToEighteenSlots) {
         EXPECT_EQ(result.framePatch.left, 512 - 26 * c.slots);
         EXPECT_EQ(result.framePatch.slots, expected);
       }
-      std::string text = expected > c.slots ? ":: An extra piece " : expected < c.slots ? ":: A piece in less " : "";
+      std::string text = expected > c.slots   ? ":: An extra piece "
+                         : expected < c.slots ? ":: A piece in less "
+                                              : "";
       EXPECT_EQ(move.game->chat.moveHistory[0].text, kAtText + text);
       if (expected < c.slots) {
         // The q of the vanished slot moved to the highest empty slot below it.
@@ -283,7 +289,8 @@ TEST(CellEffects, BonusMalusWithinSixToEighteenSlots) {
 TEST(CellEffects, BonusMalusChangesTheSlotCountOnlyOncePerMove) {
   Dictionary dictionary({"cat"});
   for (uint32_t seed = 1; seed <= 16; ++seed) {
-    auto game = MakeGame(7, 5, {P('c'), P('a'), P('t'), P('e'), P('e'), P('e'), P('e'), P('e'), P('e'), P('e')});
+    auto game = MakeGame(
+        7, 5, {P('c'), P('a'), P('t'), P('e'), P('e'), P('e'), P('e'), P('e'), P('e'), P('e')});
     SetCellCode(game->board, 1, 2, 220);
     SetCellCode(game->board, 2, 2, 218);
     SetCellCode(game->board, 3, 2, 220);
@@ -298,7 +305,8 @@ TEST(CellEffects, BonusMalusChangesTheSlotCountOnlyOncePerMove) {
     const std::string& text = game->chat.moveHistory[0].text;
     int messages = 0;
     for (const char* message : {":: An extra piece ", ":: A piece in less "}) {
-      for (size_t at = text.find(message); at != std::string::npos; at = text.find(message, at + 1)) ++messages;
+      for (size_t at = text.find(message); at != std::string::npos; at = text.find(message, at + 1))
+        ++messages;
     }
     EXPECT_EQ(messages, 1) << text;
   }

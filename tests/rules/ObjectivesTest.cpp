@@ -37,17 +37,26 @@ TEST(ObjectiveProgress, LengthAndMaterialOfEachWord) {
   };
   const Case cases[] = {
       {"a 4-letter silver word is too short for silver 5 but counts for any 4",
-       {0, 1, 4, 1, 5, 0, 0, 0, 0}, {{4, kSilver}}, {1, 0, 0, 0}},
+       {0, 1, 4, 1, 5, 0, 0, 0, 0},
+       {{4, kSilver}},
+       {1, 0, 0, 0}},
       {"two 5-letter words meet 2 words of 5 at once",
-       {0, 2, 5, 0, 0, 0, 0, 0, 0}, {{5, kPlastic}, {5, kBronze}}, {2, 0, 0, 0}},
+       {0, 2, 5, 0, 0, 0, 0, 0, 0},
+       {{5, kPlastic}, {5, kBronze}},
+       {2, 0, 0, 0}},
       {"counters stop at their targets",
-       {0, 2, 2, 1, 2, 0, 0, 0, 0}, {{3, kSilver}, {3, kSilver}, {4, kSilver}}, {2, 1, 0, 0}},
+       {0, 2, 2, 1, 2, 0, 0, 0, 0},
+       {{3, kSilver}, {3, kSilver}, {4, kSilver}},
+       {2, 1, 0, 0}},
       {"mixed and bronze words count only for any Material",
-       {0, 5, 2, 5, 2, 5, 2, 5, 2}, {{3, kMixedMaterial}, {3, kBronze}, {3, kPlastic}}, {3, 0, 0, 0}},
+       {0, 5, 2, 5, 2, 5, 2, 5, 2},
+       {{3, kMixedMaterial}, {3, kBronze}, {3, kPlastic}},
+       {3, 0, 0, 0}},
       {"gold and diamond words count for their own Material",
-       {0, 5, 2, 5, 2, 5, 2, 5, 2}, {{2, kGold}, {6, kDiamond}, {2, kSilver}}, {3, 1, 1, 1}},
-      {"absent objectives count nothing",
-       {0, 0, 2, 0, 2, -1, 2, 0, 0}, {{3, kGold}}, {0, 0, 0, 0}},
+       {0, 5, 2, 5, 2, 5, 2, 5, 2},
+       {{2, kGold}, {6, kDiamond}, {2, kSilver}},
+       {3, 1, 1, 1}},
+      {"absent objectives count nothing", {0, 0, 2, 0, 2, -1, 2, 0, 0}, {{3, kGold}}, {0, 0, 0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -95,7 +104,8 @@ TEST(TallyObjectives, JudgedAtTheMomentOfTheTally) {
   EXPECT_EQ(game.objectives.progress[0], 2);
   EXPECT_EQ(tally.count, 5);
   EXPECT_EQ(tally.met, 2);
-  const std::vector<std::string> marks = {"(2/2)", "(0/0)", "(0/1)", "(0/0)", "(1/1)", "(0/1)", "(0/1)"};
+  const std::vector<std::string> marks = {"(2/2)", "(0/0)", "(0/1)", "(0/0)",
+                                          "(1/1)", "(0/1)", "(0/1)"};
   for (size_t i = 0; i < marks.size(); ++i) EXPECT_EQ(tally.lines[i].mark, marks[i]) << i;
 
   game.players.scores[0] = 330000;

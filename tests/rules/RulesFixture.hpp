@@ -47,7 +47,7 @@ class Dictionary {
 // A Board of (w + 1) x (h + 1) soil cells, in bands (no fog), with the Piece tables built
 // and an Easel of the given Pieces.
 inline std::unique_ptr<GameState> MakeGame(int w, int h, std::vector<int16_t> easel,
-                                          int16_t soil = 157) {
+                                           int16_t soil = 157) {
   auto game = std::make_unique<GameState>();
   BoardState& board = game->board;
   board.w = static_cast<int16_t>(w);
@@ -83,7 +83,8 @@ inline void Lay(GameState& game, int column, int row, int16_t code) {
 }
 
 // Places a word of Pieces already fixed on the Board (an earlier turn), along the row.
-inline void PutRow(GameState& game, int column, int row, const std::string& word, int material = kPlastic) {
+inline void PutRow(GameState& game, int column, int row, const std::string& word,
+                   int material = kPlastic) {
   for (size_t i = 0; i < word.size(); ++i) {
     SetCellCode(game.board, column + static_cast<int>(i), row, P(word[i], material));
   }

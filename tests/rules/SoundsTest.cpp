@@ -27,7 +27,8 @@ class RulesSounds : public testing::Test {
     setenv("SDL_AUDIODRIVER", "dummy", 0);  // no sound card needed
     ASSERT_NE(InitSound(), 0);
     // Ten seconds of silence: long enough to be still playing when a test looks.
-    test::WriteFile(folder_.Path("silence.wav"), test::WaveBytes(8000, 80000, [](uint32_t) { return int16_t{0}; }));
+    test::WriteFile(folder_.Path("silence.wav"),
+                    test::WaveBytes(8000, 80000, [](uint32_t) { return int16_t{0}; }));
     for (int slot : kSlots) ASSERT_NE(LoadSoundEffect(slot, folder_.Path("silence.wav")), 0);
   }
   void TearDown() override { ShutdownSound(); }

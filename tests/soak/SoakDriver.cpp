@@ -34,8 +34,8 @@ extern "C" size_t __sanitizer_get_current_allocated_bytes();
 #include "game/play/Board.hpp"
 #include "game/play/Render.hpp"
 #include "game/rules/Easel.hpp"
-#include "tests/e2e/Session.hpp"
 #include "tests/e2e/Replay.hpp"
+#include "tests/e2e/Session.hpp"
 
 namespace fs = std::filesystem;
 
@@ -166,26 +166,29 @@ class Driver {
   }
   std::string Letters(int count) {
     std::string s;
-    for (int k = 0; k < count; ++k) s += Chance(10) ? ' ' : static_cast<char>((Chance(20) ? 'A' : 'a') + Random(0, 25));
+    for (int k = 0; k < count; ++k)
+      s += Chance(10) ? ' ' : static_cast<char>((Chance(20) ? 'A' : 'a') + Random(0, 25));
     return s;
   }
 
   void RandomKey(bool allowEscape) {
-    static const int kKeys[] = {kKeyEscape, kKeyTab,  kKeyReturn, kKeySpace, kKeyBackspace,
-                                kKeyLeft,   kKeyRight, kKeyUp,    kKeyHome,  kKeyEnd,
-                                kKeyDelete, kKeyF2,   kKeyF4,     kKeyPadEnter};
+    static const int kKeys[] = {kKeyEscape, kKeyTab,   kKeyReturn, kKeySpace,   kKeyBackspace,
+                                kKeyLeft,   kKeyRight, kKeyUp,     kKeyHome,    kKeyEnd,
+                                kKeyDelete, kKeyF2,    kKeyF4,     kKeyPadEnter};
     int key = kKeys[Random(allowEscape ? 0 : 1, static_cast<int>(std::size(kKeys)) - 1)];
     Tap(key, "", static_cast<uint32_t>(Random(16, 400)));
   }
 
   void Wander() {
-    for (int k = Random(1, 4); k > 0; --k) Move(Random(0, kWidth - 1), Random(0, kHeight - 1), Random(10, 90));
+    for (int k = Random(1, 4); k > 0; --k)
+      Move(Random(0, kWidth - 1), Random(0, kHeight - 1), Random(10, 90));
   }
 
   void Drag(char button) {
     Move(Random(0, kWidth - 1), Random(0, kHeight - 1));
     Button(button, true);
-    for (int k = Random(1, 6); k > 0; --k) Move(Random(0, kWidth - 1), Random(0, kHeight - 1), Random(16, 60));
+    for (int k = Random(1, 6); k > 0; --k)
+      Move(Random(0, kWidth - 1), Random(0, kHeight - 1), Random(16, 60));
     Button(button, false);
   }
 
@@ -289,11 +292,21 @@ class Driver {
       Click(Chance(50) ? 430 : 594, top - 244);
     } else if (pick < 74) {  // the option panels at the edges, the validation button
       switch (Random(0, 4)) {
-        case 0: Click(10, kHeight - 224 + 20 * Random(1, 5) + 10); break;
-        case 1: Click(kWidth - 10, kHeight - 160 + 20 * Random(1, 7) + 10); break;
-        case 2: Click(10, kHeight - 111 + 20 * Random(1, 3) + 10); break;
-        case 3: Click(10, 20 * Random(0, 2) + 10); break;
-        default: Click(12, kHeight - 12); break;
+        case 0:
+          Click(10, kHeight - 224 + 20 * Random(1, 5) + 10);
+          break;
+        case 1:
+          Click(kWidth - 10, kHeight - 160 + 20 * Random(1, 7) + 10);
+          break;
+        case 2:
+          Click(10, kHeight - 111 + 20 * Random(1, 3) + 10);
+          break;
+        case 3:
+          Click(10, 20 * Random(0, 2) + 10);
+          break;
+        default:
+          Click(12, kHeight - 12);
+          break;
       }
     } else if (pick < 77) {
       Tap(kKeyEscape);
@@ -425,7 +438,8 @@ SoakReport RunSoak(const std::string& gameFolder, const std::string& playersFold
     } catch (const ProgramEnded&) {
     }
     std::string problems = CheckProfileFolder(playersFolder, &report.profilesWritten);
-    if (!problems.empty()) report.problems.push_back("run " + std::to_string(report.programRuns) + ": " + problems);
+    if (!problems.empty())
+      report.problems.push_back("run " + std::to_string(report.programRuns) + ": " + problems);
   }
   SetVirtualClockListener(nullptr);
   SetEndProgramThrows(false);

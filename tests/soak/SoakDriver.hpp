@@ -11,15 +11,15 @@
 namespace qm::soak {
 
 struct SoakReport {
-  uint64_t frames = 0;                   // presents seen
-  int programRuns = 0;                   // start-ups (the program ended by itself runs - 1 times)
+  uint64_t frames = 0;  // presents seen
+  int programRuns = 0;  // start-ups (the program ended by itself runs - 1 times)
   int levelStarts = 0;
-  int movesAccepted = 0;                 // turns whose Pieces stayed on the Board
+  int movesAccepted = 0;  // turns whose Pieces stayed on the Board
   std::set<int> levelsPlayed;
-  int exitsToMenu = 0;                   // EXIT control used
-  int profilesWritten = 0;               // profile files seen at the end
-  std::vector<int64_t> heapAtLevelStart; // live heap bytes right after each level start
-  std::vector<std::string> problems;     // unreadable profiles, stray temporary files
+  int exitsToMenu = 0;                    // EXIT control used
+  int profilesWritten = 0;                // profile files seen at the end
+  std::vector<int64_t> heapAtLevelStart;  // live heap bytes right after each level start
+  std::vector<std::string> problems;      // unreadable profiles, stray temporary files
 };
 
 // Plays in gameFolder with profiles in playersFolder (both must exist).

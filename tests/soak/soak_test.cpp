@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 #include <stdlib.h>
 
-#include <filesystem>
 #include <algorithm>
+#include <filesystem>
 #include <iostream>
 
 #include "tests/e2e/Session.hpp"
@@ -27,7 +27,8 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   const char* env = std::getenv("QM_SOAK_FRAMES");
   const uint64_t frames = env != nullptr ? std::strtoull(env, nullptr, 10) : 5000;
   const char* seedText = std::getenv("QM_SOAK_SEED");
-  const uint32_t seed = seedText != nullptr ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10)) : 20261210;
+  const uint32_t seed =
+      seedText != nullptr ? static_cast<uint32_t>(std::strtoul(seedText, nullptr, 10)) : 20261210;
 
   test::TempFolder folder("qm-soak");
   const std::string temp = folder.path();
@@ -56,13 +57,16 @@ TEST(Soak, RandomInputAcrossMenusAndLevels) {
   const int64_t first = r.heapAtLevelStart.front();
   for (size_t k = 1; k < r.heapAtLevelStart.size(); ++k) {
     EXPECT_LE(r.heapAtLevelStart[k], first + allowance)
-        << "the live heap grew by " << ((r.heapAtLevelStart[k] - first) >> 20) << " MB by level start " << k + 1;
+        << "the live heap grew by " << ((r.heapAtLevelStart[k] - first) >> 20)
+        << " MB by level start " << k + 1;
   }
   // On a long run the caches are full by the second half: from there on the heap stays flat.
   if (r.heapAtLevelStart.size() >= 8) {
     const size_t half = r.heapAtLevelStart.size() / 2;
-    const int64_t firstHalf = *std::max_element(r.heapAtLevelStart.begin(), r.heapAtLevelStart.begin() + half);
-    const int64_t secondHalf = *std::max_element(r.heapAtLevelStart.begin() + half, r.heapAtLevelStart.end());
+    const int64_t firstHalf =
+        *std::max_element(r.heapAtLevelStart.begin(), r.heapAtLevelStart.begin() + half);
+    const int64_t secondHalf =
+        *std::max_element(r.heapAtLevelStart.begin() + half, r.heapAtLevelStart.end());
     EXPECT_LE(secondHalf, firstHalf + (int64_t{16} << 20));
   }
 }

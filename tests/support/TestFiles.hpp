@@ -15,18 +15,20 @@ namespace qm::test {
 // A profile file as it lies on disk: length byte, name, level reached, avatar, Easel slot
 // count, four zero bytes, then the 64-bit score, little-endian. lengthByte >= 0 writes that
 // length byte in place of the name's own.
-inline std::string ProfileBytes(const std::string& name, int level, int avatar, int easel, int64_t score,
-                                int lengthByte = -1) {
+inline std::string ProfileBytes(const std::string& name, int level, int avatar, int easel,
+                                int64_t score, int lengthByte = -1) {
   std::string b(1, static_cast<char>(lengthByte >= 0 ? lengthByte : static_cast<int>(name.size())));
   b += name;
   for (int v : {level, avatar, easel, 0, 0, 0, 0}) b += static_cast<char>(v);
-  for (int i = 0; i < 8; ++i) b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
+  for (int i = 0; i < 8; ++i)
+    b += static_cast<char>((static_cast<uint64_t>(score) >> (8 * i)) & 0xFF);
   return b;
 }
 
 // A plain 16-bit PCM RIFF WAVE of `frames` frames; sample(i) gives the i-th sample (all
 // channels alike).
-inline std::string WaveBytes(uint32_t rate, uint32_t frames, const std::function<int16_t(uint32_t)>& sample,
+inline std::string WaveBytes(uint32_t rate, uint32_t frames,
+                             const std::function<int16_t(uint32_t)>& sample,
                              uint16_t channels = 1) {
   std::string b;
   auto put32 = [&b](uint32_t v) {
@@ -66,7 +68,8 @@ class TempFolder {
  public:
   explicit TempFolder(const std::string& prefix = "qm-test") {
     std::string pattern = (std::filesystem::temp_directory_path() / (prefix + "-XXXXXX")).string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("cannot make a temporary folder");
+    if (mkdtemp(pattern.data()) == nullptr)
+      throw std::runtime_error("cannot make a temporary folder");
     path_ = pattern;
   }
   ~TempFolder() {

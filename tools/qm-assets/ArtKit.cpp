@@ -83,7 +83,9 @@ Pixels Convert(const Canvas& canvas, bool keyed) {
 Rgb Mix(Rgb a, Rgb b, double t) {
   return {a.r + (b.r - a.r) * t, a.g + (b.g - a.g) * t, a.b + (b.b - a.b) * t};
 }
-Rgb Scale(Rgb c, double f) { return {c.r * f, c.g * f, c.b * f}; }
+Rgb Scale(Rgb c, double f) {
+  return {c.r * f, c.g * f, c.b * f};
+}
 void SetSource(cairo_t* cr, Rgb c, double alpha) {
   cairo_set_source_rgba(cr, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
@@ -108,8 +110,12 @@ Canvas::~Canvas() {
   cairo_surface_destroy(surface_);
 }
 
-Pixels ToKeyedPixels(const Canvas& canvas) { return Convert(canvas, true); }
-Pixels ToOpaquePixels(const Canvas& canvas) { return Convert(canvas, false); }
+Pixels ToKeyedPixels(const Canvas& canvas) {
+  return Convert(canvas, true);
+}
+Pixels ToOpaquePixels(const Canvas& canvas) {
+  return Convert(canvas, false);
+}
 
 bool WriteBmp(const Pixels& pixels, const std::string& path) {
   const int rowBytes = (pixels.width * 3 + 3) & ~3;
@@ -289,9 +295,12 @@ void GearPath(cairo_t* cr, double cx, double cy, double outer, double inner, int
   for (int i = 0; i < teeth; ++i) {
     double a = i * step;
     cairo_line_to(cr, cx + inner * std::cos(a), cy + inner * std::sin(a));
-    cairo_line_to(cr, cx + outer * std::cos(a + step * 0.18), cy + outer * std::sin(a + step * 0.18));
-    cairo_line_to(cr, cx + outer * std::cos(a + step * 0.48), cy + outer * std::sin(a + step * 0.48));
-    cairo_line_to(cr, cx + inner * std::cos(a + step * 0.66), cy + inner * std::sin(a + step * 0.66));
+    cairo_line_to(cr, cx + outer * std::cos(a + step * 0.18),
+                  cy + outer * std::sin(a + step * 0.18));
+    cairo_line_to(cr, cx + outer * std::cos(a + step * 0.48),
+                  cy + outer * std::sin(a + step * 0.48));
+    cairo_line_to(cr, cx + inner * std::cos(a + step * 0.66),
+                  cy + inner * std::sin(a + step * 0.66));
   }
   cairo_close_path(cr);
 }
@@ -326,9 +335,15 @@ uint64_t Dice::Next() {
   z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
   return z ^ (z >> 31);
 }
-double Dice::Unit() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
-double Dice::Range(double lo, double hi) { return lo + (hi - lo) * Unit(); }
-int Dice::UpTo(int n) { return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+double Dice::Unit() {
+  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
+}
+double Dice::Range(double lo, double hi) {
+  return lo + (hi - lo) * Unit();
+}
+int Dice::UpTo(int n) {
+  return n <= 0 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n));
+}
 
 void Speckle(cairo_t* cr, Dice& dice, int count, double x0, double y0, double w, double h,
              Rgb colour, double alphaMax, double radiusMax) {

@@ -88,9 +88,9 @@ class Dice {
  public:
   explicit Dice(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
   uint64_t Next();
-  double Unit();                        // [0, 1)
-  double Range(double lo, double hi);   // [lo, hi)
-  int UpTo(int n);                      // 0..n-1
+  double Unit();                       // [0, 1)
+  double Range(double lo, double hi);  // [lo, hi)
+  int UpTo(int n);                     // 0..n-1
 
  private:
   uint64_t state_;

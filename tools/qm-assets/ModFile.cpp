@@ -7,9 +7,8 @@ namespace qm::assets {
 
 int ModPeriod(int note) {
   static constexpr std::array<int, kModNotes> kPeriods = {
-      856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453,
-      428, 404, 381, 360, 339, 320, 302, 285, 269, 254, 240, 226,
-      214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
+      856, 808, 762, 720, 678, 640, 604, 570, 538, 508, 480, 453, 428, 404, 381, 360, 339, 320,
+      302, 285, 269, 254, 240, 226, 214, 202, 190, 180, 170, 160, 151, 143, 135, 127, 120, 113};
   return kPeriods[static_cast<size_t>(std::clamp(note, 0, kModNotes - 1))];
 }
 
@@ -26,7 +25,8 @@ std::vector<int8_t> ToModSample(const std::vector<float>& samples) {
 
 namespace {
 void PutText(std::vector<uint8_t>& out, const std::string& text, size_t width) {
-  for (size_t i = 0; i < width; ++i) out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
+  for (size_t i = 0; i < width; ++i)
+    out.push_back(i < text.size() ? static_cast<uint8_t>(text[i]) : 0);
 }
 void PutWord(std::vector<uint8_t>& out, int value) {
   out.push_back(static_cast<uint8_t>((value >> 8) & 0xFF));
@@ -35,7 +35,8 @@ void PutWord(std::vector<uint8_t>& out, int value) {
 }  // namespace
 
 std::vector<uint8_t> EncodeMod(const ModSong& song) {
-  if (song.order.empty() || song.order.size() > 128 || song.patterns.empty() || song.patterns.size() > 64) {
+  if (song.order.empty() || song.order.size() > 128 || song.patterns.empty() ||
+      song.patterns.size() > 64) {
     return {};
   }
   std::vector<uint8_t> out;

@@ -13,18 +13,18 @@ constexpr int kModSamples = 31;
 constexpr int kModNotes = 36;  // C-1 .. B-3, the three octaves every player plays alike
 
 struct ModSample {
-  std::string name;           // up to 22 characters
-  std::vector<int8_t> data;   // even length, at most 131,070 bytes
-  int volume = 64;            // 0..64
-  int loopStart = 0;          // in bytes, even
-  int loopLength = 0;         // in bytes, even; 0 = plays once
+  std::string name;          // up to 22 characters
+  std::vector<int8_t> data;  // even length, at most 131,070 bytes
+  int volume = 64;           // 0..64
+  int loopStart = 0;         // in bytes, even
+  int loopLength = 0;        // in bytes, even; 0 = plays once
 };
 
 struct ModCell {
-  int note = -1;    // 0..35 (C-1 .. B-3), -1 = none
-  int sample = 0;   // 1..31, 0 = none
-  int effect = 0;   // 0x0..0xF
-  int param = 0;    // 0..255
+  int note = -1;   // 0..35 (C-1 .. B-3), -1 = none
+  int sample = 0;  // 1..31, 0 = none
+  int effect = 0;  // 0x0..0xF
+  int param = 0;   // 0..255
 };
 
 using ModPattern = std::array<std::array<ModCell, kModChannels>, kModRows>;

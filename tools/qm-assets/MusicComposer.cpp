@@ -38,8 +38,12 @@ constexpr int kVoiceBase = 84;
 constexpr int kPadVolume = 30;
 constexpr int kBassVolume = 38;
 
-int FloorDiv(int a, int b) { return (a >= 0) ? a / b : -((-a + b - 1) / b); }
-int Mod(int a, int b) { return ((a % b) + b) % b; }
+int FloorDiv(int a, int b) {
+  return (a >= 0) ? a / b : -((-a + b - 1) / b);
+}
+int Mod(int a, int b) {
+  return ((a % b) + b) % b;
+}
 
 const std::array<int, 7>& ScaleOf(Mode mode) {
   static const std::array<int, 7> kMajor = {0, 2, 4, 5, 7, 9, 11};
@@ -48,34 +52,44 @@ const std::array<int, 7>& ScaleOf(Mode mode) {
   static const std::array<int, 7> kDorian = {0, 2, 3, 5, 7, 9, 10};
   static const std::array<int, 7> kAeolian = {0, 2, 3, 5, 7, 8, 10};
   switch (mode) {
-    case Mode::kMajor: return kMajor;
-    case Mode::kLydian: return kLydian;
-    case Mode::kMixolydian: return kMixolydian;
-    case Mode::kDorian: return kDorian;
-    case Mode::kAeolian: return kAeolian;
+    case Mode::kMajor:
+      return kMajor;
+    case Mode::kLydian:
+      return kLydian;
+    case Mode::kMixolydian:
+      return kMixolydian;
+    case Mode::kDorian:
+      return kDorian;
+    case Mode::kAeolian:
+      return kAeolian;
   }
   return kMajor;
 }
 
 // Progressions of four bars, as scale degrees, that sit well in each mode.
 const std::vector<std::vector<int>>& ProgressionsOf(Mode mode) {
-  static const std::vector<std::vector<int>> kMajor = {{0, 5, 3, 4}, {0, 3, 5, 4}, {0, 4, 5, 3}, {3, 4, 2, 5},
-                                                       {0, 2, 3, 4}, {5, 3, 0, 4}, {0, 3, 0, 4}, {3, 0, 4, 5},
-                                                       {0, 5, 1, 4}};
-  static const std::vector<std::vector<int>> kLydian = {{0, 1, 0, 1}, {0, 1, 4, 0}, {0, 1, 5, 4}, {0, 2, 1, 0},
-                                                        {5, 1, 0, 4}};
-  static const std::vector<std::vector<int>> kMixolydian = {{0, 6, 3, 0}, {0, 3, 6, 3}, {0, 4, 6, 3},
-                                                            {0, 6, 4, 3}, {6, 3, 0, 0}};
+  static const std::vector<std::vector<int>> kMajor = {{0, 5, 3, 4}, {0, 3, 5, 4}, {0, 4, 5, 3},
+                                                       {3, 4, 2, 5}, {0, 2, 3, 4}, {5, 3, 0, 4},
+                                                       {0, 3, 0, 4}, {3, 0, 4, 5}, {0, 5, 1, 4}};
+  static const std::vector<std::vector<int>> kLydian = {
+      {0, 1, 0, 1}, {0, 1, 4, 0}, {0, 1, 5, 4}, {0, 2, 1, 0}, {5, 1, 0, 4}};
+  static const std::vector<std::vector<int>> kMixolydian = {
+      {0, 6, 3, 0}, {0, 3, 6, 3}, {0, 4, 6, 3}, {0, 6, 4, 3}, {6, 3, 0, 0}};
   static const std::vector<std::vector<int>> kDorian = {{0, 3, 0, 3}, {0, 6, 3, 0}, {0, 2, 3, 6},
                                                         {0, 4, 6, 3}, {0, 3, 6, 0}, {2, 3, 0, 6}};
   static const std::vector<std::vector<int>> kAeolian = {{0, 5, 2, 6}, {0, 6, 5, 6}, {0, 3, 5, 4},
                                                          {5, 6, 0, 0}, {0, 5, 3, 6}, {0, 2, 6, 5}};
   switch (mode) {
-    case Mode::kMajor: return kMajor;
-    case Mode::kLydian: return kLydian;
-    case Mode::kMixolydian: return kMixolydian;
-    case Mode::kDorian: return kDorian;
-    case Mode::kAeolian: return kAeolian;
+    case Mode::kMajor:
+      return kMajor;
+    case Mode::kLydian:
+      return kLydian;
+    case Mode::kMixolydian:
+      return kMixolydian;
+    case Mode::kDorian:
+      return kDorian;
+    case Mode::kAeolian:
+      return kAeolian;
   }
   return kMajor;
 }
@@ -86,14 +100,18 @@ struct Span {
 using Rhythm = std::vector<Span>;
 
 const std::vector<Rhythm>& SparseRhythms() {
-  static const std::vector<Rhythm> k = {{{0, 8}, {8, 8}}, {{0, 12}, {12, 4}}, {{0, 6}, {6, 2}, {8, 8}},
-                                        {{4, 4}, {8, 8}}, {{0, 8}, {8, 4}, {12, 4}}};
+  static const std::vector<Rhythm> k = {{{0, 8}, {8, 8}},
+                                        {{0, 12}, {12, 4}},
+                                        {{0, 6}, {6, 2}, {8, 8}},
+                                        {{4, 4}, {8, 8}},
+                                        {{0, 8}, {8, 4}, {12, 4}}};
   return k;
 }
 const std::vector<Rhythm>& MediumRhythms() {
-  static const std::vector<Rhythm> k = {{{0, 4}, {4, 4}, {8, 8}},          {{0, 6}, {6, 2}, {8, 4}, {12, 4}},
-                                        {{2, 2}, {4, 4}, {8, 6}, {14, 2}}, {{0, 3}, {3, 3}, {6, 2}, {8, 8}},
-                                        {{0, 4}, {6, 2}, {8, 4}, {12, 4}}, {{0, 4}, {4, 4}, {8, 4}, {12, 4}}};
+  static const std::vector<Rhythm> k = {
+      {{0, 4}, {4, 4}, {8, 8}},          {{0, 6}, {6, 2}, {8, 4}, {12, 4}},
+      {{2, 2}, {4, 4}, {8, 6}, {14, 2}}, {{0, 3}, {3, 3}, {6, 2}, {8, 8}},
+      {{0, 4}, {6, 2}, {8, 4}, {12, 4}}, {{0, 4}, {4, 4}, {8, 4}, {12, 4}}};
   return k;
 }
 const std::vector<Rhythm>& BusyRhythms() {
@@ -103,7 +121,8 @@ const std::vector<Rhythm>& BusyRhythms() {
   return k;
 }
 const std::vector<Rhythm>& CadenceRhythms() {
-  static const std::vector<Rhythm> k = {{{0, 16}}, {{0, 4}, {4, 12}}, {{0, 2}, {2, 2}, {4, 12}}, {{0, 8}, {8, 8}}};
+  static const std::vector<Rhythm> k = {
+      {{0, 16}}, {{0, 4}, {4, 12}}, {{0, 2}, {2, 2}, {4, 12}}, {{0, 8}, {8, 8}}};
   return k;
 }
 
@@ -137,16 +156,21 @@ struct Section {
 
 class Composer {
  public:
-  explicit Composer(const TrackStyle& style) : style_(style), scale_(ScaleOf(style.mode)), random_(style.seed) {}
+  explicit Composer(const TrackStyle& style)
+      : style_(style), scale_(ScaleOf(style.mode)), random_(style.seed) {}
 
   ModSong Compose();
 
  private:
-  int StepToMidi(int step) const { return style_.tonic + 12 * FloorDiv(step, 7) + scale_[static_cast<size_t>(Mod(step, 7))]; }
+  int StepToMidi(int step) const {
+    return style_.tonic + 12 * FloorDiv(step, 7) + scale_[static_cast<size_t>(Mod(step, 7))];
+  }
   // The melody's tonic sits between E4 and D#5, clear above the pad and below the shrill.
   int LeadMidi(int step) const { return StepToMidi(step) + (style_.tonic < 64 ? 12 : 0); }
   int Interval(int fromDegree, int span) const {
-    return Mod(scale_[static_cast<size_t>(Mod(fromDegree + span, 7))] - scale_[static_cast<size_t>(Mod(fromDegree, 7))], 12);
+    return Mod(scale_[static_cast<size_t>(Mod(fromDegree + span, 7))] -
+                   scale_[static_cast<size_t>(Mod(fromDegree, 7))],
+               12);
   }
   Chord MakeChord(int degree);
   std::vector<Chord> MakeChords(const std::vector<int>& degrees);
@@ -155,10 +179,10 @@ class Composer {
   const std::vector<Rhythm>& PoolForBusy();
   int NearestChordTone(int step, const Chord& chord, int prefer = -1) const;
   int Clamp(int step) const;
-  void PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhythm, const std::vector<int>& moves,
-               int firstStep, const Chord& chord, int& lastStep);
-  std::vector<MelodyNote> ComposePhrase(const std::vector<Chord>& chords, const Motif& motif, bool endOnTonic,
-                                        int& lastStep);
+  void PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhythm,
+               const std::vector<int>& moves, int firstStep, const Chord& chord, int& lastStep);
+  std::vector<MelodyNote> ComposePhrase(const std::vector<Chord>& chords, const Motif& motif,
+                                        bool endOnTonic, int& lastStep);
   std::vector<MelodyNote> Ornament(const std::vector<MelodyNote>& melody);
   ModPattern Render(const Section& section, const std::vector<int>& nextChordDegrees);
 
@@ -196,11 +220,20 @@ Chord Composer::MakeChord(int degree) {
         switch (chord.shape) {
           case ChordShape::kMajor7:
           case ChordShape::kMinor7:
-          case ChordShape::kDominant7: chord.steps.push_back(degree + 6); break;
-          case ChordShape::kAdd9: chord.steps.push_back(degree + 1); break;
-          case ChordShape::kSus2: chord.steps = {degree, degree + 1, degree + 4}; break;
-          case ChordShape::kSus4: chord.steps = {degree, degree + 3, degree + 4}; break;
-          default: break;
+          case ChordShape::kDominant7:
+            chord.steps.push_back(degree + 6);
+            break;
+          case ChordShape::kAdd9:
+            chord.steps.push_back(degree + 1);
+            break;
+          case ChordShape::kSus2:
+            chord.steps = {degree, degree + 1, degree + 4};
+            break;
+          case ChordShape::kSus4:
+            chord.steps = {degree, degree + 3, degree + 4};
+            break;
+          default:
+            break;
         }
       }
     }
@@ -246,7 +279,8 @@ Motif Composer::MakeMotif(const std::vector<Rhythm>& pool) {
 int Composer::NearestChordTone(int step, const Chord& chord, int prefer) const {
   for (int k = 0; k <= 3; ++k) {
     for (int candidate : {step + k * prefer, step - k * prefer}) {
-      if (std::find(chord.steps.begin(), chord.steps.end(), Mod(candidate, 7)) != chord.steps.end()) return candidate;
+      if (std::find(chord.steps.begin(), chord.steps.end(), Mod(candidate, 7)) != chord.steps.end())
+        return candidate;
     }
   }
   return step;
@@ -259,8 +293,9 @@ int Composer::Clamp(int step) const {
   return step;
 }
 
-void Composer::PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhythm, const std::vector<int>& moves,
-                       int firstStep, const Chord& chord, int& lastStep) {
+void Composer::PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhythm,
+                       const std::vector<int>& moves, int firstStep, const Chord& chord,
+                       int& lastStep) {
   int step = firstStep;
   for (size_t i = 0; i < rhythm.size(); ++i) {
     const int previous = step;
@@ -269,7 +304,8 @@ void Composer::PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhyt
     if (i > 0) step = Clamp(step + move);
     const Span& span = rhythm[i];
     // Strong beats and long notes rest on the chord; the others pass through the scale.
-    if (span.start % 8 == 0 || span.length >= 6) step = Clamp(NearestChordTone(step, chord, direction));
+    if (span.start % 8 == 0 || span.length >= 6)
+      step = Clamp(NearestChordTone(step, chord, direction));
     // A melody that keeps striking one note drones: move on to the next chord tone instead.
     if (i > 0 && step == previous && random_.Chance(0.75)) {
       step = Clamp(NearestChordTone(step + direction, chord, direction));
@@ -282,15 +318,16 @@ void Composer::PlayBar(std::vector<MelodyNote>& out, int bar, const Rhythm& rhyt
   lastStep = step;
 }
 
-std::vector<MelodyNote> Composer::ComposePhrase(const std::vector<Chord>& chords, const Motif& motif, bool endOnTonic,
+std::vector<MelodyNote> Composer::ComposePhrase(const std::vector<Chord>& chords,
+                                                const Motif& motif, bool endOnTonic,
                                                 int& lastStep) {
   std::vector<MelodyNote> notes;
   const int start = NearestChordTone(lastStep, chords[0]);
   int end = start;
   PlayBar(notes, 0, motif.rhythm, motif.moves, start, chords[0], end);
   // The second bar repeats the motif from where the first one ended, fitted to its chord.
-  PlayBar(notes, 1, motif.rhythm, motif.moves, NearestChordTone(end + (random_.Chance(0.5) ? 1 : -1), chords[1]),
-          chords[1], end);
+  PlayBar(notes, 1, motif.rhythm, motif.moves,
+          NearestChordTone(end + (random_.Chance(0.5) ? 1 : -1), chords[1]), chords[1], end);
   // The third bar answers: the motif turned upside down, or a fresh rhythm.
   if (random_.Chance(0.5)) {
     std::vector<int> inverted;
@@ -298,10 +335,12 @@ std::vector<MelodyNote> Composer::ComposePhrase(const std::vector<Chord>& chords
     PlayBar(notes, 2, motif.rhythm, inverted, NearestChordTone(end, chords[2]), chords[2], end);
   } else {
     Motif answer = MakeMotif(PoolForBusy());
-    PlayBar(notes, 2, answer.rhythm, answer.moves, NearestChordTone(end, chords[2]), chords[2], end);
+    PlayBar(notes, 2, answer.rhythm, answer.moves, NearestChordTone(end, chords[2]), chords[2],
+            end);
   }
   // The last bar settles: on the tonic at the end of a period, else on a chord tone.
-  const Rhythm& cadence = CadenceRhythms()[static_cast<size_t>(random_.Below(static_cast<int>(CadenceRhythms().size())))];
+  const Rhythm& cadence = CadenceRhythms()[static_cast<size_t>(
+      random_.Below(static_cast<int>(CadenceRhythms().size())))];
   int target = NearestChordTone(end, chords[3]);
   if (endOnTonic) target = std::abs(end - 0) <= std::abs(end - 7) ? 0 : 7;
   std::vector<int> moves;
@@ -310,7 +349,8 @@ std::vector<MelodyNote> Composer::ComposePhrase(const std::vector<Chord>& chords
   int first = Clamp(approach);
   for (size_t i = 0; i < cadence.size(); ++i) {
     const Span& span = cadence[i];
-    const int step = i + 1 == cadence.size() ? target : Clamp(first + static_cast<int>(i) * moves[0]);
+    const int step =
+        i + 1 == cadence.size() ? target : Clamp(first + static_cast<int>(i) * moves[0]);
     notes.push_back({3, span.start, span.length, step, i + 1 == cadence.size() ? 40 : 36});
   }
   lastStep = target;
@@ -354,15 +394,19 @@ ModPattern Composer::Render(const Section& section, const std::vector<int>& next
   // Pad: a chord per bar, breathing out over the last rows before a change.
   for (int bar = 0; bar < kBarsPerPattern; ++bar) {
     const Chord& chord = section.chords[static_cast<size_t>(bar)];
-    const bool same = bar > 0 && section.chords[static_cast<size_t>(bar - 1)].degree == chord.degree &&
+    const bool same = bar > 0 &&
+                      section.chords[static_cast<size_t>(bar - 1)].degree == chord.degree &&
                       section.chords[static_cast<size_t>(bar - 1)].shape == chord.shape;
     const int rootPc = Mod(style_.tonic + scale_[static_cast<size_t>(chord.degree)], 12);
     if (!same) {
-      place(bar * kBarRows, kPadChannel, 48 + rootPc, kPadBase, kPadSample + static_cast<int>(chord.shape),
+      place(bar * kBarRows, kPadChannel, 48 + rootPc, kPadBase,
+            kPadSample + static_cast<int>(chord.shape),
             section.padVolume == kPadVolume ? -1 : section.padVolume);
     }
-    const int nextDegree = bar + 1 < kBarsPerPattern ? section.chords[static_cast<size_t>(bar + 1)].degree
-                                                     : nextChordDegrees.empty() ? -1 : nextChordDegrees[0];
+    const int nextDegree = bar + 1 < kBarsPerPattern
+                               ? section.chords[static_cast<size_t>(bar + 1)].degree
+                           : nextChordDegrees.empty() ? -1
+                                                      : nextChordDegrees[0];
     if (nextDegree != chord.degree) {
       for (int r = 13; r < 16; ++r) {
         ModCell& c = cell(bar * kBarRows + r, kPadChannel);
@@ -390,21 +434,27 @@ ModPattern Composer::Render(const Section& section, const std::vector<int>& next
         break;
       case BassStyle::kRootFifth:
         place(row, kBassChannel, root, kBassBase, kBassSample, -1);
-        place(row + 8, kBassChannel, random_.Chance(0.7) ? fifth : root + 12, kBassBase, kBassSample, 34);
+        place(row + 8, kBassChannel, random_.Chance(0.7) ? fifth : root + 12, kBassBase,
+              kBassSample, 34);
         break;
       case BassStyle::kWalking: {
         place(row, kBassChannel, root, kBassBase, kBassSample, -1);
         place(row + 6, kBassChannel, root, kBassBase, kBassSample, 30);
         place(row + 8, kBassChannel, fifth, kBassBase, kBassSample, 38);
-        const int nextDegree = bar + 1 < kBarsPerPattern ? section.chords[static_cast<size_t>(bar + 1)].degree
-                                                         : nextChordDegrees.empty() ? chord.degree : nextChordDegrees[0];
-        const int nextRoot = 33 + Mod(Mod(style_.tonic + scale_[static_cast<size_t>(nextDegree)], 12) - 9, 12);
-        place(row + 12, kBassChannel, nextRoot + (nextRoot > root ? -1 : 2), kBassBase, kBassSample, 30);
+        const int nextDegree = bar + 1 < kBarsPerPattern
+                                   ? section.chords[static_cast<size_t>(bar + 1)].degree
+                               : nextChordDegrees.empty() ? chord.degree
+                                                          : nextChordDegrees[0];
+        const int nextRoot =
+            33 + Mod(Mod(style_.tonic + scale_[static_cast<size_t>(nextDegree)], 12) - 9, 12);
+        place(row + 12, kBassChannel, nextRoot + (nextRoot > root ? -1 : 2), kBassBase, kBassSample,
+              30);
         break;
       }
       case BassStyle::kPulse:
         for (int k = 0; k < 4; ++k) {
-          place(row + 4 * k, kBassChannel, k == 2 ? fifth : root, kBassBase, kBassSample, k == 0 ? -1 : (k == 2 ? 34 : 28));
+          place(row + 4 * k, kBassChannel, k == 2 ? fifth : root, kBassBase, kBassSample,
+                k == 0 ? -1 : (k == 2 ? 34 : 28));
         }
         break;
     }
@@ -419,7 +469,8 @@ ModPattern Composer::Render(const Section& section, const std::vector<int>& next
   // Fourth voice.
   if (section.swell) place(0, kFourthChannel, kVoiceBase, kVoiceBase, kSwellSample, -1);
   switch (section.fourth) {
-    case FourthRole::kNone: break;
+    case FourthRole::kNone:
+      break;
     case FourthRole::kEcho:
       for (const MelodyNote& n : section.melody) {
         const int row = n.bar * kBarRows + n.start + style_.echoRows;
@@ -430,7 +481,8 @@ ModPattern Composer::Render(const Section& section, const std::vector<int>& next
       break;
     case FourthRole::kArpeggio: {
       const int every = style_.busy >= 0.5 ? 2 : 4;
-      static const int kOrder[][8] = {{0, 1, 2, 3, 2, 1, 0, 1}, {0, 2, 1, 3, 0, 2, 1, 3}, {3, 2, 1, 0, 1, 2, 3, 2}};
+      static const int kOrder[][8] = {
+          {0, 1, 2, 3, 2, 1, 0, 1}, {0, 2, 1, 3, 0, 2, 1, 3}, {3, 2, 1, 0, 1, 2, 3, 2}};
       const int* order = kOrder[random_.Below(3)];
       for (int bar = 0; bar < kBarsPerPattern; ++bar) {
         const Chord& chord = section.chords[static_cast<size_t>(bar)];
@@ -441,8 +493,10 @@ ModPattern Composer::Render(const Section& section, const std::vector<int>& next
         for (int k = 0; k < kBarRows / every; ++k) {
           const int row = bar * kBarRows + k * every;
           if (section.swell && row < 2 * kBarRows) continue;
-          const int tone = tones[static_cast<size_t>(order[k % 8] % static_cast<int>(tones.size()))];
-          place(row, kFourthChannel, tone, kVoiceBase, kSecondSample, (k % 4 == 0 ? 26 : 20) + random_.Below(4));
+          const int tone =
+              tones[static_cast<size_t>(order[k % 8] % static_cast<int>(tones.size()))];
+          place(row, kFourthChannel, tone, kVoiceBase, kSecondSample,
+                (k % 4 == 0 ? 26 : 20) + random_.Below(4));
         }
       }
       break;
@@ -481,8 +535,8 @@ ModSong Composer::Compose() {
   song.title = style_.title;
   // Instruments.
   for (int s = 0; s < kChordShapes; ++s) {
-    song.samples[static_cast<size_t>(kPadSample - 1 + s)] =
-        MakePadSample(static_cast<ChordShape>(s), style_.pad, style_.seed * 31 + static_cast<uint64_t>(s));
+    song.samples[static_cast<size_t>(kPadSample - 1 + s)] = MakePadSample(
+        static_cast<ChordShape>(s), style_.pad, style_.seed * 31 + static_cast<uint64_t>(s));
     song.samples[static_cast<size_t>(kPadSample - 1 + s)].volume = kPadVolume;
   }
   song.samples[kBassSample - 1] = MakeBassSample(style_.bassTimbre);
@@ -496,11 +550,14 @@ ModSong Composer::Compose() {
   song.samples[kSwellSample - 1] = MakeDrumSample(DrumKind::kSwell, style_.seed + 7);
 
   // Harmony: A is the main period, B moves away from the tonic, C (the bridge) holds two chords.
-  const std::vector<int> progressionA = style_.progression.empty() ? PickProgression(false) : style_.progression;
+  const std::vector<int> progressionA =
+      style_.progression.empty() ? PickProgression(false) : style_.progression;
   std::vector<int> progressionB = PickProgression(true);
-  if (progressionB == progressionA) std::rotate(progressionB.begin(), progressionB.begin() + 1, progressionB.end());
+  if (progressionB == progressionA)
+    std::rotate(progressionB.begin(), progressionB.begin() + 1, progressionB.end());
   const std::vector<int> pb = PickProgression(true);
-  const std::vector<int> progressionC = {pb[0], pb[0], pb[1] == pb[0] ? pb[2] : pb[1], pb[1] == pb[0] ? pb[2] : pb[1]};
+  const std::vector<int> progressionC = {pb[0], pb[0], pb[1] == pb[0] ? pb[2] : pb[1],
+                                         pb[1] == pb[0] ? pb[2] : pb[1]};
 
   const std::vector<Chord> chordsA = MakeChords(progressionA);
   const std::vector<Chord> chordsB = MakeChords(progressionB);
@@ -518,9 +575,11 @@ ModSong Composer::Compose() {
   Motif motifA = MakeMotif(PoolForBusy());
   std::vector<MelodyNote> melodyA, melodyA2;
   if (!style_.motif.empty()) {
-    for (const WrittenNote& w : style_.motif) melodyA.push_back({w.bar, w.start, w.length, w.step, w.start % 8 == 0 ? 44 : 38});
+    for (const WrittenNote& w : style_.motif)
+      melodyA.push_back({w.bar, w.start, w.length, w.step, w.start % 8 == 0 ? 44 : 38});
     for (const WrittenNote& w : style_.motif) {
-      if (w.bar < 3) melodyA2.push_back({w.bar, w.start, w.length, w.step, w.start % 8 == 0 ? 44 : 38});
+      if (w.bar < 3)
+        melodyA2.push_back({w.bar, w.start, w.length, w.step, w.start % 8 == 0 ? 44 : 38});
     }
     melodyA2.push_back({3, 0, 4, 2, 38});
     melodyA2.push_back({3, 4, 12, 0, 40});
@@ -528,8 +587,10 @@ ModSong Composer::Compose() {
     melodyA = ComposePhrase(chordsA, motifA, false, last);
     std::vector<MelodyNote> again = ComposePhrase(chordsEnd, motifA, true, last);
     // The second statement keeps the first two bars and changes the answer and cadence.
-    for (const MelodyNote& n : melodyA) if (n.bar < 2) melodyA2.push_back(n);
-    for (const MelodyNote& n : again) if (n.bar >= 2) melodyA2.push_back(n);
+    for (const MelodyNote& n : melodyA)
+      if (n.bar < 2) melodyA2.push_back(n);
+    for (const MelodyNote& n : again)
+      if (n.bar >= 2) melodyA2.push_back(n);
   }
   last = 4;
   Motif motifB = MakeMotif(PoolForBusy());
@@ -545,7 +606,8 @@ ModSong Composer::Compose() {
   }
   // The outro recalls the motif's first bar, then rests on the tonic.
   std::vector<MelodyNote> melodyEnd;
-  for (const MelodyNote& n : melodyA) if (n.bar == 0) melodyEnd.push_back({n.bar, n.start, n.length, n.step, n.volume - 6});
+  for (const MelodyNote& n : melodyA)
+    if (n.bar == 0) melodyEnd.push_back({n.bar, n.start, n.length, n.step, n.volume - 6});
   melodyEnd.push_back({2, 0, 16, 4, 30});
   melodyEnd.push_back({3, 0, 16, 0, 28});
 
@@ -553,22 +615,28 @@ ModSong Composer::Compose() {
   const FourthRole groove = style_.percussion > 0 ? FourthRole::kPercussion : FourthRole::kArpeggio;
 
   std::vector<Section> sections(8);
-  sections[0] = {chordsA, {}, FourthRole::kArpeggio, kPadVolume, true, true, 42};       // intro
-  sections[1] = {chordsA, melodyA, colour, kPadVolume, false, false, 42};                 // A
-  sections[2] = {chordsEnd, melodyA2, colour, kPadVolume, false, false, 42};              // A', home on the tonic
-  sections[3] = {chordsB, melodyB, groove, kPadVolume + 2, false, false, 44};             // B
-  sections[4] = {chordsB, melodyB2, groove, kPadVolume + 2, false, false, 44};            // B'
-  sections[5] = {chordsC, melodyC, FourthRole::kArpeggio, kPadVolume + 6, true, true, 38};  // bridge
-  sections[6] = {chordsEnd, melodyA3, colour, kPadVolume, false, false, 42};              // A''
-  sections[7] = {chordsEnd, melodyEnd, FourthRole::kArpeggio, kPadVolume - 2, true, false, 36};  // outro
+  sections[0] = {chordsA, {}, FourthRole::kArpeggio, kPadVolume, true, true, 42};  // intro
+  sections[1] = {chordsA, melodyA, colour, kPadVolume, false, false, 42};          // A
+  sections[2] = {chordsEnd, melodyA2, colour, kPadVolume,
+                 false,     false,    42};  // A', home on the tonic
+  sections[3] = {chordsB, melodyB, groove, kPadVolume + 2, false, false, 44};   // B
+  sections[4] = {chordsB, melodyB2, groove, kPadVolume + 2, false, false, 44};  // B'
+  sections[5] = {chordsC, melodyC, FourthRole::kArpeggio, kPadVolume + 6, true,
+                 true,    38};                                                // bridge
+  sections[6] = {chordsEnd, melodyA3, colour, kPadVolume, false, false, 42};  // A''
+  sections[7] = {chordsEnd, melodyEnd, FourthRole::kArpeggio, kPadVolume - 2, true,
+                 false,     36};  // outro
   const std::vector<int> order = {0, 1, 2, 3, 4, 5, 1, 6, 7};
   for (size_t i = 0; i < sections.size(); ++i) song.patterns.push_back({});
   for (size_t k = 0; k < order.size(); ++k) {
     const int p = order[k];
-    if (k > 0 && std::find(order.begin(), order.begin() + static_cast<long>(k), p) != order.begin() + static_cast<long>(k)) continue;
+    if (k > 0 && std::find(order.begin(), order.begin() + static_cast<long>(k), p) !=
+                     order.begin() + static_cast<long>(k))
+      continue;
     const int next = order[(k + 1) % order.size()];
     std::vector<int> nextDegrees;
-    for (const Chord& c : sections[static_cast<size_t>(next)].chords) nextDegrees.push_back(c.degree);
+    for (const Chord& c : sections[static_cast<size_t>(next)].chords)
+      nextDegrees.push_back(c.degree);
     song.patterns[static_cast<size_t>(p)] = Render(sections[static_cast<size_t>(p)], nextDegrees);
   }
   song.order = order;
@@ -592,6 +660,8 @@ ModSong Composer::Compose() {
 
 }  // namespace
 
-ModSong ComposeTrack(const TrackStyle& style) { return Composer(style).Compose(); }
+ModSong ComposeTrack(const TrackStyle& style) {
+  return Composer(style).Compose();
+}
 
 }  // namespace qm::assets

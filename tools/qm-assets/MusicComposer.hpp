@@ -30,19 +30,19 @@ struct WrittenNote {
 struct TrackStyle {
   const char* title;
   uint64_t seed;
-  int bpm;               // quarter notes per minute; a row is a sixteenth
-  int tonic;             // MIDI note of the tonic in the melody's octave (60..71)
+  int bpm;    // quarter notes per minute; a row is a sixteenth
+  int tonic;  // MIDI note of the tonic in the melody's octave (60..71)
   Mode mode;
   PadTimbre pad;
   VoiceKind lead;
-  VoiceKind second;      // the arpeggio and echo voice
+  VoiceKind second;  // the arpeggio and echo voice
   BassTimbre bassTimbre;
   BassStyle bass;
-  double colour;         // chance that a chord takes a seventh, ninth or suspension
-  int percussion;        // 0 none, 1 a few soft hits, 2 a light groove
-  bool echo;             // the fourth channel echoes the melody where it is free
-  int echoRows;          // echo delay in rows
-  double busy;           // 0..1: how many notes the melodies use
+  double colour;                   // chance that a chord takes a seventh, ninth or suspension
+  int percussion;                  // 0 none, 1 a few soft hits, 2 a light groove
+  bool echo;                       // the fourth channel echoes the melody where it is free
+  int echoRows;                    // echo delay in rows
+  double busy;                     // 0..1: how many notes the melodies use
   std::vector<WrittenNote> motif;  // empty = the composer invents the main phrase
   std::vector<int> progression;    // scale degrees of the main phrase's bars; empty = chosen
 };

@@ -13,10 +13,12 @@ constexpr double kRate = kInstrumentRate;
 // C6 has exactly 16 samples per cycle at the instrument rate; the other notes follow from it.
 constexpr double kC6 = kRate / 16.0;
 
-double Hz(double semitonesFromC6) { return kC6 * std::pow(2.0, semitonesFromC6 / 12.0); }
+double Hz(double semitonesFromC6) {
+  return kC6 * std::pow(2.0, semitonesFromC6 / 12.0);
+}
 
-ModSample Finish(const char* name, std::vector<float> samples, int volume, int loopStart, int loopLength,
-                 double peak = 0.95) {
+ModSample Finish(const char* name, std::vector<float> samples, int volume, int loopStart,
+                 int loopLength, double peak = 0.95) {
   NormalizePeak(samples, peak);
   ModSample s;
   s.name = name;
@@ -31,14 +33,22 @@ ModSample Finish(const char* name, std::vector<float> samples, int volume, int l
 
 std::vector<int> ChordIntervals(ChordShape shape) {
   switch (shape) {
-    case ChordShape::kMajor: return {0, 7, 12, 16};
-    case ChordShape::kMinor: return {0, 7, 12, 15};
-    case ChordShape::kSus2: return {0, 7, 12, 14};
-    case ChordShape::kSus4: return {0, 7, 12, 17};
-    case ChordShape::kMajor7: return {0, 7, 11, 16};
-    case ChordShape::kMinor7: return {0, 7, 10, 15};
-    case ChordShape::kDominant7: return {0, 7, 10, 16};
-    case ChordShape::kAdd9: return {0, 7, 14, 16};
+    case ChordShape::kMajor:
+      return {0, 7, 12, 16};
+    case ChordShape::kMinor:
+      return {0, 7, 12, 15};
+    case ChordShape::kSus2:
+      return {0, 7, 12, 14};
+    case ChordShape::kSus4:
+      return {0, 7, 12, 17};
+    case ChordShape::kMajor7:
+      return {0, 7, 11, 16};
+    case ChordShape::kMinor7:
+      return {0, 7, 10, 15};
+    case ChordShape::kDominant7:
+      return {0, 7, 10, 16};
+    case ChordShape::kAdd9:
+      return {0, 7, 14, 16};
   }
   return {0, 7, 12};
 }
@@ -59,13 +69,15 @@ ModSample MakePadSample(ChordShape shape, const PadTimbre& timbre, uint64_t seed
       if (f > kRate * 0.45) break;
       double amp = toneGain / std::pow(h, timbre.tilt);
       amp /= 1.0 + std::pow(f / timbre.cutoffHz, 2.0);
-      if (timbre.formantHz > 0) amp *= 1.0 + 1.5 * std::exp(-std::pow((f - timbre.formantHz) / 250.0, 2.0));
+      if (timbre.formantHz > 0)
+        amp *= 1.0 + 1.5 * std::exp(-std::pow((f - timbre.formantHz) / 250.0, 2.0));
       if (h > 6) amp *= 1.0 + timbre.airy * 2.0;
       for (int voice = -1; voice <= 1; ++voice) {
         const double cycles = std::round(f * kLoop / kRate) + voice * timbre.detune * (1 + (h > 3));
         const double phase = random.Uniform() * 2 * kPi;
         const double gain = amp * (voice == 0 ? 1.0 : 0.7);
-        for (int n = 0; n < kLoop; ++n) wave[static_cast<size_t>(n)] += gain * std::sin(2 * kPi * cycles * n / kLoop + phase);
+        for (int n = 0; n < kLoop; ++n)
+          wave[static_cast<size_t>(n)] += gain * std::sin(2 * kPi * cycles * n / kLoop + phase);
       }
     }
   }
@@ -74,7 +86,7 @@ ModSample MakePadSample(ChordShape shape, const PadTimbre& timbre, uint64_t seed
     const double swell = n < kAttack ? 0.5 - 0.5 * std::cos(kPi * n / kAttack) : 1.0;
     out[static_cast<size_t>(n)] = static_cast<float>(wave[static_cast<size_t>(n % kLoop)] * swell);
   }
-  static const char* kNames[kChordShapes] = {"pad major", "pad minor", "pad sus2",  "pad sus4",
+  static const char* kNames[kChordShapes] = {"pad major",  "pad minor",  "pad sus2", "pad sus4",
                                              "pad major7", "pad minor7", "pad dom7", "pad add9"};
   return Finish(kNames[static_cast<int>(shape)], out, 64, kAttack, kLoop, 0.9);
 }
@@ -95,13 +107,13 @@ ModSample MakeBassSample(const BassTimbre& timbre) {
     const double level = timbre.sustained ? 0.6 + 0.4 * std::exp(-t / 0.12) : std::exp(-t / 0.7);
     const double bright = timbre.brightness * std::exp(-t / 0.09);
     const double x = 2 * kPi * f * n / kRate;
-    double v = std::sin(x) + (0.25 + 0.3 * bright) * std::sin(2 * x) + (0.08 + 0.25 * bright) * std::sin(3 * x) +
-               0.12 * bright * std::sin(4 * x);
+    double v = std::sin(x) + (0.25 + 0.3 * bright) * std::sin(2 * x) +
+               (0.08 + 0.25 * bright) * std::sin(3 * x) + 0.12 * bright * std::sin(4 * x);
     out[static_cast<size_t>(n)] = static_cast<float>(v * level * attack);
   }
   if (!timbre.sustained) FadeEdges(out, 1, 0, 400);
-  return Finish(timbre.sustained ? "bass round" : "bass pluck", out, 64, timbre.sustained ? body : 0,
-                timbre.sustained ? tail : 0);
+  return Finish(timbre.sustained ? "bass round" : "bass pluck", out, 64,
+                timbre.sustained ? body : 0, timbre.sustained ? tail : 0);
 }
 
 ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
@@ -117,12 +129,14 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
     switch (kind) {
       case VoiceKind::kBell:
         name = "bell";
-        v = std::sin(x + 1.1 * std::exp(-t / 0.25) * std::sin(3.5 * x)) * AttackDecay(t, 0.003, 0.55) +
+        v = std::sin(x + 1.1 * std::exp(-t / 0.25) * std::sin(3.5 * x)) *
+                AttackDecay(t, 0.003, 0.55) +
             0.25 * std::sin(2.76 * x) * AttackDecay(t, 0.002, 0.2);
         break;
       case VoiceKind::kMarimba:
         name = "marimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.32) + 0.3 * std::sin(4 * x) * AttackDecay(t, 0.001, 0.05) +
+        v = std::sin(x) * AttackDecay(t, 0.002, 0.32) +
+            0.3 * std::sin(4 * x) * AttackDecay(t, 0.001, 0.05) +
             0.15 * std::sin(0.5 * x) * AttackDecay(t, 0.004, 0.25);
         break;
       case VoiceKind::kPluck: {
@@ -135,7 +149,8 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
       }
       case VoiceKind::kKalimba:
         name = "kalimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.45) + 0.2 * std::sin(5.4 * x) * AttackDecay(t, 0.001, 0.03) +
+        v = std::sin(x) * AttackDecay(t, 0.002, 0.45) +
+            0.2 * std::sin(5.4 * x) * AttackDecay(t, 0.001, 0.03) +
             0.12 * std::sin(3.0 * x) * AttackDecay(t, 0.002, 0.1);
         break;
       case VoiceKind::kFlute: {
@@ -154,8 +169,8 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
         break;
       case VoiceKind::kGlass:
         name = "glass";
-        v = (std::sin(x) + 0.3 * std::sin(2.01 * x) * std::exp(-t / 0.3)) * std::min(1.0, t / 0.02) *
-            std::exp(-t / 0.9);
+        v = (std::sin(x) + 0.3 * std::sin(2.01 * x) * std::exp(-t / 0.3)) *
+            std::min(1.0, t / 0.02) * std::exp(-t / 0.9);
         break;
     }
     out[static_cast<size_t>(n)] = static_cast<float>(v);
@@ -188,7 +203,8 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
       Biquad hp = Biquad::HighPass(kRate, 4200, 0.8);
       for (size_t n = 0; n < out.size(); ++n) {
         const double t = n / kRate;
-        out[n] = static_cast<float>(hp.Run(static_cast<float>(random.Signed())) * AttackDecay(t, 0.012, 0.02));
+        out[n] = static_cast<float>(hp.Run(static_cast<float>(random.Signed())) *
+                                    AttackDecay(t, 0.012, 0.02));
       }
       break;
     }
@@ -197,8 +213,9 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
       out.resize(static_cast<size_t>(kRate * 0.12));
       for (size_t n = 0; n < out.size(); ++n) {
         const double t = n / kRate;
-        out[n] = static_cast<float>((std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
-                                    AttackDecay(t, 0.0008, 0.018));
+        out[n] =
+            static_cast<float>((std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
+                               AttackDecay(t, 0.0008, 0.018));
       }
       break;
     }
@@ -208,7 +225,8 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
       Biquad bp = Biquad::BandPass(kRate, 2800, 0.6);
       for (size_t n = 0; n < out.size(); ++n) {
         const double t = n / kRate;
-        out[n] = static_cast<float>(bp.Run(static_cast<float>(random.Signed())) * AttackDecay(t, 0.01, 0.06));
+        out[n] = static_cast<float>(bp.Run(static_cast<float>(random.Signed())) *
+                                    AttackDecay(t, 0.01, 0.06));
       }
       break;
     }

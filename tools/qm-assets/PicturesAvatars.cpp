@@ -215,19 +215,29 @@ void Owl(cairo_t* cr, int v) {
 
 void DrawAvatar(cairo_t* cr, int index) {
   const std::array<Rgb, 20> backdrops = {{
-      {60, 90, 160}, {150, 70, 90}, {60, 130, 120}, {110, 80, 150}, {70, 110, 170},
-      {160, 110, 60}, {80, 140, 90}, {140, 70, 140}, {50, 120, 150}, {120, 100, 70},
-      {90, 90, 160}, {160, 80, 70}, {70, 140, 150}, {130, 130, 80}, {100, 70, 120},
-      {60, 100, 90}, {150, 100, 130}, {90, 120, 170}, {110, 80, 60}, {70, 70, 110},
+      {60, 90, 160},  {150, 70, 90},   {60, 130, 120}, {110, 80, 150}, {70, 110, 170},
+      {160, 110, 60}, {80, 140, 90},   {140, 70, 140}, {50, 120, 150}, {120, 100, 70},
+      {90, 90, 160},  {160, 80, 70},   {70, 140, 150}, {130, 130, 80}, {100, 70, 120},
+      {60, 100, 90},  {150, 100, 130}, {90, 120, 170}, {110, 80, 60},  {70, 70, 110},
   }};
   Backdrop(cr, backdrops[static_cast<size_t>(index)]);
   int kind = index % 5, variant = index / 5;
   switch (kind) {
-    case 0: Person(cr, variant); break;
-    case 1: Robot(cr, variant); break;
-    case 2: Alien(cr, variant); break;
-    case 3: Cat(cr, variant); break;
-    default: Owl(cr, variant); break;
+    case 0:
+      Person(cr, variant);
+      break;
+    case 1:
+      Robot(cr, variant);
+      break;
+    case 2:
+      Alien(cr, variant);
+      break;
+    case 3:
+      Cat(cr, variant);
+      break;
+    default:
+      Owl(cr, variant);
+      break;
   }
   cairo_rectangle(cr, 0.5, 0.5, 75, 75);
   SetSource(cr, {14, 12, 20});

@@ -73,8 +73,7 @@ std::vector<PictureJob> AllPictureJobs() {
                       return WriteBmp(RenderCellPicture(code), path);
                     }});
   for (int code = 300; code <= 394; ++code)
-    jobs.push_back({"gfx/000/0/" + std::to_string(code) + ".bmp",
-                    [code](const std::string& path) {
+    jobs.push_back({"gfx/000/0/" + std::to_string(code) + ".bmp", [code](const std::string& path) {
                       return WriteBmp(RenderSoilVariant(code), path);
                     }});
   return jobs;

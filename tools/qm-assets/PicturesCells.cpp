@@ -7,8 +7,8 @@
 
 namespace qm::assets {
 
-void DrawSpaceObject(cairo_t* cr, int index);                   // PicturesSpaceObjects.cpp
-void DrawInterfaceCell(cairo_t* cr, int code);                   // PicturesCellsUi.cpp
+void DrawSpaceObject(cairo_t* cr, int index);   // PicturesSpaceObjects.cpp
+void DrawInterfaceCell(cairo_t* cr, int code);  // PicturesCellsUi.cpp
 
 namespace {
 
@@ -18,17 +18,22 @@ constexpr Rgb kInk = {14, 12, 20};
 
 Rgb MetalOf(int kind) {  // 0 gold, 1 silver, 2 bronze
   switch (kind) {
-    case 0: return {240, 194, 60};
-    case 1: return {196, 204, 218};
-    default: return {196, 120, 56};
+    case 0:
+      return {240, 194, 60};
+    case 1:
+      return {196, 204, 218};
+    default:
+      return {196, 120, 56};
   }
 }
 
-void SymbolSoil(cairo_t* cr) { DrawSoilWith(cr, kSymbolSoil, 3, 11); }
+void SymbolSoil(cairo_t* cr) {
+  DrawSoilWith(cr, kSymbolSoil, 3, 11);
+}
 
 void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour) {
-  cairo_pattern_t* p = cairo_pattern_create_radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1,
-                                                   cx, cy, rad);
+  cairo_pattern_t* p =
+      cairo_pattern_create_radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1, cx, cy, rad);
   AddStop(p, 0, Mix(colour, kWhite, 0.45));
   AddStop(p, 0.7, colour);
   AddStop(p, 1, Scale(colour, 0.6));
@@ -195,7 +200,8 @@ void Mechanism(cairo_t* cr, int kind) {  // 0 bronze, 1 silver, 2 gold
     GearPath(cr, cx, cy, outer, outer - 3.5, teeth);
     cairo_new_sub_path(cr);
     cairo_arc_negative(cr, cx, cy, outer * 0.35, 2 * M_PI, 0);
-    cairo_pattern_t* p = cairo_pattern_create_linear(cx - outer, cy - outer, cx + outer, cy + outer);
+    cairo_pattern_t* p =
+        cairo_pattern_create_linear(cx - outer, cy - outer, cx + outer, cy + outer);
     AddStop(p, 0, Mix(colour, kWhite, 0.5));
     AddStop(p, 0.5, colour);
     AddStop(p, 1, Scale(colour, 0.55));
@@ -452,36 +458,65 @@ Pixels RenderCellPicture(int code) {
   CellPictureSize(code, width, height);
   Canvas canvas(width, height);
   cairo_t* cr = canvas.Cr();
-  if (code >= 1 && code <= 130) DrawPiece(cr, code);
-  else if (code <= 144) DrawWall(cr, code - 131);
-  else if (code <= 147) LockedWall(cr, code - 145);
-  else if (code <= 156) DrawSpaceObject(cr, code - 148);
-  else if (code == 157) DrawSoilWith(cr, {56, 92, 100}, 2, 157);
+  if (code >= 1 && code <= 130)
+    DrawPiece(cr, code);
+  else if (code <= 144)
+    DrawWall(cr, code - 131);
+  else if (code <= 147)
+    LockedWall(cr, code - 145);
+  else if (code <= 156)
+    DrawSpaceObject(cr, code - 148);
+  else if (code == 157)
+    DrawSoilWith(cr, {56, 92, 100}, 2, 157);
   // 158 also backs the objectives panel text, so it stays dark enough for light letters.
-  else if (code == 158) DrawSoilWith(cr, {116, 94, 66}, 1, 158);
-  else if (code == 159) DrawSoilWith(cr, {70, 88, 120}, 3, 159);
-  else if (code == 160) DrawInterfaceCell(cr, code);
-  else if (code <= 164) RubbleSoil(cr, code - 161);
-  else if (code <= 185) DrawSoil(cr, code - 165);
-  else if (code <= 192) LetterMultiplier(cr, code - 184);
-  else if (code <= 199) WordMultiplier(cr, code - 191);
-  else if (code <= 202) ScoreCell(cr, "+" + std::to_string((code - 199) * 2) + "%", true, code - 200);
-  else if (code <= 205) ScoreCell(cr, "+" + std::to_string((code - 202) * 5) + "%", true, code - 200);
-  else if (code <= 208) ScoreCell(cr, "-%", false, code - 206);
-  else if (code <= 211) FalseWall(cr, (code - 209) * 2);
-  else if (code <= 214) Mechanism(cr, code - 212);
-  else if (code <= 217) Bag(cr, code - 215);
-  else if (code == 218) StartBox(cr);
-  else if (code == 219) EndBox(cr);
-  else if (code == 220) BonusMalus(cr);
-  else if (code == 221) Hundred(cr);
-  else if (code <= 224) DrawInterfaceCell(cr, code);
-  else if (code <= 227) Star(cr, code - 225);
-  else if (code <= 229) DrawInterfaceCell(cr, code);
-  else if (code <= 231) DrawSoil(cr, code - 210);
-  else if (code <= 234) MagicCompartment(cr, code - 232);
-  else if (code <= 237) Key(cr, code - 235);
-  else DrawInterfaceCell(cr, code);
+  else if (code == 158)
+    DrawSoilWith(cr, {116, 94, 66}, 1, 158);
+  else if (code == 159)
+    DrawSoilWith(cr, {70, 88, 120}, 3, 159);
+  else if (code == 160)
+    DrawInterfaceCell(cr, code);
+  else if (code <= 164)
+    RubbleSoil(cr, code - 161);
+  else if (code <= 185)
+    DrawSoil(cr, code - 165);
+  else if (code <= 192)
+    LetterMultiplier(cr, code - 184);
+  else if (code <= 199)
+    WordMultiplier(cr, code - 191);
+  else if (code <= 202)
+    ScoreCell(cr, "+" + std::to_string((code - 199) * 2) + "%", true, code - 200);
+  else if (code <= 205)
+    ScoreCell(cr, "+" + std::to_string((code - 202) * 5) + "%", true, code - 200);
+  else if (code <= 208)
+    ScoreCell(cr, "-%", false, code - 206);
+  else if (code <= 211)
+    FalseWall(cr, (code - 209) * 2);
+  else if (code <= 214)
+    Mechanism(cr, code - 212);
+  else if (code <= 217)
+    Bag(cr, code - 215);
+  else if (code == 218)
+    StartBox(cr);
+  else if (code == 219)
+    EndBox(cr);
+  else if (code == 220)
+    BonusMalus(cr);
+  else if (code == 221)
+    Hundred(cr);
+  else if (code <= 224)
+    DrawInterfaceCell(cr, code);
+  else if (code <= 227)
+    Star(cr, code - 225);
+  else if (code <= 229)
+    DrawInterfaceCell(cr, code);
+  else if (code <= 231)
+    DrawSoil(cr, code - 210);
+  else if (code <= 234)
+    MagicCompartment(cr, code - 232);
+  else if (code <= 237)
+    Key(cr, code - 235);
+  else
+    DrawInterfaceCell(cr, code);
   return ToKeyedPixels(canvas);
 }
 

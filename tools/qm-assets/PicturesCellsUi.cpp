@@ -233,24 +233,43 @@ void ExchangeDialog(cairo_t* cr) {
   DialogButton(cr, 72, 47, "Cancel", {150, 50, 50});
   DialogButton(cr, 236, 47, "Exchange", {50, 130, 70});
   UseFont(cr, FontId::kSans, 9.5);
-  TextCentredShadow(cr, "The marked Pieces go back into the bag; new ones take their place.",
-                    200, 82, {160, 168, 190}, {0, 0, 0});
+  TextCentredShadow(cr, "The marked Pieces go back into the bag; new ones take their place.", 200,
+                    82, {160, 168, 190}, {0, 0, 0});
 }
 
 }  // namespace
 
 void DrawInterfaceCell(cairo_t* cr, int code) {
   switch (code) {
-    case 160: EmptySlot(cr); break;
-    case 222: LastWordMarker(cr); break;
-    case 223: LaidPieceMarker(cr); break;
-    case 224: ExchangeMark(cr); break;
-    case 228: EaselFrameTile(cr); break;
-    case 229: Sparkle(cr); break;
-    case 238: ExchangeToken(cr, false); break;
-    case 239: ExchangeToken(cr, true); break;
-    case 240: ExchangeDialog(cr); break;
-    default: break;
+    case 160:
+      EmptySlot(cr);
+      break;
+    case 222:
+      LastWordMarker(cr);
+      break;
+    case 223:
+      LaidPieceMarker(cr);
+      break;
+    case 224:
+      ExchangeMark(cr);
+      break;
+    case 228:
+      EaselFrameTile(cr);
+      break;
+    case 229:
+      Sparkle(cr);
+      break;
+    case 238:
+      ExchangeToken(cr, false);
+      break;
+    case 239:
+      ExchangeToken(cr, true);
+      break;
+    case 240:
+      ExchangeDialog(cr);
+      break;
+    default:
+      break;
   }
 }
 

@@ -219,8 +219,8 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
       for (int k = 0; k < 3; ++k) {
         double x = dice.Range(0, 20), y = dice.Range(5, 50);
         cairo_move_to(cr, x, y);
-        cairo_curve_to(cr, x + 15, y + dice.Range(-12, 12), x + 25, y + dice.Range(-12, 12),
-                       52, y + dice.Range(-10, 10));
+        cairo_curve_to(cr, x + 15, y + dice.Range(-12, 12), x + 25, y + dice.Range(-12, 12), 52,
+                       y + dice.Range(-10, 10));
         SetSource(cr, {120, 110, 120}, 0.5);
         cairo_set_line_width(cr, 0.7 + k * 0.3);
         cairo_stroke(cr);

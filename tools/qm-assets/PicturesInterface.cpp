@@ -433,17 +433,28 @@ Pixels HudFrame() {
 
 Pixels RenderInterfacePicture(int number) {
   switch (number) {
-    case 1: return PointerSheet();
-    case 2: return Emblem(128);
-    case 3: return AvatarStrip();
-    case 4: return Emblem(64);
-    case 5: return HudPanel();
-    case 6: return ExitSquare();
-    case 7: return ChatPanel();
-    case 8: return MusicPanel();
-    case 9: return PiecesPanel();
-    case 10: return ViewPanel();
-    default: return HudFrame();
+    case 1:
+      return PointerSheet();
+    case 2:
+      return Emblem(128);
+    case 3:
+      return AvatarStrip();
+    case 4:
+      return Emblem(64);
+    case 5:
+      return HudPanel();
+    case 6:
+      return ExitSquare();
+    case 7:
+      return ChatPanel();
+    case 8:
+      return MusicPanel();
+    case 9:
+      return PiecesPanel();
+    case 10:
+      return ViewPanel();
+    default:
+      return HudFrame();
   }
 }
 

@@ -12,7 +12,7 @@ namespace qm::assets {
 
 namespace {
 
-constexpr std::array<int, 26> kPlasticValues = {1, 3, 3, 2, 1, 4, 2, 4, 1, 8, 5, 1, 3,
+constexpr std::array<int, 26> kPlasticValues = {1, 3, 3, 2,  1, 4, 2, 4, 1, 8, 5, 1, 3,
                                                 1, 1, 3, 10, 1, 1, 1, 1, 4, 4, 8, 4, 10};
 
 struct MaterialLook {
@@ -23,11 +23,11 @@ struct MaterialLook {
 };
 
 constexpr std::array<MaterialLook, 5> kLooks = {{
-    {{238, 232, 214}, {28, 36, 64}, {255, 255, 255}, {120, 60, 40}},    // plastic
-    {{190, 112, 52}, {48, 20, 4}, {250, 196, 140}, {255, 226, 190}},    // bronze
-    {{168, 176, 190}, {22, 28, 44}, {248, 250, 255}, {30, 40, 70}},     // silver
-    {{246, 200, 64}, {84, 36, 2}, {255, 246, 190}, {110, 50, 0}},       // gold
-    {{200, 236, 248}, {8, 34, 96}, {255, 255, 255}, {0, 70, 140}},      // diamond
+    {{238, 232, 214}, {28, 36, 64}, {255, 255, 255}, {120, 60, 40}},  // plastic
+    {{190, 112, 52}, {48, 20, 4}, {250, 196, 140}, {255, 226, 190}},  // bronze
+    {{168, 176, 190}, {22, 28, 44}, {248, 250, 255}, {30, 40, 70}},   // silver
+    {{246, 200, 64}, {84, 36, 2}, {255, 246, 190}, {110, 50, 0}},     // gold
+    {{200, 236, 248}, {8, 34, 96}, {255, 255, 255}, {0, 70, 140}},    // diamond
 }};
 
 void HexVertex(int i, double inset, double& x, double& y) {
@@ -246,11 +246,21 @@ void DrawPiece(cairo_t* cr, int code) {
   const int letter = (code - 1) % 26, material = (code - 1) / 26;
   const MaterialLook& look = kLooks[material];
   switch (material) {
-    case 0: PlasticFace(cr, look); break;
-    case 1: BronzeFace(cr, look); break;
-    case 2: SilverFace(cr, look); break;
-    case 3: GoldFace(cr, look); break;
-    default: DiamondFace(cr, look); break;
+    case 0:
+      PlasticFace(cr, look);
+      break;
+    case 1:
+      BronzeFace(cr, look);
+      break;
+    case 2:
+      SilverFace(cr, look);
+      break;
+    case 3:
+      GoldFace(cr, look);
+      break;
+    default:
+      DiamondFace(cr, look);
+      break;
   }
   DrawLetter(cr, material, static_cast<char>('A' + letter));
   DrawValue(cr, material, PieceValue(code));

@@ -73,8 +73,8 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     cairo_set_line_width(cr, rad * 0.12);
     cairo_stroke(cr);
   }
-  cairo_pattern_t* body = cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05,
-                                                      cx, cy, rad);
+  cairo_pattern_t* body =
+      cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05, cx, cy, rad);
   AddStop(body, 0, Mix(colour, {255, 255, 255}, 0.35));
   AddStop(body, 0.6, colour);
   AddStop(body, 1, Scale(colour, 0.25));
@@ -89,8 +89,7 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
   int bands = 3 + dice.UpTo(5);
   for (int b = 0; b < bands; ++b) {
     double y = cy - rad + dice.Unit() * 2 * rad;
-    SetSource(cr, dice.Unit() < 0.5 ? Scale(colour, 0.7) : Mix(colour, {255, 255, 255}, 0.2),
-              0.35);
+    SetSource(cr, dice.Unit() < 0.5 ? Scale(colour, 0.7) : Mix(colour, {255, 255, 255}, 0.2), 0.35);
     // Bands follow the sphere: flat ellipses that bow toward the poles.
     double thickness = rad * dice.Range(0.04, 0.15), bow = (y - cy) / rad * rad * 0.25;
     cairo_move_to(cr, cx - rad, y);
@@ -102,8 +101,8 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     cairo_fill(cr);
   }
   // Night side.
-  cairo_pattern_t* night = cairo_pattern_create_linear(cx - rad * 0.2, cy - rad * 0.2,
-                                                       cx + rad, cy + rad);
+  cairo_pattern_t* night =
+      cairo_pattern_create_linear(cx - rad * 0.2, cy - rad * 0.2, cx + rad, cy + rad);
   AddStop(night, 0, {0, 0, 0}, 0);
   AddStop(night, 1, {0, 0, 4}, 0.85);
   cairo_set_source(cr, night);
@@ -227,10 +226,17 @@ Pixels RenderSpaceBackground(int number) {
 void DrawSpaceObject(cairo_t* cr, int index) {
   Dice dice(static_cast<uint64_t>(index) + 600);
   switch (index) {
-    case 2: Planet(cr, dice, 26, 30, 12, {210, 170, 100}, true); return;
-    case 6: Planet(cr, dice, 26, 30, 17, {200, 120, 80}, false); return;
-    case 8: Planet(cr, dice, 26, 30, 16, {70, 130, 220}, false); return;
-    default: break;
+    case 2:
+      Planet(cr, dice, 26, 30, 12, {210, 170, 100}, true);
+      return;
+    case 6:
+      Planet(cr, dice, 26, 30, 17, {200, 120, 80}, false);
+      return;
+    case 8:
+      Planet(cr, dice, 26, 30, 16, {70, 130, 220}, false);
+      return;
+    default:
+      break;
   }
   if (index == 5) {  // a drifting satellite
     cairo_rectangle(cr, 6, 26, 14, 8);
@@ -256,8 +262,9 @@ void DrawSpaceObject(cairo_t* cr, int index) {
   for (int r = 0; r < rocks; ++r) {
     double cx = rocks == 2 ? (r ? 34 : 18) : 26, cy = rocks == 2 ? (r ? 36 : 24) : 30;
     double rad = rocks == 2 ? 10 - r * 2 : 13 + (index % 3) * 2;
-    Rgb tone = index == 1 ? Rgb{170, 200, 220} : index == 4 ? Rgb{150, 110, 190}
-                                                           : Rgb{130, 116, 100};
+    Rgb tone = index == 1   ? Rgb{170, 200, 220}
+               : index == 4 ? Rgb{150, 110, 190}
+                            : Rgb{130, 116, 100};
     cairo_new_path(cr);
     const int n = 11;
     for (int k = 0; k < n; ++k) {
@@ -265,8 +272,8 @@ void DrawSpaceObject(cairo_t* cr, int index) {
       cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
     }
     cairo_close_path(cr);
-    cairo_pattern_t* p = cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy,
-                                                     rad * 1.1);
+    cairo_pattern_t* p =
+        cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy, rad * 1.1);
     AddStop(p, 0, Mix(tone, {255, 255, 255}, 0.35));
     AddStop(p, 0.7, tone);
     AddStop(p, 1, Scale(tone, 0.35));
@@ -322,8 +329,8 @@ Pixels RenderTitle() {
     cairo_restore(cr);
   }
   UseFont(cr, FontId::kSerifBoldItalic, 30);
-  TextCentredShadow(cr, "Lay your words among the stars", 512, 320, {255, 226, 150}, {0, 0, 0},
-                    2, 2);
+  TextCentredShadow(cr, "Lay your words among the stars", 512, 320, {255, 226, 150}, {0, 0, 0}, 2,
+                    2);
   UseFont(cr, FontId::kSans, 15);
   TextCentredShadow(cr, "Click or press Space", 512, 540, {180, 190, 220}, {0, 0, 0});
   return ToOpaquePixels(canvas);

@@ -17,7 +17,9 @@ constexpr int kRate = 44100;
 // pitch then ranges from about half to a third above the recorded tick.
 constexpr int kClickRate = 22050;
 
-double NoteHz(double midi) { return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0); }
+double NoteHz(double midi) {
+  return 440.0 * std::pow(2.0, (midi - 69.0) / 12.0);
+}
 
 std::vector<float> Silence(double seconds, int rate = kRate) {
   return std::vector<float>(static_cast<size_t>(seconds * rate), 0.0f);
@@ -39,7 +41,8 @@ void AddBell(std::vector<float>& out, double start, double hz, double amp, doubl
 }
 
 // A soft mallet tone (marimba-like): fundamental with a quickly fading fourth partial.
-void AddMallet(std::vector<float>& out, double start, double hz, double amp, double decay, int rate = kRate) {
+void AddMallet(std::vector<float>& out, double start, double hz, double amp, double decay,
+               int rate = kRate) {
   const size_t first = static_cast<size_t>(start * rate);
   for (size_t i = first; i < out.size(); ++i) {
     const double t = static_cast<double>(i - first) / rate;
@@ -53,7 +56,8 @@ void AddMallet(std::vector<float>& out, double start, double hz, double amp, dou
 }
 
 // A warm brass-like voice for the fanfare: FM 1:1 whose brightness opens then settles.
-void AddBrass(std::vector<float>& out, double start, double length, double hz, double amp, int rate = kRate) {
+void AddBrass(std::vector<float>& out, double start, double length, double hz, double amp,
+              int rate = kRate) {
   const size_t first = static_cast<size_t>(start * rate);
   const size_t last = std::min(out.size(), first + static_cast<size_t>((length + 0.6) * rate));
   for (size_t i = first; i < last; ++i) {
@@ -78,8 +82,11 @@ std::vector<float> MakeClick() {
   std::vector<float> out = Silence(0.075, kClickRate);
   SynthRandom random(1);
   Biquad body = Biquad::BandPass(kClickRate, 2600, 1.2);
-  struct Mode { double hz, amp, decay; };
-  const Mode modes[] = {{1850, 1.0, 0.011}, {3150, 0.45, 0.006}, {930, 0.35, 0.016}, {4700, 0.15, 0.003}};
+  struct Mode {
+    double hz, amp, decay;
+  };
+  const Mode modes[] = {
+      {1850, 1.0, 0.011}, {3150, 0.45, 0.006}, {930, 0.35, 0.016}, {4700, 0.15, 0.003}};
   for (size_t i = 0; i < out.size(); ++i) {
     const double t = static_cast<double>(i) / kClickRate;
     double v = 0;
@@ -100,7 +107,8 @@ std::vector<float> MakeFanfare() {
   for (int k = 0; k < 4; ++k) AddBrass(dry, 0.11 * k, 0.1, NoteHz(arpeggio[k]), 0.22);
   const double chord[] = {60, 67, 72, 76, 79, 84};
   for (int k = 0; k < 6; ++k) AddBrass(dry, 0.46, 1.05, NoteHz(chord[k]), k == 5 ? 0.10 : 0.15);
-  for (int k = 0; k < 5; ++k) AddBell(dry, 0.46 + 0.07 * k, NoteHz(84 + arpeggio[k % 4] - 67), 0.08, 0.5);
+  for (int k = 0; k < 5; ++k)
+    AddBell(dry, 0.46 + 0.07 * k, NoteHz(84 + arpeggio[k % 4] - 67), 0.08, 0.5);
   Soften(dry, 6000);
   std::vector<float> out = WithReverb(dry, kRate, 0.25, 1.2, 0.4, 0);
   FadeEdges(out, 1, 0, 2000);
@@ -111,7 +119,7 @@ std::vector<float> MakeFanfare() {
 // Slot 12: exchange done, chat word found: two bright notes going up.
 std::vector<float> MakeFound() {
   std::vector<float> dry = Silence(0.55);
-  AddMallet(dry, 0.0, NoteHz(79), 0.5, 0.16);  // G5
+  AddMallet(dry, 0.0, NoteHz(79), 0.5, 0.16);    // G5
   AddMallet(dry, 0.085, NoteHz(86), 0.5, 0.22);  // D6
   AddBell(dry, 0.085, NoteHz(98), 0.08, 0.2);
   std::vector<float> out = WithReverb(dry, kRate, 0.18, 0.6, 0.25, 0);
@@ -123,7 +131,7 @@ std::vector<float> MakeFound() {
 // Slot 16: chat word not found: two soft low notes going down, muted rather than harsh.
 std::vector<float> MakeNotFound() {
   std::vector<float> out = Silence(0.42);
-  AddMallet(out, 0.0, NoteHz(63), 0.5, 0.09);  // E flat 4
+  AddMallet(out, 0.0, NoteHz(63), 0.5, 0.09);    // E flat 4
   AddMallet(out, 0.11, NoteHz(58), 0.55, 0.13);  // B flat 3
   Soften(out, 2500);
   FadeEdges(out, 1, 0, 1500);
@@ -142,8 +150,8 @@ std::vector<float> MakeChime() {
   }
   Soften(left, 7000);
   Soften(right, 7000);
-  std::vector<float> out =
-      Interleave(WithReverb(left, kRate, 0.22, 0.8, 0.3, 0), WithReverb(right, kRate, 0.22, 0.8, 0.3, 3));
+  std::vector<float> out = Interleave(WithReverb(left, kRate, 0.22, 0.8, 0.3, 0),
+                                      WithReverb(right, kRate, 0.22, 0.8, 0.3, 3));
   FadeEdges(out, 2, 0, 2500);
   NormalizePeak(out, 0.5);
   return out;
@@ -189,7 +197,7 @@ std::vector<float> MakeWhoosh() {
 // Slot 5: exchange cancelled: two quick soft blips going down.
 std::vector<float> MakeCancel() {
   std::vector<float> out = Silence(0.36);
-  AddBell(out, 0.0, NoteHz(81), 0.4, 0.07, 2.0, 0.5);  // A5
+  AddBell(out, 0.0, NoteHz(81), 0.4, 0.07, 2.0, 0.5);   // A5
   AddBell(out, 0.075, NoteHz(76), 0.4, 0.1, 2.0, 0.5);  // E5
   Soften(out, 5000);
   FadeEdges(out, 1, 0, 1500);
@@ -207,8 +215,8 @@ std::vector<float> MakeSparkle() {
     AddBell(left, 0.07 * k, NoteHz(notes[k]), 0.25 * (1 - pan), 0.18, 3.5, 0.9);
     AddBell(right, 0.07 * k, NoteHz(notes[k]), 0.25 * pan, 0.18, 3.5, 0.9);
   }
-  std::vector<float> out =
-      Interleave(WithReverb(left, kRate, 0.3, 1.0, 0.4, 1), WithReverb(right, kRate, 0.3, 1.0, 0.4, 4));
+  std::vector<float> out = Interleave(WithReverb(left, kRate, 0.3, 1.0, 0.4, 1),
+                                      WithReverb(right, kRate, 0.3, 1.0, 0.4, 4));
   FadeEdges(out, 2, 0, 3000);
   NormalizePeak(out, 0.45);
   return out;
@@ -233,10 +241,10 @@ bool WriteSoundEffects(const std::string& outDir) {
     return false;
   }
   const EffectFile files[] = {
-      {"1.wav", false, 1, kClickRate, MakeClick},  {"2.wav", false, 1, kRate, MakeFanfare},
-      {"3.wav", false, 1, kRate, MakeFound},       {"4.wav", false, 1, kRate, MakeNotFound},
-      {"6.ogg", true, 2, kRate, MakeCancel},       {"13.ogg", true, 2, kRate, MakeChime},
-      {"17.ogg", true, 2, kRate, MakeWhoosh},      {"18.ogg", true, 2, kRate, MakeSparkle},
+      {"1.wav", false, 1, kClickRate, MakeClick}, {"2.wav", false, 1, kRate, MakeFanfare},
+      {"3.wav", false, 1, kRate, MakeFound},      {"4.wav", false, 1, kRate, MakeNotFound},
+      {"6.ogg", true, 2, kRate, MakeCancel},      {"13.ogg", true, 2, kRate, MakeChime},
+      {"17.ogg", true, 2, kRate, MakeWhoosh},     {"18.ogg", true, 2, kRate, MakeSparkle},
   };
   int serial = 0x514D0000;  // "QM": one fixed serial per file keeps the Ogg bytes stable
   for (const EffectFile& file : files) {

@@ -16,9 +16,13 @@ uint64_t SynthRandom::Next() {
   return z ^ (z >> 31);
 }
 
-double SynthRandom::Uniform() { return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0); }
+double SynthRandom::Uniform() {
+  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
+}
 
-int SynthRandom::Below(int n) { return n <= 1 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n)); }
+int SynthRandom::Below(int n) {
+  return n <= 1 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n));
+}
 
 namespace {
 struct Coefficients {
@@ -97,7 +101,8 @@ void FadeEdges(std::vector<float>& samples, int channels, int fadeInFrames, int 
     if (i < fadeInFrames) g *= 0.5 - 0.5 * std::cos(kPi * i / fadeInFrames);
     const int fromEnd = frames - 1 - i;
     if (fromEnd < fadeOutFrames) g *= 0.5 - 0.5 * std::cos(kPi * fromEnd / fadeOutFrames);
-    for (int c = 0; c < channels; ++c) samples[static_cast<size_t>(i * channels + c)] *= static_cast<float>(g);
+    for (int c = 0; c < channels; ++c)
+      samples[static_cast<size_t>(i * channels + c)] *= static_cast<float>(g);
   }
 }
 
@@ -228,7 +233,8 @@ bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) 
   const std::string temp = path + ".tmp";
   {
     std::ofstream file(temp, std::ios::binary | std::ios::trunc);
-    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    file.write(reinterpret_cast<const char*>(bytes.data()),
+               static_cast<std::streamsize>(bytes.size()));
     file.close();
     if (!file) {
       std::fprintf(stderr, "qm-assets: cannot write %s\n", temp.c_str());
@@ -285,7 +291,8 @@ std::vector<float> WithReverb(const std::vector<float>& dry, int rate, double we
     }
   }
   std::vector<float> out(length);
-  for (size_t i = 0; i < length; ++i) out[i] = static_cast<float>(in[i] * (1.0 - wet) + sum[i] * wet);
+  for (size_t i = 0; i < length; ++i)
+    out[i] = static_cast<float>(in[i] * (1.0 - wet) + sum[i] * wet);
   return out;
 }
 

@@ -13,9 +13,9 @@ class SynthRandom {
  public:
   explicit SynthRandom(uint64_t seed) : state_(seed) {}
   uint64_t Next();
-  double Uniform();                  // [0, 1)
+  double Uniform();  // [0, 1)
   double Signed() { return Uniform() * 2.0 - 1.0; }
-  int Below(int n);                  // 0 .. n-1
+  int Below(int n);  // 0 .. n-1
   bool Chance(double p) { return Uniform() < p; }
 
  private:

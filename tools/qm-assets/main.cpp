@@ -58,8 +58,7 @@ int Fail(const std::string& message) {
 
 int WriteGameFolder(const std::string& outDir, bool withAudio) {
   std::error_code ec;
-  if (!fs::is_directory(outDir, ec))
-    return Fail("output folder does not exist: " + outDir);
+  if (!fs::is_directory(outDir, ec)) return Fail("output folder does not exist: " + outDir);
   const fs::path partial = fs::path(outDir) / ".qm-assets-partial";
   fs::remove_all(partial, ec);
   for (const char* sub : {"gfx/000/0", "gfx/fond", "sfx", "zik"}) {
@@ -79,7 +78,8 @@ int WriteGameFolder(const std::string& outDir, bool withAudio) {
   }
   std::vector<std::string> failed = RunTasks(tasks);
   if (!failed.empty()) {
-    for (const auto& name : failed) std::fprintf(stderr, "qm-assets: could not write %s\n", name.c_str());
+    for (const auto& name : failed)
+      std::fprintf(stderr, "qm-assets: could not write %s\n", name.c_str());
     fs::remove_all(partial, ec);
     return Fail("nothing was changed in " + outDir);
   }

@@ -10,11 +10,11 @@
 #include <string>
 #include <vector>
 
-#include "game/bot/Autoplay.hpp"
-#include "game/rules/Lexicon.hpp"
 #include "engine/Files.hpp"
 #include "game/GameState.hpp"
+#include "game/bot/Autoplay.hpp"
 #include "game/play/Board.hpp"
+#include "game/rules/Lexicon.hpp"
 
 namespace {
 
@@ -43,7 +43,8 @@ bool ParseNumber(const char* text, long long low, long long high, long long& out
 std::string LayoutFault(const std::string& path) {
   std::ifstream file(path, std::ios::binary);
   if (!file) return "cannot be read";
-  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)), std::istreambuf_iterator<char>());
+  std::vector<unsigned char> bytes((std::istreambuf_iterator<char>(file)),
+                                   std::istreambuf_iterator<char>());
   if (bytes.empty()) return "is empty";
   int n = static_cast<signed char>(bytes[0]);
   if (n < 0) n = 0;
@@ -58,14 +59,16 @@ std::string LayoutFault(const std::string& path) {
   if (cells > qm::kMaxBoardCells) return "describes a Board too large to play";
   long long expected = static_cast<long long>(header) + 2 * cells + 14 + 20;
   if (static_cast<long long>(bytes.size()) != expected) {
-    return "is " + std::to_string(bytes.size()) + " bytes long where its layout needs " + std::to_string(expected);
+    return "is " + std::to_string(bytes.size()) + " bytes long where its layout needs " +
+           std::to_string(expected);
   }
   return "";
 }
 
 std::string BoardFault(const std::string& path) {
   auto game = std::make_unique<qm::GameState>();
-  if (qm::ReadLevelFile(game->board, path, 1, 1024, 768) != qm::LevelRead::kRead) return "cannot be read";
+  if (qm::ReadLevelFile(game->board, path, 1, 1024, 768) != qm::LevelRead::kRead)
+    return "cannot be read";
   bool start = false, end = false;
   for (int16_t code : game->board.cells) {
     start = start || code == qm::kStartBox;
@@ -80,11 +83,14 @@ int LevelNumberOf(const std::string& path) {
   std::string name = std::filesystem::path(path).filename().string();
   std::string digits;
   for (char ch : name) {
-    if (ch >= '0' && ch <= '9') digits += ch;
-    else if (!digits.empty()) break;
+    if (ch >= '0' && ch <= '9')
+      digits += ch;
+    else if (!digits.empty())
+      break;
   }
   long long number = 0;
-  if (!digits.empty() && ParseNumber(digits.c_str(), 1, 9999, number)) return static_cast<int>(number);
+  if (!digits.empty() && ParseNumber(digits.c_str(), 1, 9999, number))
+    return static_cast<int>(number);
   return 1;
 }
 
@@ -98,19 +104,29 @@ int main(int argc, char** argv) {
     std::string arg = argv[i];
     auto value = [&](long long low, long long high, long long& out) {
       if (i + 1 >= argc || !ParseNumber(argv[i + 1], low, high, out)) {
-        std::cerr << "qm-autoplay: " << arg << " needs a number within " << low << ".." << high << "\n" << kUsage;
+        std::cerr << "qm-autoplay: " << arg << " needs a number within " << low << ".." << high
+                  << "\n"
+                  << kUsage;
         std::exit(2);
       }
       ++i;
     };
-    if (arg == "--seeds") value(1, 100000, seeds);
-    else if (arg == "--first-seed") value(0, 4000000000LL, firstSeed);
-    else if (arg == "--moves") value(1, 100000, moves);
-    else if (arg == "--need") value(1, 100000, need);
-    else if (arg == "--easel") value(6, 18, easel);
-    else if (arg == "--score") value(-4000000000000000000LL, 4000000000000000000LL, score);
-    else if (arg == "--verbose") verbose = true;
-    else if (arg == "--master") master = true;
+    if (arg == "--seeds")
+      value(1, 100000, seeds);
+    else if (arg == "--first-seed")
+      value(0, 4000000000LL, firstSeed);
+    else if (arg == "--moves")
+      value(1, 100000, moves);
+    else if (arg == "--need")
+      value(1, 100000, need);
+    else if (arg == "--easel")
+      value(6, 18, easel);
+    else if (arg == "--score")
+      value(-4000000000000000000LL, 4000000000000000000LL, score);
+    else if (arg == "--verbose")
+      verbose = true;
+    else if (arg == "--master")
+      master = true;
     else if (arg == "--data") {
       if (i + 1 >= argc) {
         std::cerr << kUsage;
@@ -157,8 +173,8 @@ int main(int argc, char** argv) {
   options.verbose = verbose;
   options.levelReached = master ? 45 : 1;
 
-  std::printf("level %d (%s): %lld seed(s), at most %lld moves\n", options.level, options.levelPath.c_str(), seeds,
-              moves);
+  std::printf("level %d (%s): %lld seed(s), at most %lld moves\n", options.level,
+              options.levelPath.c_str(), seeds, moves);
   int wins = 0;
   std::vector<int> winMoves;
   double slowest = 0;
@@ -170,16 +186,18 @@ int main(int argc, char** argv) {
       ++wins;
       winMoves.push_back(r.moves);
     }
-    std::printf("seed %u: %s  moves %d  score %lld  objectives %d/%d  exchanges %d%s%s\n", seed,
-                r.won ? "won " : "lost", r.moves, static_cast<long long>(r.score), r.objectivesMet, r.objectiveCount,
-                r.exchanges, r.won ? "" : "  (", r.won ? "" : (r.endReached ? "end box reached, objectives missing)"
-                                                                           : (r.stop + ")").c_str()));
+    std::printf(
+        "seed %u: %s  moves %d  score %lld  objectives %d/%d  exchanges %d%s%s\n", seed,
+        r.won ? "won " : "lost", r.moves, static_cast<long long>(r.score), r.objectivesMet,
+        r.objectiveCount, r.exchanges, r.won ? "" : "  (",
+        r.won ? ""
+              : (r.endReached ? "end box reached, objectives missing)" : (r.stop + ")").c_str()));
     if (r.refusals > 0) std::printf("  warning: %d move(s) refused by the rules\n", r.refusals);
   }
   std::sort(winMoves.begin(), winMoves.end());
   int median = winMoves.empty() ? 0 : winMoves[winMoves.size() / 2];
-  std::printf("summary: level %d won %d/%lld  median moves %d  slowest search %.0f ms\n", options.level, wins, seeds,
-              median, slowest);
+  std::printf("summary: level %d won %d/%lld  median moves %d  slowest search %.0f ms\n",
+              options.level, wins, seeds, median, slowest);
   if (wins < need) {
     std::printf("level %d %s\n", options.level,
                 wins == 0 ? "cannot be won on any seed" : "is won on too few seeds");

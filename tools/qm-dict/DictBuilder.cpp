@@ -26,10 +26,10 @@ constexpr std::array<const char*, 4> kCategories = {"english", "american", "brit
 // Ethnic and other slurs that the lists carry as ordinary words. Words with an innocent first
 // meaning (chink, dyke, coon, fag) stay: a player may well lay them for that meaning.
 constexpr std::array<const char*, 28> kExcluded = {
-    "darkey",   "darkeys",   "darkie",    "darkies",    "darky",    "faggot",   "faggots",
-    "gook",     "gooks",     "kike",      "kikes",      "nigga",    "niggas",   "nigger",
-    "niggers",  "raghead",   "ragheads",  "spic",       "spick",    "spicks",   "spics",
-    "towelhead", "towelheads", "tranny",  "trannies",   "wetback",  "wetbacks", "yid"};
+    "darkey",    "darkeys",    "darkie",   "darkies",  "darky",   "faggot",   "faggots",
+    "gook",      "gooks",      "kike",     "kikes",    "nigga",   "niggas",   "nigger",
+    "niggers",   "raghead",    "ragheads", "spic",     "spick",   "spicks",   "spics",
+    "towelhead", "towelheads", "tranny",   "trannies", "wetback", "wetbacks", "yid"};
 
 bool IsPlainWord(const std::string& word) {
   if (word.size() < 2 || word.size() > static_cast<size_t>(kMaxWordLength)) return false;
@@ -82,7 +82,8 @@ bool SwapInFolder(const fs::path& fresh, const fs::path& target, std::string& er
 std::vector<std::string> EverydayListNames() {
   std::vector<std::string> names;
   for (const char* category : kCategories) {
-    for (int size : kEverydaySizes) names.push_back(std::string(category) + "-words." + std::to_string(size));
+    for (int size : kEverydaySizes)
+      names.push_back(std::string(category) + "-words." + std::to_string(size));
   }
   return names;
 }
@@ -90,7 +91,8 @@ std::vector<std::string> EverydayListNames() {
 std::vector<std::string> ScowlListNames() {
   std::vector<std::string> names;
   for (const char* category : kCategories) {
-    for (int size : kSizes) names.push_back(std::string(category) + "-words." + std::to_string(size));
+    for (int size : kSizes)
+      names.push_back(std::string(category) + "-words." + std::to_string(size));
   }
   return names;
 }
@@ -182,9 +184,9 @@ namespace {
 
 // One word folder of outDir from the named lists of scowlDir, written beside its place and
 // swapped in whole.
-bool BuildWordFolder(const std::string& scowlDir, const std::string& outDir, const std::string& folder,
-                     const std::vector<std::string>& lists, size_t minimum, std::string& error,
-                     size_t* wordCount) {
+bool BuildWordFolder(const std::string& scowlDir, const std::string& outDir,
+                     const std::string& folder, const std::vector<std::string>& lists,
+                     size_t minimum, std::string& error, size_t* wordCount) {
   std::error_code ec;
   if (!fs::is_directory(scowlDir, ec)) {
     error = "the SCOWL word lists are missing: no folder " + scowlDir +
@@ -225,10 +227,10 @@ bool BuildWordFolder(const std::string& scowlDir, const std::string& outDir, con
 
 }  // namespace
 
-bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
-                             size_t* wordCount) {
-  return BuildWordFolder(scowlDir, outDir, "dico-everyday", EverydayListNames(), kMinimumEverydayCount,
-                         error, wordCount);
+bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir,
+                             std::string& error, size_t* wordCount) {
+  return BuildWordFolder(scowlDir, outDir, "dico-everyday", EverydayListNames(),
+                         kMinimumEverydayCount, error, wordCount);
 }
 
 bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,

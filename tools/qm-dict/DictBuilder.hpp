@@ -33,8 +33,8 @@ bool BuildDictionary(const std::string& scowlDir, const std::string& outDir, std
                      size_t* wordCount = nullptr);
 
 // Writes outDir/dico-everyday from the everyday lists of scowlDir, as BuildDictionary does.
-bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir, std::string& error,
-                             size_t* wordCount = nullptr);
+bool BuildEverydayDictionary(const std::string& scowlDir, const std::string& outDir,
+                             std::string& error, size_t* wordCount = nullptr);
 
 // The credits file's text: the SCOWL copyright notices the word lists ask to be shown, and
 // WordNet's licence for the definitions.

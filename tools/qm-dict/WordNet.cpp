@@ -1,13 +1,13 @@
 #include "WordNet.hpp"
 
-#include "DictBuilder.hpp"
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <system_error>
+
+#include "DictBuilder.hpp"
 
 namespace fs = std::filesystem;
 
@@ -21,20 +21,25 @@ struct Detachment {
   const char* ending;
   const char* replacement;
 };
-const std::vector<Detachment> kNounRules = {{"s", ""},     {"ses", "s"},  {"xes", "x"},
-                                            {"zes", "z"},  {"ches", "ch"}, {"shes", "sh"},
+const std::vector<Detachment> kNounRules = {{"s", ""},      {"ses", "s"},   {"xes", "x"},
+                                            {"zes", "z"},   {"ches", "ch"}, {"shes", "sh"},
                                             {"men", "man"}, {"ies", "y"}};
-const std::vector<Detachment> kVerbRules = {{"s", ""},  {"ies", "y"}, {"es", "e"},  {"es", ""},
-                                            {"ed", "e"}, {"ed", ""},  {"ing", "e"}, {"ing", ""}};
-const std::vector<Detachment> kAdjectiveRules = {{"er", ""}, {"est", ""}, {"er", "e"}, {"est", "e"}};
+const std::vector<Detachment> kVerbRules = {{"s", ""},   {"ies", "y"}, {"es", "e"},  {"es", ""},
+                                            {"ed", "e"}, {"ed", ""},   {"ing", "e"}, {"ing", ""}};
+const std::vector<Detachment> kAdjectiveRules = {
+    {"er", ""}, {"est", ""}, {"er", "e"}, {"est", "e"}};
 
 const std::vector<Detachment>& RulesOf(int pos) {
   static const std::vector<Detachment> none;
   switch (pos) {
-    case kNoun: return kNounRules;
-    case kVerb: return kVerbRules;
-    case kAdjective: return kAdjectiveRules;
-    default: return none;
+    case kNoun:
+      return kNounRules;
+    case kVerb:
+      return kVerbRules;
+    case kAdjective:
+      return kAdjectiveRules;
+    default:
+      return none;
   }
 }
 
@@ -93,7 +98,8 @@ long ToNumber(std::string_view text) {
 
 // The words of the game's dictionary folder: each file "dico-" + letter + length holds the
 // words without their first letter.
-bool ReadDictionaryWords(const fs::path& folder, std::vector<std::string>& words, std::string& error) {
+bool ReadDictionaryWords(const fs::path& folder, std::vector<std::string>& words,
+                         std::string& error) {
   std::error_code ec;
   if (!fs::is_directory(folder, ec)) {
     error = "no dictionary folder " + folder.string() + " (build the dictionary first)";
@@ -126,8 +132,10 @@ bool WordNet::Load(const std::string& folder, std::string& error) {
   for (int pos = kNoun; pos <= kAdverb; ++pos) {
     std::string index, exceptions;
     if (!ReadWholeFile(dir / (std::string("index.") + kPosNames[pos]), index, error)) return false;
-    if (!ReadWholeFile(dir / (std::string("data.") + kPosNames[pos]), data_[pos], error)) return false;
-    if (!ReadWholeFile(dir / (std::string(kPosNames[pos]) + ".exc"), exceptions, error)) return false;
+    if (!ReadWholeFile(dir / (std::string("data.") + kPosNames[pos]), data_[pos], error))
+      return false;
+    if (!ReadWholeFile(dir / (std::string(kPosNames[pos]) + ".exc"), exceptions, error))
+      return false;
     // lemma pos synset_cnt p_cnt [ptr_symbol...] sense_cnt tagsense_cnt synset_offset...
     ForEachLine(index, [&](std::string_view line) {
       if (line.empty() || line[0] == ' ') return;  // the licence lines
@@ -161,7 +169,8 @@ bool WordNet::Load(const std::string& folder, std::string& error) {
     const int type = f[0][percent + 1] - '0';
     if (type < 1 || type > 5) return;
     auto found = index_[kPosOfType[type]].find(std::string(f[0].substr(0, percent)));
-    if (found != index_[kPosOfType[type]].end() && static_cast<size_t>(sense) <= found->second.tags.size()) {
+    if (found != index_[kPosOfType[type]].end() &&
+        static_cast<size_t>(sense) <= found->second.tags.size()) {
       int& tags = found->second.tags[static_cast<size_t>(sense) - 1];
       tags = std::max(tags, static_cast<int>(ToNumber(f[2])));
     }
@@ -180,7 +189,8 @@ bool WordNet::Load(const std::string& folder, std::string& error) {
 std::vector<std::string> WordNet::BaseForms(const std::string& word, int pos) const {
   std::vector<std::string> bases;
   auto offer = [&](const std::string& base) {
-    if (index_[pos].count(base) != 0 && std::find(bases.begin(), bases.end(), base) == bases.end()) {
+    if (index_[pos].count(base) != 0 &&
+        std::find(bases.begin(), bases.end(), base) == bases.end()) {
       bases.push_back(base);
     }
   };
@@ -194,7 +204,8 @@ std::vector<std::string> WordNet::BaseForms(const std::string& word, int pos) co
     const std::string stem = word.substr(0, word.size() - 3);
     for (const Detachment& rule : kNounRules) {
       if (EndsWith(stem, rule.ending)) {
-        offer(stem.substr(0, stem.size() - std::string(rule.ending).size()) + rule.replacement + "ful");
+        offer(stem.substr(0, stem.size() - std::string(rule.ending).size()) + rule.replacement +
+              "ful");
       }
     }
     return bases;
@@ -215,7 +226,8 @@ std::string_view WordNet::SynsetLine(int pos, long offset) const {
   if (offset < 0 || static_cast<size_t>(offset) >= data.size()) return {};
   size_t end = data.find('\n', static_cast<size_t>(offset));
   if (end == std::string::npos) end = data.size();
-  return std::string_view(data).substr(static_cast<size_t>(offset), end - static_cast<size_t>(offset));
+  return std::string_view(data).substr(static_cast<size_t>(offset),
+                                       end - static_cast<size_t>(offset));
 }
 
 int WordNet::FirstLowerCaseSense(int pos, const std::string& lemma) const {
@@ -246,7 +258,8 @@ bool WordNet::Define(const std::string& word, Meaning& meaning) const {
       const Lemma& lemma = index_[pos].at(base);
       const std::string_view line = SynsetLine(pos, lemma.offsets[static_cast<size_t>(sense)]);
       const size_t bar = line.find(" | ");
-      std::string gloss = bar == std::string_view::npos ? "" : ShortGloss(std::string(line.substr(bar + 3)));
+      std::string gloss =
+          bar == std::string_view::npos ? "" : ShortGloss(std::string(line.substr(bar + 3)));
       if (gloss.empty()) continue;
       // The most often tagged sense wins; on a tie the word's own lemma, then the earlier
       // part of speech (nouns, verbs, adjectives, adverbs).

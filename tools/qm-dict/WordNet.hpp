@@ -4,8 +4,8 @@
 // most frequent sense.
 #include <array>
 #include <map>
-#include <string_view>
 #include <string>
+#include <string_view>
 #include <unordered_map>
 #include <vector>
 

@@ -73,7 +73,8 @@ int BuildDefinitions(int argc, char** argv) {
     std::fprintf(stderr, "qm-dict: %s\n", error.c_str());
     return 1;
   }
-  std::printf("qm-dict: %zu of %zu words defined in %s/definitions/english\n", defined, words, argv[2]);
+  std::printf("qm-dict: %zu of %zu words defined in %s/definitions/english\n", defined, words,
+              argv[2]);
   return 0;
 }
 

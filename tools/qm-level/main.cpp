@@ -102,7 +102,8 @@ int Dump(const std::string& file, bool json) {
     std::cerr << file << ": cannot be opened\n";
     return kFault;
   }
-  if (decoded.fault != FileFault::kNone) std::cerr << file << ": " << FileFaultText(decoded) << "\n";
+  if (decoded.fault != FileFault::kNone)
+    std::cerr << file << ": " << FileFaultText(decoded) << "\n";
   if (json)
     std::cout << LevelJson(decoded).dump() << "\n";
   else
@@ -116,7 +117,8 @@ int Check(const std::vector<std::string>& files, bool strict) {
     DecodedLevel decoded = DecodeLevelFile(file);
     std::vector<std::string> faults = CheckLevel(decoded, strict);
     std::string name = file;
-    if (!decoded.level.title.empty()) name += " (\"" + qm::Cp1252ToUtf8(decoded.level.title) + "\")";
+    if (!decoded.level.title.empty())
+      name += " (\"" + qm::Cp1252ToUtf8(decoded.level.title) + "\")";
     for (const std::string& fault : faults) std::cerr << name << ": " << fault << "\n";
     if (!faults.empty()) result = kFault;
   }
@@ -150,7 +152,8 @@ int Generate(const std::vector<std::string>& args) {
     if (a == "--verbose") {
       verbose = true;
     } else if (a == "--grade" && hasValue) {
-      if (!ParseNumber(args[++k], grade, 99) || grade < qm::gen::kFirstGrade || grade > qm::gen::kLastGrade)
+      if (!ParseNumber(args[++k], grade, 99) || grade < qm::gen::kFirstGrade ||
+          grade > qm::gen::kLastGrade)
         return Usage();
     } else if (a == "-o" && hasValue) {
       output = args[++k];
@@ -175,9 +178,10 @@ int Generate(const std::vector<std::string>& args) {
   qm::gen::GeneratedLevel level = qm::gen::GenerateLevel(static_cast<int>(grade), seed, words);
   if (verbose) {
     const qm::gen::Proof& p = level.proof;
-    std::cerr << "grade " << grade << " seed " << seed << ": \"" << qm::Cp1252ToUtf8(level.title) << "\", "
-              << level.candidates << " candidate(s), won " << p.newPlayerWins << "/5 new, " << p.masterWins
-              << "/5 master, " << p.everydayWins << "/5 everyday, median moves " << p.medianMoves
+    std::cerr << "grade " << grade << " seed " << seed << ": \"" << qm::Cp1252ToUtf8(level.title)
+              << "\", " << level.candidates << " candidate(s), won " << p.newPlayerWins
+              << "/5 new, " << p.masterWins << "/5 master, " << p.everydayWins
+              << "/5 everyday, median moves " << p.medianMoves
               << (p.fault.empty() ? "" : ", fault: " + p.fault) << "\n";
   }
   if (!level.ok) {

@@ -20,7 +20,8 @@ using nlohmann::ordered_json;
 constexpr int kToolScreenWidth = 1024;
 constexpr int kToolScreenHeight = 768;
 
-int64_t IntegerField(const json& move, const char* key, int64_t fallback, int64_t low, int64_t high) {
+int64_t IntegerField(const json& move, const char* key, int64_t fallback, int64_t low,
+                     int64_t high) {
   if (!move.contains(key)) return fallback;
   const json& value = move.at(key);
   if (!value.is_number_integer()) throw BadMove(std::string("\"") + key + "\" must be an integer");
@@ -34,7 +35,8 @@ int64_t IntegerField(const json& move, const char* key, int64_t fallback, int64_
   return number;
 }
 
-int64_t Element(const json& item, size_t index, const std::string& where, int64_t low, int64_t high) {
+int64_t Element(const json& item, size_t index, const std::string& where, int64_t low,
+                int64_t high) {
   const json& value = item.at(index);
   if (!value.is_number_integer()) throw BadMove(where + ": integers expected");
   int64_t number = value.is_number_unsigned() && value.get<uint64_t>() > uint64_t(INT64_MAX)
@@ -54,11 +56,13 @@ struct CellEntry {
   int16_t code;
 };
 
-std::vector<CellEntry> CellList(const json& move, const char* key, int64_t lowCode, int64_t highCode) {
+std::vector<CellEntry> CellList(const json& move, const char* key, int64_t lowCode,
+                                int64_t highCode) {
   std::vector<CellEntry> cells;
   if (!move.contains(key)) return cells;
   const json& list = move.at(key);
-  if (!list.is_array()) throw BadMove(std::string("\"") + key + "\" must be a list of [col, row, code]");
+  if (!list.is_array())
+    throw BadMove(std::string("\"") + key + "\" must be a list of [col, row, code]");
   for (size_t i = 0; i < list.size(); ++i) {
     std::string where = std::string("\"") + key + "\" entry " + std::to_string(i + 1);
     const json& item = list[i];
@@ -89,8 +93,10 @@ void LoadMoveLevel(GameState& game, const json& move) {
   } else {
     throw BadMove("the move needs \"level\" or \"level_file\"");
   }
-  if (read == LevelRead::kMissing) throw BadMove("level file " + HostPath(name) + " cannot be read");
-  if (read == LevelRead::kOversize) throw BadMove("level file " + HostPath(name) + " has no usable Board");
+  if (read == LevelRead::kMissing)
+    throw BadMove("level file " + HostPath(name) + " cannot be read");
+  if (read == LevelRead::kOversize)
+    throw BadMove("level file " + HostPath(name) + " has no usable Board");
 }
 
 void DealMoveEasel(GameState& game, const json& move) {
@@ -107,7 +113,8 @@ void DealMoveEasel(GameState& game, const json& move) {
   for (size_t k = 0; k < slots.size(); ++k) {
     int64_t code = Element(slots, k, "\"easel\" slot " + std::to_string(k + 1), 1, kEmptySlot);
     if (!IsPieceCode(static_cast<int>(code)) && code != kEmptySlot) {
-      throw BadMove("\"easel\" slot " + std::to_string(k + 1) + ": a piece code 1..130 or 160 expected");
+      throw BadMove("\"easel\" slot " + std::to_string(k + 1) +
+                    ": a piece code 1..130 or 160 expected");
     }
     easel.slots[k + 1] = static_cast<int16_t>(code);
   }
@@ -128,7 +135,8 @@ void FillMoveBag(GameState& game, const json& move) {
     throw BadMove("\"bag\" must be a list of at most 1700 piece codes");
   }
   for (size_t i = 0; i < bag.size(); ++i) {
-    easel.bag[i + 1] = static_cast<int16_t>(Element(bag, i, "\"bag\" entry " + std::to_string(i + 1), kFirstPieceCode, kLastPieceCode));
+    easel.bag[i + 1] = static_cast<int16_t>(
+        Element(bag, i, "\"bag\" entry " + std::to_string(i + 1), kFirstPieceCode, kLastPieceCode));
   }
   easel.bag[0] = static_cast<int16_t>(bag.size());
 }
@@ -137,14 +145,17 @@ void FillMoveBag(GameState& game, const json& move) {
 // the first free LaidPieces entry.
 void LayListedPiece(GameState& game, const CellEntry& piece) {
   EaselState& easel = game.easel;
-  if (!IsOnBoard(game.board, piece.column, piece.row)) throw BadMove("Piece laid outside the Board at " + Where(piece));
+  if (!IsOnBoard(game.board, piece.column, piece.row))
+    throw BadMove("Piece laid outside the Board at " + Where(piece));
   int16_t under = CellCode(game.board, piece.column, piece.row);
   if (!AcceptsPiece(under)) {
-    throw BadMove("the cell at " + Where(piece) + " (code " + std::to_string(under) + ") takes no Piece");
+    throw BadMove("the cell at " + Where(piece) + " (code " + std::to_string(under) +
+                  ") takes no Piece");
   }
   const int slot = SlotHolding(easel, piece.code);
   if (slot == 0) {
-    throw BadMove("Piece " + std::to_string(piece.code) + " laid at " + Where(piece) + " is not on the Easel");
+    throw BadMove("Piece " + std::to_string(piece.code) + " laid at " + Where(piece) +
+                  " is not on the Easel");
   }
   if (FreeLaidEntry(easel) == 0) throw BadMove("more than 20 Pieces laid");
   LayPiece(game, slot, piece.column, piece.row);
@@ -158,9 +169,11 @@ std::vector<int16_t> SetUpMove(GameState& game, const json& move) {
   game.program.screenHeight = kToolScreenHeight;
   int64_t level = IntegerField(move, "level", 1, 1, INT32_MAX);
   game.menu.currentLevel = static_cast<int32_t>(level);
-  game.players.levelsReached[0] = static_cast<uint8_t>(IntegerField(move, "level_reached", 1, 0, 255));
+  game.players.levelsReached[0] =
+      static_cast<uint8_t>(IntegerField(move, "level_reached", 1, 0, 255));
   game.players.scores[0] = IntegerField(move, "score", 0, INT64_MIN, INT64_MAX);
-  game.players.effectBonus[0] = static_cast<int8_t>(IntegerField(move, "effect_bonus", 0, -128, 127));
+  game.players.effectBonus[0] =
+      static_cast<int8_t>(IntegerField(move, "effect_bonus", 0, -128, 127));
   SeedRandom(static_cast<uint32_t>(IntegerField(move, "seed", 1, 0, UINT32_MAX)));
 
   std::string dictionary = "dico-english";
@@ -178,7 +191,8 @@ std::vector<int16_t> SetUpMove(GameState& game, const json& move) {
   game.render.lastWordColumn.fill(-1);
 
   for (const CellEntry& cell : CellList(move, "board", INT16_MIN, INT16_MAX)) {
-    if (!IsOnBoard(game.board, cell.column, cell.row)) throw BadMove("\"board\" cell outside the Board at " + Where(cell));
+    if (!IsOnBoard(game.board, cell.column, cell.row))
+      throw BadMove("\"board\" cell outside the Board at " + Where(cell));
     SetCellCode(game.board, cell.column, cell.row, cell.code);
   }
   std::vector<int16_t> before = game.board.cells;
@@ -198,14 +212,16 @@ ordered_json EvaluateMove(GameState& game, const std::vector<int16_t>& before) {
   for (const FoundWord& word : game.move.found) words.push_back({word.text, word.score});
   out["words"] = words;
   ordered_json easel = ordered_json::array();
-  for (int k = 1; k <= game.easel.slots[0]; ++k) easel.push_back(static_cast<int>(game.easel.slots[k]));
+  for (int k = 1; k <= game.easel.slots[0]; ++k)
+    easel.push_back(static_cast<int>(game.easel.slots[k]));
   out["easel"] = easel;
   ordered_json changes = ordered_json::array();
   for (int r = 0; r <= game.board.h; ++r) {
     for (int c = 0; c <= game.board.w; ++c) {
       size_t index = static_cast<size_t>(c) * (game.board.h + 1) + r;
       int16_t code = CellCode(game.board, c, r);
-      if (index < before.size() && before[index] != code) changes.push_back({c, r, static_cast<int>(code)});
+      if (index < before.size() && before[index] != code)
+        changes.push_back({c, r, static_cast<int>(code)});
     }
   }
   out["board_changes"] = changes;
