@@ -14,6 +14,7 @@
 #include "engine/Files.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
+#include "engine/SealedFile.hpp"
 #include "engine/UserFiles.hpp"
 #include "game/flow/GraphicsSets.hpp"
 #include "game/play/Board.hpp"
@@ -29,118 +30,38 @@
 namespace qm {
 namespace {
 
-constexpr char kMagic[8] = {'Q', 'M', 'L', 'E', 'V', 'E', 'L', 'S'};
-constexpr size_t kHeaderBytes = 8 + 4 + 4 + 8;  // magic, version, payload size, checksum
+const std::string kFormatName = "QMLEVELS";
 constexpr size_t kMaxTextBytes = 4096;
 constexpr int kMaxSpeaker = 8;
 
-// ---- Bytes --------------------------------------------------------------------------------
-
-class Writer {
- public:
-  void U8(uint32_t v) { bytes_.push_back(static_cast<char>(v & 0xFF)); }
-  void U16(uint32_t v) {
-    U8(v);
-    U8(v >> 8);
-  }
-  void U32(uint32_t v) {
-    U16(v & 0xFFFF);
-    U16(v >> 16);
-  }
-  void U64(uint64_t v) {
-    U32(static_cast<uint32_t>(v));
-    U32(static_cast<uint32_t>(v >> 32));
-  }
-  void I8(int v) { U8(static_cast<uint8_t>(v)); }
-  void I16(int v) { U16(static_cast<uint16_t>(v)); }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  void I64(int64_t v) { U64(static_cast<uint64_t>(v)); }
-  void Text(const std::string& s) {
-    const size_t n = std::min(s.size(), kMaxTextBytes);
-    U32(static_cast<uint32_t>(n));
-    bytes_.append(s, 0, n);
-  }
-  std::string& bytes() { return bytes_; }
-
- private:
-  std::string bytes_;
-};
-
-class Reader {
- public:
-  Reader(const std::string& bytes, size_t from) : bytes_(bytes), at_(from) {}
-  bool ok() const { return ok_; }
-  bool AtEnd() const { return at_ == bytes_.size(); }
-  uint32_t U8() {
-    if (at_ >= bytes_.size()) {
-      ok_ = false;
-      return 0;
-    }
-    return static_cast<uint8_t>(bytes_[at_++]);
-  }
-  uint32_t U16() {
-    uint32_t lo = U8();
-    return lo | (U8() << 8);
-  }
-  uint32_t U32() {
-    uint32_t lo = U16();
-    return lo | (U16() << 16);
-  }
-  uint64_t U64() {
-    uint64_t lo = U32();
-    return lo | (uint64_t{U32()} << 32);
-  }
-  int8_t I8() { return static_cast<int8_t>(U8()); }
-  int16_t I16() { return static_cast<int16_t>(U16()); }
-  int32_t I32() { return static_cast<int32_t>(U32()); }
-  int64_t I64() { return static_cast<int64_t>(U64()); }
-  std::string Text() {
-    const uint32_t n = U32();
-    if (n > kMaxTextBytes || n > bytes_.size() - std::min(at_, bytes_.size())) {
-      ok_ = false;
-      return {};
-    }
-    std::string s = bytes_.substr(at_, n);
-    at_ += n;
-    return s;
-  }
-  size_t Left() const { return bytes_.size() - at_; }
-  void Fail() { ok_ = false; }
-
- private:
-  const std::string& bytes_;
-  size_t at_;
-  bool ok_ = true;
-};
-
 template <typename T, size_t N>
-void PutI16s(Writer& w, const std::array<T, N>& values) {
+void PutI16s(ByteWriter& w, const std::array<T, N>& values) {
   for (auto v : values) w.I16(v);
 }
 template <typename T, size_t N>
-void PutI32s(Writer& w, const std::array<T, N>& values) {
+void PutI32s(ByteWriter& w, const std::array<T, N>& values) {
   for (auto v : values) w.I32(static_cast<int32_t>(v));
 }
 template <typename T, size_t N>
-void GetI16s(Reader& r, std::array<T, N>& values) {
+void GetI16s(ByteReader& r, std::array<T, N>& values) {
   for (auto& v : values) v = static_cast<T>(r.I16());
 }
 template <typename T, size_t N>
-void GetI32s(Reader& r, std::array<T, N>& values) {
+void GetI32s(ByteReader& r, std::array<T, N>& values) {
   for (auto& v : values) v = static_cast<T>(r.I32());
 }
 
-void PutChat(Writer& w, const std::array<ChatLine, 20>& lines) {
+void PutChat(ByteWriter& w, const std::array<ChatLine, 20>& lines) {
   for (const auto& line : lines) {
-    w.Text(line.text);
+    w.Text(line.text, kMaxTextBytes);
     w.U8(line.speaker);
     w.I32(line.time);
   }
 }
 
-bool GetChat(Reader& r, std::array<ChatLine, 20>& lines) {
+bool GetChat(ByteReader& r, std::array<ChatLine, 20>& lines) {
   for (auto& line : lines) {
-    line.text = r.Text();
+    line.text = r.Text(kMaxTextBytes);
     line.speaker = static_cast<uint8_t>(r.U8());
     line.time = r.I32();
     if (line.speaker > kMaxSpeaker) return false;
@@ -412,15 +333,6 @@ SavedLevel TakeSavedLevel(const GameState& game, uint32_t now) {
 
 // ---- Format -----------------------------------------------------------------------------------
 
-uint64_t HashBytes(const std::string& bytes) {
-  uint64_t h = 1469598103934665603ull;
-  for (unsigned char c : bytes) {
-    h ^= c;
-    h *= 1099511628211ull;
-  }
-  return h;
-}
-
 bool HashLevelFile(int level, uint64_t& hash) {
   std::string bytes;
   // A level file is far smaller than a save; a larger one is not a level the game reads.
@@ -430,8 +342,8 @@ bool HashLevelFile(int level, uint64_t& hash) {
 }
 
 std::string EncodeSavedLevel(const SavedLevel& s) {
-  Writer w;
-  w.Text(s.playerName);
+  ByteWriter w;
+  w.Text(s.playerName, kMaxTextBytes);
   w.U8(static_cast<uint8_t>(s.identity.kind));
   w.I32(s.identity.number);
   w.U32(s.identity.generatorVersion);
@@ -452,7 +364,7 @@ std::string EncodeSavedLevel(const SavedLevel& s) {
   PutI32s(w, b.shadeStep);
   PutI32s(w, b.baseTint);
   for (int8_t v : b.objectives) w.I8(v);
-  w.Text(b.title);
+  w.Text(b.title, kMaxTextBytes);
   PutI16s(w, b.revealColumn);
   PutI16s(w, b.revealRow);
   w.I32(b.cameraX);
@@ -505,38 +417,33 @@ std::string EncodeSavedLevel(const SavedLevel& s) {
   w.I32(s.tally.startedOn);
   w.U8(s.tally.reported ? 1 : 0);
 
-  const std::string& payload = w.bytes();
-  Writer head;
-  head.bytes().append(kMagic, sizeof kMagic);
-  head.U32(kSavedLevelVersion);
-  head.U32(static_cast<uint32_t>(payload.size()));
-  head.U64(HashBytes(payload));
-  return head.bytes() + payload;
+  return Seal(kFormatName, kSavedLevelVersion, w.bytes());
 }
 
 bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& why) {
+  switch (Unseal(bytes, kFormatName, kSavedLevelVersion, kMaxSavedLevelBytes)) {
+    case Unsealed::kWhole:
+      break;
+    case Unsealed::kNotThisFormat:
+      why = "it is not a saved level";
+      return false;
+    case Unsealed::kOtherVersion:
+      why = "it was saved by another version of the game";
+      return false;
+    case Unsealed::kWrongLength:
+      why = "it is cut short or too long";
+      return false;
+    case Unsealed::kTooLarge:
+      why = "it cannot be read or is too large";
+      return false;
+    case Unsealed::kDamaged:
+      why = "it is damaged";
+      return false;
+  }
   why = "it is damaged";
-  if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-    why = "it is not a saved level";
-    return false;
-  }
-  Reader head(bytes, sizeof kMagic);
-  const uint32_t version = head.U32();
-  const uint32_t size = head.U32();
-  const uint64_t checksum = head.U64();
-  if (version != kSavedLevelVersion) {
-    why = "it was saved by another version of the game";
-    return false;
-  }
-  if (size != bytes.size() - kHeaderBytes) {
-    why = "it is cut short or too long";
-    return false;
-  }
-  if (HashBytes(bytes.substr(kHeaderBytes)) != checksum) return false;
-
   SavedLevel s;
-  Reader r(bytes, kHeaderBytes);
-  s.playerName = r.Text();
+  ByteReader r(bytes, kSealHeaderBytes);
+  s.playerName = r.Text(kMaxTextBytes);
   const uint32_t kind = r.U8();
   if (kind > static_cast<uint32_t>(LevelKind::kEndless)) return false;
   s.identity.kind = static_cast<LevelKind>(kind);
@@ -566,7 +473,7 @@ bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& wh
   GetI32s(r, b.shadeStep);
   GetI32s(r, b.baseTint);
   for (auto& v : b.objectives) v = r.I8();
-  b.title = r.Text();
+  b.title = r.Text(kMaxTextBytes);
   GetI16s(r, b.revealColumn);
   GetI16s(r, b.revealRow);
   b.cameraX = r.I32();

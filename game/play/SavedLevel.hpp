@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "engine/Random.hpp"
+#include "engine/SealedFile.hpp"  // HashBytes, the hash of a level's bytes
 #include "game/GameState.hpp"
 
 namespace qm {
@@ -57,8 +58,6 @@ bool DecodeSavedLevel(const std::string& bytes, SavedLevel& saved, std::string& 
 // The save as JSON: player, level, score, Easel, bag, laid Cells, objectives.
 std::string SavedLevelJson(const SavedLevel& saved);
 
-// 64-bit FNV-1a, the hash of a level file.
-uint64_t HashBytes(const std::string& bytes);
 // The hash of maps/N as the game reads it; false when the file is missing.
 bool HashLevelFile(int level, uint64_t& hash);
 
