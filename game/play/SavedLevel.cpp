@@ -770,7 +770,10 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
     why = "its level is not made yet";
     return false;
   }
-  if (!(s.identity == chosen)) {
+  const bool same = chosen.kind == LevelKind::kHandMade ? s.identity.kind == LevelKind::kHandMade &&
+                                                              s.identity.number == chosen.number
+                                                        : s.identity == chosen;
+  if (!same) {
     why = "it is for another level";
     return false;
   }
