@@ -93,6 +93,76 @@ void AddStop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
   cairo_pattern_add_color_stop_rgba(p, offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
 
+namespace {
+cairo_pattern_t* WithStops(cairo_pattern_t* p, const Stops& stops) {
+  for (const Stop& stop : stops) AddStop(p, stop.offset, stop.colour, stop.alpha);
+  return p;
+}
+}  // namespace
+
+Stops Shine(Rgb c, double lift, double shade) {
+  return {{0, Mix(c, {255, 255, 255}, lift)}, {0.5, c}, {1, Scale(c, shade)}};
+}
+
+cairo_pattern_t* Linear(double x0, double y0, double x1, double y1, const Stops& stops) {
+  return WithStops(cairo_pattern_create_linear(x0, y0, x1, y1), stops);
+}
+cairo_pattern_t* Radial(double x0, double y0, double r0, double x1, double y1, double r1,
+                        const Stops& stops) {
+  return WithStops(cairo_pattern_create_radial(x0, y0, r0, x1, y1, r1), stops);
+}
+void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
+  cairo_set_source(cr, pattern);
+  cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+void FillOutlined(cairo_t* cr, cairo_pattern_t* pattern, Rgb line, double width) {
+  cairo_set_source(cr, pattern);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(pattern);
+  SetSource(cr, line);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+void FillOutlined(cairo_t* cr, Rgb fill, Rgb line, double width) {
+  SetSource(cr, fill);
+  cairo_fill_preserve(cr);
+  SetSource(cr, line);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
+void RimmedPlate(cairo_t* cr, double x, double y, double w, double h, double r, double faceR,
+                 Rgb rim, Rgb top, Rgb bottom) {
+  RoundedRect(cr, x, y, w, h, r);
+  SetSource(cr, rim);
+  cairo_fill(cr);
+  RoundedRect(cr, x + 1, y + 1, w - 2, h - 2, faceR);
+  FillWith(cr, Linear(0, y + 1, 0, y + h - 1, {{0, top}, {1, bottom}}));
+}
+
+void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour) {
+  cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
+  FillWith(
+      cr,
+      Radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1, cx, cy, rad,
+             {{0, Mix(colour, {255, 255, 255}, 0.45)}, {0.7, colour}, {1, Scale(colour, 0.6)}}));
+  cairo_arc(cr, cx, cy, rad - 0.5, 0, 2 * M_PI);
+  SetSource(cr, Scale(colour, 0.4));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+void Stud(cairo_t* cr, double x, double y, Rgb shadow, double shadowShift, double shadowRadius,
+          Rgb light, double lightShift, double lightRadius) {
+  SetSource(cr, shadow);
+  cairo_arc(cr, x + shadowShift, y + shadowShift, shadowRadius, 0, 2 * M_PI);
+  cairo_fill(cr);
+  SetSource(cr, light);
+  cairo_arc(cr, x - lightShift, y - lightShift, lightRadius, 0, 2 * M_PI);
+  cairo_fill(cr);
+}
+
 Canvas::Canvas(int width, int height) : width_(width), height_(height) {
   surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cr_ = cairo_create(surface_);

@@ -24,6 +24,24 @@ Rgb Scale(Rgb c, double f);
 void SetSource(cairo_t* cr, Rgb c, double alpha = 1.0);
 void AddStop(cairo_pattern_t* p, double offset, Rgb c, double alpha = 1.0);
 
+struct Stop {
+  double offset;
+  Rgb colour;
+  double alpha = 1.0;
+};
+using Stops = std::vector<Stop>;
+// Metal's three stops: lifted toward white, the colour itself halfway, shaded at the end.
+Stops Shine(Rgb c, double lift, double shade);
+// Gradients in one line: the stops are added in order to the new pattern.
+cairo_pattern_t* Linear(double x0, double y0, double x1, double y1, const Stops& stops);
+cairo_pattern_t* Radial(double x0, double y0, double r0, double x1, double y1, double r1,
+                        const Stops& stops);
+// Fills the current path with the pattern, which it then releases.
+void FillWith(cairo_t* cr, cairo_pattern_t* pattern);
+// Fills the current path with the pattern (released) or a colour, then strokes its outline.
+void FillOutlined(cairo_t* cr, cairo_pattern_t* pattern, Rgb line, double width);
+void FillOutlined(cairo_t* cr, Rgb fill, Rgb line, double width);
+
 // A drawing surface with alpha. What stays transparent becomes the key colour on output.
 class Canvas {
  public:
@@ -79,6 +97,15 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
               double rotation = 0);
 void GearPath(cairo_t* cr, double cx, double cy, double outer, double inner, int teeth);
+
+// A badge plate: a rounded rim, then the face one pixel inside it, lit from the top.
+void RimmedPlate(cairo_t* cr, double x, double y, double w, double h, double r, double faceR,
+                 Rgb rim, Rgb top, Rgb bottom);
+// A shaded ball lit from the top left, with a thin dark ring.
+void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour);
+// A rivet or pearl: its shadow shifted down-right, its highlight shifted up-left.
+void Stud(cairo_t* cr, double x, double y, Rgb shadow, double shadowShift, double shadowRadius,
+          Rgb light, double lightShift, double lightRadius);
 
 // A raised hexagonal tile: dark rim, bevel lit from the top left, face colour.
 void BevelledHex(cairo_t* cr, Rgb face, double inset, double bevel, double relief = 1.0);

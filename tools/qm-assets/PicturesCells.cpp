@@ -31,22 +31,6 @@ void SymbolSoil(cairo_t* cr) {
   DrawSoilWith(cr, kSymbolSoil, 3, 11);
 }
 
-void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour) {
-  cairo_pattern_t* p =
-      cairo_pattern_create_radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1, cx, cy, rad);
-  AddStop(p, 0, Mix(colour, kWhite, 0.45));
-  AddStop(p, 0.7, colour);
-  AddStop(p, 1, Scale(colour, 0.6));
-  cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
-  cairo_arc(cr, cx, cy, rad - 0.5, 0, 2 * M_PI);
-  SetSource(cr, Scale(colour, 0.4));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
-}
-
 void Caption(cairo_t* cr, const std::string& text, double cy, Rgb colour) {
   UseFont(cr, FontId::kSansBold, 7);
   TextCentredShadow(cr, text, 26, cy, colour, kInk, 0.6, 0.6);
@@ -57,16 +41,8 @@ void LetterMultiplier(cairo_t* cr, int factor) {
   double t = (factor - 2) / 6.0;
   Rgb colour = Mix({96, 178, 236}, {36, 56, 190}, t);
   // A square gem tile: letters are squares, words are round medallions.
-  RoundedRect(cr, 11, 13, 30, 28, 4);
-  SetSource(cr, Scale(colour, 0.45));
-  cairo_fill(cr);
-  RoundedRect(cr, 12, 14, 28, 26, 3.5);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 14, 0, 40);
-  AddStop(p, 0, Mix(colour, kWhite, 0.35));
-  AddStop(p, 1, Scale(colour, 0.8));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  RimmedPlate(cr, 11, 13, 30, 28, 4, 3.5, Scale(colour, 0.45), Mix(colour, kWhite, 0.35),
+              Scale(colour, 0.8));
   UseFont(cr, FontId::kSansBold, 15);
   TextCentredShadow(cr, "x" + std::to_string(factor), 26, 26.5, kWhite, Scale(colour, 0.3));
   Caption(cr, "LETTER", 47, {190, 225, 255});
@@ -100,16 +76,8 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
   cairo_close_path(cr);
   SetSource(cr, Mix(colour, kWhite, 0.25));
   cairo_fill(cr);
-  RoundedRect(cr, 6, 20, 40, 20, 9);
-  SetSource(cr, Scale(colour, 0.4));
-  cairo_fill(cr);
-  RoundedRect(cr, 7, 21, 38, 18, 8);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 21, 0, 39);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.85));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  RimmedPlate(cr, 6, 20, 40, 20, 9, 8, Scale(colour, 0.4), Mix(colour, kWhite, 0.3),
+              Scale(colour, 0.85));
   UseFont(cr, FontId::kSansBold, text.size() > 3 ? 11.5 : 13);
   TextCentredShadow(cr, text, 26, 30, kWhite, Scale(colour, 0.3));
   if (!up) {
@@ -147,16 +115,7 @@ void LockedWall(cairo_t* cr, int kind) {
   cairo_curve_to(cr, 37, 38, 30, 42, 26, 44);
   cairo_curve_to(cr, 22, 42, 15, 38, 15, 31);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(15, 13, 37, 44);
-  AddStop(p, 0, Mix(metal, kWhite, 0.5));
-  AddStop(p, 0.5, metal);
-  AddStop(p, 1, Scale(metal, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(metal, 0.35));
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(15, 13, 37, 44, Shine(metal, 0.5, 0.6)), Scale(metal, 0.35), 1.2);
   for (double x : {18.5, 33.5}) {
     SetSource(cr, Scale(metal, 0.4));
     cairo_arc(cr, x, 16.5, 1.3, 0, 2 * M_PI);
@@ -200,17 +159,9 @@ void Mechanism(cairo_t* cr, int kind) {  // 0 bronze, 1 silver, 2 gold
     GearPath(cr, cx, cy, outer, outer - 3.5, teeth);
     cairo_new_sub_path(cr);
     cairo_arc_negative(cr, cx, cy, outer * 0.35, 2 * M_PI, 0);
-    cairo_pattern_t* p =
-        cairo_pattern_create_linear(cx - outer, cy - outer, cx + outer, cy + outer);
-    AddStop(p, 0, Mix(colour, kWhite, 0.5));
-    AddStop(p, 0.5, colour);
-    AddStop(p, 1, Scale(colour, 0.55));
-    cairo_set_source(cr, p);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
-    SetSource(cr, Scale(colour, 0.35));
-    cairo_set_line_width(cr, 0.9);
-    cairo_stroke(cr);
+    FillOutlined(cr,
+                 Linear(cx - outer, cy - outer, cx + outer, cy + outer, Shine(colour, 0.5, 0.55)),
+                 Scale(colour, 0.35), 0.9);
   };
   gear(21, 25, 13, 10, metal);
   gear(35, 39, 9, 8, Scale(metal, 0.85));
@@ -232,15 +183,8 @@ void Bag(cairo_t* cr, int kind) {
   cairo_line_to(cr, 36, 49);
   cairo_curve_to(cr, 44, 46, 44, 26, 33, 19);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(10, 19, 42, 49);
-  AddStop(p, 0, Mix(c, kWhite, 0.35));
-  AddStop(p, 1, Scale(c, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(c, 0.35));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(10, 19, 42, 49, {{0, Mix(c, kWhite, 0.35)}, {1, Scale(c, 0.6)}}),
+               Scale(c, 0.35), 1);
   // Neck, tie and a Piece peeking out.
   cairo_move_to(cr, 19, 19);
   cairo_line_to(cr, 16, 11);
@@ -287,11 +231,7 @@ void EndBox(cairo_t* cr) {
     }
   cairo_restore(cr);
   RoundedRect(cr, 9, 21, 34, 18, 5);
-  SetSource(cr, {170, 24, 36});
-  cairo_fill_preserve(cr);
-  SetSource(cr, {255, 220, 120});
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, {170, 24, 36}, {255, 220, 120}, 1.2);
   UseFont(cr, FontId::kSerifBoldItalic, 14);
   TextCentredShadow(cr, "Fin", 26, 30, {255, 240, 200}, {60, 0, 0});
 }
@@ -320,15 +260,8 @@ void BonusMalus(cairo_t* cr) {
 void Hundred(cairo_t* cr) {
   SymbolSoil(cr);
   RoundedRect(cr, 4, 19, 44, 22, 6);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 19, 0, 41);
-  AddStop(p, 0, {60, 80, 170});
-  AddStop(p, 1, {24, 30, 90});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {250, 210, 90});
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 19, 0, 41, {{0, {60, 80, 170}}, {1, {24, 30, 90}}}), {250, 210, 90},
+               1.2);
   UseFont(cr, FontId::kSansBold, 13);
   TextCentredShadow(cr, "+100", 26, 30, {255, 222, 90}, kInk);
 }
@@ -339,16 +272,8 @@ void Star(cairo_t* cr, int variant) {
   const int points[3] = {5, 6, 8};
   Rgb c = colours[variant];
   StarPath(cr, 26, 31, 19, points[variant] == 8 ? 10 : 8.5, points[variant]);
-  cairo_pattern_t* p = cairo_pattern_create_radial(22, 26, 1, 26, 31, 19);
-  AddStop(p, 0, kWhite);
-  AddStop(p, 0.5, c);
-  AddStop(p, 1, Scale(c, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(c, 0.35));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Radial(22, 26, 1, 26, 31, 19, {{0, kWhite}, {0.5, c}, {1, Scale(c, 0.6)}}),
+               Scale(c, 0.35), 1);
 }
 
 void MagicCompartment(cairo_t* cr, int variant) {
@@ -356,13 +281,8 @@ void MagicCompartment(cairo_t* cr, int variant) {
   SetSource(cr, {40, 16, 60});
   cairo_fill(cr);
   HexPath(cr, 1.5);
-  cairo_pattern_t* glow = cairo_pattern_create_radial(26, 30, 2, 26, 30, 30);
-  AddStop(glow, 0, {250, 190, 255});
-  AddStop(glow, 0.45, {150, 60, 200});
-  AddStop(glow, 1, {60, 20, 90});
-  cairo_set_source(cr, glow);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glow);
+  FillWith(cr, Radial(26, 30, 2, 26, 30, 30,
+                      {{0, {250, 190, 255}}, {0.45, {150, 60, 200}}, {1, {60, 20, 90}}}));
   cairo_arc(cr, 26, 30, 16, 0, 2 * M_PI);
   SetSource(cr, {255, 230, 255}, 0.9);
   cairo_set_line_width(cr, 1.2);
@@ -402,16 +322,7 @@ void Key(cairo_t* cr, int kind) {
   cairo_rectangle(cr, 10, 2, 3, 5);
   cairo_rectangle(cr, 14, 2, 2.5, 4);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-  cairo_pattern_t* p = cairo_pattern_create_linear(-18, -7, 17, 7);
-  AddStop(p, 0, Mix(metal, kWhite, 0.55));
-  AddStop(p, 0.5, metal);
-  AddStop(p, 1, Scale(metal, 0.55));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(metal, 0.3));
-  cairo_set_line_width(cr, 0.9);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(-18, -7, 17, 7, Shine(metal, 0.55, 0.55)), Scale(metal, 0.3), 0.9);
   cairo_restore(cr);
 }
 
