@@ -24,16 +24,9 @@ void Arrow(cairo_t* cr, Rgb fill) {
   cairo_line_to(cr, 10, 14.5);
   cairo_line_to(cr, 17, 14.5);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 14, 24);
-  AddStop(p, 0, Mix(fill, kWhite, 0.6));
-  AddStop(p, 1, Scale(fill, 0.75));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {20, 16, 30});
-  cairo_set_line_width(cr, 1.2);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 0, 14, 24, {{0, Mix(fill, kWhite, 0.6)}, {1, Scale(fill, 0.75)}}),
+               {20, 16, 30}, 1.2);
 }
 
 void GrabbingHand(cairo_t* cr, Rgb cuff) {
@@ -41,27 +34,14 @@ void GrabbingHand(cairo_t* cr, Rgb cuff) {
   const Rgb skin = {246, 214, 178};
   for (int k = 0; k < 4; ++k) {
     RoundedRect(cr, 3 + k * 5.2, 3 + (k == 0 || k == 3 ? 1.5 : 0), 5.6, 9, 2.6);
-    SetSource(cr, skin);
-    cairo_fill_preserve(cr);
-    SetSource(cr, {90, 50, 30});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    FillOutlined(cr, skin, {90, 50, 30}, 1);
   }
   RoundedRect(cr, 3, 9, 21, 12, 4);
-  SetSource(cr, skin);
-  cairo_fill_preserve(cr);
-  SetSource(cr, {90, 50, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, skin, {90, 50, 30}, 1);
   RoundedRect(cr, 1, 12, 6, 6, 2.5);  // thumb
-  SetSource(cr, Scale(skin, 0.93));
-  cairo_fill_preserve(cr);
-  SetSource(cr, {90, 50, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, Scale(skin, 0.93), {90, 50, 30}, 1);
   RoundedRect(cr, 6, 20, 15, 6, 1.5);
-  SetSource(cr, cuff);
-  cairo_fill_preserve(cr);
-  SetSource(cr, {20, 16, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, cuff, {20, 16, 30}, 1);
   StarPath(cr, 2, 2, 3.4, 1.3, 4, M_PI / 4);  // a spark, one ray on the hot spot
   SetSource(cr, {255, 240, 120});
   cairo_fill(cr);
@@ -110,15 +90,8 @@ Pixels AvatarStrip() {
 
 void MetalPlate(cairo_t* cr, double x, double y, double w, double h, double r) {
   RoundedRect(cr, x, y, w, h, r);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
-  AddStop(p, 0, {52, 60, 86});
-  AddStop(p, 1, {16, 18, 32});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {196, 164, 90});
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, y, 0, y + h, {{0, {52, 60, 86}}, {1, {16, 18, 32}}}), {196, 164, 90},
+               1.5);
 }
 
 Pixels HudPanel() {
@@ -171,12 +144,8 @@ Pixels ExitSquare() {
 // One 20 x 20 entry: a small bevelled button; the icon is drawn by the caller at (x, y).
 void EntryButton(cairo_t* cr, double x, double y, double size, Rgb tint) {
   cairo_rectangle(cr, x, y, size, size);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + size);
-  AddStop(p, 0, Mix({44, 50, 72}, tint, 0.25));
-  AddStop(p, 1, Mix({14, 16, 26}, tint, 0.1));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  FillWith(cr, Linear(0, y, 0, y + size,
+                      {{0, Mix({44, 50, 72}, tint, 0.25)}, {1, Mix({14, 16, 26}, tint, 0.1)}}));
   cairo_rectangle(cr, x + 0.5, y + 0.5, size - 1, size - 1);
   SetSource(cr, Mix({90, 96, 120}, tint, 0.4));
   cairo_set_line_width(cr, 1);
@@ -284,12 +253,7 @@ Pixels MusicPanel() {
   cairo_line_to(cr, 17, 82);
   cairo_line_to(cr, 17, 138);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 140, 0, 80);
-  AddStop(p, 0, {30, 120, 40});
-  AddStop(p, 1, {170, 255, 120});
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  FillWith(cr, Linear(0, 140, 0, 80, {{0, {30, 120, 40}}, {1, {170, 255, 120}}}));
   for (int k = 1; k < 6; ++k) {
     cairo_rectangle(cr, 0, 140 - k * 10, 20, 1);
     SetSource(cr, {12, 14, 22}, 0.8);
@@ -336,15 +300,8 @@ Pixels PiecesPanel() {
   cairo_fill(cr);
   // Validation button: a green check on a raised square.
   RoundedRect(cr, 0.5, 67.5, 23, 23, 3);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 67, 0, 91);
-  AddStop(p, 0, {90, 200, 100});
-  AddStop(p, 1, {20, 90, 40});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {200, 255, 200});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 67, 0, 91, {{0, {90, 200, 100}}, {1, {20, 90, 40}}}), {200, 255, 200},
+               1);
   cairo_move_to(cr, 5, 79);
   cairo_line_to(cr, 10, 85);
   cairo_line_to(cr, 19, 72);
