@@ -116,6 +116,11 @@ void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
   cairo_fill(cr);
   cairo_pattern_destroy(pattern);
 }
+void PaintWith(cairo_t* cr, cairo_pattern_t* pattern) {
+  cairo_set_source(cr, pattern);
+  cairo_paint(cr);
+  cairo_pattern_destroy(pattern);
+}
 void FillOutlined(cairo_t* cr, cairo_pattern_t* pattern, Rgb line, double width) {
   cairo_set_source(cr, pattern);
   cairo_fill_preserve(cr);

@@ -38,6 +38,8 @@ cairo_pattern_t* Radial(double x0, double y0, double r0, double x1, double y1, d
                         const Stops& stops);
 // Fills the current path with the pattern, which it then releases.
 void FillWith(cairo_t* cr, cairo_pattern_t* pattern);
+// Paints the whole clip with the pattern, which it then releases.
+void PaintWith(cairo_t* cr, cairo_pattern_t* pattern);
 // Fills the current path with the pattern (released) or a colour, then strokes its outline.
 void FillOutlined(cairo_t* cr, cairo_pattern_t* pattern, Rgb line, double width);
 void FillOutlined(cairo_t* cr, Rgb fill, Rgb line, double width);

@@ -13,25 +13,14 @@ constexpr Rgb kInk = {24, 18, 30};
 constexpr Rgb kWhite = {255, 255, 255};
 
 void Backdrop(cairo_t* cr, Rgb colour) {
-  cairo_pattern_t* p = cairo_pattern_create_radial(38, 30, 4, 38, 38, 56);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.35));
   cairo_rectangle(cr, 0, 0, 76, 76);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  FillWith(
+      cr, Radial(38, 30, 4, 38, 38, 56, {{0, Mix(colour, kWhite, 0.3)}, {1, Scale(colour, 0.35)}}));
 }
 
 void Shaded(cairo_t* cr, Rgb colour) {
-  cairo_pattern_t* p = cairo_pattern_create_linear(20, 10, 60, 70);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.7));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, kInk);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(20, 10, 60, 70, {{0, Mix(colour, kWhite, 0.3)}, {1, Scale(colour, 0.7)}}),
+               kInk, 1.5);
 }
 
 void Eye(cairo_t* cr, double x, double y, double rad, Rgb iris) {

@@ -65,12 +65,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
       for (int i = 0; i < 6; ++i) {
         double a = -M_PI / 2 + i * M_PI / 3, rad = 19;
         double x = 26 + rad * std::cos(a) * 0.92, y = 30 + rad * std::sin(a);
-        SetSource(cr, Scale(base, 0.5));
-        cairo_arc(cr, x + 0.5, y + 0.5, 1.5, 0, 2 * M_PI);
-        cairo_fill(cr);
-        SetSource(cr, Mix(base, {255, 255, 255}, 0.5));
-        cairo_arc(cr, x - 0.2, y - 0.2, 0.9, 0, 2 * M_PI);
-        cairo_fill(cr);
+        Stud(cr, x, y, Scale(base, 0.5), 0.5, 1.5, Mix(base, {255, 255, 255}, 0.5), 0.2, 0.9);
       }
       break;
     case 3:  // engraved ring
@@ -198,12 +193,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
       cairo_fill(cr);
       for (int i = 0; i < 4; ++i) {
         double x = (i % 2) ? 36 : 16, y = (i / 2) ? 38 : 16;
-        SetSource(cr, dark);
-        cairo_arc(cr, x + 0.5, y + 0.5, 2, 0, 2 * M_PI);
-        cairo_fill(cr);
-        SetSource(cr, light);
-        cairo_arc(cr, x - 0.3, y - 0.3, 1.2, 0, 2 * M_PI);
-        cairo_fill(cr);
+        Stud(cr, x, y, dark, 0.5, 2, light, 0.3, 1.2);
       }
       break;
     case 5:  // moss on stone
@@ -266,11 +256,7 @@ void DrawWall(cairo_t* cr, int variant) {
   SetSource(cr, Scale(look.face, 0.3));
   cairo_fill(cr);
   HexPath(cr, 1);
-  cairo_pattern_t* side = cairo_pattern_create_linear(0, 30, 0, 60);
-  AddStop(side, 0, Scale(look.face, 0.55));
-  AddStop(side, 1, Scale(look.face, 0.32));
-  cairo_set_source(cr, side);
-  cairo_fill(cr);
+  FillWith(cr, Linear(0, 30, 0, 60, {{0, Scale(look.face, 0.55)}, {1, Scale(look.face, 0.32)}}));
   cairo_save(cr);
   cairo_translate(cr, 26, 26.5);
   cairo_scale(cr, 0.94, 0.9);

@@ -44,17 +44,12 @@ void PlasticFace(cairo_t* cr, const MaterialLook& look) {
   cairo_save(cr);
   HexPath(cr, 6);
   cairo_clip(cr);
-  cairo_pattern_t* gloss = cairo_pattern_create_linear(0, 6, 0, 26);
-  AddStop(gloss, 0, {255, 255, 255}, 0.55);
-  AddStop(gloss, 1, {255, 255, 255}, 0.0);
-  cairo_set_source(cr, gloss);
   cairo_save(cr);
   cairo_translate(cr, 24, 14);
   cairo_scale(cr, 22, 10);
   cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
   cairo_restore(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(gloss);
+  FillWith(cr, Linear(0, 6, 0, 26, {{0, {255, 255, 255}, 0.55}, {1, {255, 255, 255}, 0.0}}));
   cairo_restore(cr);
 }
 
@@ -89,28 +84,21 @@ void SilverFace(cairo_t* cr, const MaterialLook& look) {
   HexPath(cr, 4);
   cairo_clip(cr);
   // Sheen: a bright diagonal band across the plate.
-  cairo_pattern_t* sheen = cairo_pattern_create_linear(8, 6, 44, 54);
-  AddStop(sheen, 0.0, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.30, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.38, {255, 255, 255}, 0.65);
-  AddStop(sheen, 0.46, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.58, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.62, {255, 255, 255}, 0.35);
-  AddStop(sheen, 0.66, {255, 255, 255}, 0.0);
-  cairo_set_source(cr, sheen);
-  cairo_paint(cr);
-  cairo_pattern_destroy(sheen);
+  const Rgb white = {255, 255, 255};
+  PaintWith(cr, Linear(8, 6, 44, 54,
+                       {{0.0, white, 0.0},
+                        {0.30, white, 0.0},
+                        {0.38, white, 0.65},
+                        {0.46, white, 0.0},
+                        {0.58, white, 0.0},
+                        {0.62, white, 0.35},
+                        {0.66, white, 0.0}}));
   cairo_restore(cr);
   // Rivets in the six corners.
   for (int i = 0; i < 6; ++i) {
     double x, y;
     HexVertex(i, 6.5, x, y);
-    SetSource(cr, {40, 46, 60});
-    cairo_arc(cr, x + 0.5, y + 0.5, 1.7, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetSource(cr, {250, 252, 255});
-    cairo_arc(cr, x - 0.3, y - 0.3, 1.1, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Stud(cr, x, y, {40, 46, 60}, 0.5, 1.7, {250, 252, 255}, 0.3, 1.1);
   }
 }
 
@@ -119,13 +107,10 @@ void GoldFace(cairo_t* cr, const MaterialLook& look) {
   cairo_save(cr);
   HexPath(cr, 4);
   cairo_clip(cr);
-  cairo_pattern_t* shine = cairo_pattern_create_radial(19, 19, 1, 26, 30, 30);
-  AddStop(shine, 0, {255, 255, 230}, 0.85);
-  AddStop(shine, 0.45, {255, 230, 120}, 0.15);
-  AddStop(shine, 1, {150, 90, 0}, 0.35);
-  cairo_set_source(cr, shine);
-  cairo_paint(cr);
-  cairo_pattern_destroy(shine);
+  PaintWith(
+      cr,
+      Radial(19, 19, 1, 26, 30, 30,
+             {{0, {255, 255, 230}, 0.85}, {0.45, {255, 230, 120}, 0.15}, {1, {150, 90, 0}, 0.35}}));
   cairo_restore(cr);
   // Beaded rim: a string of small gold pearls along the edge.
   for (int side = 0; side < 6; ++side) {
@@ -135,12 +120,7 @@ void GoldFace(cairo_t* cr, const MaterialLook& look) {
     for (int k = 0; k < 6; ++k) {
       double t = k / 6.0;
       double x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
-      SetSource(cr, {120, 70, 0});
-      cairo_arc(cr, x + 0.4, y + 0.4, 1.35, 0, 2 * M_PI);
-      cairo_fill(cr);
-      SetSource(cr, {255, 244, 170});
-      cairo_arc(cr, x - 0.2, y - 0.2, 0.85, 0, 2 * M_PI);
-      cairo_fill(cr);
+      Stud(cr, x, y, {120, 70, 0}, 0.4, 1.35, {255, 244, 170}, 0.2, 0.85);
     }
   }
 }
@@ -167,12 +147,8 @@ void DiamondFace(cairo_t* cr, const MaterialLook& look) {
   }
   // The table facet, with a cold inner gradient.
   HexPath(cr, 10);
-  cairo_pattern_t* table = cairo_pattern_create_linear(14, 14, 40, 48);
-  AddStop(table, 0, {246, 253, 255});
-  AddStop(table, 0.5, look.face);
-  AddStop(table, 1, {150, 205, 230});
-  cairo_set_source(cr, table);
-  cairo_fill(cr);
+  FillWith(cr,
+           Linear(14, 14, 40, 48, {{0, {246, 253, 255}}, {0.5, look.face}, {1, {150, 205, 230}}}));
   // Facet edges.
   cairo_set_line_width(cr, 0.7);
   SetSource(cr, {255, 255, 255}, 0.8);

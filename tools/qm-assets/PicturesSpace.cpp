@@ -62,26 +62,24 @@ constexpr std::array<SpacePalette, 8> kPalettes = {{
 }};
 
 void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colour, bool ring) {
-  if (ring) {
+  // The ring's far half goes behind the body, its near half in front.
+  auto ringHalf = [&](double from, double to, double lift, double alpha) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, -0.35);
     cairo_scale(cr, 1, 0.28);
-    cairo_arc(cr, 0, 0, rad * 1.9, M_PI, 2 * M_PI);
+    cairo_arc(cr, 0, 0, rad * 1.9, from, to);
     cairo_restore(cr);
-    SetSource(cr, Mix(colour, {255, 255, 255}, 0.3), 0.55);
+    SetSource(cr, Mix(colour, {255, 255, 255}, lift), alpha);
     cairo_set_line_width(cr, rad * 0.12);
     cairo_stroke(cr);
-  }
-  cairo_pattern_t* body =
-      cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05, cx, cy, rad);
-  AddStop(body, 0, Mix(colour, {255, 255, 255}, 0.35));
-  AddStop(body, 0.6, colour);
-  AddStop(body, 1, Scale(colour, 0.25));
+  };
+  if (ring) ringHalf(M_PI, 2 * M_PI, 0.3, 0.55);
   cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
-  cairo_set_source(cr, body);
-  cairo_fill(cr);
-  cairo_pattern_destroy(body);
+  FillWith(
+      cr,
+      Radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05, cx, cy, rad,
+             {{0, Mix(colour, {255, 255, 255}, 0.35)}, {0.6, colour}, {1, Scale(colour, 0.25)}}));
   // Cloud bands or craters.
   cairo_save(cr);
   cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
@@ -101,30 +99,15 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     cairo_fill(cr);
   }
   // Night side.
-  cairo_pattern_t* night =
-      cairo_pattern_create_linear(cx - rad * 0.2, cy - rad * 0.2, cx + rad, cy + rad);
-  AddStop(night, 0, {0, 0, 0}, 0);
-  AddStop(night, 1, {0, 0, 4}, 0.85);
-  cairo_set_source(cr, night);
-  cairo_paint(cr);
-  cairo_pattern_destroy(night);
+  PaintWith(cr, Linear(cx - rad * 0.2, cy - rad * 0.2, cx + rad, cy + rad,
+                       {{0, {0, 0, 0}, 0}, {1, {0, 0, 4}, 0.85}}));
   cairo_restore(cr);
   // Atmosphere rim.
   cairo_arc(cr, cx, cy, rad, M_PI * 0.9, M_PI * 1.75);
   SetSource(cr, Mix(colour, {255, 255, 255}, 0.6), 0.5);
   cairo_set_line_width(cr, std::max(1.0, rad * 0.04));
   cairo_stroke(cr);
-  if (ring) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_rotate(cr, -0.35);
-    cairo_scale(cr, 1, 0.28);
-    cairo_arc(cr, 0, 0, rad * 1.9, 0, M_PI);
-    cairo_restore(cr);
-    SetSource(cr, Mix(colour, {255, 255, 255}, 0.4), 0.75);
-    cairo_set_line_width(cr, rad * 0.12);
-    cairo_stroke(cr);
-  }
+  if (ring) ringHalf(0, M_PI, 0.4, 0.75);
 }
 
 void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
@@ -143,13 +126,11 @@ void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
   int bright = static_cast<int>(width * height / 160000.0 * density);
   for (int i = 0; i < bright; ++i) {
     double x = dice.Unit() * width, y = dice.Unit() * height, s = dice.Range(4, 12);
-    cairo_pattern_t* halo = cairo_pattern_create_radial(x, y, 0, x, y, s * 2);
-    AddStop(halo, 0, {255, 255, 255}, 0.9);
-    AddStop(halo, 0.2, {200, 220, 255}, 0.35);
-    AddStop(halo, 1, {200, 220, 255}, 0);
-    cairo_set_source(cr, halo);
     cairo_arc(cr, x, y, s * 2, 0, 2 * M_PI);
-    cairo_fill(cr);
+    FillWith(
+        cr,
+        Radial(x, y, 0, x, y, s * 2,
+               {{0, {255, 255, 255}, 0.9}, {0.2, {200, 220, 255}, 0.35}, {1, {200, 220, 255}, 0}}));
     SetSource(cr, {230, 240, 255}, 0.6);
     StarPath(cr, x, y, s * 1.6, 0.6, 4);
     cairo_fill(cr);
@@ -272,14 +253,9 @@ void DrawSpaceObject(cairo_t* cr, int index) {
       cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
     }
     cairo_close_path(cr);
-    cairo_pattern_t* p =
-        cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy, rad * 1.1);
-    AddStop(p, 0, Mix(tone, {255, 255, 255}, 0.35));
-    AddStop(p, 0.7, tone);
-    AddStop(p, 1, Scale(tone, 0.35));
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    FillWith(cr,
+             Radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy, rad * 1.1,
+                    {{0, Mix(tone, {255, 255, 255}, 0.35)}, {0.7, tone}, {1, Scale(tone, 0.35)}}));
     for (int c = 0; c < 3; ++c) {
       double x = cx + dice.Range(-rad * 0.5, rad * 0.5), y = cy + dice.Range(-rad * 0.5, rad * 0.5);
       double cr2 = dice.Range(1.2, rad * 0.25);
