@@ -33,6 +33,10 @@ class Biquad {
   void Retune(const Biquad& other);
 
  private:
+  struct Coefficients;
+  static Coefficients Prewarp(double rate, double hz, double q);
+  // The three kinds differ only in their numerator.
+  static Biquad Normalised(const Coefficients& c, double b0, double b1, double b2);
   double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
   double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
