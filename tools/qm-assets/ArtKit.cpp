@@ -404,15 +404,6 @@ void BevelledHex(cairo_t* cr, Rgb face, double inset, double bevel, double relie
   cairo_pattern_destroy(top);
 }
 
-uint64_t Dice::Next() {
-  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
-double Dice::Unit() {
-  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
-}
 double Dice::Range(double lo, double hi) {
   return lo + (hi - lo) * Unit();
 }

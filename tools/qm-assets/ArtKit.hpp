@@ -8,6 +8,8 @@
 #include <string>
 #include <vector>
 
+#include "SplitMix.hpp"
+
 namespace qm::assets {
 
 // Cell pictures are pointy-top hexagons 52 wide and 60 tall; rows overlap by 15 pixels,
@@ -113,16 +115,11 @@ void Stud(cairo_t* cr, double x, double y, Rgb shadow, double shadowShift, doubl
 void BevelledHex(cairo_t* cr, Rgb face, double inset, double bevel, double relief = 1.0);
 
 // Small deterministic generator (splitmix64), seeded per picture.
-class Dice {
+class Dice : public SplitMix {
  public:
-  explicit Dice(uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
-  uint64_t Next();
-  double Unit();                       // [0, 1)
+  explicit Dice(uint64_t seed) : SplitMix(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
   double Range(double lo, double hi);  // [lo, hi)
   int UpTo(int n);                     // 0..n-1
-
- private:
-  uint64_t state_;
 };
 
 // Soft noise texture: adds speckles of the given colour within the current clip.

@@ -9,17 +9,6 @@
 
 namespace qm::assets {
 
-uint64_t SynthRandom::Next() {
-  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
-
-double SynthRandom::Uniform() {
-  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
-}
-
 int SynthRandom::Below(int n) {
   return n <= 1 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n));
 }

@@ -4,22 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "SplitMix.hpp"
+
 namespace qm::assets {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// SplitMix64: the same numbers on every run and every compiler, unlike <random>'s distributions.
-class SynthRandom {
+class SynthRandom : public SplitMix {
  public:
-  explicit SynthRandom(uint64_t seed) : state_(seed) {}
-  uint64_t Next();
-  double Uniform();  // [0, 1)
+  explicit SynthRandom(uint64_t seed) : SplitMix(seed) {}
+  double Uniform() { return Unit(); }  // [0, 1)
   double Signed() { return Uniform() * 2.0 - 1.0; }
   int Below(int n);  // 0 .. n-1
   bool Chance(double p) { return Uniform() < p; }
-
- private:
-  uint64_t state_;
 };
 
 // RBJ biquad filter (direct form I).
