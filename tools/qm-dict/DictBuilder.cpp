@@ -77,24 +77,24 @@ bool SwapInFolder(const fs::path& fresh, const fs::path& target, std::string& er
   return true;
 }
 
-}  // namespace
-
-std::vector<std::string> EverydayListNames() {
+template <size_t N>
+std::vector<std::string> ListNames(const std::array<int, N>& sizes) {
   std::vector<std::string> names;
   for (const char* category : kCategories) {
-    for (int size : kEverydaySizes)
+    for (int size : sizes)
       names.push_back(std::string(category) + "-words." + std::to_string(size));
   }
   return names;
 }
 
+}  // namespace
+
+std::vector<std::string> EverydayListNames() {
+  return ListNames(kEverydaySizes);
+}
+
 std::vector<std::string> ScowlListNames() {
-  std::vector<std::string> names;
-  for (const char* category : kCategories) {
-    for (int size : kSizes)
-      names.push_back(std::string(category) + "-words." + std::to_string(size));
-  }
-  return names;
+  return ListNames(kSizes);
 }
 
 bool ReadWordList(const std::string& path, std::vector<std::string>& words, std::string& error) {
