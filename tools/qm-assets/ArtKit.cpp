@@ -116,6 +116,15 @@ void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
   cairo_fill(cr);
   cairo_pattern_destroy(pattern);
 }
+void Fill(cairo_t* cr, Rgb colour, double alpha) {
+  SetSource(cr, colour, alpha);
+  cairo_fill(cr);
+}
+void Stroke(cairo_t* cr, Rgb colour, double width, double alpha) {
+  SetSource(cr, colour, alpha);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
 void PaintWith(cairo_t* cr, cairo_pattern_t* pattern) {
   cairo_set_source(cr, pattern);
   cairo_paint(cr);

@@ -40,6 +40,9 @@ cairo_pattern_t* Radial(double x0, double y0, double r0, double x1, double y1, d
                         const Stops& stops);
 // Fills the current path with the pattern, which it then releases.
 void FillWith(cairo_t* cr, cairo_pattern_t* pattern);
+// Fills or strokes the current path in one colour.
+void Fill(cairo_t* cr, Rgb colour, double alpha = 1.0);
+void Stroke(cairo_t* cr, Rgb colour, double width, double alpha = 1.0);
 // Paints the whole clip with the pattern, which it then releases.
 void PaintWith(cairo_t* cr, cairo_pattern_t* pattern);
 // Fills the current path with the pattern (released) or a colour, then strokes its outline.

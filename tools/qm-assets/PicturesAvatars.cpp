@@ -25,17 +25,13 @@ void Shaded(cairo_t* cr, Rgb colour) {
 
 void Eye(cairo_t* cr, double x, double y, double rad, Rgb iris) {
   cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
   cairo_arc(cr, x + rad * 0.15, y + rad * 0.1, rad * 0.6, 0, 2 * M_PI);
-  SetSource(cr, iris);
-  cairo_fill(cr);
+  Fill(cr, iris);
   cairo_arc(cr, x + rad * 0.15, y + rad * 0.1, rad * 0.3, 0, 2 * M_PI);
-  SetSource(cr, kInk);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_arc(cr, x - rad * 0.2, y - rad * 0.25, rad * 0.18, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
 }
 
 void Smile(cairo_t* cr, double cx, double cy, double w) {
@@ -82,9 +78,7 @@ void Person(cairo_t* cr, int v) {
   Smile(cr, 38, 48, 5);
   if (v == 3) {  // space helmet visor ring
     cairo_arc(cr, 38, 36, 23, 0, 2 * M_PI);
-    SetSource(cr, {200, 230, 255}, 0.5);
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
+    Stroke(cr, {200, 230, 255}, 2.5, 0.5);
   }
 }
 
@@ -94,23 +88,18 @@ void Robot(cairo_t* cr, int v) {
   RoundedRect(cr, 19, 18, 38, 34, 6 + v * 2);
   Shaded(cr, metal[v]);
   cairo_rectangle(cr, 37, 8, 2, 10);
-  SetSource(cr, kInk);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_arc(cr, 38, 8, 3, 0, 2 * M_PI);
-  SetSource(cr, v % 2 ? Rgb{255, 80, 80} : Rgb{120, 255, 140});
-  cairo_fill(cr);
+  Fill(cr, v % 2 ? Rgb{255, 80, 80} : Rgb{120, 255, 140});
   RoundedRect(cr, 24, 26, 28, 11, 5);
-  SetSource(cr, {20, 30, 40});
-  cairo_fill(cr);
+  Fill(cr, {20, 30, 40});
   for (int e = 0; e < 2; ++e) {
     cairo_arc(cr, 31 + e * 14, 31.5, 3, 0, 2 * M_PI);
-    SetSource(cr, v == 2 ? Rgb{255, 200, 60} : Rgb{90, 220, 255});
-    cairo_fill(cr);
+    Fill(cr, v == 2 ? Rgb{255, 200, 60} : Rgb{90, 220, 255});
   }
   for (int g = 0; g < 5; ++g) {
     cairo_rectangle(cr, 28 + g * 4, 42, 2.4, 5);
-    SetSource(cr, kInk);
-    cairo_fill(cr);
+    Fill(cr, kInk);
   }
 }
 
@@ -131,12 +120,9 @@ void Alien(cairo_t* cr, int v) {
   for (int side = -1; side <= 1; side += 2) {
     cairo_move_to(cr, 38 + side * 8, 17);
     cairo_line_to(cr, 38 + side * 14, 6);
-    SetSource(cr, kInk);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    Stroke(cr, kInk, 1.5);
     cairo_arc(cr, 38 + side * 14, 6, 2.5, 0, 2 * M_PI);
-    SetSource(cr, skins[(v + 1) % 4]);
-    cairo_fill(cr);
+    Fill(cr, skins[(v + 1) % 4]);
   }
   Smile(cr, 38, 52, 4);
 }
@@ -160,8 +146,7 @@ void Cat(cairo_t* cr, int v) {
   cairo_line_to(cr, 40, 44);
   cairo_line_to(cr, 38, 46.5);
   cairo_close_path(cr);
-  SetSource(cr, {240, 120, 140});
-  cairo_fill(cr);
+  Fill(cr, {240, 120, 140});
   SetSource(cr, kInk);
   cairo_set_line_width(cr, 0.8);
   for (int w = -1; w <= 1; ++w) {
@@ -188,16 +173,14 @@ void Owl(cairo_t* cr, int v) {
     cairo_close_path(cr);
     Shaded(cr, Scale(feathers[v], 0.85));
     cairo_arc(cr, 38 + side * 9, 34, 8, 0, 2 * M_PI);
-    SetSource(cr, Mix(feathers[v], kWhite, 0.6));
-    cairo_fill(cr);
+    Fill(cr, Mix(feathers[v], kWhite, 0.6));
     Eye(cr, 38 + side * 9, 34, 5.5, {255, 170, 30});
   }
   cairo_move_to(cr, 35, 41);
   cairo_line_to(cr, 41, 41);
   cairo_line_to(cr, 38, 47);
   cairo_close_path(cr);
-  SetSource(cr, {240, 180, 60});
-  cairo_fill(cr);
+  Fill(cr, {240, 180, 60});
 }
 
 }  // namespace
@@ -229,9 +212,7 @@ void DrawAvatar(cairo_t* cr, int index) {
       break;
   }
   cairo_rectangle(cr, 0.5, 0.5, 75, 75);
-  SetSource(cr, {14, 12, 20});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {14, 12, 20}, 1);
 }
 
 }  // namespace qm::assets

@@ -56,9 +56,8 @@ void WordMultiplier(cairo_t* cr, int factor) {
   Disc(cr, 26, 27, 16, colour);
   for (int i = 0; i < 12; ++i) {
     double a = i * M_PI / 6;
-    SetSource(cr, Mix(colour, kWhite, 0.6));
     cairo_arc(cr, 26 + 13 * std::cos(a), 27 + 13 * std::sin(a), 0.9, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix(colour, kWhite, 0.6));
   }
   UseFont(cr, FontId::kSansBold, 14);
   TextCentredShadow(cr, "x" + std::to_string(factor), 26, 27, kWhite, Scale(colour, 0.3));
@@ -74,8 +73,7 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
   cairo_line_to(cr, 40, up ? 19 : 41);
   cairo_line_to(cr, 12, up ? 19 : 41);
   cairo_close_path(cr);
-  SetSource(cr, Mix(colour, kWhite, 0.25));
-  cairo_fill(cr);
+  Fill(cr, Mix(colour, kWhite, 0.25));
   RimmedPlate(cr, 6, 20, 40, 20, 9, 8, Scale(colour, 0.4), Mix(colour, kWhite, 0.3),
               Scale(colour, 0.85));
   UseFont(cr, FontId::kSansBold, text.size() > 3 ? 11.5 : 13);
@@ -86,17 +84,14 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
       cairo_move_to(cr, x - 3, 44);
       cairo_line_to(cr, x, 47);
       cairo_line_to(cr, x + 3, 44);
-      SetSource(cr, {255, 210, 190});
-      cairo_set_line_width(cr, 1.4);
-      cairo_stroke(cr);
+      Stroke(cr, {255, 210, 190}, 1.4);
     }
   }
 }
 
 void Keyhole(cairo_t* cr, double cx, double cy, double size) {
-  SetSource(cr, kInk);
   cairo_arc(cr, cx, cy - size * 0.3, size * 0.35, 0, 2 * M_PI);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_move_to(cr, cx - size * 0.2, cy - size * 0.2);
   cairo_line_to(cr, cx + size * 0.2, cy - size * 0.2);
   cairo_line_to(cr, cx + size * 0.3, cy + size * 0.6);
@@ -117,9 +112,8 @@ void LockedWall(cairo_t* cr, int kind) {
   cairo_close_path(cr);
   FillOutlined(cr, Linear(15, 13, 37, 44, Shine(metal, 0.5, 0.6)), Scale(metal, 0.35), 1.2);
   for (double x : {18.5, 33.5}) {
-    SetSource(cr, Scale(metal, 0.4));
     cairo_arc(cr, x, 16.5, 1.3, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Scale(metal, 0.4));
   }
   Keyhole(cr, 26, 28, 10);
 }
@@ -133,9 +127,7 @@ void FalseWall(cairo_t* cr, int variant) {
   for (int k = -3; k < 6; ++k) {
     cairo_move_to(cr, k * 12, 0);
     cairo_line_to(cr, k * 12 + 30, 60);
-    SetSource(cr, kWhite, 0.10);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+    Stroke(cr, kWhite, 3, 0.10);
   }
   cairo_restore(cr);
   cairo_save(cr);
@@ -146,9 +138,7 @@ void FalseWall(cairo_t* cr, int variant) {
   cairo_restore(cr);
   const double dash[2] = {2.0, 2.5};
   cairo_set_dash(cr, dash, 2, 0);
-  SetSource(cr, {220, 240, 255}, 0.55);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {220, 240, 255}, 1, 0.55);
   cairo_set_dash(cr, nullptr, 0, 0);
 }
 
@@ -167,9 +157,8 @@ void Mechanism(cairo_t* cr, int kind) {  // 0 bronze, 1 silver, 2 gold
   gear(35, 39, 9, 8, Scale(metal, 0.85));
   // More studs on the stronger mechanisms.
   for (int k = 0; k <= kind; ++k) {
-    SetSource(cr, Mix(metal, kWhite, 0.3));
     cairo_arc(cr, 12 + k * 5, 46, 1.5, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix(metal, kWhite, 0.3));
   }
 }
 
@@ -191,11 +180,9 @@ void Bag(cairo_t* cr, int kind) {
   cairo_line_to(cr, 36, 11);
   cairo_line_to(cr, 33, 19);
   cairo_close_path(cr);
-  SetSource(cr, Scale(c, 0.85));
-  cairo_fill(cr);
+  Fill(cr, Scale(c, 0.85));
   RoundedRect(cr, 18, 17, 16, 4, 1.5);
-  SetSource(cr, {230, 200, 90});
-  cairo_fill(cr);
+  Fill(cr, {230, 200, 90});
   // A Piece on the sack: bronze, silver or gold, as the bag makes richer Pieces likelier.
   cairo_save(cr);
   cairo_translate(cr, 26 - 26 * 0.4, 35 - 30 * 0.4);
@@ -208,9 +195,7 @@ void StartBox(cairo_t* cr) {
   SymbolSoil(cr);
   Disc(cr, 26, 30, 18, {52, 176, 84});
   cairo_arc(cr, 26, 30, 14.5, 0, 2 * M_PI);
-  SetSource(cr, kWhite, 0.6);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, kWhite, 1, 0.6);
   UseFont(cr, FontId::kSansBold, 15);
   TextCentredShadow(cr, "GO", 26, 30, kWhite, {10, 60, 20});
 }
@@ -218,16 +203,14 @@ void StartBox(cairo_t* cr) {
 void EndBox(cairo_t* cr) {
   // A chequered finish plate: the pattern alone says "end".
   HexPath(cr, 0);
-  SetSource(cr, {30, 30, 36});
-  cairo_fill(cr);
+  Fill(cr, {30, 30, 36});
   cairo_save(cr);
   HexPath(cr, 1.5);
   cairo_clip(cr);
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 9; ++c) {
       cairo_rectangle(cr, c * 6.5 - 1, r * 6.5 - 2, 6.5, 6.5);
-      SetSource(cr, (r + c) % 2 ? Rgb{235, 235, 235} : Rgb{34, 34, 40});
-      cairo_fill(cr);
+      Fill(cr, (r + c) % 2 ? Rgb{235, 235, 235} : Rgb{34, 34, 40});
     }
   cairo_restore(cr);
   RoundedRect(cr, 9, 21, 34, 18, 5);
@@ -242,16 +225,12 @@ void BonusMalus(cairo_t* cr) {
   cairo_arc(cr, 26, 30, 17, 0, 2 * M_PI);
   cairo_clip(cr);
   cairo_rectangle(cr, 0, 0, 26, 60);
-  SetSource(cr, {60, 170, 80});
-  cairo_fill(cr);
+  Fill(cr, {60, 170, 80});
   cairo_rectangle(cr, 26, 0, 26, 60);
-  SetSource(cr, {200, 60, 50});
-  cairo_fill(cr);
+  Fill(cr, {200, 60, 50});
   cairo_restore(cr);
   cairo_arc(cr, 26, 30, 17, 0, 2 * M_PI);
-  SetSource(cr, kInk);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, kInk, 1.2);
   UseFont(cr, FontId::kSansBold, 17);
   TextCentredShadow(cr, "+", 18, 29, kWhite, {10, 60, 20});
   TextCentredShadow(cr, "\xE2\x80\x93", 34.5, 29, kWhite, {80, 10, 10});  // en dash: a clear minus
@@ -278,15 +257,12 @@ void Star(cairo_t* cr, int variant) {
 
 void MagicCompartment(cairo_t* cr, int variant) {
   HexPath(cr, 0);
-  SetSource(cr, {40, 16, 60});
-  cairo_fill(cr);
+  Fill(cr, {40, 16, 60});
   HexPath(cr, 1.5);
   FillWith(cr, Radial(26, 30, 2, 26, 30, 30,
                       {{0, {250, 190, 255}}, {0.45, {150, 60, 200}}, {1, {60, 20, 90}}}));
   cairo_arc(cr, 26, 30, 16, 0, 2 * M_PI);
-  SetSource(cr, {255, 230, 255}, 0.9);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 230, 255}, 1.2, 0.9);
   // Each group has its own rune: triangle, square or star.
   cairo_new_path(cr);
   if (variant == 0) {
@@ -300,9 +276,7 @@ void MagicCompartment(cairo_t* cr, int variant) {
   } else {
     StarPath(cr, 26, 30, 13, 5.5, 5);
   }
-  SetSource(cr, {255, 250, 210});
-  cairo_set_line_width(cr, 1.8);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 250, 210}, 1.8);
   Dice dice(static_cast<uint64_t>(variant) + 77);
   Speckle(cr, dice, 10, 8, 8, 36, 44, kWhite, 0.9, 0.8);
 }
@@ -335,12 +309,10 @@ void RubbleSoil(cairo_t* cr, int variant) {
   cairo_clip(cr);
   for (int k = 0; k < 7; ++k) {
     double x = dice.Range(10, 42), y = dice.Range(12, 50), rad = dice.Range(1.5, 3.5);
-    SetSource(cr, {40, 40, 46}, 0.8);
     cairo_arc(cr, x + 0.8, y + 0.8, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetSource(cr, Mix({130, 130, 138}, {180, 170, 150}, dice.Unit()));
+    Fill(cr, {40, 40, 46}, 0.8);
     cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix({130, 130, 138}, {180, 170, 150}, dice.Unit()));
   }
   cairo_restore(cr);
 }

@@ -18,9 +18,7 @@ void EmptySlot(cairo_t* cr) {
   HexPath(cr, 2.5);
   FillWith(cr, Linear(0, 3, 0, 57, {{0, {14, 12, 16}}, {1, {42, 36, 40}}}));
   HexPath(cr, 9);
-  SetSource(cr, {90, 76, 66}, 0.35);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {90, 76, 66}, 1, 0.35);
 }
 
 void HexOutline(cairo_t* cr, double inset, double width, Rgb colour, double alpha = 1.0) {
@@ -95,9 +93,7 @@ void EaselFrameTile(cairo_t* cr) {
     cairo_move_to(cr, 0, y0);
     for (int x = 0; x <= kRackWidth; ++x)
       cairo_line_to(cr, x, y0 + amp * std::sin(2 * M_PI * waves * x / 52.0 + line));
-    SetSource(cr, (line % 2) ? Rgb{60, 32, 14} : Rgb{160, 104, 58}, 0.45);
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
+    Stroke(cr, (line % 2) ? Rgb{60, 32, 14} : Rgb{160, 104, 58}, 0.8, 0.45);
   }
   // Brass rail on top and a lit front ledge at the bottom.
   cairo_rectangle(cr, 0, 0, kRackWidth, 4);
@@ -119,8 +115,7 @@ void Sparkle(cairo_t* cr) {
                         {{0, kWhite}, {0.5, {255, 244, 190}}, {1, {255, 200, 90}}}));
   }
   cairo_arc(cr, 26, 30, 3.2, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
 }
 
 void ExchangeToken(cairo_t* cr, bool lit) {
@@ -128,8 +123,7 @@ void ExchangeToken(cairo_t* cr, bool lit) {
   Rgb face = lit ? Rgb{255, 236, 120} : Rgb{70, 170, 190};
   if (lit) {
     RoundedRect(cr, 3, 0, 20, 12, 5.5);
-    SetSource(cr, {255, 160, 40});
-    cairo_fill(cr);
+    Fill(cr, {255, 160, 40});
   }
   RoundedRect(cr, 5, 1, 16, 10, 4.5);
   FillOutlined(cr, Linear(0, 1, 0, 11, {{0, Mix(face, kWhite, 0.5)}, {1, Scale(face, 0.7)}}),
@@ -164,8 +158,7 @@ void DialogButton(cairo_t* cr, double x, double y, const std::string& label, Rgb
 
 void ExchangeDialog(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 400, 100);
-  SetSource(cr, {8, 10, 18});
-  cairo_fill(cr);
+  Fill(cr, {8, 10, 18});
   RoundedRect(cr, 1.5, 1.5, 397, 97, 8);
   FillOutlined(cr, Linear(0, 0, 0, 100, {{0, {44, 54, 86}}, {1, {18, 22, 40}}}), {200, 170, 90}, 2);
   UseFont(cr, FontId::kSansBold, 14);

@@ -85,9 +85,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
           y += dice.Range(-7, 7);
           cairo_line_to(cr, x, y);
         }
-        SetSource(cr, Scale(base, 0.5), 0.7);
-        cairo_set_line_width(cr, 0.8);
-        cairo_stroke(cr);
+        Stroke(cr, Scale(base, 0.5), 0.8, 0.7);
       }
       break;
     case 5: {  // three rhombi, the cube seen from above
@@ -100,8 +98,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
           cairo_line_to(cr, 26 + 27 * std::cos(a), 30 + 31 * std::sin(a));
         }
         cairo_close_path(cr);
-        SetSource(cr, Scale(base, shades[i]), 0.45);
-        cairo_fill(cr);
+        Fill(cr, Scale(base, shades[i]), 0.45);
       }
       break;
     }
@@ -137,16 +134,14 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
     case 0:  // bricks
       for (int row = 0; row < 8; ++row) {
         double y = 4 + row * 7;
-        SetSource(cr, dark, 0.8);
         cairo_rectangle(cr, 0, y, 52, 0.9);
-        cairo_fill(cr);
+        Fill(cr, dark, 0.8);
         for (double x = (row % 2) ? 4 : 12; x < 52; x += 16) {
           cairo_rectangle(cr, x, y, 0.9, 7);
           cairo_fill(cr);
         }
-        SetSource(cr, light, 0.35);
         cairo_rectangle(cr, 0, y + 1, 52, 0.7);
-        cairo_fill(cr);
+        Fill(cr, light, 0.35);
       }
       break;
     case 1:  // cracks and pits
@@ -178,12 +173,10 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
         cairo_line_to(cr, 26 + 26 * std::cos(a), 27 + 30 * std::sin(a));
         cairo_line_to(cr, 26 + 26 * std::cos(b), 27 + 30 * std::sin(b));
         cairo_close_path(cr);
-        SetSource(cr, i % 2 ? light : dark, 0.3 + 0.1 * (i % 3));
-        cairo_fill(cr);
+        Fill(cr, i % 2 ? light : dark, 0.3 + 0.1 * (i % 3));
       }
-      SetSource(cr, {255, 255, 255}, 0.8);
       StarPath(cr, 17, 15, 4, 0.9, 4);
-      cairo_fill(cr);
+      Fill(cr, {255, 255, 255}, 0.8);
       break;
     }
     case 4:  // riveted plate with a cross seam
@@ -200,6 +193,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
       Speckle(cr, dice, 25, 0, 0, 52, 60, dark, 0.5, 1.0);
       for (int k = 0; k < 9; ++k) {
         double x = dice.Range(6, 46), y = dice.Range(6, 30);
+        // The dice give the colour first, then the radius.
         SetSource(cr, {70 + dice.Range(0, 40), 140 + dice.Range(0, 40), 60}, 0.75);
         cairo_arc(cr, x, y, dice.Range(2, 5), 0, 2 * M_PI);
         cairo_fill(cr);
@@ -211,9 +205,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
         cairo_move_to(cr, x, y);
         cairo_curve_to(cr, x + 15, y + dice.Range(-12, 12), x + 25, y + dice.Range(-12, 12), 52,
                        y + dice.Range(-10, 10));
-        SetSource(cr, {120, 110, 120}, 0.5);
-        cairo_set_line_width(cr, 0.7 + k * 0.3);
-        cairo_stroke(cr);
+        Stroke(cr, {120, 110, 120}, 0.7 + k * 0.3, 0.5);
       }
       break;
     default:  // embers in volcanic rock
@@ -225,9 +217,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
           y += dice.Range(-2, 8);
           cairo_line_to(cr, x, y);
         }
-        SetSource(cr, {255, 140, 30}, 0.9);
-        cairo_set_line_width(cr, 1.3);
-        cairo_stroke(cr);
+        Stroke(cr, {255, 140, 30}, 1.3, 0.9);
       }
       break;
   }
@@ -253,8 +243,7 @@ void DrawWall(cairo_t* cr, int variant) {
   const WallLook& look = kWalls[static_cast<size_t>(variant) % kWalls.size()];
   // The block's side, seen below its top face.
   HexPath(cr, 0);
-  SetSource(cr, Scale(look.face, 0.3));
-  cairo_fill(cr);
+  Fill(cr, Scale(look.face, 0.3));
   HexPath(cr, 1);
   FillWith(cr, Linear(0, 30, 0, 60, {{0, Scale(look.face, 0.55)}, {1, Scale(look.face, 0.32)}}));
   cairo_save(cr);

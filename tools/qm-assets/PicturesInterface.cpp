@@ -43,8 +43,7 @@ void GrabbingHand(cairo_t* cr, Rgb cuff) {
   RoundedRect(cr, 6, 20, 15, 6, 1.5);
   FillOutlined(cr, cuff, {20, 16, 30}, 1);
   StarPath(cr, 2, 2, 3.4, 1.3, 4, M_PI / 4);  // a spark, one ray on the hot spot
-  SetSource(cr, {255, 240, 120});
-  cairo_fill(cr);
+  Fill(cr, {255, 240, 120});
 }
 
 Pixels PointerSheet() {
@@ -104,20 +103,16 @@ Pixels HudPanel() {
   cairo_line_to(cr, 43, 23);
   cairo_curve_to(cr, 47, 23, 48, 12, 40, 9);
   cairo_close_path(cr);
-  SetSource(cr, {196, 150, 96});
-  cairo_fill(cr);
+  Fill(cr, {196, 150, 96});
   RoundedRect(cr, 34, 6, 8, 4, 1.5);
-  SetSource(cr, {240, 210, 110});
-  cairo_fill(cr);
+  Fill(cr, {240, 210, 110});
   cairo_rectangle(cr, 96, 6, 1.4, 17);
-  SetSource(cr, {220, 220, 230});
-  cairo_fill(cr);
+  Fill(cr, {220, 220, 230});
   cairo_move_to(cr, 97.4, 6);
   cairo_line_to(cr, 107, 9.5);
   cairo_line_to(cr, 97.4, 13);
   cairo_close_path(cr);
-  SetSource(cr, {230, 90, 80});
-  cairo_fill(cr);
+  Fill(cr, {230, 90, 80});
   return ToKeyedPixels(canvas);
 }
 
@@ -125,19 +120,14 @@ Pixels ExitSquare() {
   Canvas canvas(14, 14);
   cairo_t* cr = canvas.Cr();
   cairo_rectangle(cr, 0, 0, 14, 14);
-  SetSource(cr, {120, 16, 20});
-  cairo_fill(cr);
+  Fill(cr, {120, 16, 20});
   cairo_rectangle(cr, 0.5, 0.5, 13, 13);
-  SetSource(cr, {255, 150, 140});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 150, 140}, 1);
   cairo_move_to(cr, 4, 4);
   cairo_line_to(cr, 10, 10);
   cairo_move_to(cr, 10, 4);
   cairo_line_to(cr, 4, 10);
-  SetSource(cr, kWhite);
-  cairo_set_line_width(cr, 1.8);
-  cairo_stroke(cr);
+  Stroke(cr, kWhite, 1.8);
   return ToOpaquePixels(canvas);
 }
 
@@ -147,9 +137,7 @@ void EntryButton(cairo_t* cr, double x, double y, double size, Rgb tint) {
   FillWith(cr, Linear(0, y, 0, y + size,
                       {{0, Mix({44, 50, 72}, tint, 0.25)}, {1, Mix({14, 16, 26}, tint, 0.1)}}));
   cairo_rectangle(cr, x + 0.5, y + 0.5, size - 1, size - 1);
-  SetSource(cr, Mix({90, 96, 120}, tint, 0.4));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, Mix({90, 96, 120}, tint, 0.4), 1);
 }
 
 void SpeechBubble(cairo_t* cr, double x, double y) {
@@ -157,8 +145,7 @@ void SpeechBubble(cairo_t* cr, double x, double y) {
   cairo_move_to(cr, x + 5, y + 12);
   cairo_line_to(cr, x + 4, y + 17);
   cairo_line_to(cr, x + 9, y + 12.5);
-  SetSource(cr, kIcon);
-  cairo_fill(cr);
+  Fill(cr, kIcon);
 }
 
 void PlusMinus(cairo_t* cr, double cx, double cy, bool plus, Rgb colour) {
@@ -183,15 +170,13 @@ Pixels ChatPanel() {
   TextCentred(cr, "a", 14.5, 33);
   const Rgb dots[4] = {{255, 90, 90}, {255, 220, 80}, {90, 220, 120}, {100, 160, 255}};
   for (int i = 0; i < 4; ++i) {
-    SetSource(cr, dots[i]);
     cairo_arc(cr, 6 + (i % 2) * 8, 46 + (i / 2) * 8, 3, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, dots[i]);
   }
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) {
       cairo_rectangle(cr, 3 + c * 3.5, 63 + r * 3.5, 3.5, 3.5);
-      SetSource(cr, (r + c) % 2 ? Rgb{200, 205, 220} : Rgb{70, 76, 96});
-      cairo_fill(cr);
+      Fill(cr, (r + c) % 2 ? Rgb{200, 205, 220} : Rgb{70, 76, 96});
     }
   SpeechBubble(cr, 0, 80);
   PlusMinus(cr, 10, 88, false, {120, 20, 120});
@@ -235,9 +220,7 @@ Pixels MusicPanel() {
   Note(cr, 0, 20);  // music off: a crossed note
   cairo_move_to(cr, 3, 23);
   cairo_line_to(cr, 17, 37);
-  SetSource(cr, {255, 90, 80});
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 90, 80}, 2);
   SetSource(cr, {140, 240, 140});  // music on
   Note(cr, 0, 40);
   SetSource(cr, kIcon);  // previous track
@@ -247,8 +230,7 @@ Pixels MusicPanel() {
   PlayTriangle(cr, 16, 70, false);
   // Volume strip: the bottom 60 rows, louder toward the top.
   cairo_rectangle(cr, 0, 80, 20, 60);
-  SetSource(cr, {12, 14, 22});
-  cairo_fill(cr);
+  Fill(cr, {12, 14, 22});
   cairo_move_to(cr, 3, 138);
   cairo_line_to(cr, 17, 82);
   cairo_line_to(cr, 17, 138);
@@ -256,13 +238,10 @@ Pixels MusicPanel() {
   FillWith(cr, Linear(0, 140, 0, 80, {{0, {30, 120, 40}}, {1, {170, 255, 120}}}));
   for (int k = 1; k < 6; ++k) {
     cairo_rectangle(cr, 0, 140 - k * 10, 20, 1);
-    SetSource(cr, {12, 14, 22}, 0.8);
-    cairo_fill(cr);
+    Fill(cr, {12, 14, 22}, 0.8);
   }
   cairo_rectangle(cr, 0.5, 80.5, 19, 59);
-  SetSource(cr, {90, 96, 120});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {90, 96, 120}, 1);
   return ToOpaquePixels(canvas);
 }
 
@@ -321,8 +300,7 @@ Pixels ViewPanel() {
   // 0 objectives: a target.
   for (int ring = 0; ring < 3; ++ring) {
     cairo_arc(cr, 10, 10, 7 - ring * 2.5, 0, 2 * M_PI);
-    SetSource(cr, ring % 2 ? Rgb{230, 60, 60} : kIcon);
-    cairo_fill(cr);
+    Fill(cr, ring % 2 ? Rgb{230, 60, 60} : kIcon);
   }
   // 1 grid background: three small hexagons.
   for (int i = 0; i < 3; ++i) {
@@ -331,22 +309,17 @@ Pixels ViewPanel() {
     cairo_scale(cr, 0.17, 0.17);
     HexPath(cr, 0);
     cairo_restore(cr);
-    SetSource(cr, kIcon);
-    cairo_set_line_width(cr, 1.1);
-    cairo_stroke(cr);
+    Stroke(cr, kIcon, 1.1);
   }
   // 2 background space: a ringed planet and a star.
   cairo_arc(cr, 10, 50, 4.5, 0, 2 * M_PI);
-  SetSource(cr, {120, 170, 255});
-  cairo_fill(cr);
+  Fill(cr, {120, 170, 255});
   cairo_save(cr);
   cairo_translate(cr, 10, 50);
   cairo_scale(cr, 1, 0.35);
   cairo_arc(cr, 0, 0, 8, 0, 2 * M_PI);
   cairo_restore(cr);
-  SetSource(cr, kIcon);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, kIcon, 1);
   StarPath(cr, 16, 43, 2.5, 0.7, 4);
   cairo_fill(cr);
   return ToOpaquePixels(canvas);
@@ -359,16 +332,13 @@ Pixels HudFrame() {
   MetalPlate(cr, 150, 30, 256, 134, 14);
   // Avatar bezel.
   RoundedRect(cr, 165, 65, 86, 86, 6);
-  SetSource(cr, {200, 170, 96});
-  cairo_fill(cr);
+  Fill(cr, {200, 170, 96});
   RoundedRect(cr, 168, 68, 80, 80, 4);
-  SetSource(cr, {20, 20, 28});
-  cairo_fill(cr);
+  Fill(cr, {20, 20, 28});
   // Lines under the three texts.
   for (int k = 0; k < 3; ++k) {
     cairo_rectangle(cr, 262, 96 + k * 23, 134, 1);
-    SetSource(cr, {196, 164, 90}, 0.45);
-    cairo_fill(cr);
+    Fill(cr, {196, 164, 90}, 0.45);
   }
   // Title band with four hex studs.
   UseFont(cr, FontId::kSerifBoldItalic, 13);
@@ -380,8 +350,7 @@ Pixels HudFrame() {
     cairo_scale(cr, 0.16, 0.16);
     HexPath(cr, 0);
     cairo_restore(cr);
-    SetSource(cr, {200, 170, 96});
-    cairo_fill(cr);
+    Fill(cr, {200, 170, 96});
   }
   return ToKeyedPixels(canvas);
 }

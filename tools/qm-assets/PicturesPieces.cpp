@@ -62,20 +62,15 @@ void BronzeFace(cairo_t* cr, const MaterialLook& look) {
   Dice dice(777);
   for (int y = 3; y < 58; ++y) {
     double a = 0.05 + 0.12 * dice.Unit();
-    SetSource(cr, (y % 2) ? Rgb{255, 210, 160} : Rgb{70, 30, 5}, a);
     cairo_rectangle(cr, 0, y, 52, 0.6);
-    cairo_fill(cr);
+    Fill(cr, (y % 2) ? Rgb{255, 210, 160} : Rgb{70, 30, 5}, a);
   }
   cairo_restore(cr);
   // Grooved rim: a dark line with a light line inside it.
   HexPath(cr, 5.5);
-  SetSource(cr, {60, 26, 6}, 0.9);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, {60, 26, 6}, 1.2, 0.9);
   HexPath(cr, 6.7);
-  SetSource(cr, {255, 200, 140}, 0.55);
-  cairo_set_line_width(cr, 0.8);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 200, 140}, 0.8, 0.55);
 }
 
 void SilverFace(cairo_t* cr, const MaterialLook& look) {
@@ -127,8 +122,7 @@ void GoldFace(cairo_t* cr, const MaterialLook& look) {
 
 void DiamondFace(cairo_t* cr, const MaterialLook& look) {
   HexPath(cr, 0);
-  SetSource(cr, {40, 90, 130});
-  cairo_fill(cr);
+  Fill(cr, {40, 90, 130});
   // Facets: six crown triangles around a table, each lit differently.
   const double lights[6] = {1.0, 0.78, 0.55, 0.62, 0.74, 0.92};
   for (int i = 0; i < 6; ++i) {
@@ -142,8 +136,7 @@ void DiamondFace(cairo_t* cr, const MaterialLook& look) {
     cairo_line_to(cr, cx, cy);
     cairo_line_to(cr, dx, dy);
     cairo_close_path(cr);
-    SetSource(cr, Mix(Scale(look.face, lights[i]), {255, 255, 255}, lights[i] > 0.9 ? 0.4 : 0));
-    cairo_fill(cr);
+    Fill(cr, Mix(Scale(look.face, lights[i]), {255, 255, 255}, lights[i] > 0.9 ? 0.4 : 0));
   }
   // The table facet, with a cold inner gradient.
   HexPath(cr, 10);
@@ -163,9 +156,8 @@ void DiamondFace(cairo_t* cr, const MaterialLook& look) {
   HexPath(cr, 10);
   cairo_stroke(cr);
   // A glint in the top-left facet.
-  SetSource(cr, {255, 255, 255});
   StarPath(cr, 13, 17, 5, 1.1, 4);
-  cairo_fill(cr);
+  Fill(cr, {255, 255, 255});
 }
 
 void DrawLetter(cairo_t* cr, int material, char letter) {

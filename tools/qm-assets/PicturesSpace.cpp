@@ -70,9 +70,7 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     cairo_scale(cr, 1, 0.28);
     cairo_arc(cr, 0, 0, rad * 1.9, from, to);
     cairo_restore(cr);
-    SetSource(cr, Mix(colour, {255, 255, 255}, lift), alpha);
-    cairo_set_line_width(cr, rad * 0.12);
-    cairo_stroke(cr);
+    Stroke(cr, Mix(colour, {255, 255, 255}, lift), rad * 0.12, alpha);
   };
   if (ring) ringHalf(M_PI, 2 * M_PI, 0.3, 0.55);
   cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
@@ -104,9 +102,7 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
   cairo_restore(cr);
   // Atmosphere rim.
   cairo_arc(cr, cx, cy, rad, M_PI * 0.9, M_PI * 1.75);
-  SetSource(cr, Mix(colour, {255, 255, 255}, 0.6), 0.5);
-  cairo_set_line_width(cr, std::max(1.0, rad * 0.04));
-  cairo_stroke(cr);
+  Stroke(cr, Mix(colour, {255, 255, 255}, 0.6), std::max(1.0, rad * 0.04), 0.5);
   if (ring) ringHalf(0, M_PI, 0.4, 0.75);
 }
 
@@ -118,9 +114,8 @@ void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
     double rad = 0.35 + m * m * m * 1.3;
     Rgb tone = Mix({255, 255, 255}, dice.Unit() < 0.5 ? Rgb{170, 200, 255} : Rgb{255, 220, 170},
                    dice.Unit());
-    SetSource(cr, tone, 0.35 + 0.65 * dice.Unit());
     cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, tone, 0.35 + 0.65 * dice.Unit());
   }
   // A few bright stars with a halo and spikes.
   int bright = static_cast<int>(width * height / 160000.0 * density);
@@ -131,9 +126,8 @@ void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
         cr,
         Radial(x, y, 0, x, y, s * 2,
                {{0, {255, 255, 255}, 0.9}, {0.2, {200, 220, 255}, 0.35}, {1, {200, 220, 255}, 0}}));
-    SetSource(cr, {230, 240, 255}, 0.6);
     StarPath(cr, x, y, s * 1.6, 0.6, 4);
-    cairo_fill(cr);
+    Fill(cr, {230, 240, 255}, 0.6);
   }
 }
 
@@ -222,8 +216,7 @@ void DrawSpaceObject(cairo_t* cr, int index) {
   if (index == 5) {  // a drifting satellite
     cairo_rectangle(cr, 6, 26, 14, 8);
     cairo_rectangle(cr, 32, 26, 14, 8);
-    SetSource(cr, {60, 90, 170});
-    cairo_fill(cr);
+    Fill(cr, {60, 90, 170});
     SetSource(cr, {150, 180, 240}, 0.8);
     for (int k = 0; k < 4; ++k) {
       cairo_rectangle(cr, 7 + k * 3.4, 27, 0.6, 6);
@@ -231,11 +224,9 @@ void DrawSpaceObject(cairo_t* cr, int index) {
     }
     cairo_fill(cr);
     RoundedRect(cr, 20, 22, 12, 16, 2);
-    SetSource(cr, {200, 190, 150});
-    cairo_fill(cr);
+    Fill(cr, {200, 190, 150});
     cairo_arc(cr, 26, 18, 4, M_PI, 2 * M_PI);
-    SetSource(cr, {230, 230, 230});
-    cairo_fill(cr);
+    Fill(cr, {230, 230, 230});
     return;
   }
   // Asteroids: lumpy rocks with craters, one or two per picture.
@@ -259,9 +250,8 @@ void DrawSpaceObject(cairo_t* cr, int index) {
     for (int c = 0; c < 3; ++c) {
       double x = cx + dice.Range(-rad * 0.5, rad * 0.5), y = cy + dice.Range(-rad * 0.5, rad * 0.5);
       double cr2 = dice.Range(1.2, rad * 0.25);
-      SetSource(cr, Scale(tone, 0.5), 0.8);
       cairo_arc(cr, x, y, cr2, 0, 2 * M_PI);
-      cairo_fill(cr);
+      Fill(cr, Scale(tone, 0.5), 0.8);
       SetSource(cr, Mix(tone, {255, 255, 255}, 0.3), 0.6);
       cairo_arc(cr, x + 0.6, y + 0.6, cr2, 0.1, 1.6);
       cairo_set_line_width(cr, 0.7);
@@ -271,8 +261,7 @@ void DrawSpaceObject(cairo_t* cr, int index) {
       cairo_move_to(cr, cx - rad * 0.6, cy - rad * 0.6);
       cairo_line_to(cr, 2, 6);
       cairo_line_to(cr, cx - rad * 0.9, cy + rad * 0.1);
-      SetSource(cr, {200, 230, 255}, 0.6);
-      cairo_fill(cr);
+      Fill(cr, {200, 230, 255}, 0.6);
     }
   }
 }
@@ -295,8 +284,7 @@ Pixels RenderTitle() {
     cairo_translate(cr, dx + 4, dy + 6);
     cairo_scale(cr, scale, scale);
     HexPath(cr, 0);
-    SetSource(cr, {0, 0, 0}, 0.5);
-    cairo_fill(cr);
+    Fill(cr, {0, 0, 0}, 0.5);
     cairo_restore(cr);
     cairo_save(cr);
     cairo_translate(cr, dx, dy);
