@@ -362,6 +362,21 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
   cairo_close_path(cr);
 }
 
+void TrianglePath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2) {
+  cairo_move_to(cr, x0, y0);
+  cairo_line_to(cr, x1, y1);
+  cairo_line_to(cr, x2, y2);
+  cairo_close_path(cr);
+}
+
+void EllipsePath(cairo_t* cr, double cx, double cy, double sx, double sy, double rad) {
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, sx, sy);
+  cairo_arc(cr, 0, 0, rad, 0, 2 * M_PI);
+  cairo_restore(cr);
+}
+
 void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
               double rotation) {
   cairo_new_sub_path(cr);

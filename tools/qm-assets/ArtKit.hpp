@@ -101,6 +101,9 @@ void TextAt(cairo_t* cr, const std::string& text, double x, double baseline);
 // Pointy-top hexagon of the cell, shrunk by inset pixels on every side.
 void HexPath(cairo_t* cr, double inset, double cx = 26, double cy = 30);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
+void TrianglePath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2);
+// A circle of radius rad around (cx, cy), stretched by sx across and sy down.
+void EllipsePath(cairo_t* cr, double cx, double cy, double sx, double sy, double rad);
 void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
               double rotation = 0);
 void GearPath(cairo_t* cr, double cx, double cy, double outer, double inner, int teeth);

@@ -106,11 +106,7 @@ void Robot(cairo_t* cr, int v) {
 void Alien(cairo_t* cr, int v) {
   const Rgb skins[4] = {{130, 210, 120}, {150, 120, 220}, {90, 190, 210}, {230, 140, 190}};
   Shoulders(cr, {70, 70, 90});
-  cairo_save(cr);
-  cairo_translate(cr, 38, 36);
-  cairo_scale(cr, 1, 1.2);
-  cairo_arc(cr, 0, 0, 17, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 38, 36, 1, 1.2, 17);
   Shaded(cr, skins[v]);
   int eyes = 1 + v % 3;
   for (int e = 0; e < eyes; ++e) {
@@ -132,20 +128,14 @@ void Cat(cairo_t* cr, int v) {
   const Rgb irises[4] = {{90, 190, 90}, {240, 200, 60}, {80, 150, 230}, {250, 220, 80}};
   Shoulders(cr, Scale(furs[v], 0.8));
   for (int side = -1; side <= 1; side += 2) {
-    cairo_move_to(cr, 38 + side * 6, 22);
-    cairo_line_to(cr, 38 + side * 17, 10);
-    cairo_line_to(cr, 38 + side * 18, 30);
-    cairo_close_path(cr);
+    TrianglePath(cr, 38 + side * 6, 22, 38 + side * 17, 10, 38 + side * 18, 30);
     Shaded(cr, furs[v]);
   }
   cairo_arc(cr, 38, 38, 17, 0, 2 * M_PI);
   Shaded(cr, furs[v]);
   Eye(cr, 31, 36, 4, irises[v]);
   Eye(cr, 45, 36, 4, irises[v]);
-  cairo_move_to(cr, 36, 44);
-  cairo_line_to(cr, 40, 44);
-  cairo_line_to(cr, 38, 46.5);
-  cairo_close_path(cr);
+  TrianglePath(cr, 36, 44, 40, 44, 38, 46.5);
   Fill(cr, {240, 120, 140});
   SetSource(cr, kInk);
   cairo_set_line_width(cr, 0.8);
@@ -160,26 +150,16 @@ void Cat(cairo_t* cr, int v) {
 
 void Owl(cairo_t* cr, int v) {
   const Rgb feathers[4] = {{150, 110, 70}, {200, 200, 210}, {110, 80, 120}, {190, 140, 60}};
-  cairo_save(cr);
-  cairo_translate(cr, 38, 44);
-  cairo_scale(cr, 1, 1.25);
-  cairo_arc(cr, 0, 0, 22, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 38, 44, 1, 1.25, 22);
   Shaded(cr, feathers[v]);
   for (int side = -1; side <= 1; side += 2) {
-    cairo_move_to(cr, 38 + side * 8, 20);
-    cairo_line_to(cr, 38 + side * 18, 12);
-    cairo_line_to(cr, 38 + side * 17, 26);
-    cairo_close_path(cr);
+    TrianglePath(cr, 38 + side * 8, 20, 38 + side * 18, 12, 38 + side * 17, 26);
     Shaded(cr, Scale(feathers[v], 0.85));
     cairo_arc(cr, 38 + side * 9, 34, 8, 0, 2 * M_PI);
     Fill(cr, Mix(feathers[v], kWhite, 0.6));
     Eye(cr, 38 + side * 9, 34, 5.5, {255, 170, 30});
   }
-  cairo_move_to(cr, 35, 41);
-  cairo_line_to(cr, 41, 41);
-  cairo_line_to(cr, 38, 47);
-  cairo_close_path(cr);
+  TrianglePath(cr, 35, 41, 41, 41, 38, 47);
   Fill(cr, {240, 180, 60});
 }
 

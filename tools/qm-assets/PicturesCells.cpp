@@ -69,10 +69,7 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
   Rgb colour = up ? Mix({92, 190, 96}, {20, 120, 50}, strength / 5.0)
                   : Mix({232, 110, 60}, {180, 30, 30}, strength / 2.0);
   // An arrow behind the badge says up or down even without colour.
-  cairo_move_to(cr, 26, up ? 5 : 55);
-  cairo_line_to(cr, 40, up ? 19 : 41);
-  cairo_line_to(cr, 12, up ? 19 : 41);
-  cairo_close_path(cr);
+  TrianglePath(cr, 26, up ? 5 : 55, 40, up ? 19 : 41, 12, up ? 19 : 41);
   Fill(cr, Mix(colour, kWhite, 0.25));
   RimmedPlate(cr, 6, 20, 40, 20, 9, 8, Scale(colour, 0.4), Mix(colour, kWhite, 0.3),
               Scale(colour, 0.85));

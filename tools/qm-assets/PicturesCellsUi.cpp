@@ -71,10 +71,8 @@ void ExchangeMark(cairo_t* cr) {
     cairo_stroke(cr);
     double tx = 39 + 4.5 * std::cos(a1), ty = 14 + 4.5 * std::sin(a1);
     double dx = -std::sin(a1), dy = std::cos(a1);
-    cairo_move_to(cr, tx + dx * 2.5, ty + dy * 2.5);
-    cairo_line_to(cr, tx - dy * 2 - dx * 0.5, ty + dx * 2 - dy * 0.5);
-    cairo_line_to(cr, tx + dy * 2 - dx * 0.5, ty - dx * 2 - dy * 0.5);
-    cairo_close_path(cr);
+    TrianglePath(cr, tx + dx * 2.5, ty + dy * 2.5, tx - dy * 2 - dx * 0.5, ty + dx * 2 - dy * 0.5,
+                 tx + dy * 2 - dx * 0.5, ty - dx * 2 - dy * 0.5);
     cairo_fill(cr);
   }
 }
@@ -136,14 +134,8 @@ void ExchangeToken(cairo_t* cr, bool lit) {
   cairo_line_to(cr, 18, 7.5);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  cairo_move_to(cr, 18.5, 4.5);
-  cairo_line_to(cr, 16, 2.8);
-  cairo_line_to(cr, 16, 6.2);
-  cairo_close_path(cr);
-  cairo_move_to(cr, 7.5, 7.5);
-  cairo_line_to(cr, 10, 5.8);
-  cairo_line_to(cr, 10, 9.2);
-  cairo_close_path(cr);
+  TrianglePath(cr, 18.5, 4.5, 16, 2.8, 16, 6.2);
+  TrianglePath(cr, 7.5, 7.5, 10, 5.8, 10, 9.2);
   cairo_fill(cr);
 }
 

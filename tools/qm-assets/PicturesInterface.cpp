@@ -108,10 +108,7 @@ Pixels HudPanel() {
   Fill(cr, {240, 210, 110});
   cairo_rectangle(cr, 96, 6, 1.4, 17);
   Fill(cr, {220, 220, 230});
-  cairo_move_to(cr, 97.4, 6);
-  cairo_line_to(cr, 107, 9.5);
-  cairo_line_to(cr, 97.4, 13);
-  cairo_close_path(cr);
+  TrianglePath(cr, 97.4, 6, 107, 9.5, 97.4, 13);
   Fill(cr, {230, 90, 80});
   return ToKeyedPixels(canvas);
 }
@@ -185,19 +182,12 @@ Pixels ChatPanel() {
 
 void PlayTriangle(cairo_t* cr, double x, double y, bool right) {
   double d = right ? 1 : -1;
-  cairo_move_to(cr, x, y - 4.5);
-  cairo_line_to(cr, x + d * 6, y);
-  cairo_line_to(cr, x, y + 4.5);
-  cairo_close_path(cr);
+  TrianglePath(cr, x, y - 4.5, x + d * 6, y, x, y + 4.5);
   cairo_fill(cr);
 }
 
 void Note(cairo_t* cr, double x, double y) {
-  cairo_save(cr);
-  cairo_translate(cr, x + 7, y + 14);
-  cairo_scale(cr, 1.3, 1);
-  cairo_arc(cr, 0, 0, 2.6, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, x + 7, y + 14, 1.3, 1, 2.6);
   cairo_fill(cr);
   cairo_rectangle(cr, x + 9.6, y + 3, 1.4, 11);
   cairo_fill(cr);
@@ -231,10 +221,7 @@ Pixels MusicPanel() {
   // Volume strip: the bottom 60 rows, louder toward the top.
   cairo_rectangle(cr, 0, 80, 20, 60);
   Fill(cr, {12, 14, 22});
-  cairo_move_to(cr, 3, 138);
-  cairo_line_to(cr, 17, 82);
-  cairo_line_to(cr, 17, 138);
-  cairo_close_path(cr);
+  TrianglePath(cr, 3, 138, 17, 82, 17, 138);
   FillWith(cr, Linear(0, 140, 0, 80, {{0, {30, 120, 40}}, {1, {170, 255, 120}}}));
   for (int k = 1; k < 6; ++k) {
     cairo_rectangle(cr, 0, 140 - k * 10, 20, 1);
@@ -270,10 +257,7 @@ Pixels PiecesPanel() {
   cairo_move_to(cr, 15, 44);
   cairo_curve_to(cr, 15, 51, 6, 50, 6, 55);
   cairo_stroke(cr);
-  cairo_move_to(cr, 2.5, 53);
-  cairo_line_to(cr, 6, 58);
-  cairo_line_to(cr, 9.5, 53);
-  cairo_close_path(cr);
+  TrianglePath(cr, 2.5, 53, 6, 58, 9.5, 53);
   cairo_fill(cr);
   cairo_rectangle(cr, 11, 55, 7, 3);
   cairo_fill(cr);
@@ -314,11 +298,7 @@ Pixels ViewPanel() {
   // 2 background space: a ringed planet and a star.
   cairo_arc(cr, 10, 50, 4.5, 0, 2 * M_PI);
   Fill(cr, {120, 170, 255});
-  cairo_save(cr);
-  cairo_translate(cr, 10, 50);
-  cairo_scale(cr, 1, 0.35);
-  cairo_arc(cr, 0, 0, 8, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 10, 50, 1, 0.35, 8);
   Stroke(cr, kIcon, 1);
   StarPath(cr, 16, 43, 2.5, 0.7, 4);
   cairo_fill(cr);

@@ -44,11 +44,7 @@ void PlasticFace(cairo_t* cr, const MaterialLook& look) {
   cairo_save(cr);
   HexPath(cr, 6);
   cairo_clip(cr);
-  cairo_save(cr);
-  cairo_translate(cr, 24, 14);
-  cairo_scale(cr, 22, 10);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 24, 14, 22, 10, 1);
   FillWith(cr, Linear(0, 6, 0, 26, {{0, {255, 255, 255}, 0.55}, {1, {255, 255, 255}, 0.0}}));
   cairo_restore(cr);
 }
