@@ -362,6 +362,12 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
   cairo_close_path(cr);
 }
 
+void SaveClipHex(cairo_t* cr, double inset) {
+  cairo_save(cr);
+  HexPath(cr, inset);
+  cairo_clip(cr);
+}
+
 void TrianglePath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2) {
   cairo_move_to(cr, x0, y0);
   cairo_line_to(cr, x1, y1);

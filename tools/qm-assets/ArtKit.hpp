@@ -100,6 +100,8 @@ void TextAt(cairo_t* cr, const std::string& text, double x, double baseline);
 
 // Pointy-top hexagon of the cell, shrunk by inset pixels on every side.
 void HexPath(cairo_t* cr, double inset, double cx = 26, double cy = 30);
+// Saves the state and clips to the cell's hexagon; the caller restores.
+void SaveClipHex(cairo_t* cr, double inset);
 void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r);
 void TrianglePath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2);
 // A circle of radius rad around (cx, cy), stretched by sx across and sy down.

@@ -173,24 +173,9 @@ void DrawAvatar(cairo_t* cr, int index) {
       {60, 100, 90},  {150, 100, 130}, {90, 120, 170}, {110, 80, 60},  {70, 70, 110},
   }};
   Backdrop(cr, backdrops[static_cast<size_t>(index)]);
-  int kind = index % 5, variant = index / 5;
-  switch (kind) {
-    case 0:
-      Person(cr, variant);
-      break;
-    case 1:
-      Robot(cr, variant);
-      break;
-    case 2:
-      Alien(cr, variant);
-      break;
-    case 3:
-      Cat(cr, variant);
-      break;
-    default:
-      Owl(cr, variant);
-      break;
-  }
+  using Kind = void (*)(cairo_t*, int);
+  constexpr std::array<Kind, 5> kKinds = {Person, Robot, Alien, Cat, Owl};
+  kKinds[static_cast<size_t>(index % 5)](cr, index / 5);
   cairo_rectangle(cr, 0.5, 0.5, 75, 75);
   Stroke(cr, {14, 12, 20}, 1);
 }

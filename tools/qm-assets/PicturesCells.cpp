@@ -118,9 +118,7 @@ void LockedWall(cairo_t* cr, int kind) {
 void FalseWall(cairo_t* cr, int variant) {
   DrawWall(cr, variant);
   // The hint: a faint shimmer and a broken outline, as if the block were not quite there.
-  cairo_save(cr);
-  HexPath(cr, 3);
-  cairo_clip(cr);
+  SaveClipHex(cr, 3);
   for (int k = -3; k < 6; ++k) {
     cairo_move_to(cr, k * 12, 0);
     cairo_line_to(cr, k * 12 + 30, 60);
@@ -201,9 +199,7 @@ void EndBox(cairo_t* cr) {
   // A chequered finish plate: the pattern alone says "end".
   HexPath(cr, 0);
   Fill(cr, {30, 30, 36});
-  cairo_save(cr);
-  HexPath(cr, 1.5);
-  cairo_clip(cr);
+  SaveClipHex(cr, 1.5);
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 9; ++c) {
       cairo_rectangle(cr, c * 6.5 - 1, r * 6.5 - 2, 6.5, 6.5);
@@ -301,9 +297,7 @@ void RubbleSoil(cairo_t* cr, int variant) {
   // Where a wall fell: darker ground strewn with stones of the old block.
   DrawSoilWith(cr, {92, 92, 100}, 4, 300 + variant);
   Dice dice(static_cast<uint64_t>(variant) + 51);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
+  SaveClipHex(cr, 4);
   for (int k = 0; k < 7; ++k) {
     double x = dice.Range(10, 42), y = dice.Range(12, 50), rad = dice.Range(1.5, 3.5);
     cairo_arc(cr, x + 0.8, y + 0.8, rad, 0, 2 * M_PI);

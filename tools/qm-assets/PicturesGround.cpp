@@ -46,10 +46,19 @@ constexpr std::array<WallLook, 14> kWalls = {{
     {{146, 104, 186}, 3},
 }};
 
+// A crack from (x, y): each step goes up to sideways across and from rise to fall down.
+void CrackPath(cairo_t* cr, Dice& dice, double x, double y, int steps, double sideways, double rise,
+               double fall) {
+  cairo_move_to(cr, x, y);
+  for (int s = 0; s < steps; ++s) {
+    x += dice.Range(-sideways, sideways);
+    y += dice.Range(rise, fall);
+    cairo_line_to(cr, x, y);
+  }
+}
+
 void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
-  cairo_save(cr);
-  HexPath(cr, 2);
-  cairo_clip(cr);
+  SaveClipHex(cr, 2);
   cairo_set_line_width(cr, 1);
   switch (pattern) {
     case 0:  // plain plate with a fine inner line
@@ -79,12 +88,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
     case 4:  // cracked stone
       for (int k = 0; k < 3; ++k) {
         double x = dice.Range(10, 42), y = dice.Range(10, 50);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 4; ++s) {
-          x += dice.Range(-7, 7);
-          y += dice.Range(-7, 7);
-          cairo_line_to(cr, x, y);
-        }
+        CrackPath(cr, dice, x, y, 4, 7, -7, 7);
         Stroke(cr, Scale(base, 0.5), 0.8, 0.7);
       }
       break;
@@ -148,12 +152,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
       Speckle(cr, dice, 40, 0, 0, 52, 60, dark, 0.6, 1.0);
       for (int k = 0; k < 2; ++k) {
         double x = dice.Range(12, 40), y = dice.Range(10, 44);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 5; ++s) {
-          x += dice.Range(-6, 6);
-          y += dice.Range(-3, 7);
-          cairo_line_to(cr, x, y);
-        }
+        CrackPath(cr, dice, x, y, 5, 6, -3, 7);
         SetSource(cr, Scale(look.face, 0.35));
         cairo_stroke(cr);
       }
@@ -211,12 +210,7 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
     default:  // embers in volcanic rock
       for (int k = 0; k < 3; ++k) {
         double x = dice.Range(10, 42), y = dice.Range(8, 44);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 4; ++s) {
-          x += dice.Range(-7, 7);
-          y += dice.Range(-2, 8);
-          cairo_line_to(cr, x, y);
-        }
+        CrackPath(cr, dice, x, y, 4, 7, -2, 8);
         Stroke(cr, {255, 140, 30}, 1.3, 0.9);
       }
       break;

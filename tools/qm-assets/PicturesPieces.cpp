@@ -41,9 +41,7 @@ void HexVertex(int i, double inset, double& x, double& y) {
 void PlasticFace(cairo_t* cr, const MaterialLook& look) {
   // Thick soft bevel and a glossy highlight: a moulded toy tile.
   BevelledHex(cr, look.face, 0, 4.5, 0.8);
-  cairo_save(cr);
-  HexPath(cr, 6);
-  cairo_clip(cr);
+  SaveClipHex(cr, 6);
   EllipsePath(cr, 24, 14, 22, 10, 1);
   FillWith(cr, Linear(0, 6, 0, 26, {{0, {255, 255, 255}, 0.55}, {1, {255, 255, 255}, 0.0}}));
   cairo_restore(cr);
@@ -51,9 +49,7 @@ void PlasticFace(cairo_t* cr, const MaterialLook& look) {
 
 void BronzeFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 2.5, 1.0);
-  cairo_save(cr);
-  HexPath(cr, 3.5);
-  cairo_clip(cr);
+  SaveClipHex(cr, 3.5);
   // Brushed metal: fine horizontal streaks.
   Dice dice(777);
   for (int y = 3; y < 58; ++y) {
@@ -71,9 +67,7 @@ void BronzeFace(cairo_t* cr, const MaterialLook& look) {
 
 void SilverFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 3, 1.2);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
+  SaveClipHex(cr, 4);
   // Sheen: a bright diagonal band across the plate.
   const Rgb white = {255, 255, 255};
   PaintWith(cr, Linear(8, 6, 44, 54,
@@ -95,9 +89,7 @@ void SilverFace(cairo_t* cr, const MaterialLook& look) {
 
 void GoldFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 3, 1.0);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
+  SaveClipHex(cr, 4);
   PaintWith(
       cr,
       Radial(19, 19, 1, 26, 30, 30,
@@ -208,24 +200,10 @@ int PieceValue(int code) {
 
 void DrawPiece(cairo_t* cr, int code) {
   const int letter = (code - 1) % 26, material = (code - 1) / 26;
-  const MaterialLook& look = kLooks[material];
-  switch (material) {
-    case 0:
-      PlasticFace(cr, look);
-      break;
-    case 1:
-      BronzeFace(cr, look);
-      break;
-    case 2:
-      SilverFace(cr, look);
-      break;
-    case 3:
-      GoldFace(cr, look);
-      break;
-    default:
-      DiamondFace(cr, look);
-      break;
-  }
+  using Face = void (*)(cairo_t*, const MaterialLook&);
+  constexpr std::array<Face, 5> kFaces = {PlasticFace, BronzeFace, SilverFace, GoldFace,
+                                          DiamondFace};
+  kFaces[static_cast<size_t>(material)](cr, kLooks[material]);
   DrawLetter(cr, material, static_cast<char>('A' + letter));
   DrawValue(cr, material, PieceValue(code));
 }
