@@ -125,6 +125,11 @@ void Stroke(cairo_t* cr, Rgb colour, double width, double alpha) {
   cairo_set_line_width(cr, width);
   cairo_stroke(cr);
 }
+void StrokeRound(cairo_t* cr, Rgb colour, double width) {
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  Stroke(cr, colour, width);
+}
 void PaintWith(cairo_t* cr, cairo_pattern_t* pattern) {
   cairo_set_source(cr, pattern);
   cairo_paint(cr);

@@ -43,6 +43,8 @@ void FillWith(cairo_t* cr, cairo_pattern_t* pattern);
 // Fills or strokes the current path in one colour.
 void Fill(cairo_t* cr, Rgb colour, double alpha = 1.0);
 void Stroke(cairo_t* cr, Rgb colour, double width, double alpha = 1.0);
+// Strokes with round joins and caps, which stay set for what follows.
+void StrokeRound(cairo_t* cr, Rgb colour, double width);
 // Paints the whole clip with the pattern, which it then releases.
 void PaintWith(cairo_t* cr, cairo_pattern_t* pattern);
 // Fills the current path with the pattern (released) or a colour, then strokes its outline.

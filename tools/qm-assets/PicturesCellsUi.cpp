@@ -49,11 +49,7 @@ void LaidPieceMarker(cairo_t* cr) {
       cairo_line_to(cr, x, y);
       cairo_line_to(cr, x + (nx - x) * 0.3, y + (ny - y) * 0.3);
     }
-    SetSource(cr, pass == 0 ? Rgb{0, 60, 80} : Rgb{90, 240, 255});
-    cairo_set_line_width(cr, pass == 0 ? 4.5 : 2.5);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(cr);
+    StrokeRound(cr, pass == 0 ? Rgb{0, 60, 80} : Rgb{90, 240, 255}, pass == 0 ? 4.5 : 2.5);
   }
 }
 

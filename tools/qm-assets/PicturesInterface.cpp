@@ -137,6 +137,11 @@ void EntryButton(cairo_t* cr, double x, double y, double size, Rgb tint) {
   Stroke(cr, Mix({90, 96, 120}, tint, 0.4), 1);
 }
 
+// The panel's entries, one under the other from the top.
+void EntryColumn(cairo_t* cr, int count, Rgb tint) {
+  for (int k = 0; k < count; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+}
+
 void SpeechBubble(cairo_t* cr, double x, double y) {
   RoundedRect(cr, x + 2, y + 3, 16, 10, 3);
   cairo_move_to(cr, x + 5, y + 12);
@@ -155,8 +160,7 @@ void PlusMinus(cairo_t* cr, double cx, double cy, bool plus, Rgb colour) {
 Pixels ChatPanel() {
   Canvas canvas(20, 100);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {200, 0, 200};
-  for (int k = 0; k < 5; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 5, {200, 0, 200});
   // 1 more lines, 2 text size, 3 colours, 4 transparency, 5 fewer lines.
   SpeechBubble(cr, 0, 0);
   PlusMinus(cr, 10, 8, true, {120, 20, 120});
@@ -200,8 +204,7 @@ void Note(cairo_t* cr, double x, double y) {
 Pixels MusicPanel() {
   Canvas canvas(20, 140);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {0, 200, 0};
-  for (int k = 0; k < 4; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 4, {0, 200, 0});
   SetSource(cr, kIcon);
   PlayTriangle(cr, 4, 10, true);  // next track
   PlayTriangle(cr, 10, 10, true);
@@ -236,8 +239,7 @@ Pixels PiecesPanel() {
   // Drawn keyed: rows 0..59 are the three entries, the validation button sits at rows 67..90.
   Canvas canvas(24, 91);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {150, 150, 255};
-  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 3, {150, 150, 255});
   // 1 shuffle: two crossing arrows.
   SetSource(cr, kIcon);
   cairo_set_line_width(cr, 1.6);
@@ -268,19 +270,14 @@ Pixels PiecesPanel() {
   cairo_move_to(cr, 5, 79);
   cairo_line_to(cr, 10, 85);
   cairo_line_to(cr, 19, 72);
-  SetSource(cr, kWhite);
-  cairo_set_line_width(cr, 3);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_stroke(cr);
+  StrokeRound(cr, kWhite, 3);
   return ToKeyedPixels(canvas);
 }
 
 Pixels ViewPanel() {
   Canvas canvas(20, 60);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {255, 255, 0};
-  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 3, {255, 255, 0});
   // 0 objectives: a target.
   for (int ring = 0; ring < 3; ++ring) {
     cairo_arc(cr, 10, 10, 7 - ring * 2.5, 0, 2 * M_PI);
