@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace qm::assets {
@@ -207,6 +208,16 @@ bool EncodeOggVorbis(const std::vector<float>& interleaved, int channels, int ra
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   return !out.empty();
+}
+
+bool MakeFolder(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    std::fprintf(stderr, "qm-assets: cannot create %s: %s\n", folder.c_str(), ec.message().c_str());
+    return false;
+  }
+  return true;
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

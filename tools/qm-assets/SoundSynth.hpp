@@ -59,6 +59,8 @@ std::vector<uint8_t> EncodeWav16(const std::vector<float>& interleaved, int chan
 bool EncodeOggVorbis(const std::vector<float>& interleaved, int channels, int rate, float quality,
                      int serial, std::vector<uint8_t>& out);
 
+// Creates the folder and its parents; says why on stderr when it cannot.
+bool MakeFolder(const std::string& folder);
 // Writes bytes to path through a temporary file renamed into place.
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 
