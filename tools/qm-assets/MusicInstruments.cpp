@@ -29,6 +29,25 @@ ModSample Finish(const char* name, std::vector<float> samples, int volume, int l
   return s;
 }
 
+// The given seconds of sound at the instrument rate, each sample wave(t).
+template <class Wave>
+std::vector<float> Render(double seconds, Wave wave) {
+  std::vector<float> out(static_cast<size_t>(kRate * seconds));
+  for (size_t n = 0; n < out.size(); ++n) {
+    const double t = n / kRate;
+    out[n] = static_cast<float>(wave(t));
+  }
+  return out;
+}
+
+// Noise through a filter, struck and decaying.
+std::vector<float> FilteredNoise(SynthRandom& random, Biquad filter, double seconds, double attack,
+                                 double decay) {
+  return Render(seconds, [&](double t) {
+    return filter.Run(static_cast<float>(random.Signed())) * AttackDecay(t, attack, decay);
+  });
+}
+
 }  // namespace
 
 std::vector<int> ChordIntervals(ChordShape shape) {
@@ -188,56 +207,37 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
   switch (kind) {
     case DrumKind::kKick: {
       name = "soft kick";
-      out.resize(static_cast<size_t>(kRate * 0.3));
       double phase = 0;
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
+      out = Render(0.3, [&](double t) {
         phase += 2 * kPi * (48.0 + 70.0 * std::exp(-t / 0.03)) / kRate;
-        out[n] = static_cast<float>(std::sin(phase) * AttackDecay(t, 0.002, 0.09));
-      }
+        return std::sin(phase) * AttackDecay(t, 0.002, 0.09);
+      });
       break;
     }
     case DrumKind::kShaker: {
       name = "shaker";
-      out.resize(static_cast<size_t>(kRate * 0.09));
-      Biquad hp = Biquad::HighPass(kRate, 4200, 0.8);
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] = static_cast<float>(hp.Run(static_cast<float>(random.Signed())) *
-                                    AttackDecay(t, 0.012, 0.02));
-      }
+      out = FilteredNoise(random, Biquad::HighPass(kRate, 4200, 0.8), 0.09, 0.012, 0.02);
       break;
     }
     case DrumKind::kRim: {
       name = "wood";
-      out.resize(static_cast<size_t>(kRate * 0.12));
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] =
-            static_cast<float>((std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
-                               AttackDecay(t, 0.0008, 0.018));
-      }
+      out = Render(0.12, [](double t) {
+        return (std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
+               AttackDecay(t, 0.0008, 0.018);
+      });
       break;
     }
     case DrumKind::kBrush: {
       name = "brush";
-      out.resize(static_cast<size_t>(kRate * 0.25));
-      Biquad bp = Biquad::BandPass(kRate, 2800, 0.6);
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] = static_cast<float>(bp.Run(static_cast<float>(random.Signed())) *
-                                    AttackDecay(t, 0.01, 0.06));
-      }
+      out = FilteredNoise(random, Biquad::BandPass(kRate, 2800, 0.6), 0.25, 0.01, 0.06);
       break;
     }
     case DrumKind::kSwell: {
       name = "space swell";
-      out.resize(static_cast<size_t>(kRate * 3.0));
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
+      out = Render(3.0, [&](double t) {
         const double u = t / 3.0;
-        out[n] = static_cast<float>(random.Signed() * std::sin(kPi * u) * std::sin(kPi * u));
-      }
+        return random.Signed() * std::sin(kPi * u) * std::sin(kPi * u);
+      });
       Biquad a = Biquad::LowPass(kRate, 900, 2.5);
       Biquad b = Biquad::LowPass(kRate, 900, 2.5);
       for (size_t n = 0; n < out.size(); ++n) {
