@@ -1,6 +1,7 @@
 #include "MusicInstruments.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -51,25 +52,18 @@ std::vector<float> FilteredNoise(SynthRandom& random, Biquad filter, double seco
 }  // namespace
 
 std::vector<int> ChordIntervals(ChordShape shape) {
-  switch (shape) {
-    case ChordShape::kMajor:
-      return {0, 7, 12, 16};
-    case ChordShape::kMinor:
-      return {0, 7, 12, 15};
-    case ChordShape::kSus2:
-      return {0, 7, 12, 14};
-    case ChordShape::kSus4:
-      return {0, 7, 12, 17};
-    case ChordShape::kMajor7:
-      return {0, 7, 11, 16};
-    case ChordShape::kMinor7:
-      return {0, 7, 10, 15};
-    case ChordShape::kDominant7:
-      return {0, 7, 10, 16};
-    case ChordShape::kAdd9:
-      return {0, 7, 14, 16};
-  }
-  return {0, 7, 12};
+  // In the order of ChordShape: major, minor, sus2, sus4, major 7, minor 7, dominant 7, add 9.
+  static const std::array<std::vector<int>, kChordShapes> kIntervals = {{
+      {0, 7, 12, 16},
+      {0, 7, 12, 15},
+      {0, 7, 12, 14},
+      {0, 7, 12, 17},
+      {0, 7, 11, 16},
+      {0, 7, 10, 15},
+      {0, 7, 10, 16},
+      {0, 7, 14, 16},
+  }};
+  return kIntervals[static_cast<size_t>(shape)];
 }
 
 ModSample MakePadSample(ChordShape shape, const PadTimbre& timbre, uint64_t seed) {

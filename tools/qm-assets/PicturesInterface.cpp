@@ -1,5 +1,6 @@
 // The interface pictures of gfx/: pointer sheet, avatars, heads-up display, EXIT square and
 // the option panels whose entries the game finds by position (20 x 20 rows).
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -335,30 +336,16 @@ Pixels HudFrame() {
 }  // namespace
 
 Pixels RenderInterfacePicture(int number) {
-  switch (number) {
-    case 1:
-      return PointerSheet();
-    case 2:
-      return Emblem(128);
-    case 3:
-      return AvatarStrip();
-    case 4:
-      return Emblem(64);
-    case 5:
-      return HudPanel();
-    case 6:
-      return ExitSquare();
-    case 7:
-      return ChatPanel();
-    case 8:
-      return MusicPanel();
-    case 9:
-      return PiecesPanel();
-    case 10:
-      return ViewPanel();
-    default:
-      return HudFrame();
-  }
+  using Make = Pixels (*)();
+  constexpr std::array<Make, 11> kPictures = {PointerSheet, [] { return Emblem(128); },
+                                              AvatarStrip,  [] { return Emblem(64); },
+                                              HudPanel,     ExitSquare,
+                                              ChatPanel,    MusicPanel,
+                                              PiecesPanel,  ViewPanel,
+                                              HudFrame};
+  // Any other number is the heads-up frame, the last picture.
+  const size_t index = number >= 1 && number <= 10 ? static_cast<size_t>(number - 1) : 10;
+  return kPictures[index]();
 }
 
 }  // namespace qm::assets
