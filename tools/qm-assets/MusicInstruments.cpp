@@ -52,18 +52,13 @@ std::vector<float> FilteredNoise(SynthRandom& random, Biquad filter, double seco
 }  // namespace
 
 std::vector<int> ChordIntervals(ChordShape shape) {
-  // In the order of ChordShape: major, minor, sus2, sus4, major 7, minor 7, dominant 7, add 9.
-  static const std::array<std::vector<int>, kChordShapes> kIntervals = {{
-      {0, 7, 12, 16},
-      {0, 7, 12, 15},
-      {0, 7, 12, 14},
-      {0, 7, 12, 17},
-      {0, 7, 11, 16},
-      {0, 7, 10, 15},
-      {0, 7, 10, 16},
-      {0, 7, 14, 16},
-  }};
-  return kIntervals[static_cast<size_t>(shape)];
+  // Four intervals a shape, in the order of ChordShape: major, minor, sus2, sus4, major 7,
+  // minor 7, dominant 7, add 9.
+  constexpr std::array<int, 4 * kChordShapes> kIntervals = {
+      0, 7, 12, 16, 0, 7, 12, 15, 0, 7, 12, 14, 0, 7, 12, 17,
+      0, 7, 11, 16, 0, 7, 10, 15, 0, 7, 10, 16, 0, 7, 14, 16};
+  const auto first = kIntervals.begin() + 4 * static_cast<int>(shape);
+  return std::vector<int>(first, first + 4);
 }
 
 ModSample MakePadSample(ChordShape shape, const PadTimbre& timbre, uint64_t seed) {
