@@ -45,13 +45,15 @@ int Mod(int a, int b) {
   return ((a % b) + b) % b;
 }
 
-// Tables by mode, in the order of Mode: major, lydian, mixolydian, dorian, aeolian.
+// Tables by mode, in the order of Mode.
 const std::array<int, 7>& ScaleOf(Mode mode) {
-  static const std::array<std::array<int, 7>, 5> kScales = {{{0, 2, 4, 5, 7, 9, 11},
-                                                             {0, 2, 4, 6, 7, 9, 11},
-                                                             {0, 2, 4, 5, 7, 9, 10},
-                                                             {0, 2, 3, 5, 7, 9, 10},
-                                                             {0, 2, 3, 5, 7, 8, 10}}};
+  static const std::array<std::array<int, 7>, 5> kScales = {{
+      {0, 2, 4, 5, 7, 9, 11},  // major
+      {0, 2, 4, 6, 7, 9, 11},  // lydian
+      {0, 2, 4, 5, 7, 9, 10},  // mixolydian
+      {0, 2, 3, 5, 7, 9, 10},  // dorian
+      {0, 2, 3, 5, 7, 8, 10},  // aeolian
+  }};
   return kScales[static_cast<size_t>(mode)];
 }
 
