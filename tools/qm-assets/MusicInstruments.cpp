@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "SoundSynth.hpp"
@@ -39,6 +40,23 @@ std::vector<float> Render(double seconds, Wave wave) {
     out[n] = static_cast<float>(wave(t));
   }
   return out;
+}
+
+// A partial of a struck voice: its frequency as a ratio to the note's, its gain, its envelope.
+struct Partial {
+  double ratio, gain, attack, decay;
+};
+
+// The sum of the partials at phase x of the note and t seconds after the strike.
+double Partials(double x, double t, std::initializer_list<Partial> partials) {
+  double v = 0;
+  bool first = true;
+  for (const Partial& p : partials) {
+    const double term = p.gain * std::sin(p.ratio * x) * AttackDecay(t, p.attack, p.decay);
+    v = first ? term : v + term;
+    first = false;
+  }
+  return v;
 }
 
 // Noise through a filter, struck and decaying.
@@ -143,9 +161,7 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
         break;
       case VoiceKind::kMarimba:
         name = "marimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.32) +
-            0.3 * std::sin(4 * x) * AttackDecay(t, 0.001, 0.05) +
-            0.15 * std::sin(0.5 * x) * AttackDecay(t, 0.004, 0.25);
+        v = Partials(x, t, {{1, 1, 0.002, 0.32}, {4, 0.3, 0.001, 0.05}, {0.5, 0.15, 0.004, 0.25}});
         break;
       case VoiceKind::kPluck: {
         name = "pluck";
@@ -157,9 +173,7 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
       }
       case VoiceKind::kKalimba:
         name = "kalimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.45) +
-            0.2 * std::sin(5.4 * x) * AttackDecay(t, 0.001, 0.03) +
-            0.12 * std::sin(3.0 * x) * AttackDecay(t, 0.002, 0.1);
+        v = Partials(x, t, {{1, 1, 0.002, 0.45}, {5.4, 0.2, 0.001, 0.03}, {3.0, 0.12, 0.002, 0.1}});
         break;
       case VoiceKind::kFlute: {
         name = "flute";
