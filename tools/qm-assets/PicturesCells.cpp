@@ -311,19 +311,19 @@ void RubbleSoil(cairo_t* cr, int variant) {
 }  // namespace
 
 void CellPictureSize(int code, int& width, int& height) {
+  struct Size {
+    int code, width, height;
+  };
+  // The Easel frame is two slots wide, from 4 pixels above the slots to the screen bottom;
+  // then the two exchange tokens and the exchange dialog.
+  constexpr Size kOtherSizes[] = {{228, 104, 66}, {238, 26, 12}, {239, 26, 12}, {240, 400, 100}};
   width = kCellWidth;
   height = kCellHeight;
-  if (code == 228) {  // two slots wide, from 4 pixels above the slots to the screen bottom
-    width = 104;
-    height = 66;
-  }
-  if (code == 238 || code == 239) {
-    width = 26;
-    height = 12;
-  }
-  if (code == 240) {
-    width = 400;
-    height = 100;
+  for (const Size& size : kOtherSizes) {
+    if (size.code == code) {
+      width = size.width;
+      height = size.height;
+    }
   }
 }
 
