@@ -418,25 +418,15 @@ void GearPath(cairo_t* cr, double cx, double cy, double outer, double inner, int
 void BevelledHex(cairo_t* cr, Rgb face, double inset, double bevel, double relief) {
   // Rim: the darkest outline that separates neighbours on the Board.
   HexPath(cr, inset);
-  SetSource(cr, Scale(face, 0.35));
-  cairo_fill(cr);
+  Fill(cr, Scale(face, 0.35));
   // Bevel: light from the top left, shade toward the bottom right.
   HexPath(cr, inset + 1);
-  cairo_pattern_t* lit = cairo_pattern_create_linear(6, 2, 46, 58);
-  AddStop(lit, 0, Mix(face, {255, 255, 255}, 0.45 * relief));
-  AddStop(lit, 0.5, face);
-  AddStop(lit, 1, Scale(face, 1 - 0.5 * relief));
-  cairo_set_source(cr, lit);
-  cairo_fill(cr);
-  cairo_pattern_destroy(lit);
+  FillWith(cr, Linear(6, 2, 46, 58, Shine(face, 0.45 * relief, 1 - 0.5 * relief)));
   // Face: a gentle gradient so flat tiles do not look dead.
   HexPath(cr, inset + 1 + bevel);
-  cairo_pattern_t* top = cairo_pattern_create_linear(0, 8, 0, 52);
-  AddStop(top, 0, Mix(face, {255, 255, 255}, 0.12 * relief));
-  AddStop(top, 1, Scale(face, 1 - 0.12 * relief));
-  cairo_set_source(cr, top);
-  cairo_fill(cr);
-  cairo_pattern_destroy(top);
+  FillWith(cr, Linear(0, 8, 0, 52,
+                      {{0, Mix(face, {255, 255, 255}, 0.12 * relief)},
+                       {1, Scale(face, 1 - 0.12 * relief)}}));
 }
 
 double Dice::Range(double lo, double hi) {
