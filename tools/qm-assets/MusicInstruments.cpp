@@ -217,24 +217,21 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
       });
       break;
     }
-    case DrumKind::kShaker: {
+    case DrumKind::kShaker:
       name = "shaker";
       out = FilteredNoise(random, Biquad::HighPass(kRate, 4200, 0.8), 0.09, 0.012, 0.02);
       break;
-    }
-    case DrumKind::kRim: {
+    case DrumKind::kRim:
       name = "wood";
       out = Render(0.12, [](double t) {
         return (std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
                AttackDecay(t, 0.0008, 0.018);
       });
       break;
-    }
-    case DrumKind::kBrush: {
+    case DrumKind::kBrush:
       name = "brush";
       out = FilteredNoise(random, Biquad::BandPass(kRate, 2800, 0.6), 0.25, 0.01, 0.06);
       break;
-    }
     case DrumKind::kSwell: {
       name = "space swell";
       out = Render(3.0, [&](double t) {
