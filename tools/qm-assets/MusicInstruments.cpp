@@ -163,14 +163,12 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
         name = "marimba";
         v = Partials(x, t, {{1, 1, 0.002, 0.32}, {4, 0.3, 0.001, 0.05}, {0.5, 0.15, 0.004, 0.25}});
         break;
-      case VoiceKind::kPluck: {
+      case VoiceKind::kPluck:
         name = "pluck";
-        for (int h = 1; h <= 7; ++h) {
+        for (int h = 1; h <= 7; ++h)
           v += std::sin(h * x) / h * std::exp(-t * (2.0 + 2.6 * h * h / 4.0)) * (h % 2 ? 1.0 : 0.7);
-        }
         v *= std::min(1.0, t / 0.002);
         break;
-      }
       case VoiceKind::kKalimba:
         name = "kalimba";
         v = Partials(x, t, {{1, 1, 0.002, 0.45}, {5.4, 0.2, 0.001, 0.03}, {3.0, 0.12, 0.002, 0.1}});
