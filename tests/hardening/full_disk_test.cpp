@@ -422,8 +422,9 @@ TEST(NoDisplay, TheGameRefusesToStartWithoutADesktop) {
                                     "ASAN_OPTIONS=detect_leaks=0"};
     for (const std::string& d : c.display) {
       if (d[0] == '-') {  // a variable the case leaves unset
-        env.erase(std::remove_if(env.begin(), env.end(),
-                                 [&d](const std::string& e) { return e.rfind(d.substr(1) + "=", 0) == 0; }),
+        env.erase(std::remove_if(
+                      env.begin(), env.end(),
+                      [&d](const std::string& e) { return e.rfind(d.substr(1) + "=", 0) == 0; }),
                   env.end());
       } else {
         env.push_back(d);

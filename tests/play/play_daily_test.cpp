@@ -245,7 +245,7 @@ TEST_F(PlayDaily, TheCopiedNoteKeepsClearOfTheObjectivesOnTheResultPanel) {
   };
   ComposeResultPanel(game, true);
   ASSERT_TRUE(game.records.shareCopied);
-  const std::vector<bool> note = panelRows(0xDCDCDC);       // the note's colour
+  const std::vector<bool> note = panelRows(0xDCDCDC);        // the note's colour
   const std::vector<bool> objectives = panelRows(0xBEB48C);  // the objective lines' colour
   int noteRows = 0;
   for (int y = 0; y < height; ++y) {
