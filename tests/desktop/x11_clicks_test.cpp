@@ -2,9 +2,6 @@
 // into events (counting double clicks itself), and the engine and the game's tracking read
 // them. Skipped where Xvfb or xdotool is not installed.
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <cstdlib>
@@ -12,25 +9,11 @@
 #include <vector>
 
 #include "engine/Input.hpp"
-#include "engine/Screen.hpp"
 #include "game/flow/Mouse.hpp"
+#include "tests/desktop/PrivateX.hpp"
 
 namespace qm {
 namespace {
-
-bool OnPath(const std::string& program) {
-  const char* path = std::getenv("PATH");
-  std::string dirs = path != nullptr ? path : "/usr/bin:/bin";
-  size_t at = 0;
-  while (at <= dirs.size()) {
-    size_t end = dirs.find(':', at);
-    if (end == std::string::npos) end = dirs.size();
-    std::string candidate = dirs.substr(at, end - at) + "/" + program;
-    if (access(candidate.c_str(), X_OK) == 0) return true;
-    at = end + 1;
-  }
-  return false;
-}
 
 // Event codes of the buttons, leaving out moves and other messages.
 bool IsButtonCode(int code) {
@@ -40,36 +23,8 @@ bool IsButtonCode(int code) {
 
 class X11Clicks : public ::testing::Test {
  protected:
-  static void SetUpTestSuite() {
-    if (!OnPath("Xvfb") || !OnPath("xdotool")) return;
-    int fds[2];
-    if (pipe(fds) != 0) return;
-    server_ = fork();
-    if (server_ == 0) {
-      close(fds[0]);
-      std::string fd = std::to_string(fds[1]);
-      execlp("Xvfb", "Xvfb", "-displayfd", fd.c_str(), "-screen", "0", "640x480x24", "-nolisten",
-             "tcp", static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    close(fds[1]);
-    std::string display;
-    pollfd reader{fds[0], POLLIN, 0};
-    char c = 0;
-    while (poll(&reader, 1, 10000) > 0 && read(fds[0], &c, 1) == 1 && c != '\n') display += c;
-    close(fds[0]);
-    if (display.empty()) return;
-    setenv("DISPLAY", (":" + display).c_str(), 1);
-    setenv("SDL_VIDEODRIVER", "x11", 1);
-    ready_ = InitSprite() != 0 && OpenGameScreen("clicks") != 0;
-  }
-  static void TearDownTestSuite() {
-    CloseGameScreen();
-    if (server_ > 0) {
-      kill(server_, SIGTERM);
-      waitpid(server_, nullptr, 0);
-    }
-  }
+  static void SetUpTestSuite() { ready_ = desktop_.Start("clicks", {"xdotool"}); }
+  static void TearDownTestSuite() { desktop_.Stop(); }
   void SetUp() override {
     if (!ready_) GTEST_SKIP() << "no Xvfb and xdotool to click with";
     program_.windowId = MainWindowId();
@@ -86,7 +41,7 @@ class X11Clicks : public ::testing::Test {
     return codes;
   }
 
-  static inline pid_t server_ = -1;
+  static inline desktop::PrivateX desktop_;
   static inline bool ready_ = false;
   ProgramState program_;
 };
