@@ -76,6 +76,14 @@ bool StartVideo() {
   SDL_SetHint(SDL_HINT_VIDEO_MINIMIZE_ON_FOCUS_LOSS, "0");
   const char* asked = SDL_getenv("SDL_VIDEODRIVER");
   const bool driverChosen = asked != nullptr && *asked != '\0';
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  if (!driverChosen && (x11 == nullptr || *x11 == '\0') &&
+      (wayland == nullptr || *wayland == '\0')) {
+    // Nothing to open: SDL's tries would only add their own complaints to ours.
+    NoDisplay() = NoDisplayWords(nullptr);
+    return false;
+  }
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     if (!driverChosen) NoDisplay() = NoDisplayWords(SDL_GetError());
     return false;

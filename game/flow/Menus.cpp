@@ -251,6 +251,9 @@ Screen LevelMenu(GameState& game) {
     saved = ContinuableLevel(game, offered, nullptr);
   }
   IgnorePressesFromBefore(program);
+  // The Escape that closed a generated level's result panel, still held, would leave the list.
+  ReadKeyboard();
+  if (KeyIsDown(kKeyEscape) != 0) WaitForKeyRelease(kKeyEscape);
   MenuKeys keys(true);
   for (;;) {
     // Asked again each frame: the day may change while the list is shown.

@@ -94,7 +94,9 @@ void ComposeResultPanel(GameState& game, bool firstTime) {
   if (game.records.shareCopied && game.menu.levelIdentity.kind == LevelKind::kDaily) {
     LoadFont(1, "Arial", 10);
     UseFont(FontHandleOf(1));
-    DrawTextAt(x + 40, y + height - 38, kCopiedText, RgbColour(220, 220, 220));
+    // Under the verdict, on the right: the last objective line runs along the bottom left.
+    DrawTextAt(x + width - TextWidthOf(kCopiedText) - 35, y + height - 22, kCopiedText,
+               RgbColour(220, 220, 220));
   }
   EndDrawing();
   GrabScreenToSprite(kResultPanelSprite, x, y, width, height);

@@ -140,9 +140,21 @@ void DrawHud(const GameState& game) {
              bagCount >= 30 ? RgbColour(222, 222, 100) : RgbColour(255, 80, 80));
   // A generated level names itself ("Daily 2026-12-11") where a hand-made one shows its number.
   const bool generated = game.menu.levelIdentity.kind != LevelKind::kHandMade;
-  DrawTextAt(width - 128, 205,
-             generated ? LevelLabel(game.menu) : "Lv." + std::to_string(game.menu.currentLevel),
-             RgbColour(222, 222, 100));
+  const std::string label =
+      generated ? LevelLabel(game.menu) : "Lv." + std::to_string(game.menu.currentLevel);
+  // Longer than its box holds, the name keeps its first word there and the rest goes under
+  // the box, flush with its right side.
+  const int boxRight = width - 240 + SpriteWidthOf(kScorePanelSprite) - 8;
+  const size_t space = label.find(' ');
+  const bool split = width - 128 + TextWidthOf(label) > boxRight && space != std::string::npos;
+  DrawTextAt(width - 128, 205, split ? label.substr(0, space) : label, RgbColour(222, 222, 100));
+  if (split) {
+    const std::string rest = label.substr(space + 1);
+    const int restX = boxRight - TextWidthOf(rest);
+    const int restY = 200 + SpriteHeightOf(kScorePanelSprite) + 2;
+    DrawTextAt(restX + 1, restY + 1, rest, 0);
+    DrawTextAt(restX, restY, rest, RgbColour(222, 222, 100));
+  }
   EndDrawing();
 }
 

@@ -163,7 +163,8 @@ Screen StartLevel(GameState& game) {
   LoadLevelMusicAndSounds(game);
   // Once per level, not again when a saved level is continued (its ChatLog has it).
   if (game.menu.currentLevel == 1) {
-    PushChatLine(game, ChatLine{"No mouse? F12 lists the keys", kGameSpeaker, 0});
+    PushChatLine(game, ChatLine{"No mouse? F12 lists the keys", kGameSpeaker,
+                                static_cast<int32_t>(TickCount())});
   }
   if (!notContinued.empty()) {
     PushChatLine(game, ChatLine{"The saved level could not be continued: " + notContinued + " ",

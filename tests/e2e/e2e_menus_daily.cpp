@@ -174,5 +174,30 @@ TEST_F(DailyMenuTest, ADailyLeftIsContinuedFromItsRowAndShiftStartsItAfresh) {
   }
 }
 
+// Escape held as a hand holds it on the daily's result panel leads back to the level list and
+// no further (the list must not take the same press for its own Escape).
+TEST_F(DailyMenuTest, TheEscapeThatClosesTheDailysResultPanelStopsAtTheLevelList) {
+  gRelease = true;
+  WriteFileBytes(session_->playersFolder() + "/1", test::ProfileBytes("Ann", 2, 0, 10, 0));
+  session_->OnLevelStart([](GameState& g) { g.play.endTick = TickCount(); });  // ended at once
+  Script s;
+  s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
+  s.Click(512, 1 * 13 + kRowY).UntilScreen(Screen::kLevelMenu);
+  s.Until("the daily is ready", [](const GameState&, Screen, uint32_t) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    return LevelPreparation(DailyIdentity(20261211)) == Preparation::kReady;
+  });
+  s.Press(512, kDailyY).Wait(64).Button('L', false);
+  s.Until("the result panel", [](const GameState& g, Screen sc, uint32_t) {
+    return sc == Screen::kRunLevel && g.status.text == " Press ESC to continue ";
+  });
+  s.Key(kKeyEscape, true).Wait(150).Key(kKeyEscape, false);
+  s.UntilScreen(Screen::kLevelMenu).Wait(300);
+  s.Tap(19).UntilScreen(Screen::kRecords, 5000).Wait(100).Quit();  // R answers in the list only
+  RunResult r = session_->Run(s);
+  ASSERT_EQ(r.failure, "");
+  EXPECT_TRUE(r.scriptDone);
+}
+
 }  // namespace
 }  // namespace qm::e2e

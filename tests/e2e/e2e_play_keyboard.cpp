@@ -92,6 +92,8 @@ TEST_F(KeyboardPlayTest, FromTheTitleToAWonLevelAndBackWithoutTheMouse) {
     ASSERT_EQ(word_.size(), 3u) << "no room for a word from GO";
     EXPECT_EQ(Keyboard().cursor, word_[0]);  // the cursor starts on GO
     EXPECT_EQ(g.chat.chatLog[0].text, "No mouse? F12 lists the keys");
+    // Shown as long as the help line above it: a line stamped long ago is never drawn.
+    EXPECT_GE(g.chat.chatLog[0].time, g.chat.chatLog[1].time);
   });
   TurnToTheWord(s);
   s.Type("cat").Wait(100);

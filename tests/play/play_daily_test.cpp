@@ -7,12 +7,17 @@
 #include <thread>
 
 #include "engine/Clock.hpp"
+#include "engine/Drawing.hpp"
+#include "engine/Screen.hpp"
+#include "engine/TestHooks.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/GeneratedLevels.hpp"
+#include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
 #include "game/play/StartLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Effects.hpp"
+#include "game/rules/Objectives.hpp"
 #include "game/rules/Records.hpp"
 #include "tests/play/play_support.hpp"
 #include "tests/support/LevelBytes.hpp"
@@ -193,6 +198,64 @@ TEST_F(PlayDaily, TheEndOfTheDailyPutsItsShareLineOnTheClipboardAndTheChat) {
   EXPECT_EQ(game.players.levelsReached[0], reached);  // a daily opens no hand-made level
   EXPECT_EQ(game.records.records.dailies.size(), 1u);
   EXPECT_EQ(game.records.records.levelsWon, 1);
+  SetUtcDateForTests(0);
+}
+
+// The daily's name in the HUD's level box: inside it, or under it, never past its right side.
+TEST_F(PlayDaily, TheDailysNameKeepsInsideTheHudBox) {
+  game.players.speakerNames[0] = "Ana";
+  game.menu.levelIdentity = DailyIdentity(20261211);
+  constexpr int kBoxWidth = 180;  // the box picture's width
+  ClearFrame(0);
+  GrabScreenToSprite(kScorePanelSprite, 0, 0, kBoxWidth, 28);
+  const int width = game.program.screenWidth;
+  const int boxLeft = width - 240;
+  ClearFrame(0);
+  DrawHud(game);
+  int inside = 0;
+  int outside = 0;
+  for (int y = 190; y < 260; ++y) {
+    for (int x = boxLeft; x < width; ++x) {
+      if (ReadBackPixel(x, y) != 0xDEDE64) continue;  // the level name's colour
+      ++(x < boxLeft + kBoxWidth ? inside : outside);
+    }
+  }
+  EXPECT_GT(inside, 20);
+  EXPECT_EQ(outside, 0);
+}
+
+// The result panel's "copied" note shares no pixel row with an objective line's text.
+TEST_F(PlayDaily, TheCopiedNoteKeepsClearOfTheObjectivesOnTheResultPanel) {
+  SetUtcDateForTests(20261211);
+  game.players.speakerNames[0] = "Ana";
+  MapGameFolder("players", folder_.Path("players"));
+  ChooseRecords(game, 3);
+  game.menu.levelIdentity = DailyIdentity(20261211);
+  WaitUntilReady(game.menu.levelIdentity);
+  StartLevel(game);
+  ASSERT_FALSE(ObjectiveLineTexts(game).empty());
+  game.play.endTick = TickCount();
+  const int width = SpriteWidthOf(kResultPanelSprite);
+  const int height = SpriteHeightOf(kResultPanelSprite);
+  auto panelRows = [&](uint32_t colour) {  // the rows of the drawn panel holding the colour
+    ClearFrame(0);
+    DrawSprite(kResultPanelSprite, 0, 0);
+    std::vector<bool> rows(static_cast<size_t>(height));
+    for (int y = 0; y < height; ++y)
+      for (int x = 0; x < width; ++x)
+        if (ReadBackPixel(x, y) == colour) rows[static_cast<size_t>(y)] = true;
+    return rows;
+  };
+  ComposeResultPanel(game, true);
+  ASSERT_TRUE(game.records.shareCopied);
+  const std::vector<bool> note = panelRows(0xDCDCDC);        // the note's colour
+  const std::vector<bool> objectives = panelRows(0xBEB48C);  // the objective lines' colour
+  int noteRows = 0;
+  for (int y = 0; y < height; ++y) {
+    noteRows += note[static_cast<size_t>(y)];
+    EXPECT_FALSE(note[static_cast<size_t>(y)] && objectives[static_cast<size_t>(y)]) << y;
+  }
+  EXPECT_GT(noteRows, 4);
   SetUtcDateForTests(0);
 }
 
