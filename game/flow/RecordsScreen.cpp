@@ -8,6 +8,7 @@
 #include "engine/Text.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Records.hpp"
 
 namespace qm {
@@ -71,7 +72,7 @@ Screen RecordsScreen(GameState& game) {
     DrawTextAt(program.screenWidth / 2 - TextWidthOf(back) / 2, y + kRowHeight, back,
                RgbColour(200, 0, 0));
     EndDrawing();
-    DrawSpriteKeyed(1001, MousePosX(program.windowId), MousePosY(program.windowId));
+    DrawSpriteKeyed(kPointerSprite, MousePosX(program.windowId), MousePosY(program.windowId));
     const bool click = MouseButtonIsDown(program, Button::kLeft) == 1;
     PresentFrame();
     ReadKeyboard();
