@@ -97,8 +97,6 @@ std::vector<int> LevelMenuRows(const MenuState& menu, int reached) {
   return rows;
 }
 
-constexpr int kKeyR = 19;
-
 // The generated levels' rows below the level titles: today's daily for every player, the
 // endless road for a Master, and the records.
 struct ExtraRows {

@@ -1,5 +1,6 @@
 // Keyboard play: the cell cursor on the hexagonal rows, typed letters laid from the Easel,
 // Backspace, the typing direction, and the keys that stand for the mouse's actions.
+#include "engine/Input.hpp"
 #include "game/play/HintKey.hpp"
 #include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
