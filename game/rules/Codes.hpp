@@ -141,6 +141,12 @@ constexpr int16_t LockOpenedBy(int key) {
   return static_cast<int16_t>(kFirstLockedWall + key - kGoldKey);
 }
 
+// The figures each code stands for, as the cells show them.
+static_assert(LetterFactorOf(kLastLetterMultiplier) == 8 && WordFactorOf(kLastWordMultiplier) == 8);
+static_assert(IncreasePercentOf(kLastSmallIncrease) == 6 && IncreasePercentOf(kLastIncrease) == 15);
+static_assert(ReductionPercentOf(kLastReduction) == 15 && MechanismPercentOf(kLastMechanism) == 60);
+static_assert(LockOpenedBy(kBronzeKey) == kLastLockedWall && kGoldPieceA == 79);
+
 // ---- Sprite slots beside the cell pictures -------------------------------------------------
 constexpr int16_t kEmptySlot = 160;  // code (and sprite) of an empty Easel slot
 constexpr int kFirstDriftObjectA = 148, kFirstDriftObjectB = 177;  // drifting background objects
