@@ -128,18 +128,15 @@ void JpegMessage(j_common_ptr info, int level) {
   if (info->err->msg_code == JWRN_JPEG_EOF) job->truncated = true;
 }
 
-// A print workflow's CMYK (or YCCK) picture: libjpeg hands out the inks, turned into RGB
-// here. Adobe's files store the inks inverted (255 = no ink).
-bool DecodeCmykRows(JpegJob* job) {
-  job->info.out_color_space = JCS_CMYK;
-  jpeg_start_decompress(&job->info);
-  if (job->info.output_components != 4) return false;
-  const bool inverted = job->info.saw_Adobe_marker != 0;
+// Makes the picture's surface, then reads every scanline through job->row, where `pixel`
+// turns each decoded pixel of `components` bytes into the surface's ARGB.
+template <typename Pixel>
+bool ConvertRows(JpegJob* job, int components, Pixel pixel) {
   const int width = static_cast<int>(job->info.output_width);
   const int height = static_cast<int>(job->info.output_height);
   job->surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
   if (job->surface == nullptr) return false;
-  job->row.resize(static_cast<size_t>(width) * 4);
+  job->row.resize(static_cast<size_t>(width) * static_cast<size_t>(components));
   while (job->info.output_scanline < job->info.output_height) {
     int y = static_cast<int>(job->info.output_scanline);
     JSAMPROW rows[1] = {job->row.data()};
@@ -147,18 +144,28 @@ bool DecodeCmykRows(JpegJob* job) {
     auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(job->surface->pixels) +
                                             static_cast<ptrdiff_t>(y) * job->surface->pitch);
     const uint8_t* in = job->row.data();
-    for (int x = 0; x < width; ++x, in += 4) {
-      // Light left after each ink: 255 - ink, which an inverted file stores as it is.
-      uint32_t light[4];
-      for (int i = 0; i < 4; ++i) light[i] = inverted ? in[i] : 255u - in[i];
-      uint32_t r = (light[0] * light[3] + 127) / 255;
-      uint32_t g = (light[1] * light[3] + 127) / 255;
-      uint32_t b = (light[2] * light[3] + 127) / 255;
-      out[x] = 0xFF000000u | (r << 16) | (g << 8) | b;
-    }
+    for (int x = 0; x < width; ++x, in += components) out[x] = pixel(in);
   }
   jpeg_finish_decompress(&job->info);
   return !job->truncated;
+}
+
+// A print workflow's CMYK (or YCCK) picture: libjpeg hands out the inks, turned into RGB
+// here. Adobe's files store the inks inverted (255 = no ink).
+bool DecodeCmykRows(JpegJob* job) {
+  job->info.out_color_space = JCS_CMYK;
+  jpeg_start_decompress(&job->info);
+  if (job->info.output_components != 4) return false;
+  const bool inverted = job->info.saw_Adobe_marker != 0;
+  return ConvertRows(job, 4, [inverted](const uint8_t* in) {
+    // Light left after each ink: 255 - ink, which an inverted file stores as it is.
+    uint32_t light[4];
+    for (int i = 0; i < 4; ++i) light[i] = inverted ? in[i] : 255u - in[i];
+    uint32_t r = (light[0] * light[3] + 127) / 255;
+    uint32_t g = (light[1] * light[3] + 127) / 255;
+    uint32_t b = (light[2] * light[3] + 127) / 255;
+    return 0xFF000000u | (r << 16) | (g << 8) | b;
+  });
 }
 
 // Kept apart from any object with a destructor so that the long jump skips nothing.
@@ -181,11 +188,11 @@ bool RunJpegDecode(JpegJob* job, const std::vector<uint8_t>& bytes, int sideLimi
 #endif
   jpeg_start_decompress(&job->info);
   if (job->info.output_components != kComponents) return false;
-  const int width = static_cast<int>(job->info.output_width);
-  const int height = static_cast<int>(job->info.output_height);
-  job->surface = SDL_CreateRGBSurfaceWithFormat(0, width, height, 32, SDL_PIXELFORMAT_ARGB8888);
-  if (job->surface == nullptr) return false;
   if (kComponents == 4) {
+    job->surface = SDL_CreateRGBSurfaceWithFormat(0, static_cast<int>(job->info.output_width),
+                                                  static_cast<int>(job->info.output_height), 32,
+                                                  SDL_PIXELFORMAT_ARGB8888);
+    if (job->surface == nullptr) return false;
     while (job->info.output_scanline < job->info.output_height) {
       JSAMPROW rows[1] = {static_cast<uint8_t*>(job->surface->pixels) +
                           static_cast<ptrdiff_t>(job->info.output_scanline) * job->surface->pitch};
@@ -194,20 +201,9 @@ bool RunJpegDecode(JpegJob* job, const std::vector<uint8_t>& bytes, int sideLimi
     jpeg_finish_decompress(&job->info);
     return !job->truncated;
   }
-  job->row.resize(static_cast<size_t>(width) * 3);
-  while (job->info.output_scanline < job->info.output_height) {
-    int y = static_cast<int>(job->info.output_scanline);
-    JSAMPROW rows[1] = {job->row.data()};
-    if (jpeg_read_scanlines(&job->info, rows, 1) != 1) return false;
-    auto* out = reinterpret_cast<uint32_t*>(static_cast<uint8_t*>(job->surface->pixels) +
-                                            static_cast<ptrdiff_t>(y) * job->surface->pitch);
-    const uint8_t* in = job->row.data();
-    for (int x = 0; x < width; ++x, in += 3) {
-      out[x] = 0xFF000000u | (uint32_t{in[0]} << 16) | (uint32_t{in[1]} << 8) | in[2];
-    }
-  }
-  jpeg_finish_decompress(&job->info);
-  return !job->truncated;
+  return ConvertRows(job, 3, [](const uint8_t* in) {
+    return 0xFF000000u | (uint32_t{in[0]} << 16) | (uint32_t{in[1]} << 8) | in[2];
+  });
 }
 
 SDL_Surface* DecodeJpeg(const std::vector<uint8_t>& bytes, int sideLimit) {

@@ -12,6 +12,7 @@
 #include "engine/Text.hpp"
 #include "game/flow/CommandLine.hpp"
 #include "game/flow/GraphicsSets.hpp"
+#include "game/flow/MenuFrame.hpp"
 #include "game/flow/MenuKeys.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/NewPlayer.hpp"
@@ -25,7 +26,7 @@
 namespace qm {
 namespace {
 
-constexpr int kRowHeight = 13;
+constexpr int kRowHeight = kMenuRowHeight;
 constexpr int kNewPlayerRow = 24;
 constexpr int kQuitRow = 30;
 constexpr int kLevelTitles = 50;
@@ -34,20 +35,6 @@ const uint32_t kYellow = RgbColour(255, 255, 0);
 const uint32_t kGreen = RgbColour(0, 255, 0);
 const uint32_t kDarkGreen = RgbColour(0, 60, 0);
 const uint32_t kRed = RgbColour(200, 0, 0);
-
-// Clear, font and drawing set-up shared by both lists: Arial 8 on a black background.
-void BeginMenuFrame() {
-  ClearFrame(0);
-  LoadFont(1, "Arial", 8);
-  BeginDrawing();
-  SetDrawingMode(0);
-  UseFont(FontHandleOf(1));
-  SetTextBackColour(0);
-}
-
-void DrawCentred(const ProgramState& program, int y, const std::string& text, uint32_t colour) {
-  DrawTextAt(program.screenWidth / 2 - TextWidthOf(text) / 2, y, text, colour);
-}
 
 struct Pointer {
   int x = 0, y = 0;

@@ -8,6 +8,7 @@
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
+#include "game/flow/MenuFrame.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/rules/Codes.hpp"
@@ -74,22 +75,17 @@ void NewPlayerEntry(GameState& game, int k) {
   std::string name;
   std::string problem;  // why the last Return could not write the player
   for (;;) {
-    ClearFrame(0);
-    LoadFont(1, "Arial", 8);
-    BeginDrawing();
-    SetDrawingMode(0);
-    UseFont(FontHandleOf(1));
-    SetTextBackColour(0);
+    BeginMenuFrame();
 
     menu.blinkCounter = (menu.blinkCounter + 1) % 80;
     std::string cursor = menu.blinkCounter < 40 ? "_" : "";
     std::string frame = "<" + std::string(32, ' ') + ">";
-    DrawTextAt(program.screenWidth / 2 - TextWidthOf(frame) / 2, 210, frame, kGreen);
+    DrawCentred(program, 210, frame, kGreen);
     // Centred without its cursor, so the line does not move when the cursor blinks.
     std::string line = "Name : " + name;
     DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, 288, line + cursor, kGreen);
     if (!problem.empty()) {
-      DrawTextAt(program.screenWidth / 2 - TextWidthOf(problem) / 2, 330, problem, kRed);
+      DrawCentred(program, 330, problem, kRed);
     }
 
     AppendTypedText(name, TypedCharacter(),

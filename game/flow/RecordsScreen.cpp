@@ -6,6 +6,7 @@
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
+#include "game/flow/MenuFrame.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/StartUp.hpp"
 #include "game/rules/Codes.hpp"
@@ -14,7 +15,7 @@
 namespace qm {
 namespace {
 
-constexpr int kRowHeight = 13;
+constexpr int kRowHeight = kMenuRowHeight;
 constexpr size_t kDailiesShown = 30;  // the latest ones
 
 std::string Or(const std::string& text, const std::string& none) {
@@ -55,22 +56,13 @@ Screen RecordsScreen(GameState& game) {
   IgnorePressesFromBefore(program);
   const std::vector<std::string> lines = RecordsLines(game.records.records);
   for (;;) {
-    ClearFrame(0);
-    LoadFont(1, "Arial", 8);
-    BeginDrawing();
-    SetDrawingMode(0);
-    UseFont(FontHandleOf(1));
-    SetTextBackColour(0);
+    BeginMenuFrame();
     int y = kRowHeight;
     for (const std::string& line : lines) {
-      if (!line.empty())
-        DrawTextAt(program.screenWidth / 2 - TextWidthOf(line) / 2, y, line,
-                   RgbColour(255, 255, 0));
+      if (!line.empty()) DrawCentred(program, y, line, RgbColour(255, 255, 0));
       y += kRowHeight;
     }
-    const std::string back = "Back (ESC)";
-    DrawTextAt(program.screenWidth / 2 - TextWidthOf(back) / 2, y + kRowHeight, back,
-               RgbColour(200, 0, 0));
+    DrawCentred(program, y + kRowHeight, "Back (ESC)", RgbColour(200, 0, 0));
     EndDrawing();
     DrawSpriteKeyed(kPointerSprite, MousePosX(program.windowId), MousePosY(program.windowId));
     const bool click = MouseButtonIsDown(program, Button::kLeft) == 1;

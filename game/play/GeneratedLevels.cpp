@@ -171,6 +171,12 @@ bool PreparedLevel(const LevelIdentity& identity, std::string& mapBytes) {
   return true;
 }
 
+void WaitForPreparedLevels() {
+  Preparer& p = ThePreparer();
+  std::unique_lock<std::mutex> hold(p.lock);
+  p.wake.wait(hold, [&p] { return !p.busy && p.queue.empty(); });
+}
+
 void ForgetPreparedLevels() {
   Preparer& p = ThePreparer();
   std::unique_lock<std::mutex> hold(p.lock);

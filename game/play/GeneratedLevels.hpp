@@ -38,6 +38,8 @@ void RequestLevel(const LevelIdentity& identity);
 Preparation LevelPreparation(const LevelIdentity& identity);
 // The bytes of a ready level (false when not ready).
 bool PreparedLevel(const LevelIdentity& identity, std::string& mapBytes);
+// Waits until every level asked for is made (or failed); what is made is kept.
+void WaitForPreparedLevels();
 // Waits for the worker and forgets every level (tests, and a new maker).
 void ForgetPreparedLevels();
 

@@ -41,12 +41,7 @@ struct SavedLevelPlay {
   // move is accepted and its save is on disk.
   void MoveOne(Script& s) {
     s.Wait(500);
-    for (int i = 0; i < 3; ++i) {
-      s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
-      s.Button('L', true).Wait(64);
-      s.MoveTo([this, i](const GameState& g) { return CellMiddle(g, cells.at(i)); }).Wait(64);
-      s.Button('L', false).Wait(64);
-    }
+    DragSlotsOntoCells(s, cells, 3);
     s.Key(kKeySpace, true).Until("move 1 accepted", [](const GameState& g, Screen, uint32_t) {
       return g.move.accepted;
     });

@@ -18,6 +18,7 @@
 #include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 
 namespace fs = std::filesystem;
@@ -436,7 +437,16 @@ std::pair<int, int> CellMiddle(const GameState& g, CellPos p) {
 }
 
 std::pair<int, int> SlotMiddle(const GameState& g, int k) {
-  return {g.easel.left + (k - 1) * 52 + 26, g.easel.top + 31};
+  return {g.easel.left + (k - 1) * kEaselSlotWidth + kEaselSlotWidth / 2, g.easel.top + 31};
+}
+
+void DragSlotsOntoCells(Script& s, const std::vector<CellPos>& cells, int count) {
+  for (int i = 0; i < count; ++i) {
+    s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
+    s.Button('L', true).Wait(64);
+    s.MoveTo([&cells, i](const GameState& g) { return CellMiddle(g, cells.at(i)); }).Wait(64);
+    s.Button('L', false).Wait(64);
+  }
 }
 
 bool Running(const GameState&, Screen s, uint32_t) {

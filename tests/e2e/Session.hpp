@@ -125,6 +125,9 @@ std::vector<CellPos> WordCellsThroughGo(const GameState& game);
 // Where to point at a Cell, or at Easel slot k (1 the first), on the screen of this pass.
 std::pair<int, int> CellMiddle(const GameState& game, CellPos p);
 std::pair<int, int> SlotMiddle(const GameState& game, int k);
+// Drags Easel slots 1 to count onto cells[0] to cells[count - 1], each over about 0.2 s. The
+// cells are read when the steps run, so they may be found by an earlier step.
+void DragSlotsOntoCells(Script& s, const std::vector<CellPos>& cells, int count);
 // A condition of Until: the play loop is running.
 bool Running(const GameState& game, Screen screen, uint32_t tick);
 

@@ -61,14 +61,7 @@ class PlayTest : public ::testing::Test {
     return s;
   }
   // Drags Easel slots 1, 2, 3 onto the three word Cells.
-  void LayWord(Script& s) {
-    for (int i = 0; i < 3; ++i) {
-      s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
-      s.Button('L', true).Wait(64);
-      s.MoveTo([this, i](const GameState& g) { return CellMiddle(g, cells_[i]); }).Wait(64);
-      s.Button('L', false).Wait(64);
-    }
-  }
+  void LayWord(Script& s) { DragSlotsOntoCells(s, cells_, 3); }
 
   std::string folder_;
   std::unique_ptr<Session> session_;

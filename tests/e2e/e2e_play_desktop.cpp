@@ -192,12 +192,7 @@ class DesktopPlayTest : public ::testing::Test {
   }
   // Drags Easel slots 1, 2, 3 onto the three word Cells and validates with Space.
   void LayWordAndValidate(Script& s) {
-    for (int i = 0; i < 3; ++i) {
-      s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
-      s.Button('L', true).Wait(64);
-      s.MoveTo([this, i](const GameState& g) { return CellMiddle(g, cells_[i]); }).Wait(64);
-      s.Button('L', false).Wait(64);
-    }
+    DragSlotsOntoCells(s, cells_, 3);
     s.Tap(kKeySpace).Wait(300);
   }
 

@@ -230,12 +230,7 @@ TEST_F(SavedLevelTest, TheTurnBeingLaidGoesBackToTheEaselInTheSaveButStaysOnTheB
   Script s;
   p.ToLevelOne(s);
   s.Wait(500);
-  for (int i = 0; i < 2; ++i) {
-    s.MoveTo([i](const GameState& g) { return SlotMiddle(g, i + 1); }).Wait(48);
-    s.Button('L', true).Wait(64);
-    s.MoveTo([&p, i](const GameState& g) { return CellMiddle(g, p.cells.at(i)); }).Wait(64);
-    s.Button('L', false).Wait(64);
-  }
+  DragSlotsOntoCells(s, p.cells, 2);
   // Slot 3's Piece is carried to the EXIT square, where the right button leaves.
   s.MoveTo([](const GameState& g) { return SlotMiddle(g, 3); }).Wait(48).Button('L', true).Wait(64);
   s.Move(1024 - 7, 7).Wait(100).Button('R', true).Wait(100);

@@ -14,7 +14,7 @@ struct KillPlan {
   std::string watched;   // where a leftover temporary file shows a kill inside a save
   uint32_t seed = 1;
   int minRounds = 80;
-  int minInSave = 20;  // rounds go on until this many kills landed inside a save...
+  int minInSave = 20;    // rounds go on until this many kills landed inside a save...
   int maxRounds = 2000;  // ...or this many rounds were run
   int maxSleepMicros = 6000;
 };

@@ -13,9 +13,7 @@
 namespace qm {
 namespace {
 
-using test::Lay;
-using test::MakeGame;
-using test::P;
+using namespace test;  // the rules fixture
 
 TEST(PieceValues, ByLetterAndMaterial) {
   EaselState easel;

@@ -11,10 +11,7 @@
 namespace qm {
 namespace {
 
-using test::Dictionary;
-using test::Lay;
-using test::MakeGame;
-using test::P;
+using namespace test;  // the rules fixture
 
 constexpr int64_t kMax = std::numeric_limits<int64_t>::max();
 constexpr int64_t kMin = std::numeric_limits<int64_t>::min();

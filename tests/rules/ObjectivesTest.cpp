@@ -14,10 +14,7 @@
 namespace qm {
 namespace {
 
-using test::Dictionary;
-using test::Lay;
-using test::MakeGame;
-using test::P;
+using namespace test;  // the rules fixture
 
 TEST(ObjectiveScoreFactor, OneUntilLevel22) {
   const std::pair<int, int64_t> cases[] = {{1, 1}, {22, 1}, {23, 110}, {24, 120}, {44, 320}};

@@ -15,10 +15,7 @@
 namespace qm {
 namespace {
 
-using test::Dictionary;
-using test::Lay;
-using test::MakeGame;
-using test::P;
+using namespace test;  // the rules fixture
 
 class RulesSounds : public testing::Test {
  protected:

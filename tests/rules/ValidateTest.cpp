@@ -7,10 +7,7 @@
 namespace qm {
 namespace {
 
-using test::Dictionary;
-using test::Lay;
-using test::MakeGame;
-using test::P;
+using namespace test;  // the rules fixture
 
 const std::vector<std::string> kWords = {"cat", "cats", "at", "ta", "hat", "to", "tag", "go"};
 

@@ -9,6 +9,8 @@
 #include <functional>
 #include <random>
 
+#include "game/play/GeneratedLevels.hpp"
+
 #if defined(__SANITIZE_ADDRESS__)
 #define QM_SOAK_ASAN 1
 #elif defined(__has_feature)
@@ -431,6 +433,9 @@ SoakReport RunSoak(const std::string& gameFolder, const std::string& playersFold
           driver.LevelStarted();
           ++report.levelStarts;
           report.levelsPlayed.insert(Game().menu.currentLevel);
+          // A level being made on the worker (and the words it loads once) is not the game's
+          // growth: sample the heap when the worker is idle.
+          WaitForPreparedLevels();
           report.heapAtLevelStart.push_back(LiveHeapBytes());
         }
         if (from == Screen::kExitToPlayerMenu) ++report.exitsToMenu;
