@@ -135,8 +135,9 @@ std::string DailyRowText(const GameState& game, const LevelIdentity& level) {
 }  // namespace
 
 std::string PlayerMenuLine(const MenuState& menu, int n) {
-  std::string level =
-      menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n]) : std::string("Master");
+  std::string level = menu.levelReached[n] <= kLevelCount
+                          ? "Lv." + DecimalText(menu.levelReached[n])
+                          : std::string("Master");
   return menu.name[n] + "  ::  " + level + " ::  Score : " + DecimalText(menu.score[n]);
 }
 

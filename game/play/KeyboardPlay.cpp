@@ -200,7 +200,7 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
     if (int slot = SlotOfDigitKey(code, ShiftHeld());
         slot > 0 && !press.repeat && slot <= game.easel.slots[0]) {
       const auto& easel = game.easel;
-      view.exchangeClick = KeyClick{easel.left + (slot - 1) * 52 + 26, easel.top + 31};
+      view.exchangeClick = KeyClick{easel.left + (slot - 1) * kEaselSlotWidth + 26, easel.top + 31};
     }
   }
   CursorMove move{};

@@ -15,13 +15,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-struct Run {
+struct ToolRun {
   int status = -1;
   std::string out;  // standard output and error together
 };
 
-Run RunTool(const std::string& args) {
-  Run run;
+ToolRun RunTool(const std::string& args) {
+  ToolRun run;
   FILE* pipe = popen((std::string(QM_LEVEL_TOOL) + " " + args + " 2>&1").c_str(), "r");
   if (!pipe) return run;
   char buf[4096];
@@ -67,7 +67,7 @@ TEST_F(LevelToolArgs, BadArgumentsSayWhyGiveTheUsageAndExitTwo) {
       {"generate -1", "unknown option -1"},
   };
   for (const auto& c : cases) {
-    Run run = RunTool(c.args);
+    ToolRun run = RunTool(c.args);
     EXPECT_EQ(run.status, 2) << c.args << ": " << run.out;
     EXPECT_NE(run.out.find("usage: qm-level build"), std::string::npos)
         << c.args << ": " << run.out;
@@ -79,8 +79,8 @@ TEST_F(LevelToolArgs, BadArgumentsSayWhyGiveTheUsageAndExitTwo) {
 TEST_F(LevelToolArgs, OptionsMayFollowTheFiles) {
   const std::string room = dir_ + "/room.lvl", map = dir_ + "/room.map";
   ASSERT_EQ(RunTool("build " + room + " " + map).status, 0);
-  Run before = RunTool("dump --json " + map);
-  Run after = RunTool("dump " + map + " --json");
+  ToolRun before = RunTool("dump --json " + map);
+  ToolRun after = RunTool("dump " + map + " --json");
   EXPECT_EQ(before.status, 0);
   EXPECT_EQ(before.out.rfind("{\"title\":\"Room\"", 0), 0u) << before.out;
   EXPECT_EQ(after.out, before.out);
@@ -88,7 +88,7 @@ TEST_F(LevelToolArgs, OptionsMayFollowTheFiles) {
   EXPECT_EQ(RunTool("check " + map + " --strict").status, 0);
   // A value that looks like an option is still the value: here the file name, so the command
   // gets as far as the missing dictionaries (exit 2 without the usage).
-  Run valued = RunTool("generate 1 -o --verbose --data " + dir_);
+  ToolRun valued = RunTool("generate 1 -o --verbose --data " + dir_);
   EXPECT_EQ(valued.status, 2);
   EXPECT_EQ(valued.out.find("usage:"), std::string::npos) << valued.out;
   EXPECT_FALSE(fs::exists(dir_ + "/--verbose"));

@@ -156,8 +156,9 @@ class KeyboardPlayTest : public PlayTest {
   }
   void TearDown() override {
     Keyboard() = KeyboardView{};
-    for (int code : {kKeyB, kKeyZ, kKeyD, kKey1, kKey3, kKeyF3, kKeyF5, kKeyF6, kKeyF7, kKeyF8,
-                     kKeyF9, kKeyF10, kKeyPageDown, kKeyDown})
+    for (int code :
+         std::initializer_list<int>{kKeyB, kKeyZ, kKeyD, kKey1, kKey3, kKeyF3, kKeyF5, kKeyF6,
+                                    kKeyF7, kKeyF8, kKeyF9, kKeyF10, kKeyPageDown, kKeyDown})
       InjectKey(code, false);
     PlayTest::TearDown();
   }
