@@ -113,6 +113,30 @@ RandomStream::RandomStream(uint32_t seed) {
   Seed(Registers{a_, b_, i_, j_}, seed);
 }
 
+RandomStream::RandomStream(const RandomState& state) {
+  if (state.i < 0 || state.i > 16 || state.j < 0 || state.j > 16) {
+    Seed(Registers{a_, b_, i_, j_}, 0);
+    return;
+  }
+  for (int k = 0; k < 17; ++k) {
+    a_[k] = state.a[k];
+    b_[k] = state.b[k];
+  }
+  i_ = state.i;
+  j_ = state.j;
+}
+
+RandomState RandomStream::State() const {
+  RandomState state;
+  for (int k = 0; k < 17; ++k) {
+    state.a[k] = a_[k];
+    state.b[k] = b_[k];
+  }
+  state.i = i_;
+  state.j = j_;
+  return state;
+}
+
 int64_t RandomStream::UpTo(int64_t m) {
   return Scale(Step(Registers{a_, b_, i_, j_}), m);
 }

@@ -1,6 +1,7 @@
 #include "game/flow/Menus.hpp"
 
 #include <algorithm>
+#include <optional>
 #include <vector>
 
 #include "engine/Clock.hpp"
@@ -122,8 +123,9 @@ std::string PreparationText(const LevelIdentity& level) {
   return "";
 }
 
-std::string DailyRowText(const GameState& game, const LevelIdentity& level) {
-  std::string text = "Daily " + DateText(level.day) + PreparationText(level);
+std::string DailyRowText(const GameState& game, const LevelIdentity& level, bool continues) {
+  std::string text =
+      "Daily " + DateText(level.day) + PreparationText(level) + (continues ? kContinueMark : "");
   for (const DailyResult& d : game.records.records.dailies) {
     if (d.day == level.day)
       text +=
@@ -240,7 +242,13 @@ Screen LevelMenu(GameState& game) {
   ProgramState& program = game.program;
   MenuState& menu = game.menu;
   const int reached = game.players.levelsReached[program.humanPlayer];
-  const int saved = ContinuableLevel(game, nullptr);
+  std::optional<ContinuableSave> saved;
+  {
+    const ExtraRows first = PlanExtraRows(game, reached);
+    std::vector<LevelIdentity> offered = {first.dailyLevel};
+    if (first.endless != 0) offered.push_back(first.endlessLevel);
+    saved = ContinuableLevel(game, offered, nullptr);
+  }
   IgnorePressesFromBefore(program);
   MenuKeys keys(true);
   for (;;) {
@@ -254,15 +262,20 @@ Screen LevelMenu(GameState& game) {
       DrawCentred(program, i * kRowHeight, LevelMenuLine(menu, i, saved),
                   i <= reached ? kGreen : kDarkGreen);
     }
+    // A saved generated level is offered once the generator has made it again.
     const bool dailyReady = LevelPreparation(extra.dailyLevel) == Preparation::kReady;
-    DrawCentred(program, extra.daily * kRowHeight, DailyRowText(game, extra.dailyLevel),
+    const bool dailyContinues = OffersContinue(saved, extra.dailyLevel, nullptr);
+    DrawCentred(program, extra.daily * kRowHeight,
+                DailyRowText(game, extra.dailyLevel, dailyContinues),
                 dailyReady ? kGreen : kDarkGreen);
     const bool endlessReady =
         extra.endless != 0 && LevelPreparation(extra.endlessLevel) == Preparation::kReady;
+    const bool endlessContinues =
+        extra.endless != 0 && OffersContinue(saved, extra.endlessLevel, nullptr);
     if (extra.endless != 0) {
       DrawCentred(program, extra.endless * kRowHeight,
                   "Endless " + DecimalText(extra.endlessLevel.endless) +
-                      PreparationText(extra.endlessLevel),
+                      PreparationText(extra.endlessLevel) + (endlessContinues ? kContinueMark : ""),
                   endlessReady ? kGreen : kDarkGreen);
     }
     DrawCentred(program, extra.records * kRowHeight, "Records (R)", kYellow);
@@ -282,7 +295,7 @@ Screen LevelMenu(GameState& game) {
     if (chosen && ((row == extra.daily && dailyReady) || (row == extra.endless && endlessReady))) {
       menu.levelIdentity = row == extra.daily ? extra.dailyLevel : extra.endlessLevel;
       menu.currentLevel = PlaysAsLevel(menu.levelIdentity);
-      menu.continueSaved = false;
+      menu.continueSaved = ChoosesContinue(row == extra.daily ? dailyContinues : endlessContinues);
       WaitForLeftRelease(program);
       return Screen::kPrepareGame;
     }
@@ -295,7 +308,7 @@ Screen LevelMenu(GameState& game) {
       menu.currentLevel = row;
       menu.levelIdentity = LevelIdentity{};
       menu.levelIdentity.number = row;
-      menu.continueSaved = ChoosesContinue(row, saved);
+      menu.continueSaved = ChoosesContinue(OffersContinue(saved, menu.levelIdentity, nullptr));
       WaitForLeftRelease(program);
       return Screen::kPrepareGame;
     }

@@ -14,131 +14,54 @@
 #include "engine/Files.hpp"
 #include "engine/Input.hpp"
 #include "engine/Screen.hpp"
+#include "engine/SealedFile.hpp"
 #include "engine/UserFiles.hpp"
 #include "game/flow/GraphicsSets.hpp"
 #include "game/play/Board.hpp"
+#include "game/play/GeneratedLevels.hpp"
 #include "game/play/HexGrid.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/StartLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Objectives.hpp"
+#include "game/rules/Records.hpp"
 
 namespace qm {
 namespace {
 
-constexpr char kMagic[8] = {'Q', 'M', 'L', 'E', 'V', 'E', 'L', 'S'};
-constexpr size_t kHeaderBytes = 8 + 4 + 4 + 8;  // magic, version, payload size, checksum
+const std::string kFormatName = "QMLEVELS";
 constexpr size_t kMaxTextBytes = 4096;
 constexpr int kMaxSpeaker = 8;
 
-// ---- Bytes --------------------------------------------------------------------------------
-
-class Writer {
- public:
-  void U8(uint32_t v) { bytes_.push_back(static_cast<char>(v & 0xFF)); }
-  void U16(uint32_t v) {
-    U8(v);
-    U8(v >> 8);
-  }
-  void U32(uint32_t v) {
-    U16(v & 0xFFFF);
-    U16(v >> 16);
-  }
-  void U64(uint64_t v) {
-    U32(static_cast<uint32_t>(v));
-    U32(static_cast<uint32_t>(v >> 32));
-  }
-  void I8(int v) { U8(static_cast<uint8_t>(v)); }
-  void I16(int v) { U16(static_cast<uint16_t>(v)); }
-  void I32(int32_t v) { U32(static_cast<uint32_t>(v)); }
-  void I64(int64_t v) { U64(static_cast<uint64_t>(v)); }
-  void Text(const std::string& s) {
-    const size_t n = std::min(s.size(), kMaxTextBytes);
-    U32(static_cast<uint32_t>(n));
-    bytes_.append(s, 0, n);
-  }
-  std::string& bytes() { return bytes_; }
-
- private:
-  std::string bytes_;
-};
-
-class Reader {
- public:
-  Reader(const std::string& bytes, size_t from) : bytes_(bytes), at_(from) {}
-  bool ok() const { return ok_; }
-  bool AtEnd() const { return at_ == bytes_.size(); }
-  uint32_t U8() {
-    if (at_ >= bytes_.size()) {
-      ok_ = false;
-      return 0;
-    }
-    return static_cast<uint8_t>(bytes_[at_++]);
-  }
-  uint32_t U16() {
-    uint32_t lo = U8();
-    return lo | (U8() << 8);
-  }
-  uint32_t U32() {
-    uint32_t lo = U16();
-    return lo | (U16() << 16);
-  }
-  uint64_t U64() {
-    uint64_t lo = U32();
-    return lo | (uint64_t{U32()} << 32);
-  }
-  int8_t I8() { return static_cast<int8_t>(U8()); }
-  int16_t I16() { return static_cast<int16_t>(U16()); }
-  int32_t I32() { return static_cast<int32_t>(U32()); }
-  int64_t I64() { return static_cast<int64_t>(U64()); }
-  std::string Text() {
-    const uint32_t n = U32();
-    if (n > kMaxTextBytes || n > bytes_.size() - std::min(at_, bytes_.size())) {
-      ok_ = false;
-      return {};
-    }
-    std::string s = bytes_.substr(at_, n);
-    at_ += n;
-    return s;
-  }
-  size_t Left() const { return bytes_.size() - at_; }
-  void Fail() { ok_ = false; }
-
- private:
-  const std::string& bytes_;
-  size_t at_;
-  bool ok_ = true;
-};
-
 template <typename T, size_t N>
-void PutI16s(Writer& w, const std::array<T, N>& values) {
+void PutI16s(ByteWriter& w, const std::array<T, N>& values) {
   for (auto v : values) w.I16(v);
 }
 template <typename T, size_t N>
-void PutI32s(Writer& w, const std::array<T, N>& values) {
+void PutI32s(ByteWriter& w, const std::array<T, N>& values) {
   for (auto v : values) w.I32(static_cast<int32_t>(v));
 }
 template <typename T, size_t N>
-void GetI16s(Reader& r, std::array<T, N>& values) {
+void GetI16s(ByteReader& r, std::array<T, N>& values) {
   for (auto& v : values) v = static_cast<T>(r.I16());
 }
 template <typename T, size_t N>
-void GetI32s(Reader& r, std::array<T, N>& values) {
+void GetI32s(ByteReader& r, std::array<T, N>& values) {
   for (auto& v : values) v = static_cast<T>(r.I32());
 }
 
-void PutChat(Writer& w, const std::array<ChatLine, 20>& lines) {
+void PutChat(ByteWriter& w, const std::array<ChatLine, 20>& lines) {
   for (const auto& line : lines) {
-    w.Text(line.text);
+    w.Text(line.text, kMaxTextBytes);
     w.U8(line.speaker);
     w.I32(line.time);
   }
 }
 
-bool GetChat(Reader& r, std::array<ChatLine, 20>& lines) {
+bool GetChat(ByteReader& r, std::array<ChatLine, 20>& lines) {
   for (auto& line : lines) {
-    line.text = r.Text();
+    line.text = r.Text(kMaxTextBytes);
     line.speaker = static_cast<uint8_t>(r.U8());
     line.time = r.I32();
     if (line.speaker > kMaxSpeaker) return false;
@@ -214,11 +137,21 @@ class SaveThread {
   std::thread thread_;
 };
 
-// The level file's hash taken when the level started (a save after each move reads no file).
+// The level's hash taken when the level started (a save after each move reads no file).
 struct StartHash {
-  int level = 0;
+  bool taken = false;
+  LevelIdentity identity;
   uint64_t hash = 0;
 } gStartHash;
+
+// The hash of a level's bytes: maps/N, or what the generator made; false when there are none.
+bool HashLevel(const LevelIdentity& identity, uint64_t& hash) {
+  if (identity.kind == LevelKind::kHandMade) return HashLevelFile(identity.number, hash);
+  std::string bytes;
+  if (!PreparedLevel(identity, bytes)) return false;
+  hash = HashBytes(bytes);
+  return true;
+}
 
 // The last save queued, to tell whether leaving has anything new to save.
 std::optional<SavedLevel> gLastSaved;
@@ -240,10 +173,55 @@ bool HasProfile(const GameState& game) {
   return game.menu.selectedProfile >= 1 && game.menu.selectedProfile <= MenuState::kProfiles;
 }
 
-// The checks a save must pass against the game folder and the player: why not, or empty.
-std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved) {
+// A generated level's Board against the one the save was played on: why not, or empty;
+// `later` when the generator has not made the level yet (nothing can be said then).
+std::string CheckGeneratedBoard(const LevelIdentity& identity, uint64_t hash, int w, int h,
+                                bool& later) {
+  later = false;
+  std::string bytes;
+  if (!PreparedLevel(identity, bytes)) {
+    if (LevelPreparation(identity) == Preparation::kFailed) return "its level could not be made";
+    later = true;
+    return {};
+  }
+  if (HashBytes(bytes) != hash) return "its level has changed";
+  BoardState fresh;
+  ReadLevelBytes(fresh, bytes, 1, 1024, 768);
+  if (fresh.w != w || fresh.h != h) return "its Board size does not match";
+  return {};
+}
+
+// A generated level continues only as one the game offers now: the daily of the same day
+// and the same generator, the Master's endless level of the same N.
+std::string CheckOffered(const LevelIdentity& saved, const std::vector<LevelIdentity>& offered) {
+  if (!LevelMakerAvailable()) return "this build has no level generator";
+  const LevelIdentity* same = nullptr;
+  for (const LevelIdentity& id : offered) {
+    if (id.kind == saved.kind) same = &id;
+  }
+  const bool daily = saved.kind == LevelKind::kDaily;
+  if (same == nullptr || (daily ? same->day != saved.day : same->endless != saved.endless)) {
+    return daily ? "it is the daily of another day" : "it is for another endless level";
+  }
+  if (same->generatorVersion != saved.generatorVersion) {
+    return "it was made by another version of the level generator";
+  }
+  if (!(*same == saved)) return daily ? "it is not that day's daily" : "it is for another road";
+  return {};
+}
+
+// The checks a save must pass against the game folder and the player: why not, or empty;
+// `later` when a generated level's Board is still to be checked.
+std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved,
+                             const std::vector<LevelIdentity>& offered, bool& later) {
+  later = false;
   if (saved.playerName != PlayerName(game)) return "it belongs to another player";
-  if (saved.identity.kind != LevelKind::kHandMade) return "its kind of level is not known here";
+  if (saved.identity.kind != LevelKind::kHandMade) {
+    std::string why = CheckOffered(saved.identity, offered);
+    if (!why.empty()) return why;
+    return CheckGeneratedBoard(saved.identity, saved.levelFileHash, saved.board.w, saved.board.h,
+                               later);
+  }
   const int level = saved.identity.number;
   if (level < 1 || level > kLevelCount) return "its level number is wrong";
   uint64_t hash = 0;
@@ -255,21 +233,24 @@ std::string CheckAgainstGame(const GameState& game, const SavedLevel& saved) {
   return {};
 }
 
-bool ReadSave(const GameState& game, SavedLevel& saved, std::string& why) {
+bool ReadSave(const GameState& game, const std::vector<LevelIdentity>& offered, SavedLevel& saved,
+              std::string& why, bool& later) {
   std::string bytes;
   const std::string path = SavePath(game);
+  later = false;
   if (::access(path.c_str(), F_OK) != 0) return false;  // no save: nothing to say
   if (!ReadUserFile(path, bytes, kMaxSavedLevelBytes)) {
     why = "it cannot be read or is too large";
     return false;
   }
-  if (DecodeSavedLevel(bytes, saved, why)) why = CheckAgainstGame(game, saved);
+  if (DecodeSavedLevel(bytes, saved, why)) why = CheckAgainstGame(game, saved, offered, later);
   return why.empty();
 }
 
 // A save that cannot be continued is never read again, but kept for a bug report.
-bool ReadSaveOrSetAside(const GameState& game, SavedLevel& saved, std::string& why) {
-  if (ReadSave(game, saved, why)) return true;
+bool ReadSaveOrSetAside(const GameState& game, const std::vector<LevelIdentity>& offered,
+                        SavedLevel& saved, std::string& why, bool& later) {
+  if (ReadSave(game, offered, saved, why, later)) return true;
   if (!why.empty()) SetAsideUserFile(SavePath(game));
   return false;
 }
@@ -282,12 +263,13 @@ SavedLevel TakeSavedLevel(const GameState& game, uint32_t now) {
   SavedLevel s;
   s.playerName = HasProfile(game) ? PlayerName(game) : std::string();
   s.identity = game.menu.levelIdentity;
-  s.identity.kind = LevelKind::kHandMade;
-  s.identity.number = game.menu.currentLevel;
-  if (gStartHash.level != game.menu.currentLevel) {
-    gStartHash.level = game.menu.currentLevel;
-    gStartHash.hash = 0;
-    HashLevelFile(gStartHash.level, gStartHash.hash);
+  if (s.identity.kind == LevelKind::kHandMade) {
+    s.identity = LevelIdentity{};
+    s.identity.number = game.menu.currentLevel;
+  }
+  if (!gStartHash.taken || !(gStartHash.identity == s.identity)) {
+    gStartHash = {true, s.identity, 0};
+    HashLevel(s.identity, gStartHash.hash);
   }
   s.levelFileHash = gStartHash.hash;
   s.board = game.board;
@@ -343,19 +325,13 @@ SavedLevel TakeSavedLevel(const GameState& game, uint32_t now) {
   s.musicVolume = game.options.musicVolume;
   s.arrangement = game.options.arrangement;
   s.random = CurrentRandomState();
+  s.hasDealStream = game.easel.dealStream.has_value();
+  if (s.hasDealStream) s.dealStream = game.easel.dealStream->State();
+  s.tally = game.records.tally;
   return s;
 }
 
 // ---- Format -----------------------------------------------------------------------------------
-
-uint64_t HashBytes(const std::string& bytes) {
-  uint64_t h = 1469598103934665603ull;
-  for (unsigned char c : bytes) {
-    h ^= c;
-    h *= 1099511628211ull;
-  }
-  return h;
-}
 
 bool HashLevelFile(int level, uint64_t& hash) {
   std::string bytes;
@@ -366,8 +342,8 @@ bool HashLevelFile(int level, uint64_t& hash) {
 }
 
 std::string EncodeSavedLevel(const SavedLevel& s) {
-  Writer w;
-  w.Text(s.playerName);
+  ByteWriter w;
+  w.Text(s.playerName, kMaxTextBytes);
   w.U8(static_cast<uint8_t>(s.identity.kind));
   w.I32(s.identity.number);
   w.U32(s.identity.generatorVersion);
@@ -388,7 +364,7 @@ std::string EncodeSavedLevel(const SavedLevel& s) {
   PutI32s(w, b.shadeStep);
   PutI32s(w, b.baseTint);
   for (int8_t v : b.objectives) w.I8(v);
-  w.Text(b.title);
+  w.Text(b.title, kMaxTextBytes);
   PutI16s(w, b.revealColumn);
   PutI16s(w, b.revealRow);
   w.I32(b.cameraX);
@@ -431,39 +407,43 @@ std::string EncodeSavedLevel(const SavedLevel& s) {
   for (uint32_t v : s.random.b) w.U32(v);
   w.I32(s.random.i);
   w.I32(s.random.j);
+  w.U8(s.hasDealStream ? 1 : 0);
+  for (uint32_t v : s.dealStream.a) w.U32(v);
+  for (uint32_t v : s.dealStream.b) w.U32(v);
+  w.I32(s.dealStream.i);
+  w.I32(s.dealStream.j);
+  w.I64(s.tally.startScore);
+  w.I32(s.tally.moves);
+  w.I32(s.tally.startedOn);
+  w.U8(s.tally.reported ? 1 : 0);
 
-  const std::string& payload = w.bytes();
-  Writer head;
-  head.bytes().append(kMagic, sizeof kMagic);
-  head.U32(kSavedLevelVersion);
-  head.U32(static_cast<uint32_t>(payload.size()));
-  head.U64(HashBytes(payload));
-  return head.bytes() + payload;
+  return Seal(kFormatName, kSavedLevelVersion, w.bytes());
 }
 
 bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& why) {
+  switch (Unseal(bytes, kFormatName, kSavedLevelVersion, kMaxSavedLevelBytes)) {
+    case Unsealed::kWhole:
+      break;
+    case Unsealed::kNotThisFormat:
+      why = "it is not a saved level";
+      return false;
+    case Unsealed::kOtherVersion:
+      why = "it was saved by another version of the game";
+      return false;
+    case Unsealed::kWrongLength:
+      why = "it is cut short or too long";
+      return false;
+    case Unsealed::kTooLarge:
+      why = "it cannot be read or is too large";
+      return false;
+    case Unsealed::kDamaged:
+      why = "it is damaged";
+      return false;
+  }
   why = "it is damaged";
-  if (bytes.size() < kHeaderBytes || std::memcmp(bytes.data(), kMagic, sizeof kMagic) != 0) {
-    why = "it is not a saved level";
-    return false;
-  }
-  Reader head(bytes, sizeof kMagic);
-  const uint32_t version = head.U32();
-  const uint32_t size = head.U32();
-  const uint64_t checksum = head.U64();
-  if (version != kSavedLevelVersion) {
-    why = "it was saved by another version of the game";
-    return false;
-  }
-  if (size != bytes.size() - kHeaderBytes) {
-    why = "it is cut short or too long";
-    return false;
-  }
-  if (HashBytes(bytes.substr(kHeaderBytes)) != checksum) return false;
-
   SavedLevel s;
-  Reader r(bytes, kHeaderBytes);
-  s.playerName = r.Text();
+  ByteReader r(bytes, kSealHeaderBytes);
+  s.playerName = r.Text(kMaxTextBytes);
   const uint32_t kind = r.U8();
   if (kind > static_cast<uint32_t>(LevelKind::kEndless)) return false;
   s.identity.kind = static_cast<LevelKind>(kind);
@@ -493,7 +473,7 @@ bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& wh
   GetI32s(r, b.shadeStep);
   GetI32s(r, b.baseTint);
   for (auto& v : b.objectives) v = r.I8();
-  b.title = r.Text();
+  b.title = r.Text(kMaxTextBytes);
   GetI16s(r, b.revealColumn);
   GetI16s(r, b.revealRow);
   b.cameraX = r.I32();
@@ -552,6 +532,24 @@ bool DecodeSavedLevel(const std::string& bytes, SavedLevel& out, std::string& wh
   s.random.i = r.I32();
   s.random.j = r.I32();
   if (s.random.i < 0 || s.random.i > 16 || s.random.j < 0 || s.random.j > 16) return false;
+  const uint32_t hasDealStream = r.U8();
+  for (auto& v : s.dealStream.a) v = r.U32();
+  for (auto& v : s.dealStream.b) v = r.U32();
+  s.dealStream.i = r.I32();
+  s.dealStream.j = r.I32();
+  // A generated level deals from its own stream, a hand-made one never does.
+  if (hasDealStream != (s.identity.kind == LevelKind::kHandMade ? 0u : 1u)) return false;
+  s.hasDealStream = hasDealStream == 1;
+  if (s.dealStream.i < 0 || s.dealStream.i > 16 || s.dealStream.j < 0 || s.dealStream.j > 16) {
+    return false;
+  }
+  s.tally.startScore = r.I64();
+  s.tally.moves = r.I32();
+  s.tally.startedOn = r.I32();
+  const uint32_t reported = r.U8();
+  if (s.tally.moves < 0 || reported > 1) return false;
+  if (s.tally.startedOn != 0 && !IsValidDate(s.tally.startedOn)) return false;
+  s.tally.reported = reported == 1;
   if (!r.ok() || !r.AtEnd()) return false;
   out = std::move(s);
   why.clear();
@@ -585,6 +583,14 @@ std::string SavedLevelJson(const SavedLevel& s) {
   j += "  \"player\": " + JsonText(s.playerName) + ",\n";
   j += "  \"level\": " + std::to_string(s.identity.number) + ",\n";
   j += "  \"kind\": " + std::to_string(static_cast<int>(s.identity.kind)) + ",\n";
+  if (s.identity.kind == LevelKind::kDaily) {
+    j += "  \"day\": " + JsonText(DateText(s.identity.day)) + ",\n";
+  } else if (s.identity.kind == LevelKind::kEndless) {
+    j += "  \"endless\": " + std::to_string(s.identity.endless) + ",\n";
+  }
+  if (s.identity.kind != LevelKind::kHandMade) {
+    j += "  \"generator\": " + std::to_string(s.identity.generatorVersion) + ",\n";
+  }
   j += "  \"title\": " + JsonText(s.board.title) + ",\n";
   j += "  \"score\": " + std::to_string(s.score) + ",\n";
   j += "  \"effect_bonus\": " + std::to_string(s.effectBonus) + ",\n";
@@ -618,7 +624,10 @@ std::string SavedLevelJson(const SavedLevel& s) {
   int spent = 0;
   for (int32_t t : s.tokensSpent) spent += t;
   j += "  \"tokens_spent\": " + std::to_string(spent) + ",\n";
-  j += "  \"hints\": " + std::to_string(s.hintsUsed) + "\n}\n";
+  j += "  \"hints\": " + std::to_string(s.hintsUsed) + ",\n";
+  j += "  \"moves\": " + std::to_string(s.tally.moves) + ",\n";
+  j += "  \"started_on\": " + JsonText(s.tally.startedOn != 0 ? DateText(s.tally.startedOn) : "") +
+       "\n}\n";
   return j;
 }
 
@@ -655,7 +664,7 @@ void QueueLevelSave(GameState& game) {
 }
 
 void SaveLevelStart(GameState& game) {
-  gStartHash.level = 0;  // the level file is read afresh
+  gStartHash.taken = false;  // the level's bytes are hashed afresh
   QueueLevelSave(game);
 }
 
@@ -687,22 +696,55 @@ void WaitForLevelSaves() {
   Saver().Wait();
 }
 
-int ContinuableLevel(const GameState& game, std::string* why) {
-  if (!HasProfile(game)) return 0;
+std::optional<ContinuableSave> ContinuableLevel(const GameState& game,
+                                                const std::vector<LevelIdentity>& offered,
+                                                std::string* why) {
+  if (why) why->clear();
+  if (!HasProfile(game)) return std::nullopt;
   WaitForLevelSaves();  // the file on disk is the latest save
   SavedLevel saved;
   std::string reason;
-  const bool ok = ReadSaveOrSetAside(game, saved, reason);
+  bool later = false;
+  const bool ok = ReadSaveOrSetAside(game, offered, saved, reason, later);
   if (why) *why = reason;
-  return ok ? saved.identity.number : 0;
+  if (!ok) return std::nullopt;
+  return ContinuableSave{saved.identity, saved.levelFileHash, saved.board.w, saved.board.h,
+                         !later,         SavePath(game)};
 }
 
-std::string LevelMenuLine(const MenuState& menu, int level, int savedLevel) {
-  return menu.levelTitles[static_cast<size_t>(level)] + (level == savedLevel ? " (continue)" : "");
+bool OffersContinue(std::optional<ContinuableSave>& saved, const LevelIdentity& row,
+                    std::string* why) {
+  if (!saved) return false;
+  const LevelIdentity& id = saved->identity;
+  if (id.kind == LevelKind::kHandMade) {
+    return row.kind == LevelKind::kHandMade && row.number == id.number;
+  }
+  if (!(row == id)) return false;
+  if (!saved->boardChecked) {
+    bool later = false;
+    const std::string reason =
+        CheckGeneratedBoard(id, saved->levelHash, saved->boardW, saved->boardH, later);
+    if (later) return false;  // asked again once the level is made
+    if (!reason.empty()) {
+      if (why) *why = reason;
+      SetAsideUserFile(saved->path);
+      saved.reset();
+      return false;
+    }
+    saved->boardChecked = true;
+  }
+  return true;
 }
 
-bool ChoosesContinue(int level, int savedLevel) {
-  return level == savedLevel && KeyIsDown(kKeyLeftShift) == 0 && KeyIsDown(kKeyRightShift) == 0;
+std::string LevelMenuLine(const MenuState& menu, int level,
+                          const std::optional<ContinuableSave>& saved) {
+  const bool marked =
+      saved && saved->identity.kind == LevelKind::kHandMade && saved->identity.number == level;
+  return menu.levelTitles[static_cast<size_t>(level)] + (marked ? kContinueMark : "");
+}
+
+bool ChoosesContinue(bool continues) {
+  return continues && KeyIsDown(kKeyLeftShift) == 0 && KeyIsDown(kKeyRightShift) == 0;
 }
 
 // ---- Continuing ---------------------------------------------------------------------------------
@@ -712,11 +754,26 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
   WaitForLevelSaves();
   SavedLevel s;
   why.clear();
-  if (!ReadSaveOrSetAside(game, s, why)) {
+  LevelIdentity chosen = game.menu.levelIdentity;
+  if (chosen.kind == LevelKind::kHandMade) {
+    chosen = LevelIdentity{};
+    chosen.number = game.menu.currentLevel;
+  }
+  std::vector<LevelIdentity> offered;
+  if (chosen.kind != LevelKind::kHandMade) offered.push_back(chosen);
+  bool later = false;
+  if (!ReadSaveOrSetAside(game, offered, s, why, later)) {
     if (why.empty()) why = "it is gone";
     return false;
   }
-  if (s.identity.number != game.menu.currentLevel) {
+  if (later) {
+    why = "its level is not made yet";
+    return false;
+  }
+  const bool same = chosen.kind == LevelKind::kHandMade ? s.identity.kind == LevelKind::kHandMade &&
+                                                              s.identity.number == chosen.number
+                                                        : s.identity == chosen;
+  if (!same) {
     why = "it is for another level";
     return false;
   }
@@ -724,7 +781,7 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
   auto& easel = game.easel;
   auto& render = game.render;
   const uint32_t now = TickCount();
-  gStartHash = {s.identity.number, s.levelFileHash};
+  gStartHash = {true, s.identity, s.levelFileHash};
   gLastSaved = s;
 
   // The play state a level start leaves, without a deal or a reset of what was played.
@@ -762,8 +819,14 @@ bool ContinueSavedLevel(GameState& game, std::string& why) {
   easel.referenceSlotCount = s.slots[0];
   for (int k = 1; k <= kMaxLaidPieces; ++k) easel.laid[k] = LaidPiece{-1, 0, 0};
   LayOutEasel(easel, game.program.screenHeight);
+  if (s.hasDealStream) {
+    easel.dealStream.emplace(s.dealStream);
+  } else {
+    easel.dealStream.reset();
+  }
   game.players.scores[0] = s.score;
   game.players.effectBonus[0] = s.effectBonus;
+  game.records.tally = s.tally;
 
   render.cursorFrame = 0;
   render.cursorState = 0;

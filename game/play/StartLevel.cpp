@@ -169,8 +169,9 @@ Screen StartLevel(GameState& game) {
     PushChatLine(game, ChatLine{"The saved level could not be continued: " + notContinued + " ",
                                 kGameSpeaker, static_cast<int32_t>(TickCount())});
   }
-  SaveLevelStart(game);
+  // The tally first: the level's first save holds it.
   BeginLevelTally(game);
+  SaveLevelStart(game);
   return Screen::kRunLevel;
 }
 

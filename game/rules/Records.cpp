@@ -4,69 +4,23 @@
 #include <filesystem>
 
 #include "engine/Clock.hpp"
+#include "engine/SealedFile.hpp"
 #include "engine/Text.hpp"
 #include "engine/UserFiles.hpp"
 
 namespace qm {
 namespace {
 
-const std::string kMagic = "QMRECORDS";
-constexpr uint16_t kVersion = 1;
+const std::string kFormatName = "QMRECORD";
+constexpr uint32_t kVersion = 1;
 constexpr size_t kMaxText = 255;
 
-uint32_t Checksum(const std::string& bytes, size_t n) {
-  uint32_t h = 2166136261u;  // FNV-1a
-  for (size_t k = 0; k < n; ++k) {
-    h ^= static_cast<uint8_t>(bytes[k]);
-    h *= 16777619u;
-  }
-  return h;
+// A count within its range; out of it, the whole read fails.
+int32_t Count(ByteReader& in, int32_t lowest, int32_t highest) {
+  const int32_t v = in.I32();
+  if (v < lowest || v > highest) in.Fail();
+  return v;
 }
-
-void PutUnsigned(std::string& out, uint64_t v, int bytes) {
-  for (int k = 0; k < bytes; ++k) out += static_cast<char>((v >> (8 * k)) & 0xFF);
-}
-
-void PutText(std::string& out, const std::string& text) {
-  const std::string cut = text.substr(0, kMaxText);
-  PutUnsigned(out, cut.size(), 1);
-  out += cut;
-}
-
-// Reads what the writer wrote; any read past the end or out of its range fails the whole.
-struct Reader {
-  const std::string& bytes;
-  size_t pos = 0;
-  size_t end = 0;
-  bool ok = true;
-
-  uint64_t Unsigned(int n) {
-    if (!ok || end - pos < static_cast<size_t>(n)) {
-      ok = false;
-      return 0;
-    }
-    uint64_t v = 0;
-    for (int k = 0; k < n; ++k) v |= uint64_t{static_cast<uint8_t>(bytes[pos + k])} << (8 * k);
-    pos += static_cast<size_t>(n);
-    return v;
-  }
-  int64_t Signed64() { return static_cast<int64_t>(Unsigned(8)); }
-  int32_t Count(int32_t lowest, int32_t highest) {
-    int32_t v = static_cast<int32_t>(static_cast<uint32_t>(Unsigned(4)));
-    if (v < lowest || v > highest) ok = false;
-    return v;
-  }
-  std::string Text() {
-    size_t n = static_cast<size_t>(Unsigned(1));
-    if (!ok || end - pos < n) {
-      ok = false;
-      return "";
-    }
-    std::string text = bytes.substr(pos, n);
-    pos += n;
-    return text;
-  }
-};
 
 bool IsLeapYear(int64_t y) {
   return (y % 4 == 0 && y % 100 != 0) || y % 400 == 0;
@@ -135,82 +89,68 @@ StreakState NextStreak(StreakState streak, int32_t day, int32_t startedOn, bool 
 }
 
 std::string EncodeRecords(const PlayerRecords& r) {
-  std::string payload;
-  PutText(payload, r.playerName);
-  PutText(payload, r.bestWord);
-  PutUnsigned(payload, static_cast<uint64_t>(r.bestPoints), 8);
-  PutText(payload, r.bestLevel);
-  PutText(payload, r.longestWord);
-  PutUnsigned(payload, static_cast<uint64_t>(r.wordsAccepted), 8);
-  PutUnsigned(payload, static_cast<uint64_t>(r.levelsWon), 8);
-  PutUnsigned(payload, static_cast<uint64_t>(r.hintsUsed), 8);
-  PutUnsigned(payload, static_cast<uint32_t>(r.endlessReached), 4);
-  PutUnsigned(payload, static_cast<uint32_t>(r.streak.current), 4);
-  PutUnsigned(payload, static_cast<uint32_t>(r.streak.best), 4);
-  PutUnsigned(payload, static_cast<uint32_t>(r.streak.lastDay), 4);
+  ByteWriter out;
+  out.Text(r.playerName, kMaxText);
+  out.Text(r.bestWord, kMaxText);
+  out.I64(r.bestPoints);
+  out.Text(r.bestLevel, kMaxText);
+  out.Text(r.longestWord, kMaxText);
+  out.I64(r.wordsAccepted);
+  out.I64(r.levelsWon);
+  out.I64(r.hintsUsed);
+  out.I32(r.endlessReached);
+  out.I32(r.streak.current);
+  out.I32(r.streak.best);
+  out.I32(r.streak.lastDay);
   const size_t first =
       r.dailies.size() > kMaxDailyResults ? r.dailies.size() - kMaxDailyResults : 0;
-  PutUnsigned(payload, r.dailies.size() - first, 4);
+  out.U32(static_cast<uint32_t>(r.dailies.size() - first));
   for (size_t k = first; k < r.dailies.size(); ++k) {
     const DailyResult& d = r.dailies[k];
-    PutUnsigned(payload, static_cast<uint32_t>(d.day), 4);
-    PutUnsigned(payload, d.won ? 1 : 0, 1);
-    PutUnsigned(payload, static_cast<uint64_t>(d.points), 8);
-    PutUnsigned(payload, static_cast<uint32_t>(d.moves), 4);
-    PutUnsigned(payload, static_cast<uint32_t>(d.hints), 4);
+    out.I32(d.day);
+    out.U8(d.won ? 1 : 0);
+    out.I64(d.points);
+    out.I32(d.moves);
+    out.I32(d.hints);
   }
-  std::string out = kMagic;
-  PutUnsigned(out, kVersion, 2);
-  PutUnsigned(out, payload.size(), 4);
-  out += payload;
-  PutUnsigned(out, Checksum(out, out.size()), 4);
-  return out;
+  return Seal(kFormatName, kVersion, out.bytes());
 }
 
 bool DecodeRecords(const std::string& bytes, PlayerRecords& records) {
-  const size_t head = kMagic.size() + 2 + 4;
-  if (bytes.size() < head + 4 || bytes.size() > kMaxRecordsBytes) return false;
-  if (bytes.compare(0, kMagic.size(), kMagic) != 0) return false;
-  Reader in{bytes, kMagic.size(), bytes.size()};
-  if (in.Unsigned(2) != kVersion) return false;
-  const uint64_t length = in.Unsigned(4);
-  if (length != bytes.size() - head - 4) return false;
-  Reader sum{bytes, bytes.size() - 4, bytes.size()};
-  if (sum.Unsigned(4) != Checksum(bytes, bytes.size() - 4)) return false;
-
-  in.end = bytes.size() - 4;
+  if (Unseal(bytes, kFormatName, kVersion, kMaxRecordsBytes) != Unsealed::kWhole) return false;
+  ByteReader in(bytes, kSealHeaderBytes);
   PlayerRecords r;
-  r.playerName = in.Text();
-  r.bestWord = in.Text();
-  r.bestPoints = in.Signed64();
-  r.bestLevel = in.Text();
-  r.longestWord = in.Text();
-  r.wordsAccepted = in.Signed64();
-  r.levelsWon = in.Signed64();
-  r.hintsUsed = in.Signed64();
+  r.playerName = in.Text(kMaxText);
+  r.bestWord = in.Text(kMaxText);
+  r.bestPoints = in.I64();
+  r.bestLevel = in.Text(kMaxText);
+  r.longestWord = in.Text(kMaxText);
+  r.wordsAccepted = in.I64();
+  r.levelsWon = in.I64();
+  r.hintsUsed = in.I64();
   constexpr int32_t kMost = 0x7FFFFFFF;
-  r.endlessReached = in.Count(0, kMost);
-  r.streak.current = in.Count(0, kMost);
-  r.streak.best = in.Count(r.streak.current, kMost);
-  r.streak.lastDay = in.Count(0, 99991231);
+  r.endlessReached = Count(in, 0, kMost);
+  r.streak.current = Count(in, 0, kMost);
+  r.streak.best = Count(in, r.streak.current, kMost);
+  r.streak.lastDay = Count(in, 0, 99991231);
   if (r.streak.lastDay != 0 && !IsValidDate(r.streak.lastDay)) return false;
-  const int32_t count = in.Count(0, kMaxDailyResults);
-  if (!in.ok) return false;
+  const int32_t count = Count(in, 0, kMaxDailyResults);
+  if (!in.ok()) return false;
   r.dailies.reserve(static_cast<size_t>(count));
-  for (int32_t k = 0; k < count && in.ok; ++k) {
+  for (int32_t k = 0; k < count && in.ok(); ++k) {
     DailyResult d;
-    d.day = in.Count(0, 99991231);
-    const uint64_t won = in.Unsigned(1);
+    d.day = Count(in, 0, 99991231);
+    const uint32_t won = in.U8();
     d.won = won == 1;
-    d.points = in.Signed64();
-    d.moves = in.Count(0, kMost);
-    d.hints = in.Count(0, kMost);
+    d.points = in.I64();
+    d.moves = Count(in, 0, kMost);
+    d.hints = Count(in, 0, kMost);
     // One result per day, oldest first.
     if (won > 1 || !IsValidDate(d.day) || (!r.dailies.empty() && r.dailies.back().day >= d.day))
       return false;
     r.dailies.push_back(d);
   }
-  if (!in.ok || in.pos != in.end) return false;
+  if (!in.AtEnd()) return false;
   if (r.wordsAccepted < 0 || r.levelsWon < 0 || r.hintsUsed < 0) return false;
   records = std::move(r);
   return true;

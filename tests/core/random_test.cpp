@@ -52,5 +52,17 @@ TEST(RandomStreamTest, ItsOwnSequenceTheSameGeneratorAndTheGlobalOneUntouched) {
   for (int64_t want : {1, 4, 4, 2, 4}) EXPECT_EQ(again.UpTo(6), want);
 }
 
+TEST(RandomTest, AStreamGoesOnFromItsStateAsIfNeverStopped) {
+  RandomStream whole(2026);
+  for (int k = 0; k < 9; ++k) whole.UpTo(100);
+  RandomStream later(whole.State());
+  for (int k = 0; k < 40; ++k) EXPECT_EQ(later.UpTo(1000), whole.UpTo(1000)) << k;
+  RandomState broken = whole.State();
+  broken.j = 17;  // not a state the generator has: the stream of seed 0
+  RandomStream fallback(broken);
+  RandomStream zero(0u);
+  EXPECT_EQ(fallback.UpTo(-1), zero.UpTo(-1));
+}
+
 }  // namespace
 }  // namespace qm

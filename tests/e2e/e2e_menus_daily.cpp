@@ -7,7 +7,9 @@
 
 #include "engine/Clock.hpp"
 #include "engine/Input.hpp"
+#include "engine/TestHooks.hpp"
 #include "game/play/GeneratedLevels.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Records.hpp"
 #include "tests/e2e/Session.hpp"
@@ -123,6 +125,53 @@ TEST_F(DailyMenuTest, APlayerBelowMasterHasNoEndlessRowAndRLeadsToTheRecords) {
   RunResult r = session_->Run(s);
   ASSERT_EQ(r.failure, "");
   EXPECT_TRUE(r.scriptDone);
+}
+
+TEST_F(DailyMenuTest, ADailyLeftIsContinuedFromItsRowAndShiftStartsItAfresh) {
+  gRelease = true;
+  WriteFileBytes(session_->playersFolder() + "/1", test::ProfileBytes("Ann", 2, 0, 10, 0));
+  session_->StopBefore(Screen::kRunLevel);
+  auto toList = [](Script& s) {
+    s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
+    s.Click(512, 1 * 13 + kRowY).UntilScreen(Screen::kLevelMenu);
+    s.Until("the daily is ready", [](const GameState&, Screen, uint32_t) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(1));
+      return LevelPreparation(DailyIdentity(20261211)) == Preparation::kReady;
+    });
+  };
+  Script first;
+  toList(first);
+  first.Press(512, kDailyY).Wait(64).Button('L', false).Ends();
+  ASSERT_EQ(session_->Run(first).failure, "");
+  ASSERT_EQ(Game().menu.levelIdentity.kind, LevelKind::kDaily);
+  const auto dealt = Game().easel.slots;
+  WaitForLevelSaves();
+
+  // The level as it was left: a score of its own, so a continue is told from a fresh start.
+  const std::string path = session_->tempFolder() + "/saves/1";
+  SavedLevel saved;
+  std::string why;
+  ASSERT_TRUE(DecodeSavedLevel(ReadFileBytes(path), saved, why)) << why;
+  EXPECT_TRUE(saved.hasDealStream);
+  saved.score = 4321;
+  saved.tally.moves = 3;
+  WriteFileBytes(path, EncodeSavedLevel(saved));
+
+  for (const bool shift : {false, true}) {
+    SCOPED_TRACE(shift ? "Shift held" : "continued");
+    Game() = GameState{};
+    Script s;
+    toList(s);
+    if (shift) s.Key(kKeyLeftShift, true).Wait(100);
+    s.Press(512, kDailyY).Wait(64).Button('L', false).Ends();
+    ASSERT_EQ(session_->Run(s).failure, "");
+    const GameState& g = Game();
+    EXPECT_EQ(g.menu.levelIdentity.kind, LevelKind::kDaily);
+    EXPECT_EQ(g.players.scores[0], shift ? 0 : 4321);
+    EXPECT_EQ(g.records.tally.moves, shift ? 0 : 3);
+    EXPECT_EQ(g.easel.slots, dealt);
+    if (shift) InjectKey(kKeyLeftShift, false);
+  }
 }
 
 }  // namespace

@@ -193,8 +193,9 @@ TEST_F(SavedLevelTest, AContinuedLevelIsTheUninterruptedOneWhenLeftAndAfterMoreM
     Script s;
     s.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
     s.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
-    s.Check(
-        [&](const GameState& g) { row = LevelMenuLine(g.menu, 1, ContinuableLevel(g, nullptr)); });
+    s.Check([&](const GameState& g) {
+      row = LevelMenuLine(g.menu, 1, ContinuableLevel(g, {}, nullptr));
+    });
     // No wait after the release: the level's first pass must not go by unseen.
     s.Move(512, 1 * 13 + 6).Wait(48).Button('L', true).Wait(64).Button('L', false);
     continued.AlignAfterContinue(s);
@@ -270,7 +271,11 @@ TEST_F(SavedLevelTest, ShiftStartsTheSavedLevelAfreshAndItsFirstSaveReplacesTheO
   s.UntilScreen(Screen::kPlayerMenuEntry).Button('L', false).Button('R', false).Wait(200);
   s.Check([&](const GameState&) { EXPECT_EQ(PiecesOnBoard(ReadFileBytes(p.SavePath())), 3); });
   s.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
-  s.Check([](const GameState& g) { EXPECT_EQ(ContinuableLevel(g, nullptr), 1); });
+  s.Check([](const GameState& g) {
+    const auto saved = ContinuableLevel(g, {}, nullptr);
+    ASSERT_TRUE(saved.has_value());
+    EXPECT_EQ(saved->identity.number, 1);
+  });
   s.Key(kKeyLeftShift, true).Wait(100);
   s.Click(512, 1 * 13 + 6).Until("level 1 running", Running);
   s.Key(kKeyLeftShift, false).Wait(500);
@@ -330,7 +335,9 @@ TEST_F(SavedLevelTest, ASaveDamagedAfterTheListWasDrawnStartsTheLevelAfreshAndSa
   t.UntilScreen(Screen::kPlayerMenuEntry).Wait(200);
   t.Click(512, 1 * 13 + 6).UntilScreen(Screen::kLevelMenu).Wait(200);
   t.Check([&](const GameState& g) {
-    ASSERT_EQ(ContinuableLevel(g, nullptr), 1);
+    const auto saved = ContinuableLevel(g, {}, nullptr);
+    ASSERT_TRUE(saved.has_value());
+    ASSERT_EQ(saved->identity.number, 1);
     std::string bytes = ReadFileBytes(p.SavePath());
     bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 0x40);
     WriteFileBytes(p.SavePath(), bytes);

@@ -100,8 +100,14 @@ TEST(SavedLevelMenu, HostileSavesAreNeverContinuedAndTheProfileIsUntouched) {
        "it is damaged"},
       {"a random state out of range", with([](SavedLevel& s) { s.random.i = 17; }),
        "it is damaged"},
-      {"another level kind", with([](SavedLevel& s) { s.identity.kind = LevelKind::kDaily; }),
-       "its kind of level is not known here"},
+      {"a daily without its deal stream",
+       with([](SavedLevel& s) { s.identity.kind = LevelKind::kDaily; }), "it is damaged"},
+      {"a hand-made level with a deal stream", with([](SavedLevel& s) { s.hasDealStream = true; }),
+       "it is damaged"},
+      {"a tally of negative moves", with([](SavedLevel& s) { s.tally.moves = -1; }),
+       "it is damaged"},
+      {"a tally started on no date", with([](SavedLevel& s) { s.tally.startedOn = 20261232; }),
+       "it is damaged"},
   };
 
   Script s;
@@ -113,10 +119,10 @@ TEST(SavedLevelMenu, HostileSavesAreNeverContinuedAndTheProfileIsUntouched) {
       fs::remove(save + ".bad");
       WriteFileBytes(save, c.bytes);
       std::string why = "?";
-      const int level = ContinuableLevel(g, &why);
+      const std::optional<ContinuableSave> saved = ContinuableLevel(g, {}, &why);
       EXPECT_EQ(why, c.why);
-      EXPECT_EQ(level, c.why.empty() ? 1 : 0);
-      EXPECT_EQ(LevelMenuLine(g.menu, 1, level),
+      EXPECT_EQ(saved ? saved->identity.number : 0, c.why.empty() ? 1 : 0);
+      EXPECT_EQ(LevelMenuLine(g.menu, 1, saved),
                 c.why.empty() ? "Level 1 : First steps (continue)" : "Level 1 : First steps");
       EXPECT_EQ(fs::exists(save + ".bad"), !c.why.empty()) << "a bad save is set aside";
       EXPECT_EQ(ReadFileBytes(profilePath), profile);
@@ -125,10 +131,10 @@ TEST(SavedLevelMenu, HostileSavesAreNeverContinuedAndTheProfileIsUntouched) {
     fs::remove(save);
     fs::remove(save + ".bad");
     std::string why = "?";
-    EXPECT_EQ(ContinuableLevel(g, &why), 0);
+    EXPECT_FALSE(ContinuableLevel(g, {}, &why).has_value());
     EXPECT_EQ(why, "");
     ASSERT_EQ(mkfifo(save.c_str(), 0600), 0);
-    EXPECT_EQ(ContinuableLevel(g, &why), 0);  // never opened for a blocking read
+    EXPECT_FALSE(ContinuableLevel(g, {}, &why).has_value());  // never opened for a blocking read
     EXPECT_EQ(why, "it cannot be read or is too large");
     fs::remove(save + ".bad");
   });

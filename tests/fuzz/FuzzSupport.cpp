@@ -9,6 +9,7 @@
 
 #include "engine/Clock.hpp"
 #include "engine/Screen.hpp"
+#include "engine/SealedFile.hpp"
 #include "engine/Sound.hpp"
 #include "engine/TestHooks.hpp"
 
@@ -67,6 +68,19 @@ void StartHeadlessAudio() {
   setenv("SDL_AUDIODRIVER", "dummy", 1);
   if (InitSound() == 0) std::abort();
   MixAudioForTest(nullptr, 0);
+}
+
+std::string Resealed(const std::string& bytes) {
+  if (bytes.size() < kSealHeaderBytes) return bytes;
+  std::string out = bytes;
+  auto put = [&out](size_t at, uint64_t value, int count) {
+    for (int k = 0; k < count; ++k)
+      out[at + static_cast<size_t>(k)] = static_cast<char>(value >> (8 * k));
+  };
+  const size_t length = bytes.size() - kSealHeaderBytes;
+  put(12, length, 4);
+  put(16, HashBytes(bytes.data() + kSealHeaderBytes, length), 8);
+  return out;
 }
 
 }  // namespace qm::fuzz

@@ -12,23 +12,6 @@
 
 namespace {
 
-// The input with its length and checksum made right, so the checks of the payload are fuzzed
-// too and not only the seal.
-std::string Resealed(const std::string& bytes) {
-  if (bytes.size() < 19) return bytes;
-  std::string out = bytes.substr(0, 11);
-  const size_t length = bytes.size() - 19;
-  for (int k = 0; k < 4; ++k) out += static_cast<char>((length >> (8 * k)) & 0xFF);
-  out += bytes.substr(15, length);
-  uint32_t h = 2166136261u;
-  for (char c : out) {
-    h ^= static_cast<uint8_t>(c);
-    h *= 16777619u;
-  }
-  for (int k = 0; k < 4; ++k) out += static_cast<char>((h >> (8 * k)) & 0xFF);
-  return out;
-}
-
 bool CheckDecode(const std::string& bytes, qm::PlayerRecords& decoded) {
   using namespace qm;
   if (!DecodeRecords(bytes, decoded)) return false;
@@ -45,7 +28,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   using namespace qm;
   const std::string bytes(reinterpret_cast<const char*>(data), size);
   PlayerRecords resealed;
-  CheckDecode(Resealed(bytes), resealed);
+  CheckDecode(fuzz::Resealed(bytes), resealed);
   PlayerRecords decoded;
   const bool accepted = CheckDecode(bytes, decoded);
 

@@ -47,7 +47,7 @@ TEST(HostileRecords, EachIsSetAsideAndReplaced) {
       {"a byte flipped",
        bytes(patched(good.size() / 2, static_cast<char>(good[good.size() / 2] ^ 1)))},
       {"another format", bytes("QMSAVE\x01\x00" + good.substr(8))},
-      {"a later version", bytes(patched(9, 2))},
+      {"a later version", bytes(patched(8, 2))},
       {"a profile's bytes", bytes(test::ProfileBytes("Ana", 3, 1, 8, 100))},
       {"another player's", bytes(GoodRecords("Bob"))},
       {"huge", bytes(std::string(kMaxRecordsBytes + 1, 'Q'))},

@@ -1,12 +1,15 @@
 // The daily level: made off the game thread, the same level and the same Pieces for every
 // player on the same day (two homes), whatever the drawing's random numbers did; its share
 // line on the desktop clipboard.
+#include <atomic>
 #include <chrono>
+#include <functional>
 #include <thread>
 
 #include "engine/Clock.hpp"
 #include "game/play/EndOfLevel.hpp"
 #include "game/play/GeneratedLevels.hpp"
+#include "game/play/SavedLevel.hpp"
 #include "game/play/StartLevel.hpp"
 #include "game/rules/Codes.hpp"
 #include "game/rules/Effects.hpp"
@@ -227,6 +230,295 @@ TEST_F(PlayDaily, EscapeAfterTheDailyGoesBackToTheListSavingTheScoreAndTheRecord
 TEST_F(PlayDaily, ClipboardTextGoesThroughSdl) {
   EXPECT_TRUE(CopyTextToClipboard("caf\xe9 au lait"));
   EXPECT_EQ(ClipboardText(), "caf\xe9 au lait");
+}
+
+// ---- Continuing a generated level -----------------------------------------------------------
+
+// The maker's knobs for the tests below: a gate the level waits behind (the list shows before
+// it is made), bytes that came out otherwise, a maker that fails.
+std::atomic<bool> gMakerOpen{true};
+std::atomic<bool> gMakerOtherwise{false};
+
+bool GatedLevel(const LevelIdentity& identity, std::string& bytes) {
+  for (int k = 0; k < 4000 && !gMakerOpen; ++k)
+    std::this_thread::sleep_for(std::chrono::milliseconds(1));
+  if (!SeededLevel(identity, bytes)) return false;
+  if (gMakerOtherwise) bytes[bytes.size() / 2] = static_cast<char>(bytes[bytes.size() / 2] ^ 1);
+  return true;
+}
+
+struct Played {
+  std::array<int16_t, 21> slots{};
+  int64_t score = 0;
+  int32_t moves = 0;
+  int bag = 0;
+};
+
+class ContinueGenerated : public PlayDaily {
+ protected:
+  void SetUp() override {
+    PlayDaily::SetUp();
+    gMakerOpen = true;
+    gMakerOtherwise = false;
+    SetLevelMaker(GatedLevel, 77);
+    SetUtcDateForTests(20261211);
+  }
+  void TearDown() override {
+    gMakerOpen = true;
+    SetUtcDateForTests(0);
+    PlayDaily::TearDown();
+  }
+
+  // A new session of player "Ana" (profile 1): its own game state, drawing numbers of its own,
+  // the generated levels made again.
+  void NewSession(int drawingNumbers) {
+    WaitForLevelSaves();
+    ForgetPreparedLevels();
+    game = GameState{};
+    game.program.screenWidth = ScreenWidth();
+    game.program.screenHeight = ScreenHeight();
+    game.program.windowId = MainWindowId();
+    MapGameFolder("players", folder_.Path("home/players"));
+    std::filesystem::create_directories(folder_.Path("home/players"));
+    game.menu.selectedProfile = 1;
+    game.menu.name[1] = "Ana";
+    game.players.speakerNames[0] = "Ana";
+    game.players.levelsReached[0] = 45;
+    ChooseRecords(game, 1);
+    BuildPieceTables(game.easel);
+    game.easel.carriedSlotCount = 8;
+    game.program.musicTrack = -1;
+    SeedRandom(static_cast<uint32_t>(drawingNumbers));
+    for (int k = 0; k < drawingNumbers; ++k) RandomUpTo(1000);
+  }
+  std::string SavePath() const { return folder_.Path("home/saves/1"); }
+
+  void Choose(const LevelIdentity& id, bool continueSaved) {
+    game.menu.levelIdentity = id;
+    game.menu.currentLevel = PlaysAsLevel(id);
+    game.menu.continueSaved = continueSaved;
+  }
+
+  // Move k: the Pieces of slots 1 and 2 on the two Cells k * 2 + 6 and k * 2 + 7 of the start
+  // box's row, worth 10 * k points; accepted and saved as a validation does.
+  Played PlayMove(int k) {
+    EXPECT_TRUE(LayPiece(game, 1, 6 + 2 * k, 5));
+    EXPECT_TRUE(LayPiece(game, 2, 7 + 2 * k, 5));
+    game.move.moveTotal = 10 * k;
+    AcceptMove(game);
+    NoteMoveAccepted(game);
+    SaveAfterValidation(game);
+    for (int i = 0; i < 40; ++i) RandomUpTo(1000);  // the drawing between moves
+    return Now();
+  }
+  Played Now() const {
+    return Played{game.easel.slots, game.players.scores[0], game.records.tally.moves,
+                  game.easel.bag[0]};
+  }
+};
+
+bool operator==(const Played& a, const Played& b) {
+  return a.slots == b.slots && a.score == b.score && a.moves == b.moves && a.bag == b.bag;
+}
+
+TEST_F(ContinueGenerated, ALevelLeftAndContinuedDealsAsIfNeverLeft) {
+  for (const bool daily : {true, false}) {
+    SCOPED_TRACE(daily ? "the daily" : "an endless level");
+    auto level = [daily] { return daily ? DailyIdentity(20261211) : EndlessIdentity("Ana", 2); };
+    // The uninterrupted session: three moves.
+    NewSession(3);
+    WaitUntilReady(level());
+    Choose(level(), false);
+    ASSERT_EQ(StartLevel(game), Screen::kRunLevel);
+    std::vector<Played> uninterrupted;
+    for (int k = 1; k <= 3; ++k) {
+      uninterrupted.push_back(PlayMove(k));
+      WaitForLevelSaves();
+      if (k == 2) WriteFile(folder_.Path("after-two"), ReadFileBytes(SavePath()));
+    }
+    EXPECT_NE(uninterrupted[1].slots, uninterrupted[2].slots);
+
+    // Left after move 2; a new session finds the row, but offers continue only once the
+    // generator has made the level again.
+    NewSession(250);
+    WriteFile(SavePath(), ReadFileBytes(folder_.Path("after-two")));
+    gMakerOpen = false;
+    std::string why = "?";
+    std::optional<ContinuableSave> saved = ContinuableLevel(game, {level()}, &why);
+    ASSERT_TRUE(saved.has_value()) << why;
+    EXPECT_EQ(why, "");
+    RequestLevel(level());
+    EXPECT_FALSE(OffersContinue(saved, level(), &why)) << "offered before the level is made";
+    EXPECT_TRUE(saved.has_value());
+    gMakerOpen = true;
+    WaitUntilReady(level());
+    EXPECT_TRUE(OffersContinue(saved, level(), &why));
+    EXPECT_FALSE(OffersContinue(saved, DailyIdentity(20261212), &why));
+    Choose(level(), true);
+    ASSERT_EQ(StartLevel(game), Screen::kRunLevel);
+    EXPECT_TRUE(game.menu.levelIdentity == level());
+    EXPECT_TRUE(Now() == uninterrupted[1]) << "not where the player left";
+    EXPECT_TRUE(PlayMove(3) == uninterrupted[2]) << "the Pieces dealt after continuing differ";
+  }
+}
+
+TEST_F(ContinueGenerated, AContinuedDailyCountsOnceForTheDayItWasStarted) {
+  NewSession(3);
+  WaitUntilReady(DailyIdentity(20261211));
+  Choose(DailyIdentity(20261211), false);
+  StartLevel(game);
+  PlayMove(1);
+  WaitForLevelSaves();
+  // Continued past midnight UTC (the day played with --daily), then won.
+  SetUtcDateForTests(20261212);
+  NewSession(9);
+  WaitUntilReady(DailyIdentity(20261211));
+  Choose(DailyIdentity(20261211), true);
+  StartLevel(game);
+  EXPECT_EQ(game.records.tally.startedOn, 20261211);
+  PlayMove(2);
+  game.play.endTick = TickCount();  // the move reached the box Fin
+  SaveAfterValidation(game);
+  ComposeResultPanel(game, true);
+  ComposeResultPanel(game, false);
+  const PlayerRecords& r = game.records.records;
+  ASSERT_EQ(r.dailies.size(), 1u);
+  EXPECT_EQ(r.dailies[0].day, 20261211);
+  EXPECT_EQ(r.dailies[0].moves, 2);
+  EXPECT_EQ(r.dailies[0].points, 30);
+  EXPECT_EQ(r.levelsWon, 1);
+  EXPECT_EQ(r.streak.current, 1) << "not counted for the day it was started";
+  EXPECT_EQ(r.streak.lastDay, 20261211);
+  EXPECT_EQ(game.records.shareLine,
+            "Quillmosaica daily 2026-12-11: Lv.+1, 30 pts in 2 moves, 0 hints");
+  // The level's end took its save away: nothing to continue, nothing to count again.
+  WaitForLevelSaves();
+  EXPECT_FALSE(std::filesystem::exists(SavePath()));
+}
+
+TEST_F(ContinueGenerated, ASaveOfAnotherDayVersionOrLevelIsNotContinued) {
+  // The saves: today's daily and endless level 2, each after one move.
+  std::string dailySave, endlessSave;
+  for (std::string* save : {&dailySave, &endlessSave}) {
+    NewSession(3);
+    const LevelIdentity id =
+        save == &dailySave ? DailyIdentity(20261211) : EndlessIdentity("Ana", 2);
+    WaitUntilReady(id);
+    Choose(id, false);
+    StartLevel(game);
+    PlayMove(1);
+    WaitForLevelSaves();
+    *save = ReadFileBytes(SavePath());
+  }
+  enum class Maker { kSame, kVersion78, kOtherwise, kFails, kNone };
+  struct Case {
+    const char* what;
+    const std::string& bytes;
+    Maker maker;
+    std::function<LevelIdentity()> offered;
+    const char* listWhy;  // said when the list is shown
+    const char* rowWhy;   // said once the level is made; both empty: continued
+  };
+  const Case cases[] = {
+      {"today's daily", dailySave, Maker::kSame, [] { return DailyIdentity(20261211); }, "", ""},
+      {"yesterday's daily", dailySave, Maker::kSame, [] { return DailyIdentity(20261212); },
+       "it is the daily of another day", ""},
+      {"a daily of an older generator", dailySave, Maker::kVersion78,
+       [] { return DailyIdentity(20261211); },
+       "it was made by another version of the level generator", ""},
+      {"a daily made otherwise now", dailySave, Maker::kOtherwise,
+       [] { return DailyIdentity(20261211); }, "", "its level has changed"},
+      {"a daily the generator cannot make", dailySave, Maker::kFails,
+       [] { return DailyIdentity(20261211); }, "", "its level could not be made"},
+      {"the same endless level", endlessSave, Maker::kSame,
+       [] { return EndlessIdentity("Ana", 2); }, "", ""},
+      {"another endless level", endlessSave, Maker::kSame, [] { return EndlessIdentity("Ana", 3); },
+       "it is for another endless level", ""},
+      {"an endless level with no endless row", endlessSave, Maker::kSame,
+       [] { return DailyIdentity(20261211); }, "it is for another endless level", ""},
+      {"a daily where no generator is", dailySave, Maker::kNone,
+       [] { return DailyIdentity(20261211); }, "this build has no level generator", ""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    NewSession(5);
+    switch (c.maker) {
+      case Maker::kSame:
+        SetLevelMaker(GatedLevel, 77);
+        break;
+      case Maker::kVersion78:
+        SetLevelMaker(GatedLevel, 78);
+        break;
+      case Maker::kOtherwise:
+        SetLevelMaker(GatedLevel, 77);
+        gMakerOtherwise = true;
+        break;
+      case Maker::kFails:
+        SetLevelMaker([](const LevelIdentity&, std::string&) { return false; }, 77);
+        break;
+      case Maker::kNone:
+        SetLevelMaker(nullptr, 0);
+        break;
+    }
+    std::filesystem::remove(SavePath() + ".bad");
+    WriteFile(SavePath(), c.bytes);
+    const LevelIdentity offered = c.offered();
+    std::string why = "?";
+    std::optional<ContinuableSave> saved = ContinuableLevel(game, {offered}, &why);
+    EXPECT_EQ(why, c.listWhy);
+    EXPECT_EQ(saved.has_value(), std::string(c.listWhy).empty());
+    if (saved) {
+      RequestLevel(offered);
+      for (int k = 0; k < 500 && LevelPreparation(offered) == Preparation::kPreparing; ++k)
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+      why.clear();
+      EXPECT_EQ(OffersContinue(saved, offered, &why), std::string(c.rowWhy).empty());
+      EXPECT_EQ(why, c.rowWhy);
+    }
+    const bool refused = !std::string(c.listWhy).empty() || !std::string(c.rowWhy).empty();
+    EXPECT_EQ(std::filesystem::exists(SavePath() + ".bad"), refused)
+        << "a refused save is set aside";
+    gMakerOtherwise = false;
+  }
+  SetLevelMaker(GatedLevel, 77);
+}
+
+TEST_F(ContinueGenerated, ShiftOnTheRowStartsTheLevelAfresh) {
+  NewSession(3);
+  WaitUntilReady(DailyIdentity(20261211));
+  Choose(DailyIdentity(20261211), false);
+  StartLevel(game);
+  const Played fresh = Now();
+  PlayMove(1);
+  WaitForLevelSaves();
+  NewSession(4);
+  WaitUntilReady(DailyIdentity(20261211));
+  std::optional<ContinuableSave> saved = ContinuableLevel(game, {DailyIdentity(20261211)}, nullptr);
+  ASSERT_TRUE(OffersContinue(saved, DailyIdentity(20261211), nullptr));
+  Key(kKeyLeftShift, true);
+  ReadKeyboard();
+  EXPECT_FALSE(ChoosesContinue(true));
+  Key(kKeyLeftShift, false);
+  ReadKeyboard();
+  EXPECT_TRUE(ChoosesContinue(true));
+  EXPECT_FALSE(ChoosesContinue(false));
+  Choose(DailyIdentity(20261211), false);  // what Shift chose
+  StartLevel(game);
+  EXPECT_TRUE(Now() == fresh) << "a fresh start deals the level's first Easel again";
+}
+
+TEST(ShareLine, CountsSayOneMoveAndOneHint) {
+  const struct {
+    int32_t moves, hints;
+    const char* tail;
+  } cases[] = {
+      {0, 0, "0 moves, 0 hints"}, {1, 1, "1 move, 1 hint"},  {2, 2, "2 moves, 2 hints"},
+      {1, 0, "1 move, 0 hints"},  {0, 1, "0 moves, 1 hint"},
+  };
+  for (const auto& c : cases) {
+    EXPECT_EQ(ShareLine(20261211, "Lv.+1", 412, c.moves, c.hints),
+              std::string("Quillmosaica daily 2026-12-11: Lv.+1, 412 pts in ") + c.tail);
+  }
 }
 
 }  // namespace

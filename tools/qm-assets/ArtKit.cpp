@@ -93,6 +93,95 @@ void AddStop(cairo_pattern_t* p, double offset, Rgb c, double alpha) {
   cairo_pattern_add_color_stop_rgba(p, offset, c.r / 255.0, c.g / 255.0, c.b / 255.0, alpha);
 }
 
+namespace {
+cairo_pattern_t* WithStops(cairo_pattern_t* p, const Stops& stops) {
+  for (const Stop& stop : stops) AddStop(p, stop.offset, stop.colour, stop.alpha);
+  return p;
+}
+}  // namespace
+
+Stops Shine(Rgb c, double lift, double shade) {
+  return {{0, Mix(c, {255, 255, 255}, lift)}, {0.5, c}, {1, Scale(c, shade)}};
+}
+
+cairo_pattern_t* Linear(double x0, double y0, double x1, double y1, const Stops& stops) {
+  return WithStops(cairo_pattern_create_linear(x0, y0, x1, y1), stops);
+}
+cairo_pattern_t* Radial(double x0, double y0, double r0, double x1, double y1, double r1,
+                        const Stops& stops) {
+  return WithStops(cairo_pattern_create_radial(x0, y0, r0, x1, y1, r1), stops);
+}
+void FillWith(cairo_t* cr, cairo_pattern_t* pattern) {
+  cairo_set_source(cr, pattern);
+  cairo_fill(cr);
+  cairo_pattern_destroy(pattern);
+}
+void Fill(cairo_t* cr, Rgb colour, double alpha) {
+  SetSource(cr, colour, alpha);
+  cairo_fill(cr);
+}
+void Stroke(cairo_t* cr, Rgb colour, double width, double alpha) {
+  SetSource(cr, colour, alpha);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+void StrokeRound(cairo_t* cr, Rgb colour, double width) {
+  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
+  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
+  Stroke(cr, colour, width);
+}
+void PaintWith(cairo_t* cr, cairo_pattern_t* pattern) {
+  cairo_set_source(cr, pattern);
+  cairo_paint(cr);
+  cairo_pattern_destroy(pattern);
+}
+void FillOutlined(cairo_t* cr, cairo_pattern_t* pattern, Rgb line, double width) {
+  cairo_set_source(cr, pattern);
+  cairo_fill_preserve(cr);
+  cairo_pattern_destroy(pattern);
+  SetSource(cr, line);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+void FillOutlined(cairo_t* cr, Rgb fill, Rgb line, double width) {
+  SetSource(cr, fill);
+  cairo_fill_preserve(cr);
+  SetSource(cr, line);
+  cairo_set_line_width(cr, width);
+  cairo_stroke(cr);
+}
+
+void RimmedPlate(cairo_t* cr, double x, double y, double w, double h, double r, double faceR,
+                 Rgb rim, Rgb top, Rgb bottom) {
+  RoundedRect(cr, x, y, w, h, r);
+  SetSource(cr, rim);
+  cairo_fill(cr);
+  RoundedRect(cr, x + 1, y + 1, w - 2, h - 2, faceR);
+  FillWith(cr, Linear(0, y + 1, 0, y + h - 1, {{0, top}, {1, bottom}}));
+}
+
+void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour) {
+  cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
+  FillWith(
+      cr,
+      Radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1, cx, cy, rad,
+             {{0, Mix(colour, {255, 255, 255}, 0.45)}, {0.7, colour}, {1, Scale(colour, 0.6)}}));
+  cairo_arc(cr, cx, cy, rad - 0.5, 0, 2 * M_PI);
+  SetSource(cr, Scale(colour, 0.4));
+  cairo_set_line_width(cr, 1);
+  cairo_stroke(cr);
+}
+
+void Stud(cairo_t* cr, double x, double y, Rgb shadow, double shadowShift, double shadowRadius,
+          Rgb light, double lightShift, double lightRadius) {
+  SetSource(cr, shadow);
+  cairo_arc(cr, x + shadowShift, y + shadowShift, shadowRadius, 0, 2 * M_PI);
+  cairo_fill(cr);
+  SetSource(cr, light);
+  cairo_arc(cr, x - lightShift, y - lightShift, lightRadius, 0, 2 * M_PI);
+  cairo_fill(cr);
+}
+
 Canvas::Canvas(int width, int height) : width_(width), height_(height) {
   surface_ = cairo_image_surface_create(CAIRO_FORMAT_ARGB32, width, height);
   cr_ = cairo_create(surface_);
@@ -278,6 +367,27 @@ void RoundedRect(cairo_t* cr, double x, double y, double w, double h, double r) 
   cairo_close_path(cr);
 }
 
+void SaveClipHex(cairo_t* cr, double inset) {
+  cairo_save(cr);
+  HexPath(cr, inset);
+  cairo_clip(cr);
+}
+
+void TrianglePath(cairo_t* cr, double x0, double y0, double x1, double y1, double x2, double y2) {
+  cairo_move_to(cr, x0, y0);
+  cairo_line_to(cr, x1, y1);
+  cairo_line_to(cr, x2, y2);
+  cairo_close_path(cr);
+}
+
+void EllipsePath(cairo_t* cr, double cx, double cy, double sx, double sy, double rad) {
+  cairo_save(cr);
+  cairo_translate(cr, cx, cy);
+  cairo_scale(cr, sx, sy);
+  cairo_arc(cr, 0, 0, rad, 0, 2 * M_PI);
+  cairo_restore(cr);
+}
+
 void StarPath(cairo_t* cr, double cx, double cy, double outer, double inner, int points,
               double rotation) {
   cairo_new_sub_path(cr);
@@ -308,36 +418,17 @@ void GearPath(cairo_t* cr, double cx, double cy, double outer, double inner, int
 void BevelledHex(cairo_t* cr, Rgb face, double inset, double bevel, double relief) {
   // Rim: the darkest outline that separates neighbours on the Board.
   HexPath(cr, inset);
-  SetSource(cr, Scale(face, 0.35));
-  cairo_fill(cr);
+  Fill(cr, Scale(face, 0.35));
   // Bevel: light from the top left, shade toward the bottom right.
   HexPath(cr, inset + 1);
-  cairo_pattern_t* lit = cairo_pattern_create_linear(6, 2, 46, 58);
-  AddStop(lit, 0, Mix(face, {255, 255, 255}, 0.45 * relief));
-  AddStop(lit, 0.5, face);
-  AddStop(lit, 1, Scale(face, 1 - 0.5 * relief));
-  cairo_set_source(cr, lit);
-  cairo_fill(cr);
-  cairo_pattern_destroy(lit);
+  FillWith(cr, Linear(6, 2, 46, 58, Shine(face, 0.45 * relief, 1 - 0.5 * relief)));
   // Face: a gentle gradient so flat tiles do not look dead.
   HexPath(cr, inset + 1 + bevel);
-  cairo_pattern_t* top = cairo_pattern_create_linear(0, 8, 0, 52);
-  AddStop(top, 0, Mix(face, {255, 255, 255}, 0.12 * relief));
-  AddStop(top, 1, Scale(face, 1 - 0.12 * relief));
-  cairo_set_source(cr, top);
-  cairo_fill(cr);
-  cairo_pattern_destroy(top);
+  FillWith(cr, Linear(0, 8, 0, 52,
+                      {{0, Mix(face, {255, 255, 255}, 0.12 * relief)},
+                       {1, Scale(face, 1 - 0.12 * relief)}}));
 }
 
-uint64_t Dice::Next() {
-  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
-double Dice::Unit() {
-  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
-}
 double Dice::Range(double lo, double hi) {
   return lo + (hi - lo) * Unit();
 }

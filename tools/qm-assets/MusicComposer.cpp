@@ -45,53 +45,36 @@ int Mod(int a, int b) {
   return ((a % b) + b) % b;
 }
 
+// Tables by mode, in the order of Mode.
 const std::array<int, 7>& ScaleOf(Mode mode) {
-  static const std::array<int, 7> kMajor = {0, 2, 4, 5, 7, 9, 11};
-  static const std::array<int, 7> kLydian = {0, 2, 4, 6, 7, 9, 11};
-  static const std::array<int, 7> kMixolydian = {0, 2, 4, 5, 7, 9, 10};
-  static const std::array<int, 7> kDorian = {0, 2, 3, 5, 7, 9, 10};
-  static const std::array<int, 7> kAeolian = {0, 2, 3, 5, 7, 8, 10};
-  switch (mode) {
-    case Mode::kMajor:
-      return kMajor;
-    case Mode::kLydian:
-      return kLydian;
-    case Mode::kMixolydian:
-      return kMixolydian;
-    case Mode::kDorian:
-      return kDorian;
-    case Mode::kAeolian:
-      return kAeolian;
-  }
-  return kMajor;
+  static const std::array<std::array<int, 7>, 5> kScales = {{
+      {0, 2, 4, 5, 7, 9, 11},  // major
+      {0, 2, 4, 6, 7, 9, 11},  // lydian
+      {0, 2, 4, 5, 7, 9, 10},  // mixolydian
+      {0, 2, 3, 5, 7, 9, 10},  // dorian
+      {0, 2, 3, 5, 7, 8, 10},  // aeolian
+  }};
+  return kScales[static_cast<size_t>(mode)];
 }
 
 // Progressions of four bars, as scale degrees, that sit well in each mode.
 const std::vector<std::vector<int>>& ProgressionsOf(Mode mode) {
-  static const std::vector<std::vector<int>> kMajor = {{0, 5, 3, 4}, {0, 3, 5, 4}, {0, 4, 5, 3},
-                                                       {3, 4, 2, 5}, {0, 2, 3, 4}, {5, 3, 0, 4},
-                                                       {0, 3, 0, 4}, {3, 0, 4, 5}, {0, 5, 1, 4}};
-  static const std::vector<std::vector<int>> kLydian = {
-      {0, 1, 0, 1}, {0, 1, 4, 0}, {0, 1, 5, 4}, {0, 2, 1, 0}, {5, 1, 0, 4}};
-  static const std::vector<std::vector<int>> kMixolydian = {
-      {0, 6, 3, 0}, {0, 3, 6, 3}, {0, 4, 6, 3}, {0, 6, 4, 3}, {6, 3, 0, 0}};
-  static const std::vector<std::vector<int>> kDorian = {{0, 3, 0, 3}, {0, 6, 3, 0}, {0, 2, 3, 6},
-                                                        {0, 4, 6, 3}, {0, 3, 6, 0}, {2, 3, 0, 6}};
-  static const std::vector<std::vector<int>> kAeolian = {{0, 5, 2, 6}, {0, 6, 5, 6}, {0, 3, 5, 4},
-                                                         {5, 6, 0, 0}, {0, 5, 3, 6}, {0, 2, 6, 5}};
-  switch (mode) {
-    case Mode::kMajor:
-      return kMajor;
-    case Mode::kLydian:
-      return kLydian;
-    case Mode::kMixolydian:
-      return kMixolydian;
-    case Mode::kDorian:
-      return kDorian;
-    case Mode::kAeolian:
-      return kAeolian;
-  }
-  return kMajor;
+  static const std::array<std::vector<std::vector<int>>, 5> kProgressions = {{
+      {{0, 5, 3, 4},
+       {0, 3, 5, 4},
+       {0, 4, 5, 3},
+       {3, 4, 2, 5},
+       {0, 2, 3, 4},
+       {5, 3, 0, 4},
+       {0, 3, 0, 4},
+       {3, 0, 4, 5},
+       {0, 5, 1, 4}},
+      {{0, 1, 0, 1}, {0, 1, 4, 0}, {0, 1, 5, 4}, {0, 2, 1, 0}, {5, 1, 0, 4}},
+      {{0, 6, 3, 0}, {0, 3, 6, 3}, {0, 4, 6, 3}, {0, 6, 4, 3}, {6, 3, 0, 0}},
+      {{0, 3, 0, 3}, {0, 6, 3, 0}, {0, 2, 3, 6}, {0, 4, 6, 3}, {0, 3, 6, 0}, {2, 3, 0, 6}},
+      {{0, 5, 2, 6}, {0, 6, 5, 6}, {0, 3, 5, 4}, {5, 6, 0, 0}, {0, 5, 3, 6}, {0, 2, 6, 5}},
+  }};
+  return kProgressions[static_cast<size_t>(mode)];
 }
 
 struct Span {

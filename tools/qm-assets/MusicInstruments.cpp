@@ -1,7 +1,9 @@
 #include "MusicInstruments.hpp"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
+#include <initializer_list>
 #include <string>
 
 #include "SoundSynth.hpp"
@@ -29,28 +31,52 @@ ModSample Finish(const char* name, std::vector<float> samples, int volume, int l
   return s;
 }
 
+// The given seconds of sound at the instrument rate, each sample wave(t).
+template <class Wave>
+std::vector<float> Render(double seconds, Wave wave) {
+  std::vector<float> out(static_cast<size_t>(kRate * seconds));
+  for (size_t n = 0; n < out.size(); ++n) {
+    const double t = n / kRate;
+    out[n] = static_cast<float>(wave(t));
+  }
+  return out;
+}
+
+// A partial of a struck voice: its frequency as a ratio to the note's, its gain, its envelope.
+struct Partial {
+  double ratio, gain, attack, decay;
+};
+
+// The sum of the partials at phase x of the note and t seconds after the strike.
+double Partials(double x, double t, std::initializer_list<Partial> partials) {
+  double v = 0;
+  bool first = true;
+  for (const Partial& p : partials) {
+    const double term = p.gain * std::sin(p.ratio * x) * AttackDecay(t, p.attack, p.decay);
+    v = first ? term : v + term;
+    first = false;
+  }
+  return v;
+}
+
+// Noise through a filter, struck and decaying.
+std::vector<float> FilteredNoise(SynthRandom& random, Biquad filter, double seconds, double attack,
+                                 double decay) {
+  return Render(seconds, [&](double t) {
+    return filter.Run(static_cast<float>(random.Signed())) * AttackDecay(t, attack, decay);
+  });
+}
+
 }  // namespace
 
 std::vector<int> ChordIntervals(ChordShape shape) {
-  switch (shape) {
-    case ChordShape::kMajor:
-      return {0, 7, 12, 16};
-    case ChordShape::kMinor:
-      return {0, 7, 12, 15};
-    case ChordShape::kSus2:
-      return {0, 7, 12, 14};
-    case ChordShape::kSus4:
-      return {0, 7, 12, 17};
-    case ChordShape::kMajor7:
-      return {0, 7, 11, 16};
-    case ChordShape::kMinor7:
-      return {0, 7, 10, 15};
-    case ChordShape::kDominant7:
-      return {0, 7, 10, 16};
-    case ChordShape::kAdd9:
-      return {0, 7, 14, 16};
-  }
-  return {0, 7, 12};
+  // Four intervals a shape, in the order of ChordShape: major, minor, sus2, sus4, major 7,
+  // minor 7, dominant 7, add 9.
+  constexpr std::array<int, 4 * kChordShapes> kIntervals = {
+      0, 7, 12, 16, 0, 7, 12, 15, 0, 7, 12, 14, 0, 7, 12, 17,
+      0, 7, 11, 16, 0, 7, 10, 15, 0, 7, 10, 16, 0, 7, 14, 16};
+  const auto first = kIntervals.begin() + 4 * static_cast<int>(shape);
+  return std::vector<int>(first, first + 4);
 }
 
 ModSample MakePadSample(ChordShape shape, const PadTimbre& timbre, uint64_t seed) {
@@ -135,23 +161,17 @@ ModSample MakeVoiceSample(VoiceKind kind, uint64_t seed) {
         break;
       case VoiceKind::kMarimba:
         name = "marimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.32) +
-            0.3 * std::sin(4 * x) * AttackDecay(t, 0.001, 0.05) +
-            0.15 * std::sin(0.5 * x) * AttackDecay(t, 0.004, 0.25);
+        v = Partials(x, t, {{1, 1, 0.002, 0.32}, {4, 0.3, 0.001, 0.05}, {0.5, 0.15, 0.004, 0.25}});
         break;
-      case VoiceKind::kPluck: {
+      case VoiceKind::kPluck:
         name = "pluck";
-        for (int h = 1; h <= 7; ++h) {
+        for (int h = 1; h <= 7; ++h)
           v += std::sin(h * x) / h * std::exp(-t * (2.0 + 2.6 * h * h / 4.0)) * (h % 2 ? 1.0 : 0.7);
-        }
         v *= std::min(1.0, t / 0.002);
         break;
-      }
       case VoiceKind::kKalimba:
         name = "kalimba";
-        v = std::sin(x) * AttackDecay(t, 0.002, 0.45) +
-            0.2 * std::sin(5.4 * x) * AttackDecay(t, 0.001, 0.03) +
-            0.12 * std::sin(3.0 * x) * AttackDecay(t, 0.002, 0.1);
+        v = Partials(x, t, {{1, 1, 0.002, 0.45}, {5.4, 0.2, 0.001, 0.03}, {3.0, 0.12, 0.002, 0.1}});
         break;
       case VoiceKind::kFlute: {
         name = "flute";
@@ -188,56 +208,34 @@ ModSample MakeDrumSample(DrumKind kind, uint64_t seed) {
   switch (kind) {
     case DrumKind::kKick: {
       name = "soft kick";
-      out.resize(static_cast<size_t>(kRate * 0.3));
       double phase = 0;
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
+      out = Render(0.3, [&](double t) {
         phase += 2 * kPi * (48.0 + 70.0 * std::exp(-t / 0.03)) / kRate;
-        out[n] = static_cast<float>(std::sin(phase) * AttackDecay(t, 0.002, 0.09));
-      }
+        return std::sin(phase) * AttackDecay(t, 0.002, 0.09);
+      });
       break;
     }
-    case DrumKind::kShaker: {
+    case DrumKind::kShaker:
       name = "shaker";
-      out.resize(static_cast<size_t>(kRate * 0.09));
-      Biquad hp = Biquad::HighPass(kRate, 4200, 0.8);
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] = static_cast<float>(hp.Run(static_cast<float>(random.Signed())) *
-                                    AttackDecay(t, 0.012, 0.02));
-      }
+      out = FilteredNoise(random, Biquad::HighPass(kRate, 4200, 0.8), 0.09, 0.012, 0.02);
       break;
-    }
-    case DrumKind::kRim: {
+    case DrumKind::kRim:
       name = "wood";
-      out.resize(static_cast<size_t>(kRate * 0.12));
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] =
-            static_cast<float>((std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
-                               AttackDecay(t, 0.0008, 0.018));
-      }
+      out = Render(0.12, [](double t) {
+        return (std::sin(2 * kPi * 1250 * t) + 0.4 * std::sin(2 * kPi * 2330 * t)) *
+               AttackDecay(t, 0.0008, 0.018);
+      });
       break;
-    }
-    case DrumKind::kBrush: {
+    case DrumKind::kBrush:
       name = "brush";
-      out.resize(static_cast<size_t>(kRate * 0.25));
-      Biquad bp = Biquad::BandPass(kRate, 2800, 0.6);
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
-        out[n] = static_cast<float>(bp.Run(static_cast<float>(random.Signed())) *
-                                    AttackDecay(t, 0.01, 0.06));
-      }
+      out = FilteredNoise(random, Biquad::BandPass(kRate, 2800, 0.6), 0.25, 0.01, 0.06);
       break;
-    }
     case DrumKind::kSwell: {
       name = "space swell";
-      out.resize(static_cast<size_t>(kRate * 3.0));
-      for (size_t n = 0; n < out.size(); ++n) {
-        const double t = n / kRate;
+      out = Render(3.0, [&](double t) {
         const double u = t / 3.0;
-        out[n] = static_cast<float>(random.Signed() * std::sin(kPi * u) * std::sin(kPi * u));
-      }
+        return random.Signed() * std::sin(kPi * u) * std::sin(kPi * u);
+      });
       Biquad a = Biquad::LowPass(kRate, 900, 2.5);
       Biquad b = Biquad::LowPass(kRate, 900, 2.5);
       for (size_t n = 0; n < out.size(); ++n) {

@@ -1,6 +1,5 @@
 // The 13 music modules: zik/0.mod the menu theme, zik/1.mod .. zik/12.mod the level tracks.
 #include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -263,12 +262,7 @@ std::vector<TrackStyle> TrackStyles() {
 
 bool WriteMusicModules(const std::string& outDir) {
   const std::string folder = outDir + "/zik";
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (ec) {
-    std::fprintf(stderr, "qm-assets: cannot create %s: %s\n", folder.c_str(), ec.message().c_str());
-    return false;
-  }
+  if (!MakeFolder(folder)) return false;
   const std::vector<TrackStyle> styles = TrackStyles();
   for (size_t i = 0; i < styles.size(); ++i) {
     const std::vector<uint8_t> bytes = EncodeMod(ComposeTrack(styles[i]));

@@ -13,40 +13,25 @@ constexpr Rgb kInk = {24, 18, 30};
 constexpr Rgb kWhite = {255, 255, 255};
 
 void Backdrop(cairo_t* cr, Rgb colour) {
-  cairo_pattern_t* p = cairo_pattern_create_radial(38, 30, 4, 38, 38, 56);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.35));
   cairo_rectangle(cr, 0, 0, 76, 76);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  FillWith(
+      cr, Radial(38, 30, 4, 38, 38, 56, {{0, Mix(colour, kWhite, 0.3)}, {1, Scale(colour, 0.35)}}));
 }
 
 void Shaded(cairo_t* cr, Rgb colour) {
-  cairo_pattern_t* p = cairo_pattern_create_linear(20, 10, 60, 70);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.7));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, kInk);
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(20, 10, 60, 70, {{0, Mix(colour, kWhite, 0.3)}, {1, Scale(colour, 0.7)}}),
+               kInk, 1.5);
 }
 
 void Eye(cairo_t* cr, double x, double y, double rad, Rgb iris) {
   cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
   cairo_arc(cr, x + rad * 0.15, y + rad * 0.1, rad * 0.6, 0, 2 * M_PI);
-  SetSource(cr, iris);
-  cairo_fill(cr);
+  Fill(cr, iris);
   cairo_arc(cr, x + rad * 0.15, y + rad * 0.1, rad * 0.3, 0, 2 * M_PI);
-  SetSource(cr, kInk);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_arc(cr, x - rad * 0.2, y - rad * 0.25, rad * 0.18, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
 }
 
 void Smile(cairo_t* cr, double cx, double cy, double w) {
@@ -93,9 +78,7 @@ void Person(cairo_t* cr, int v) {
   Smile(cr, 38, 48, 5);
   if (v == 3) {  // space helmet visor ring
     cairo_arc(cr, 38, 36, 23, 0, 2 * M_PI);
-    SetSource(cr, {200, 230, 255}, 0.5);
-    cairo_set_line_width(cr, 2.5);
-    cairo_stroke(cr);
+    Stroke(cr, {200, 230, 255}, 2.5, 0.5);
   }
 }
 
@@ -105,34 +88,25 @@ void Robot(cairo_t* cr, int v) {
   RoundedRect(cr, 19, 18, 38, 34, 6 + v * 2);
   Shaded(cr, metal[v]);
   cairo_rectangle(cr, 37, 8, 2, 10);
-  SetSource(cr, kInk);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_arc(cr, 38, 8, 3, 0, 2 * M_PI);
-  SetSource(cr, v % 2 ? Rgb{255, 80, 80} : Rgb{120, 255, 140});
-  cairo_fill(cr);
+  Fill(cr, v % 2 ? Rgb{255, 80, 80} : Rgb{120, 255, 140});
   RoundedRect(cr, 24, 26, 28, 11, 5);
-  SetSource(cr, {20, 30, 40});
-  cairo_fill(cr);
+  Fill(cr, {20, 30, 40});
   for (int e = 0; e < 2; ++e) {
     cairo_arc(cr, 31 + e * 14, 31.5, 3, 0, 2 * M_PI);
-    SetSource(cr, v == 2 ? Rgb{255, 200, 60} : Rgb{90, 220, 255});
-    cairo_fill(cr);
+    Fill(cr, v == 2 ? Rgb{255, 200, 60} : Rgb{90, 220, 255});
   }
   for (int g = 0; g < 5; ++g) {
     cairo_rectangle(cr, 28 + g * 4, 42, 2.4, 5);
-    SetSource(cr, kInk);
-    cairo_fill(cr);
+    Fill(cr, kInk);
   }
 }
 
 void Alien(cairo_t* cr, int v) {
   const Rgb skins[4] = {{130, 210, 120}, {150, 120, 220}, {90, 190, 210}, {230, 140, 190}};
   Shoulders(cr, {70, 70, 90});
-  cairo_save(cr);
-  cairo_translate(cr, 38, 36);
-  cairo_scale(cr, 1, 1.2);
-  cairo_arc(cr, 0, 0, 17, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 38, 36, 1, 1.2, 17);
   Shaded(cr, skins[v]);
   int eyes = 1 + v % 3;
   for (int e = 0; e < eyes; ++e) {
@@ -142,12 +116,9 @@ void Alien(cairo_t* cr, int v) {
   for (int side = -1; side <= 1; side += 2) {
     cairo_move_to(cr, 38 + side * 8, 17);
     cairo_line_to(cr, 38 + side * 14, 6);
-    SetSource(cr, kInk);
-    cairo_set_line_width(cr, 1.5);
-    cairo_stroke(cr);
+    Stroke(cr, kInk, 1.5);
     cairo_arc(cr, 38 + side * 14, 6, 2.5, 0, 2 * M_PI);
-    SetSource(cr, skins[(v + 1) % 4]);
-    cairo_fill(cr);
+    Fill(cr, skins[(v + 1) % 4]);
   }
   Smile(cr, 38, 52, 4);
 }
@@ -157,22 +128,15 @@ void Cat(cairo_t* cr, int v) {
   const Rgb irises[4] = {{90, 190, 90}, {240, 200, 60}, {80, 150, 230}, {250, 220, 80}};
   Shoulders(cr, Scale(furs[v], 0.8));
   for (int side = -1; side <= 1; side += 2) {
-    cairo_move_to(cr, 38 + side * 6, 22);
-    cairo_line_to(cr, 38 + side * 17, 10);
-    cairo_line_to(cr, 38 + side * 18, 30);
-    cairo_close_path(cr);
+    TrianglePath(cr, 38 + side * 6, 22, 38 + side * 17, 10, 38 + side * 18, 30);
     Shaded(cr, furs[v]);
   }
   cairo_arc(cr, 38, 38, 17, 0, 2 * M_PI);
   Shaded(cr, furs[v]);
   Eye(cr, 31, 36, 4, irises[v]);
   Eye(cr, 45, 36, 4, irises[v]);
-  cairo_move_to(cr, 36, 44);
-  cairo_line_to(cr, 40, 44);
-  cairo_line_to(cr, 38, 46.5);
-  cairo_close_path(cr);
-  SetSource(cr, {240, 120, 140});
-  cairo_fill(cr);
+  TrianglePath(cr, 36, 44, 40, 44, 38, 46.5);
+  Fill(cr, {240, 120, 140});
   SetSource(cr, kInk);
   cairo_set_line_width(cr, 0.8);
   for (int w = -1; w <= 1; ++w) {
@@ -186,29 +150,17 @@ void Cat(cairo_t* cr, int v) {
 
 void Owl(cairo_t* cr, int v) {
   const Rgb feathers[4] = {{150, 110, 70}, {200, 200, 210}, {110, 80, 120}, {190, 140, 60}};
-  cairo_save(cr);
-  cairo_translate(cr, 38, 44);
-  cairo_scale(cr, 1, 1.25);
-  cairo_arc(cr, 0, 0, 22, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, 38, 44, 1, 1.25, 22);
   Shaded(cr, feathers[v]);
   for (int side = -1; side <= 1; side += 2) {
-    cairo_move_to(cr, 38 + side * 8, 20);
-    cairo_line_to(cr, 38 + side * 18, 12);
-    cairo_line_to(cr, 38 + side * 17, 26);
-    cairo_close_path(cr);
+    TrianglePath(cr, 38 + side * 8, 20, 38 + side * 18, 12, 38 + side * 17, 26);
     Shaded(cr, Scale(feathers[v], 0.85));
     cairo_arc(cr, 38 + side * 9, 34, 8, 0, 2 * M_PI);
-    SetSource(cr, Mix(feathers[v], kWhite, 0.6));
-    cairo_fill(cr);
+    Fill(cr, Mix(feathers[v], kWhite, 0.6));
     Eye(cr, 38 + side * 9, 34, 5.5, {255, 170, 30});
   }
-  cairo_move_to(cr, 35, 41);
-  cairo_line_to(cr, 41, 41);
-  cairo_line_to(cr, 38, 47);
-  cairo_close_path(cr);
-  SetSource(cr, {240, 180, 60});
-  cairo_fill(cr);
+  TrianglePath(cr, 35, 41, 41, 41, 38, 47);
+  Fill(cr, {240, 180, 60});
 }
 
 }  // namespace
@@ -221,28 +173,11 @@ void DrawAvatar(cairo_t* cr, int index) {
       {60, 100, 90},  {150, 100, 130}, {90, 120, 170}, {110, 80, 60},  {70, 70, 110},
   }};
   Backdrop(cr, backdrops[static_cast<size_t>(index)]);
-  int kind = index % 5, variant = index / 5;
-  switch (kind) {
-    case 0:
-      Person(cr, variant);
-      break;
-    case 1:
-      Robot(cr, variant);
-      break;
-    case 2:
-      Alien(cr, variant);
-      break;
-    case 3:
-      Cat(cr, variant);
-      break;
-    default:
-      Owl(cr, variant);
-      break;
-  }
+  using Kind = void (*)(cairo_t*, int);
+  constexpr std::array<Kind, 5> kKinds = {Person, Robot, Alien, Cat, Owl};
+  kKinds[static_cast<size_t>(index % 5)](cr, index / 5);
   cairo_rectangle(cr, 0.5, 0.5, 75, 75);
-  SetSource(cr, {14, 12, 20});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {14, 12, 20}, 1);
 }
 
 }  // namespace qm::assets

@@ -31,22 +31,6 @@ void SymbolSoil(cairo_t* cr) {
   DrawSoilWith(cr, kSymbolSoil, 3, 11);
 }
 
-void Disc(cairo_t* cr, double cx, double cy, double rad, Rgb colour) {
-  cairo_pattern_t* p =
-      cairo_pattern_create_radial(cx - rad * 0.35, cy - rad * 0.4, rad * 0.1, cx, cy, rad);
-  AddStop(p, 0, Mix(colour, kWhite, 0.45));
-  AddStop(p, 0.7, colour);
-  AddStop(p, 1, Scale(colour, 0.6));
-  cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
-  cairo_arc(cr, cx, cy, rad - 0.5, 0, 2 * M_PI);
-  SetSource(cr, Scale(colour, 0.4));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
-}
-
 void Caption(cairo_t* cr, const std::string& text, double cy, Rgb colour) {
   UseFont(cr, FontId::kSansBold, 7);
   TextCentredShadow(cr, text, 26, cy, colour, kInk, 0.6, 0.6);
@@ -57,16 +41,8 @@ void LetterMultiplier(cairo_t* cr, int factor) {
   double t = (factor - 2) / 6.0;
   Rgb colour = Mix({96, 178, 236}, {36, 56, 190}, t);
   // A square gem tile: letters are squares, words are round medallions.
-  RoundedRect(cr, 11, 13, 30, 28, 4);
-  SetSource(cr, Scale(colour, 0.45));
-  cairo_fill(cr);
-  RoundedRect(cr, 12, 14, 28, 26, 3.5);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 14, 0, 40);
-  AddStop(p, 0, Mix(colour, kWhite, 0.35));
-  AddStop(p, 1, Scale(colour, 0.8));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  RimmedPlate(cr, 11, 13, 30, 28, 4, 3.5, Scale(colour, 0.45), Mix(colour, kWhite, 0.35),
+              Scale(colour, 0.8));
   UseFont(cr, FontId::kSansBold, 15);
   TextCentredShadow(cr, "x" + std::to_string(factor), 26, 26.5, kWhite, Scale(colour, 0.3));
   Caption(cr, "LETTER", 47, {190, 225, 255});
@@ -80,9 +56,8 @@ void WordMultiplier(cairo_t* cr, int factor) {
   Disc(cr, 26, 27, 16, colour);
   for (int i = 0; i < 12; ++i) {
     double a = i * M_PI / 6;
-    SetSource(cr, Mix(colour, kWhite, 0.6));
     cairo_arc(cr, 26 + 13 * std::cos(a), 27 + 13 * std::sin(a), 0.9, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix(colour, kWhite, 0.6));
   }
   UseFont(cr, FontId::kSansBold, 14);
   TextCentredShadow(cr, "x" + std::to_string(factor), 26, 27, kWhite, Scale(colour, 0.3));
@@ -94,22 +69,10 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
   Rgb colour = up ? Mix({92, 190, 96}, {20, 120, 50}, strength / 5.0)
                   : Mix({232, 110, 60}, {180, 30, 30}, strength / 2.0);
   // An arrow behind the badge says up or down even without colour.
-  cairo_move_to(cr, 26, up ? 5 : 55);
-  cairo_line_to(cr, 40, up ? 19 : 41);
-  cairo_line_to(cr, 12, up ? 19 : 41);
-  cairo_close_path(cr);
-  SetSource(cr, Mix(colour, kWhite, 0.25));
-  cairo_fill(cr);
-  RoundedRect(cr, 6, 20, 40, 20, 9);
-  SetSource(cr, Scale(colour, 0.4));
-  cairo_fill(cr);
-  RoundedRect(cr, 7, 21, 38, 18, 8);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 21, 0, 39);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.85));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  TrianglePath(cr, 26, up ? 5 : 55, 40, up ? 19 : 41, 12, up ? 19 : 41);
+  Fill(cr, Mix(colour, kWhite, 0.25));
+  RimmedPlate(cr, 6, 20, 40, 20, 9, 8, Scale(colour, 0.4), Mix(colour, kWhite, 0.3),
+              Scale(colour, 0.85));
   UseFont(cr, FontId::kSansBold, text.size() > 3 ? 11.5 : 13);
   TextCentredShadow(cr, text, 26, 30, kWhite, Scale(colour, 0.3));
   if (!up) {
@@ -118,17 +81,14 @@ void ScoreCell(cairo_t* cr, const std::string& text, bool up, int strength) {
       cairo_move_to(cr, x - 3, 44);
       cairo_line_to(cr, x, 47);
       cairo_line_to(cr, x + 3, 44);
-      SetSource(cr, {255, 210, 190});
-      cairo_set_line_width(cr, 1.4);
-      cairo_stroke(cr);
+      Stroke(cr, {255, 210, 190}, 1.4);
     }
   }
 }
 
 void Keyhole(cairo_t* cr, double cx, double cy, double size) {
-  SetSource(cr, kInk);
   cairo_arc(cr, cx, cy - size * 0.3, size * 0.35, 0, 2 * M_PI);
-  cairo_fill(cr);
+  Fill(cr, kInk);
   cairo_move_to(cr, cx - size * 0.2, cy - size * 0.2);
   cairo_line_to(cr, cx + size * 0.2, cy - size * 0.2);
   cairo_line_to(cr, cx + size * 0.3, cy + size * 0.6);
@@ -147,20 +107,10 @@ void LockedWall(cairo_t* cr, int kind) {
   cairo_curve_to(cr, 37, 38, 30, 42, 26, 44);
   cairo_curve_to(cr, 22, 42, 15, 38, 15, 31);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(15, 13, 37, 44);
-  AddStop(p, 0, Mix(metal, kWhite, 0.5));
-  AddStop(p, 0.5, metal);
-  AddStop(p, 1, Scale(metal, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(metal, 0.35));
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(15, 13, 37, 44, Shine(metal, 0.5, 0.6)), Scale(metal, 0.35), 1.2);
   for (double x : {18.5, 33.5}) {
-    SetSource(cr, Scale(metal, 0.4));
     cairo_arc(cr, x, 16.5, 1.3, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Scale(metal, 0.4));
   }
   Keyhole(cr, 26, 28, 10);
 }
@@ -168,15 +118,11 @@ void LockedWall(cairo_t* cr, int kind) {
 void FalseWall(cairo_t* cr, int variant) {
   DrawWall(cr, variant);
   // The hint: a faint shimmer and a broken outline, as if the block were not quite there.
-  cairo_save(cr);
-  HexPath(cr, 3);
-  cairo_clip(cr);
+  SaveClipHex(cr, 3);
   for (int k = -3; k < 6; ++k) {
     cairo_move_to(cr, k * 12, 0);
     cairo_line_to(cr, k * 12 + 30, 60);
-    SetSource(cr, kWhite, 0.10);
-    cairo_set_line_width(cr, 3);
-    cairo_stroke(cr);
+    Stroke(cr, kWhite, 3, 0.10);
   }
   cairo_restore(cr);
   cairo_save(cr);
@@ -187,9 +133,7 @@ void FalseWall(cairo_t* cr, int variant) {
   cairo_restore(cr);
   const double dash[2] = {2.0, 2.5};
   cairo_set_dash(cr, dash, 2, 0);
-  SetSource(cr, {220, 240, 255}, 0.55);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {220, 240, 255}, 1, 0.55);
   cairo_set_dash(cr, nullptr, 0, 0);
 }
 
@@ -200,25 +144,16 @@ void Mechanism(cairo_t* cr, int kind) {  // 0 bronze, 1 silver, 2 gold
     GearPath(cr, cx, cy, outer, outer - 3.5, teeth);
     cairo_new_sub_path(cr);
     cairo_arc_negative(cr, cx, cy, outer * 0.35, 2 * M_PI, 0);
-    cairo_pattern_t* p =
-        cairo_pattern_create_linear(cx - outer, cy - outer, cx + outer, cy + outer);
-    AddStop(p, 0, Mix(colour, kWhite, 0.5));
-    AddStop(p, 0.5, colour);
-    AddStop(p, 1, Scale(colour, 0.55));
-    cairo_set_source(cr, p);
-    cairo_fill_preserve(cr);
-    cairo_pattern_destroy(p);
-    SetSource(cr, Scale(colour, 0.35));
-    cairo_set_line_width(cr, 0.9);
-    cairo_stroke(cr);
+    FillOutlined(cr,
+                 Linear(cx - outer, cy - outer, cx + outer, cy + outer, Shine(colour, 0.5, 0.55)),
+                 Scale(colour, 0.35), 0.9);
   };
   gear(21, 25, 13, 10, metal);
   gear(35, 39, 9, 8, Scale(metal, 0.85));
   // More studs on the stronger mechanisms.
   for (int k = 0; k <= kind; ++k) {
-    SetSource(cr, Mix(metal, kWhite, 0.3));
     cairo_arc(cr, 12 + k * 5, 46, 1.5, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix(metal, kWhite, 0.3));
   }
 }
 
@@ -232,26 +167,17 @@ void Bag(cairo_t* cr, int kind) {
   cairo_line_to(cr, 36, 49);
   cairo_curve_to(cr, 44, 46, 44, 26, 33, 19);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(10, 19, 42, 49);
-  AddStop(p, 0, Mix(c, kWhite, 0.35));
-  AddStop(p, 1, Scale(c, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(c, 0.35));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(10, 19, 42, 49, {{0, Mix(c, kWhite, 0.35)}, {1, Scale(c, 0.6)}}),
+               Scale(c, 0.35), 1);
   // Neck, tie and a Piece peeking out.
   cairo_move_to(cr, 19, 19);
   cairo_line_to(cr, 16, 11);
   cairo_line_to(cr, 36, 11);
   cairo_line_to(cr, 33, 19);
   cairo_close_path(cr);
-  SetSource(cr, Scale(c, 0.85));
-  cairo_fill(cr);
+  Fill(cr, Scale(c, 0.85));
   RoundedRect(cr, 18, 17, 16, 4, 1.5);
-  SetSource(cr, {230, 200, 90});
-  cairo_fill(cr);
+  Fill(cr, {230, 200, 90});
   // A Piece on the sack: bronze, silver or gold, as the bag makes richer Pieces likelier.
   cairo_save(cr);
   cairo_translate(cr, 26 - 26 * 0.4, 35 - 30 * 0.4);
@@ -264,9 +190,7 @@ void StartBox(cairo_t* cr) {
   SymbolSoil(cr);
   Disc(cr, 26, 30, 18, {52, 176, 84});
   cairo_arc(cr, 26, 30, 14.5, 0, 2 * M_PI);
-  SetSource(cr, kWhite, 0.6);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, kWhite, 1, 0.6);
   UseFont(cr, FontId::kSansBold, 15);
   TextCentredShadow(cr, "GO", 26, 30, kWhite, {10, 60, 20});
 }
@@ -274,24 +198,16 @@ void StartBox(cairo_t* cr) {
 void EndBox(cairo_t* cr) {
   // A chequered finish plate: the pattern alone says "end".
   HexPath(cr, 0);
-  SetSource(cr, {30, 30, 36});
-  cairo_fill(cr);
-  cairo_save(cr);
-  HexPath(cr, 1.5);
-  cairo_clip(cr);
+  Fill(cr, {30, 30, 36});
+  SaveClipHex(cr, 1.5);
   for (int r = 0; r < 10; ++r)
     for (int c = 0; c < 9; ++c) {
       cairo_rectangle(cr, c * 6.5 - 1, r * 6.5 - 2, 6.5, 6.5);
-      SetSource(cr, (r + c) % 2 ? Rgb{235, 235, 235} : Rgb{34, 34, 40});
-      cairo_fill(cr);
+      Fill(cr, (r + c) % 2 ? Rgb{235, 235, 235} : Rgb{34, 34, 40});
     }
   cairo_restore(cr);
   RoundedRect(cr, 9, 21, 34, 18, 5);
-  SetSource(cr, {170, 24, 36});
-  cairo_fill_preserve(cr);
-  SetSource(cr, {255, 220, 120});
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, {170, 24, 36}, {255, 220, 120}, 1.2);
   UseFont(cr, FontId::kSerifBoldItalic, 14);
   TextCentredShadow(cr, "Fin", 26, 30, {255, 240, 200}, {60, 0, 0});
 }
@@ -302,16 +218,12 @@ void BonusMalus(cairo_t* cr) {
   cairo_arc(cr, 26, 30, 17, 0, 2 * M_PI);
   cairo_clip(cr);
   cairo_rectangle(cr, 0, 0, 26, 60);
-  SetSource(cr, {60, 170, 80});
-  cairo_fill(cr);
+  Fill(cr, {60, 170, 80});
   cairo_rectangle(cr, 26, 0, 26, 60);
-  SetSource(cr, {200, 60, 50});
-  cairo_fill(cr);
+  Fill(cr, {200, 60, 50});
   cairo_restore(cr);
   cairo_arc(cr, 26, 30, 17, 0, 2 * M_PI);
-  SetSource(cr, kInk);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, kInk, 1.2);
   UseFont(cr, FontId::kSansBold, 17);
   TextCentredShadow(cr, "+", 18, 29, kWhite, {10, 60, 20});
   TextCentredShadow(cr, "\xE2\x80\x93", 34.5, 29, kWhite, {80, 10, 10});  // en dash: a clear minus
@@ -320,15 +232,8 @@ void BonusMalus(cairo_t* cr) {
 void Hundred(cairo_t* cr) {
   SymbolSoil(cr);
   RoundedRect(cr, 4, 19, 44, 22, 6);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 19, 0, 41);
-  AddStop(p, 0, {60, 80, 170});
-  AddStop(p, 1, {24, 30, 90});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {250, 210, 90});
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 19, 0, 41, {{0, {60, 80, 170}}, {1, {24, 30, 90}}}), {250, 210, 90},
+               1.2);
   UseFont(cr, FontId::kSansBold, 13);
   TextCentredShadow(cr, "+100", 26, 30, {255, 222, 90}, kInk);
 }
@@ -339,34 +244,18 @@ void Star(cairo_t* cr, int variant) {
   const int points[3] = {5, 6, 8};
   Rgb c = colours[variant];
   StarPath(cr, 26, 31, 19, points[variant] == 8 ? 10 : 8.5, points[variant]);
-  cairo_pattern_t* p = cairo_pattern_create_radial(22, 26, 1, 26, 31, 19);
-  AddStop(p, 0, kWhite);
-  AddStop(p, 0.5, c);
-  AddStop(p, 1, Scale(c, 0.6));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(c, 0.35));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Radial(22, 26, 1, 26, 31, 19, {{0, kWhite}, {0.5, c}, {1, Scale(c, 0.6)}}),
+               Scale(c, 0.35), 1);
 }
 
 void MagicCompartment(cairo_t* cr, int variant) {
   HexPath(cr, 0);
-  SetSource(cr, {40, 16, 60});
-  cairo_fill(cr);
+  Fill(cr, {40, 16, 60});
   HexPath(cr, 1.5);
-  cairo_pattern_t* glow = cairo_pattern_create_radial(26, 30, 2, 26, 30, 30);
-  AddStop(glow, 0, {250, 190, 255});
-  AddStop(glow, 0.45, {150, 60, 200});
-  AddStop(glow, 1, {60, 20, 90});
-  cairo_set_source(cr, glow);
-  cairo_fill(cr);
-  cairo_pattern_destroy(glow);
+  FillWith(cr, Radial(26, 30, 2, 26, 30, 30,
+                      {{0, {250, 190, 255}}, {0.45, {150, 60, 200}}, {1, {60, 20, 90}}}));
   cairo_arc(cr, 26, 30, 16, 0, 2 * M_PI);
-  SetSource(cr, {255, 230, 255}, 0.9);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 230, 255}, 1.2, 0.9);
   // Each group has its own rune: triangle, square or star.
   cairo_new_path(cr);
   if (variant == 0) {
@@ -380,9 +269,7 @@ void MagicCompartment(cairo_t* cr, int variant) {
   } else {
     StarPath(cr, 26, 30, 13, 5.5, 5);
   }
-  SetSource(cr, {255, 250, 210});
-  cairo_set_line_width(cr, 1.8);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 250, 210}, 1.8);
   Dice dice(static_cast<uint64_t>(variant) + 77);
   Speckle(cr, dice, 10, 8, 8, 36, 44, kWhite, 0.9, 0.8);
 }
@@ -402,16 +289,7 @@ void Key(cairo_t* cr, int kind) {
   cairo_rectangle(cr, 10, 2, 3, 5);
   cairo_rectangle(cr, 14, 2, 2.5, 4);
   cairo_set_fill_rule(cr, CAIRO_FILL_RULE_WINDING);
-  cairo_pattern_t* p = cairo_pattern_create_linear(-18, -7, 17, 7);
-  AddStop(p, 0, Mix(metal, kWhite, 0.55));
-  AddStop(p, 0.5, metal);
-  AddStop(p, 1, Scale(metal, 0.55));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(metal, 0.3));
-  cairo_set_line_width(cr, 0.9);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(-18, -7, 17, 7, Shine(metal, 0.55, 0.55)), Scale(metal, 0.3), 0.9);
   cairo_restore(cr);
 }
 
@@ -419,17 +297,13 @@ void RubbleSoil(cairo_t* cr, int variant) {
   // Where a wall fell: darker ground strewn with stones of the old block.
   DrawSoilWith(cr, {92, 92, 100}, 4, 300 + variant);
   Dice dice(static_cast<uint64_t>(variant) + 51);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
+  SaveClipHex(cr, 4);
   for (int k = 0; k < 7; ++k) {
     double x = dice.Range(10, 42), y = dice.Range(12, 50), rad = dice.Range(1.5, 3.5);
-    SetSource(cr, {40, 40, 46}, 0.8);
     cairo_arc(cr, x + 0.8, y + 0.8, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetSource(cr, Mix({130, 130, 138}, {180, 170, 150}, dice.Unit()));
+    Fill(cr, {40, 40, 46}, 0.8);
     cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, Mix({130, 130, 138}, {180, 170, 150}, dice.Unit()));
   }
   cairo_restore(cr);
 }
@@ -437,19 +311,19 @@ void RubbleSoil(cairo_t* cr, int variant) {
 }  // namespace
 
 void CellPictureSize(int code, int& width, int& height) {
+  struct Size {
+    int code, width, height;
+  };
+  // The Easel frame is two slots wide, from 4 pixels above the slots to the screen bottom;
+  // then the two exchange tokens and the exchange dialog.
+  constexpr Size kOtherSizes[] = {{228, 104, 66}, {238, 26, 12}, {239, 26, 12}, {240, 400, 100}};
   width = kCellWidth;
   height = kCellHeight;
-  if (code == 228) {  // two slots wide, from 4 pixels above the slots to the screen bottom
-    width = 104;
-    height = 66;
-  }
-  if (code == 238 || code == 239) {
-    width = 26;
-    height = 12;
-  }
-  if (code == 240) {
-    width = 400;
-    height = 100;
+  for (const Size& size : kOtherSizes) {
+    if (size.code == code) {
+      width = size.width;
+      height = size.height;
+    }
   }
 }
 

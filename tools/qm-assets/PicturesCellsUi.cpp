@@ -14,23 +14,11 @@ constexpr Rgb kWhite = {255, 255, 255};
 void EmptySlot(cairo_t* cr) {
   // A socket sunk into the rack: dark, lit from below where the rim catches the light.
   HexPath(cr, 0.5);
-  cairo_pattern_t* rim = cairo_pattern_create_linear(0, 0, 0, 60);
-  AddStop(rim, 0, {20, 14, 10});
-  AddStop(rim, 1, {150, 110, 70});
-  cairo_set_source(cr, rim);
-  cairo_fill(cr);
+  FillWith(cr, Linear(0, 0, 0, 60, {{0, {20, 14, 10}}, {1, {150, 110, 70}}}));
   HexPath(cr, 2.5);
-  cairo_pattern_t* well = cairo_pattern_create_linear(0, 3, 0, 57);
-  AddStop(well, 0, {14, 12, 16});
-  AddStop(well, 1, {42, 36, 40});
-  cairo_set_source(cr, well);
-  cairo_fill(cr);
-  cairo_pattern_destroy(well);
-  cairo_pattern_destroy(rim);
+  FillWith(cr, Linear(0, 3, 0, 57, {{0, {14, 12, 16}}, {1, {42, 36, 40}}}));
   HexPath(cr, 9);
-  SetSource(cr, {90, 76, 66}, 0.35);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {90, 76, 66}, 1, 0.35);
 }
 
 void HexOutline(cairo_t* cr, double inset, double width, Rgb colour, double alpha = 1.0) {
@@ -61,11 +49,7 @@ void LaidPieceMarker(cairo_t* cr) {
       cairo_line_to(cr, x, y);
       cairo_line_to(cr, x + (nx - x) * 0.3, y + (ny - y) * 0.3);
     }
-    SetSource(cr, pass == 0 ? Rgb{0, 60, 80} : Rgb{90, 240, 255});
-    cairo_set_line_width(cr, pass == 0 ? 4.5 : 2.5);
-    cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-    cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-    cairo_stroke(cr);
+    StrokeRound(cr, pass == 0 ? Rgb{0, 60, 80} : Rgb{90, 240, 255}, pass == 0 ? 4.5 : 2.5);
   }
 }
 
@@ -74,11 +58,7 @@ void ExchangeMark(cairo_t* cr) {
   HexOutline(cr, 2, 1.8, {255, 130, 40});
   // A round badge with two turning arrows in the top right corner.
   cairo_arc(cr, 39, 14, 8, 0, 2 * M_PI);
-  SetSource(cr, {200, 70, 20});
-  cairo_fill_preserve(cr);
-  SetSource(cr, {255, 230, 200});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, {200, 70, 20}, {255, 230, 200}, 1);
   cairo_set_line_width(cr, 1.6);
   for (int k = 0; k < 2; ++k) {
     double a0 = k * M_PI + 0.3, a1 = a0 + 2.3;
@@ -87,10 +67,8 @@ void ExchangeMark(cairo_t* cr) {
     cairo_stroke(cr);
     double tx = 39 + 4.5 * std::cos(a1), ty = 14 + 4.5 * std::sin(a1);
     double dx = -std::sin(a1), dy = std::cos(a1);
-    cairo_move_to(cr, tx + dx * 2.5, ty + dy * 2.5);
-    cairo_line_to(cr, tx - dy * 2 - dx * 0.5, ty + dx * 2 - dy * 0.5);
-    cairo_line_to(cr, tx + dy * 2 - dx * 0.5, ty - dx * 2 - dy * 0.5);
-    cairo_close_path(cr);
+    TrianglePath(cr, tx + dx * 2.5, ty + dy * 2.5, tx - dy * 2 - dx * 0.5, ty + dx * 2 - dy * 0.5,
+                 tx + dy * 2 - dx * 0.5, ty - dx * 2 - dy * 0.5);
     cairo_fill(cr);
   }
 }
@@ -101,40 +79,22 @@ void EaselFrameTile(cairo_t* cr) {
   // The rack repeats every 52 pixels, so every grain line has a period dividing 52. The tile
   // is two slots wide: drawn every 52 pixels, the copies overlap seamlessly and the last one
   // still covers the Easel's right end, half a slot past its last slot.
-  cairo_pattern_t* wood = cairo_pattern_create_linear(0, 0, 0, 66);
-  AddStop(wood, 0, {96, 58, 30});
-  AddStop(wood, 0.5, {124, 76, 40});
-  AddStop(wood, 1, {70, 40, 20});
   cairo_rectangle(cr, 0, 0, kRackWidth, 66);
-  cairo_set_source(cr, wood);
-  cairo_fill(cr);
-  cairo_pattern_destroy(wood);
+  FillWith(cr, Linear(0, 0, 0, 66, {{0, {96, 58, 30}}, {0.5, {124, 76, 40}}, {1, {70, 40, 20}}}));
   for (int line = 0; line < 14; ++line) {
     double y0 = 5 + line * 4.2, amp = 0.8 + (line % 3) * 0.5;
     int waves = 1 + line % 2;
     cairo_move_to(cr, 0, y0);
     for (int x = 0; x <= kRackWidth; ++x)
       cairo_line_to(cr, x, y0 + amp * std::sin(2 * M_PI * waves * x / 52.0 + line));
-    SetSource(cr, (line % 2) ? Rgb{60, 32, 14} : Rgb{160, 104, 58}, 0.45);
-    cairo_set_line_width(cr, 0.8);
-    cairo_stroke(cr);
+    Stroke(cr, (line % 2) ? Rgb{60, 32, 14} : Rgb{160, 104, 58}, 0.8, 0.45);
   }
   // Brass rail on top and a lit front ledge at the bottom.
-  cairo_pattern_t* brass = cairo_pattern_create_linear(0, 0, 0, 4);
-  AddStop(brass, 0, {255, 230, 150});
-  AddStop(brass, 1, {150, 100, 30});
   cairo_rectangle(cr, 0, 0, kRackWidth, 4);
-  cairo_set_source(cr, brass);
-  cairo_fill(cr);
-  cairo_pattern_destroy(brass);
-  cairo_pattern_t* ledge = cairo_pattern_create_linear(0, 58, 0, 66);
-  AddStop(ledge, 0, {176, 120, 70});
-  AddStop(ledge, 0.3, {140, 90, 48});
-  AddStop(ledge, 1, {60, 34, 16});
+  FillWith(cr, Linear(0, 0, 0, 4, {{0, {255, 230, 150}}, {1, {150, 100, 30}}}));
   cairo_rectangle(cr, 0, 58, kRackWidth, 8);
-  cairo_set_source(cr, ledge);
-  cairo_fill(cr);
-  cairo_pattern_destroy(ledge);
+  FillWith(cr,
+           Linear(0, 58, 0, 66, {{0, {176, 120, 70}}, {0.3, {140, 90, 48}}, {1, {60, 34, 16}}}));
   SetSource(cr, {40, 22, 10});
   cairo_rectangle(cr, 0, 4, kRackWidth, 0.8);
   cairo_rectangle(cr, 0, 57.5, kRackWidth, 0.8);
@@ -145,17 +105,11 @@ void Sparkle(cairo_t* cr) {
   for (int pass = 0; pass < 2; ++pass) {
     double s = pass == 0 ? 1.0 : 0.55;
     StarPath(cr, 26, 30, 20 * s, 2.6 * s, 4, pass == 0 ? 0 : M_PI / 4);
-    cairo_pattern_t* p = cairo_pattern_create_radial(26, 30, 0, 26, 30, 20 * s);
-    AddStop(p, 0, kWhite);
-    AddStop(p, 0.5, {255, 244, 190});
-    AddStop(p, 1, {255, 200, 90});
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    FillWith(cr, Radial(26, 30, 0, 26, 30, 20 * s,
+                        {{0, kWhite}, {0.5, {255, 244, 190}}, {1, {255, 200, 90}}}));
   }
   cairo_arc(cr, 26, 30, 3.2, 0, 2 * M_PI);
-  SetSource(cr, kWhite);
-  cairo_fill(cr);
+  Fill(cr, kWhite);
 }
 
 void ExchangeToken(cairo_t* cr, bool lit) {
@@ -163,19 +117,11 @@ void ExchangeToken(cairo_t* cr, bool lit) {
   Rgb face = lit ? Rgb{255, 236, 120} : Rgb{70, 170, 190};
   if (lit) {
     RoundedRect(cr, 3, 0, 20, 12, 5.5);
-    SetSource(cr, {255, 160, 40});
-    cairo_fill(cr);
+    Fill(cr, {255, 160, 40});
   }
   RoundedRect(cr, 5, 1, 16, 10, 4.5);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 1, 0, 11);
-  AddStop(p, 0, Mix(face, kWhite, 0.5));
-  AddStop(p, 1, Scale(face, 0.7));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Scale(face, 0.3));
-  cairo_set_line_width(cr, 0.9);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 1, 0, 11, {{0, Mix(face, kWhite, 0.5)}, {1, Scale(face, 0.7)}}),
+               Scale(face, 0.3), 0.9);
   // Two small opposite arrows: swap.
   SetSource(cr, {20, 30, 40});
   cairo_move_to(cr, 8, 4.5);
@@ -184,46 +130,25 @@ void ExchangeToken(cairo_t* cr, bool lit) {
   cairo_line_to(cr, 18, 7.5);
   cairo_set_line_width(cr, 1);
   cairo_stroke(cr);
-  cairo_move_to(cr, 18.5, 4.5);
-  cairo_line_to(cr, 16, 2.8);
-  cairo_line_to(cr, 16, 6.2);
-  cairo_close_path(cr);
-  cairo_move_to(cr, 7.5, 7.5);
-  cairo_line_to(cr, 10, 5.8);
-  cairo_line_to(cr, 10, 9.2);
-  cairo_close_path(cr);
+  TrianglePath(cr, 18.5, 4.5, 16, 2.8, 16, 6.2);
+  TrianglePath(cr, 7.5, 7.5, 10, 5.8, 10, 9.2);
   cairo_fill(cr);
 }
 
 void DialogButton(cairo_t* cr, double x, double y, const std::string& label, Rgb colour) {
   RoundedRect(cr, x, y, 91, 18, 4);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + 18);
-  AddStop(p, 0, Mix(colour, kWhite, 0.3));
-  AddStop(p, 1, Scale(colour, 0.7));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, Mix(colour, kWhite, 0.6));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr,
+               Linear(0, y, 0, y + 18, {{0, Mix(colour, kWhite, 0.3)}, {1, Scale(colour, 0.7)}}),
+               Mix(colour, kWhite, 0.6), 1);
   UseFont(cr, FontId::kSansBold, 11);
   TextCentredShadow(cr, label, x + 45.5, y + 9, kWhite, {10, 10, 14});
 }
 
 void ExchangeDialog(cairo_t* cr) {
   cairo_rectangle(cr, 0, 0, 400, 100);
-  SetSource(cr, {8, 10, 18});
-  cairo_fill(cr);
+  Fill(cr, {8, 10, 18});
   RoundedRect(cr, 1.5, 1.5, 397, 97, 8);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 0, 100);
-  AddStop(p, 0, {44, 54, 86});
-  AddStop(p, 1, {18, 22, 40});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {200, 170, 90});
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 0, 0, 100, {{0, {44, 54, 86}}, {1, {18, 22, 40}}}), {200, 170, 90}, 2);
   UseFont(cr, FontId::kSansBold, 14);
   TextCentredShadow(cr, "Exchange Pieces", 200, 17, {255, 226, 140}, {0, 0, 0});
   UseFont(cr, FontId::kSans, 10.5);

@@ -46,10 +46,19 @@ constexpr std::array<WallLook, 14> kWalls = {{
     {{146, 104, 186}, 3},
 }};
 
+// A crack from (x, y): each step goes up to sideways across and from rise to fall down.
+void CrackPath(cairo_t* cr, Dice& dice, double x, double y, int steps, double sideways, double rise,
+               double fall) {
+  cairo_move_to(cr, x, y);
+  for (int s = 0; s < steps; ++s) {
+    x += dice.Range(-sideways, sideways);
+    y += dice.Range(rise, fall);
+    cairo_line_to(cr, x, y);
+  }
+}
+
 void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
-  cairo_save(cr);
-  HexPath(cr, 2);
-  cairo_clip(cr);
+  SaveClipHex(cr, 2);
   cairo_set_line_width(cr, 1);
   switch (pattern) {
     case 0:  // plain plate with a fine inner line
@@ -65,12 +74,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
       for (int i = 0; i < 6; ++i) {
         double a = -M_PI / 2 + i * M_PI / 3, rad = 19;
         double x = 26 + rad * std::cos(a) * 0.92, y = 30 + rad * std::sin(a);
-        SetSource(cr, Scale(base, 0.5));
-        cairo_arc(cr, x + 0.5, y + 0.5, 1.5, 0, 2 * M_PI);
-        cairo_fill(cr);
-        SetSource(cr, Mix(base, {255, 255, 255}, 0.5));
-        cairo_arc(cr, x - 0.2, y - 0.2, 0.9, 0, 2 * M_PI);
-        cairo_fill(cr);
+        Stud(cr, x, y, Scale(base, 0.5), 0.5, 1.5, Mix(base, {255, 255, 255}, 0.5), 0.2, 0.9);
       }
       break;
     case 3:  // engraved ring
@@ -84,15 +88,8 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
     case 4:  // cracked stone
       for (int k = 0; k < 3; ++k) {
         double x = dice.Range(10, 42), y = dice.Range(10, 50);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 4; ++s) {
-          x += dice.Range(-7, 7);
-          y += dice.Range(-7, 7);
-          cairo_line_to(cr, x, y);
-        }
-        SetSource(cr, Scale(base, 0.5), 0.7);
-        cairo_set_line_width(cr, 0.8);
-        cairo_stroke(cr);
+        CrackPath(cr, dice, x, y, 4, 7, -7, 7);
+        Stroke(cr, Scale(base, 0.5), 0.8, 0.7);
       }
       break;
     case 5: {  // three rhombi, the cube seen from above
@@ -105,8 +102,7 @@ void SoilPattern(cairo_t* cr, Rgb base, int pattern, Dice& dice) {
           cairo_line_to(cr, 26 + 27 * std::cos(a), 30 + 31 * std::sin(a));
         }
         cairo_close_path(cr);
-        SetSource(cr, Scale(base, shades[i]), 0.45);
-        cairo_fill(cr);
+        Fill(cr, Scale(base, shades[i]), 0.45);
       }
       break;
     }
@@ -142,28 +138,21 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
     case 0:  // bricks
       for (int row = 0; row < 8; ++row) {
         double y = 4 + row * 7;
-        SetSource(cr, dark, 0.8);
         cairo_rectangle(cr, 0, y, 52, 0.9);
-        cairo_fill(cr);
+        Fill(cr, dark, 0.8);
         for (double x = (row % 2) ? 4 : 12; x < 52; x += 16) {
           cairo_rectangle(cr, x, y, 0.9, 7);
           cairo_fill(cr);
         }
-        SetSource(cr, light, 0.35);
         cairo_rectangle(cr, 0, y + 1, 52, 0.7);
-        cairo_fill(cr);
+        Fill(cr, light, 0.35);
       }
       break;
     case 1:  // cracks and pits
       Speckle(cr, dice, 40, 0, 0, 52, 60, dark, 0.6, 1.0);
       for (int k = 0; k < 2; ++k) {
         double x = dice.Range(12, 40), y = dice.Range(10, 44);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 5; ++s) {
-          x += dice.Range(-6, 6);
-          y += dice.Range(-3, 7);
-          cairo_line_to(cr, x, y);
-        }
+        CrackPath(cr, dice, x, y, 5, 6, -3, 7);
         SetSource(cr, Scale(look.face, 0.35));
         cairo_stroke(cr);
       }
@@ -183,12 +172,10 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
         cairo_line_to(cr, 26 + 26 * std::cos(a), 27 + 30 * std::sin(a));
         cairo_line_to(cr, 26 + 26 * std::cos(b), 27 + 30 * std::sin(b));
         cairo_close_path(cr);
-        SetSource(cr, i % 2 ? light : dark, 0.3 + 0.1 * (i % 3));
-        cairo_fill(cr);
+        Fill(cr, i % 2 ? light : dark, 0.3 + 0.1 * (i % 3));
       }
-      SetSource(cr, {255, 255, 255}, 0.8);
       StarPath(cr, 17, 15, 4, 0.9, 4);
-      cairo_fill(cr);
+      Fill(cr, {255, 255, 255}, 0.8);
       break;
     }
     case 4:  // riveted plate with a cross seam
@@ -198,18 +185,14 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
       cairo_fill(cr);
       for (int i = 0; i < 4; ++i) {
         double x = (i % 2) ? 36 : 16, y = (i / 2) ? 38 : 16;
-        SetSource(cr, dark);
-        cairo_arc(cr, x + 0.5, y + 0.5, 2, 0, 2 * M_PI);
-        cairo_fill(cr);
-        SetSource(cr, light);
-        cairo_arc(cr, x - 0.3, y - 0.3, 1.2, 0, 2 * M_PI);
-        cairo_fill(cr);
+        Stud(cr, x, y, dark, 0.5, 2, light, 0.3, 1.2);
       }
       break;
     case 5:  // moss on stone
       Speckle(cr, dice, 25, 0, 0, 52, 60, dark, 0.5, 1.0);
       for (int k = 0; k < 9; ++k) {
         double x = dice.Range(6, 46), y = dice.Range(6, 30);
+        // The dice give the colour first, then the radius.
         SetSource(cr, {70 + dice.Range(0, 40), 140 + dice.Range(0, 40), 60}, 0.75);
         cairo_arc(cr, x, y, dice.Range(2, 5), 0, 2 * M_PI);
         cairo_fill(cr);
@@ -221,23 +204,14 @@ void WallTexture(cairo_t* cr, const WallLook& look, Dice& dice) {
         cairo_move_to(cr, x, y);
         cairo_curve_to(cr, x + 15, y + dice.Range(-12, 12), x + 25, y + dice.Range(-12, 12), 52,
                        y + dice.Range(-10, 10));
-        SetSource(cr, {120, 110, 120}, 0.5);
-        cairo_set_line_width(cr, 0.7 + k * 0.3);
-        cairo_stroke(cr);
+        Stroke(cr, {120, 110, 120}, 0.7 + k * 0.3, 0.5);
       }
       break;
     default:  // embers in volcanic rock
       for (int k = 0; k < 3; ++k) {
         double x = dice.Range(10, 42), y = dice.Range(8, 44);
-        cairo_move_to(cr, x, y);
-        for (int s = 0; s < 4; ++s) {
-          x += dice.Range(-7, 7);
-          y += dice.Range(-2, 8);
-          cairo_line_to(cr, x, y);
-        }
-        SetSource(cr, {255, 140, 30}, 0.9);
-        cairo_set_line_width(cr, 1.3);
-        cairo_stroke(cr);
+        CrackPath(cr, dice, x, y, 4, 7, -2, 8);
+        Stroke(cr, {255, 140, 30}, 1.3, 0.9);
       }
       break;
   }
@@ -263,14 +237,9 @@ void DrawWall(cairo_t* cr, int variant) {
   const WallLook& look = kWalls[static_cast<size_t>(variant) % kWalls.size()];
   // The block's side, seen below its top face.
   HexPath(cr, 0);
-  SetSource(cr, Scale(look.face, 0.3));
-  cairo_fill(cr);
+  Fill(cr, Scale(look.face, 0.3));
   HexPath(cr, 1);
-  cairo_pattern_t* side = cairo_pattern_create_linear(0, 30, 0, 60);
-  AddStop(side, 0, Scale(look.face, 0.55));
-  AddStop(side, 1, Scale(look.face, 0.32));
-  cairo_set_source(cr, side);
-  cairo_fill(cr);
+  FillWith(cr, Linear(0, 30, 0, 60, {{0, Scale(look.face, 0.55)}, {1, Scale(look.face, 0.32)}}));
   cairo_save(cr);
   cairo_translate(cr, 26, 26.5);
   cairo_scale(cr, 0.94, 0.9);

@@ -1,5 +1,6 @@
 // The interface pictures of gfx/: pointer sheet, avatars, heads-up display, EXIT square and
 // the option panels whose entries the game finds by position (20 x 20 rows).
+#include <array>
 #include <cmath>
 #include <string>
 
@@ -24,16 +25,9 @@ void Arrow(cairo_t* cr, Rgb fill) {
   cairo_line_to(cr, 10, 14.5);
   cairo_line_to(cr, 17, 14.5);
   cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 0, 14, 24);
-  AddStop(p, 0, Mix(fill, kWhite, 0.6));
-  AddStop(p, 1, Scale(fill, 0.75));
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {20, 16, 30});
-  cairo_set_line_width(cr, 1.2);
   cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 0, 14, 24, {{0, Mix(fill, kWhite, 0.6)}, {1, Scale(fill, 0.75)}}),
+               {20, 16, 30}, 1.2);
 }
 
 void GrabbingHand(cairo_t* cr, Rgb cuff) {
@@ -41,30 +35,16 @@ void GrabbingHand(cairo_t* cr, Rgb cuff) {
   const Rgb skin = {246, 214, 178};
   for (int k = 0; k < 4; ++k) {
     RoundedRect(cr, 3 + k * 5.2, 3 + (k == 0 || k == 3 ? 1.5 : 0), 5.6, 9, 2.6);
-    SetSource(cr, skin);
-    cairo_fill_preserve(cr);
-    SetSource(cr, {90, 50, 30});
-    cairo_set_line_width(cr, 1);
-    cairo_stroke(cr);
+    FillOutlined(cr, skin, {90, 50, 30}, 1);
   }
   RoundedRect(cr, 3, 9, 21, 12, 4);
-  SetSource(cr, skin);
-  cairo_fill_preserve(cr);
-  SetSource(cr, {90, 50, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, skin, {90, 50, 30}, 1);
   RoundedRect(cr, 1, 12, 6, 6, 2.5);  // thumb
-  SetSource(cr, Scale(skin, 0.93));
-  cairo_fill_preserve(cr);
-  SetSource(cr, {90, 50, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, Scale(skin, 0.93), {90, 50, 30}, 1);
   RoundedRect(cr, 6, 20, 15, 6, 1.5);
-  SetSource(cr, cuff);
-  cairo_fill_preserve(cr);
-  SetSource(cr, {20, 16, 30});
-  cairo_stroke(cr);
+  FillOutlined(cr, cuff, {20, 16, 30}, 1);
   StarPath(cr, 2, 2, 3.4, 1.3, 4, M_PI / 4);  // a spark, one ray on the hot spot
-  SetSource(cr, {255, 240, 120});
-  cairo_fill(cr);
+  Fill(cr, {255, 240, 120});
 }
 
 Pixels PointerSheet() {
@@ -110,15 +90,8 @@ Pixels AvatarStrip() {
 
 void MetalPlate(cairo_t* cr, double x, double y, double w, double h, double r) {
   RoundedRect(cr, x, y, w, h, r);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + h);
-  AddStop(p, 0, {52, 60, 86});
-  AddStop(p, 1, {16, 18, 32});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {196, 164, 90});
-  cairo_set_line_width(cr, 1.5);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, y, 0, y + h, {{0, {52, 60, 86}}, {1, {16, 18, 32}}}), {196, 164, 90},
+               1.5);
 }
 
 Pixels HudPanel() {
@@ -131,20 +104,13 @@ Pixels HudPanel() {
   cairo_line_to(cr, 43, 23);
   cairo_curve_to(cr, 47, 23, 48, 12, 40, 9);
   cairo_close_path(cr);
-  SetSource(cr, {196, 150, 96});
-  cairo_fill(cr);
+  Fill(cr, {196, 150, 96});
   RoundedRect(cr, 34, 6, 8, 4, 1.5);
-  SetSource(cr, {240, 210, 110});
-  cairo_fill(cr);
+  Fill(cr, {240, 210, 110});
   cairo_rectangle(cr, 96, 6, 1.4, 17);
-  SetSource(cr, {220, 220, 230});
-  cairo_fill(cr);
-  cairo_move_to(cr, 97.4, 6);
-  cairo_line_to(cr, 107, 9.5);
-  cairo_line_to(cr, 97.4, 13);
-  cairo_close_path(cr);
-  SetSource(cr, {230, 90, 80});
-  cairo_fill(cr);
+  Fill(cr, {220, 220, 230});
+  TrianglePath(cr, 97.4, 6, 107, 9.5, 97.4, 13);
+  Fill(cr, {230, 90, 80});
   return ToKeyedPixels(canvas);
 }
 
@@ -152,35 +118,29 @@ Pixels ExitSquare() {
   Canvas canvas(14, 14);
   cairo_t* cr = canvas.Cr();
   cairo_rectangle(cr, 0, 0, 14, 14);
-  SetSource(cr, {120, 16, 20});
-  cairo_fill(cr);
+  Fill(cr, {120, 16, 20});
   cairo_rectangle(cr, 0.5, 0.5, 13, 13);
-  SetSource(cr, {255, 150, 140});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 150, 140}, 1);
   cairo_move_to(cr, 4, 4);
   cairo_line_to(cr, 10, 10);
   cairo_move_to(cr, 10, 4);
   cairo_line_to(cr, 4, 10);
-  SetSource(cr, kWhite);
-  cairo_set_line_width(cr, 1.8);
-  cairo_stroke(cr);
+  Stroke(cr, kWhite, 1.8);
   return ToOpaquePixels(canvas);
 }
 
 // One 20 x 20 entry: a small bevelled button; the icon is drawn by the caller at (x, y).
 void EntryButton(cairo_t* cr, double x, double y, double size, Rgb tint) {
   cairo_rectangle(cr, x, y, size, size);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, y, 0, y + size);
-  AddStop(p, 0, Mix({44, 50, 72}, tint, 0.25));
-  AddStop(p, 1, Mix({14, 16, 26}, tint, 0.1));
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  FillWith(cr, Linear(0, y, 0, y + size,
+                      {{0, Mix({44, 50, 72}, tint, 0.25)}, {1, Mix({14, 16, 26}, tint, 0.1)}}));
   cairo_rectangle(cr, x + 0.5, y + 0.5, size - 1, size - 1);
-  SetSource(cr, Mix({90, 96, 120}, tint, 0.4));
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, Mix({90, 96, 120}, tint, 0.4), 1);
+}
+
+// The panel's entries, one under the other from the top.
+void EntryColumn(cairo_t* cr, int count, Rgb tint) {
+  for (int k = 0; k < count; ++k) EntryButton(cr, 0, k * 20, 20, tint);
 }
 
 void SpeechBubble(cairo_t* cr, double x, double y) {
@@ -188,8 +148,7 @@ void SpeechBubble(cairo_t* cr, double x, double y) {
   cairo_move_to(cr, x + 5, y + 12);
   cairo_line_to(cr, x + 4, y + 17);
   cairo_line_to(cr, x + 9, y + 12.5);
-  SetSource(cr, kIcon);
-  cairo_fill(cr);
+  Fill(cr, kIcon);
 }
 
 void PlusMinus(cairo_t* cr, double cx, double cy, bool plus, Rgb colour) {
@@ -202,8 +161,7 @@ void PlusMinus(cairo_t* cr, double cx, double cy, bool plus, Rgb colour) {
 Pixels ChatPanel() {
   Canvas canvas(20, 100);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {200, 0, 200};
-  for (int k = 0; k < 5; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 5, {200, 0, 200});
   // 1 more lines, 2 text size, 3 colours, 4 transparency, 5 fewer lines.
   SpeechBubble(cr, 0, 0);
   PlusMinus(cr, 10, 8, true, {120, 20, 120});
@@ -214,15 +172,13 @@ Pixels ChatPanel() {
   TextCentred(cr, "a", 14.5, 33);
   const Rgb dots[4] = {{255, 90, 90}, {255, 220, 80}, {90, 220, 120}, {100, 160, 255}};
   for (int i = 0; i < 4; ++i) {
-    SetSource(cr, dots[i]);
     cairo_arc(cr, 6 + (i % 2) * 8, 46 + (i / 2) * 8, 3, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, dots[i]);
   }
   for (int r = 0; r < 4; ++r)
     for (int c = 0; c < 4; ++c) {
       cairo_rectangle(cr, 3 + c * 3.5, 63 + r * 3.5, 3.5, 3.5);
-      SetSource(cr, (r + c) % 2 ? Rgb{200, 205, 220} : Rgb{70, 76, 96});
-      cairo_fill(cr);
+      Fill(cr, (r + c) % 2 ? Rgb{200, 205, 220} : Rgb{70, 76, 96});
     }
   SpeechBubble(cr, 0, 80);
   PlusMinus(cr, 10, 88, false, {120, 20, 120});
@@ -231,19 +187,12 @@ Pixels ChatPanel() {
 
 void PlayTriangle(cairo_t* cr, double x, double y, bool right) {
   double d = right ? 1 : -1;
-  cairo_move_to(cr, x, y - 4.5);
-  cairo_line_to(cr, x + d * 6, y);
-  cairo_line_to(cr, x, y + 4.5);
-  cairo_close_path(cr);
+  TrianglePath(cr, x, y - 4.5, x + d * 6, y, x, y + 4.5);
   cairo_fill(cr);
 }
 
 void Note(cairo_t* cr, double x, double y) {
-  cairo_save(cr);
-  cairo_translate(cr, x + 7, y + 14);
-  cairo_scale(cr, 1.3, 1);
-  cairo_arc(cr, 0, 0, 2.6, 0, 2 * M_PI);
-  cairo_restore(cr);
+  EllipsePath(cr, x + 7, y + 14, 1.3, 1, 2.6);
   cairo_fill(cr);
   cairo_rectangle(cr, x + 9.6, y + 3, 1.4, 11);
   cairo_fill(cr);
@@ -256,8 +205,7 @@ void Note(cairo_t* cr, double x, double y) {
 Pixels MusicPanel() {
   Canvas canvas(20, 140);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {0, 200, 0};
-  for (int k = 0; k < 4; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 4, {0, 200, 0});
   SetSource(cr, kIcon);
   PlayTriangle(cr, 4, 10, true);  // next track
   PlayTriangle(cr, 10, 10, true);
@@ -266,9 +214,7 @@ Pixels MusicPanel() {
   Note(cr, 0, 20);  // music off: a crossed note
   cairo_move_to(cr, 3, 23);
   cairo_line_to(cr, 17, 37);
-  SetSource(cr, {255, 90, 80});
-  cairo_set_line_width(cr, 2);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 90, 80}, 2);
   SetSource(cr, {140, 240, 140});  // music on
   Note(cr, 0, 40);
   SetSource(cr, kIcon);  // previous track
@@ -278,27 +224,15 @@ Pixels MusicPanel() {
   PlayTriangle(cr, 16, 70, false);
   // Volume strip: the bottom 60 rows, louder toward the top.
   cairo_rectangle(cr, 0, 80, 20, 60);
-  SetSource(cr, {12, 14, 22});
-  cairo_fill(cr);
-  cairo_move_to(cr, 3, 138);
-  cairo_line_to(cr, 17, 82);
-  cairo_line_to(cr, 17, 138);
-  cairo_close_path(cr);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 140, 0, 80);
-  AddStop(p, 0, {30, 120, 40});
-  AddStop(p, 1, {170, 255, 120});
-  cairo_set_source(cr, p);
-  cairo_fill(cr);
-  cairo_pattern_destroy(p);
+  Fill(cr, {12, 14, 22});
+  TrianglePath(cr, 3, 138, 17, 82, 17, 138);
+  FillWith(cr, Linear(0, 140, 0, 80, {{0, {30, 120, 40}}, {1, {170, 255, 120}}}));
   for (int k = 1; k < 6; ++k) {
     cairo_rectangle(cr, 0, 140 - k * 10, 20, 1);
-    SetSource(cr, {12, 14, 22}, 0.8);
-    cairo_fill(cr);
+    Fill(cr, {12, 14, 22}, 0.8);
   }
   cairo_rectangle(cr, 0.5, 80.5, 19, 59);
-  SetSource(cr, {90, 96, 120});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Stroke(cr, {90, 96, 120}, 1);
   return ToOpaquePixels(canvas);
 }
 
@@ -306,8 +240,7 @@ Pixels PiecesPanel() {
   // Drawn keyed: rows 0..59 are the three entries, the validation button sits at rows 67..90.
   Canvas canvas(24, 91);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {150, 150, 255};
-  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 3, {150, 150, 255});
   // 1 shuffle: two crossing arrows.
   SetSource(cr, kIcon);
   cairo_set_line_width(cr, 1.6);
@@ -327,45 +260,29 @@ Pixels PiecesPanel() {
   cairo_move_to(cr, 15, 44);
   cairo_curve_to(cr, 15, 51, 6, 50, 6, 55);
   cairo_stroke(cr);
-  cairo_move_to(cr, 2.5, 53);
-  cairo_line_to(cr, 6, 58);
-  cairo_line_to(cr, 9.5, 53);
-  cairo_close_path(cr);
+  TrianglePath(cr, 2.5, 53, 6, 58, 9.5, 53);
   cairo_fill(cr);
   cairo_rectangle(cr, 11, 55, 7, 3);
   cairo_fill(cr);
   // Validation button: a green check on a raised square.
   RoundedRect(cr, 0.5, 67.5, 23, 23, 3);
-  cairo_pattern_t* p = cairo_pattern_create_linear(0, 67, 0, 91);
-  AddStop(p, 0, {90, 200, 100});
-  AddStop(p, 1, {20, 90, 40});
-  cairo_set_source(cr, p);
-  cairo_fill_preserve(cr);
-  cairo_pattern_destroy(p);
-  SetSource(cr, {200, 255, 200});
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  FillOutlined(cr, Linear(0, 67, 0, 91, {{0, {90, 200, 100}}, {1, {20, 90, 40}}}), {200, 255, 200},
+               1);
   cairo_move_to(cr, 5, 79);
   cairo_line_to(cr, 10, 85);
   cairo_line_to(cr, 19, 72);
-  SetSource(cr, kWhite);
-  cairo_set_line_width(cr, 3);
-  cairo_set_line_cap(cr, CAIRO_LINE_CAP_ROUND);
-  cairo_set_line_join(cr, CAIRO_LINE_JOIN_ROUND);
-  cairo_stroke(cr);
+  StrokeRound(cr, kWhite, 3);
   return ToKeyedPixels(canvas);
 }
 
 Pixels ViewPanel() {
   Canvas canvas(20, 60);
   cairo_t* cr = canvas.Cr();
-  const Rgb tint = {255, 255, 0};
-  for (int k = 0; k < 3; ++k) EntryButton(cr, 0, k * 20, 20, tint);
+  EntryColumn(cr, 3, {255, 255, 0});
   // 0 objectives: a target.
   for (int ring = 0; ring < 3; ++ring) {
     cairo_arc(cr, 10, 10, 7 - ring * 2.5, 0, 2 * M_PI);
-    SetSource(cr, ring % 2 ? Rgb{230, 60, 60} : kIcon);
-    cairo_fill(cr);
+    Fill(cr, ring % 2 ? Rgb{230, 60, 60} : kIcon);
   }
   // 1 grid background: three small hexagons.
   for (int i = 0; i < 3; ++i) {
@@ -374,22 +291,13 @@ Pixels ViewPanel() {
     cairo_scale(cr, 0.17, 0.17);
     HexPath(cr, 0);
     cairo_restore(cr);
-    SetSource(cr, kIcon);
-    cairo_set_line_width(cr, 1.1);
-    cairo_stroke(cr);
+    Stroke(cr, kIcon, 1.1);
   }
   // 2 background space: a ringed planet and a star.
   cairo_arc(cr, 10, 50, 4.5, 0, 2 * M_PI);
-  SetSource(cr, {120, 170, 255});
-  cairo_fill(cr);
-  cairo_save(cr);
-  cairo_translate(cr, 10, 50);
-  cairo_scale(cr, 1, 0.35);
-  cairo_arc(cr, 0, 0, 8, 0, 2 * M_PI);
-  cairo_restore(cr);
-  SetSource(cr, kIcon);
-  cairo_set_line_width(cr, 1);
-  cairo_stroke(cr);
+  Fill(cr, {120, 170, 255});
+  EllipsePath(cr, 10, 50, 1, 0.35, 8);
+  Stroke(cr, kIcon, 1);
   StarPath(cr, 16, 43, 2.5, 0.7, 4);
   cairo_fill(cr);
   return ToOpaquePixels(canvas);
@@ -402,16 +310,13 @@ Pixels HudFrame() {
   MetalPlate(cr, 150, 30, 256, 134, 14);
   // Avatar bezel.
   RoundedRect(cr, 165, 65, 86, 86, 6);
-  SetSource(cr, {200, 170, 96});
-  cairo_fill(cr);
+  Fill(cr, {200, 170, 96});
   RoundedRect(cr, 168, 68, 80, 80, 4);
-  SetSource(cr, {20, 20, 28});
-  cairo_fill(cr);
+  Fill(cr, {20, 20, 28});
   // Lines under the three texts.
   for (int k = 0; k < 3; ++k) {
     cairo_rectangle(cr, 262, 96 + k * 23, 134, 1);
-    SetSource(cr, {196, 164, 90}, 0.45);
-    cairo_fill(cr);
+    Fill(cr, {196, 164, 90}, 0.45);
   }
   // Title band with four hex studs.
   UseFont(cr, FontId::kSerifBoldItalic, 13);
@@ -423,8 +328,7 @@ Pixels HudFrame() {
     cairo_scale(cr, 0.16, 0.16);
     HexPath(cr, 0);
     cairo_restore(cr);
-    SetSource(cr, {200, 170, 96});
-    cairo_fill(cr);
+    Fill(cr, {200, 170, 96});
   }
   return ToKeyedPixels(canvas);
 }
@@ -432,30 +336,16 @@ Pixels HudFrame() {
 }  // namespace
 
 Pixels RenderInterfacePicture(int number) {
-  switch (number) {
-    case 1:
-      return PointerSheet();
-    case 2:
-      return Emblem(128);
-    case 3:
-      return AvatarStrip();
-    case 4:
-      return Emblem(64);
-    case 5:
-      return HudPanel();
-    case 6:
-      return ExitSquare();
-    case 7:
-      return ChatPanel();
-    case 8:
-      return MusicPanel();
-    case 9:
-      return PiecesPanel();
-    case 10:
-      return ViewPanel();
-    default:
-      return HudFrame();
-  }
+  using Make = Pixels (*)();
+  constexpr std::array<Make, 11> kPictures = {PointerSheet, [] { return Emblem(128); },
+                                              AvatarStrip,  [] { return Emblem(64); },
+                                              HudPanel,     ExitSquare,
+                                              ChatPanel,    MusicPanel,
+                                              PiecesPanel,  ViewPanel,
+                                              HudFrame};
+  // Any other number is the heads-up frame, the last picture.
+  const size_t index = number >= 1 && number <= 10 ? static_cast<size_t>(number - 1) : 10;
+  return kPictures[index]();
 }
 
 }  // namespace qm::assets

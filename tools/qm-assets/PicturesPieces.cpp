@@ -41,91 +41,59 @@ void HexVertex(int i, double inset, double& x, double& y) {
 void PlasticFace(cairo_t* cr, const MaterialLook& look) {
   // Thick soft bevel and a glossy highlight: a moulded toy tile.
   BevelledHex(cr, look.face, 0, 4.5, 0.8);
-  cairo_save(cr);
-  HexPath(cr, 6);
-  cairo_clip(cr);
-  cairo_pattern_t* gloss = cairo_pattern_create_linear(0, 6, 0, 26);
-  AddStop(gloss, 0, {255, 255, 255}, 0.55);
-  AddStop(gloss, 1, {255, 255, 255}, 0.0);
-  cairo_set_source(cr, gloss);
-  cairo_save(cr);
-  cairo_translate(cr, 24, 14);
-  cairo_scale(cr, 22, 10);
-  cairo_arc(cr, 0, 0, 1, 0, 2 * M_PI);
-  cairo_restore(cr);
-  cairo_fill(cr);
-  cairo_pattern_destroy(gloss);
+  SaveClipHex(cr, 6);
+  EllipsePath(cr, 24, 14, 22, 10, 1);
+  FillWith(cr, Linear(0, 6, 0, 26, {{0, {255, 255, 255}, 0.55}, {1, {255, 255, 255}, 0.0}}));
   cairo_restore(cr);
 }
 
 void BronzeFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 2.5, 1.0);
-  cairo_save(cr);
-  HexPath(cr, 3.5);
-  cairo_clip(cr);
+  SaveClipHex(cr, 3.5);
   // Brushed metal: fine horizontal streaks.
   Dice dice(777);
   for (int y = 3; y < 58; ++y) {
     double a = 0.05 + 0.12 * dice.Unit();
-    SetSource(cr, (y % 2) ? Rgb{255, 210, 160} : Rgb{70, 30, 5}, a);
     cairo_rectangle(cr, 0, y, 52, 0.6);
-    cairo_fill(cr);
+    Fill(cr, (y % 2) ? Rgb{255, 210, 160} : Rgb{70, 30, 5}, a);
   }
   cairo_restore(cr);
   // Grooved rim: a dark line with a light line inside it.
   HexPath(cr, 5.5);
-  SetSource(cr, {60, 26, 6}, 0.9);
-  cairo_set_line_width(cr, 1.2);
-  cairo_stroke(cr);
+  Stroke(cr, {60, 26, 6}, 1.2, 0.9);
   HexPath(cr, 6.7);
-  SetSource(cr, {255, 200, 140}, 0.55);
-  cairo_set_line_width(cr, 0.8);
-  cairo_stroke(cr);
+  Stroke(cr, {255, 200, 140}, 0.8, 0.55);
 }
 
 void SilverFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 3, 1.2);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
+  SaveClipHex(cr, 4);
   // Sheen: a bright diagonal band across the plate.
-  cairo_pattern_t* sheen = cairo_pattern_create_linear(8, 6, 44, 54);
-  AddStop(sheen, 0.0, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.30, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.38, {255, 255, 255}, 0.65);
-  AddStop(sheen, 0.46, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.58, {255, 255, 255}, 0.0);
-  AddStop(sheen, 0.62, {255, 255, 255}, 0.35);
-  AddStop(sheen, 0.66, {255, 255, 255}, 0.0);
-  cairo_set_source(cr, sheen);
-  cairo_paint(cr);
-  cairo_pattern_destroy(sheen);
+  const Rgb white = {255, 255, 255};
+  PaintWith(cr, Linear(8, 6, 44, 54,
+                       {{0.0, white, 0.0},
+                        {0.30, white, 0.0},
+                        {0.38, white, 0.65},
+                        {0.46, white, 0.0},
+                        {0.58, white, 0.0},
+                        {0.62, white, 0.35},
+                        {0.66, white, 0.0}}));
   cairo_restore(cr);
   // Rivets in the six corners.
   for (int i = 0; i < 6; ++i) {
     double x, y;
     HexVertex(i, 6.5, x, y);
-    SetSource(cr, {40, 46, 60});
-    cairo_arc(cr, x + 0.5, y + 0.5, 1.7, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetSource(cr, {250, 252, 255});
-    cairo_arc(cr, x - 0.3, y - 0.3, 1.1, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Stud(cr, x, y, {40, 46, 60}, 0.5, 1.7, {250, 252, 255}, 0.3, 1.1);
   }
 }
 
 void GoldFace(cairo_t* cr, const MaterialLook& look) {
   BevelledHex(cr, look.face, 0, 3, 1.0);
-  cairo_save(cr);
-  HexPath(cr, 4);
-  cairo_clip(cr);
-  cairo_pattern_t* shine = cairo_pattern_create_radial(19, 19, 1, 26, 30, 30);
-  AddStop(shine, 0, {255, 255, 230}, 0.85);
-  AddStop(shine, 0.45, {255, 230, 120}, 0.15);
-  AddStop(shine, 1, {150, 90, 0}, 0.35);
-  cairo_set_source(cr, shine);
-  cairo_paint(cr);
-  cairo_pattern_destroy(shine);
+  SaveClipHex(cr, 4);
+  PaintWith(
+      cr,
+      Radial(19, 19, 1, 26, 30, 30,
+             {{0, {255, 255, 230}, 0.85}, {0.45, {255, 230, 120}, 0.15}, {1, {150, 90, 0}, 0.35}}));
   cairo_restore(cr);
   // Beaded rim: a string of small gold pearls along the edge.
   for (int side = 0; side < 6; ++side) {
@@ -135,20 +103,14 @@ void GoldFace(cairo_t* cr, const MaterialLook& look) {
     for (int k = 0; k < 6; ++k) {
       double t = k / 6.0;
       double x = x0 + (x1 - x0) * t, y = y0 + (y1 - y0) * t;
-      SetSource(cr, {120, 70, 0});
-      cairo_arc(cr, x + 0.4, y + 0.4, 1.35, 0, 2 * M_PI);
-      cairo_fill(cr);
-      SetSource(cr, {255, 244, 170});
-      cairo_arc(cr, x - 0.2, y - 0.2, 0.85, 0, 2 * M_PI);
-      cairo_fill(cr);
+      Stud(cr, x, y, {120, 70, 0}, 0.4, 1.35, {255, 244, 170}, 0.2, 0.85);
     }
   }
 }
 
 void DiamondFace(cairo_t* cr, const MaterialLook& look) {
   HexPath(cr, 0);
-  SetSource(cr, {40, 90, 130});
-  cairo_fill(cr);
+  Fill(cr, {40, 90, 130});
   // Facets: six crown triangles around a table, each lit differently.
   const double lights[6] = {1.0, 0.78, 0.55, 0.62, 0.74, 0.92};
   for (int i = 0; i < 6; ++i) {
@@ -162,17 +124,12 @@ void DiamondFace(cairo_t* cr, const MaterialLook& look) {
     cairo_line_to(cr, cx, cy);
     cairo_line_to(cr, dx, dy);
     cairo_close_path(cr);
-    SetSource(cr, Mix(Scale(look.face, lights[i]), {255, 255, 255}, lights[i] > 0.9 ? 0.4 : 0));
-    cairo_fill(cr);
+    Fill(cr, Mix(Scale(look.face, lights[i]), {255, 255, 255}, lights[i] > 0.9 ? 0.4 : 0));
   }
   // The table facet, with a cold inner gradient.
   HexPath(cr, 10);
-  cairo_pattern_t* table = cairo_pattern_create_linear(14, 14, 40, 48);
-  AddStop(table, 0, {246, 253, 255});
-  AddStop(table, 0.5, look.face);
-  AddStop(table, 1, {150, 205, 230});
-  cairo_set_source(cr, table);
-  cairo_fill(cr);
+  FillWith(cr,
+           Linear(14, 14, 40, 48, {{0, {246, 253, 255}}, {0.5, look.face}, {1, {150, 205, 230}}}));
   // Facet edges.
   cairo_set_line_width(cr, 0.7);
   SetSource(cr, {255, 255, 255}, 0.8);
@@ -187,9 +144,8 @@ void DiamondFace(cairo_t* cr, const MaterialLook& look) {
   HexPath(cr, 10);
   cairo_stroke(cr);
   // A glint in the top-left facet.
-  SetSource(cr, {255, 255, 255});
   StarPath(cr, 13, 17, 5, 1.1, 4);
-  cairo_fill(cr);
+  Fill(cr, {255, 255, 255});
 }
 
 void DrawLetter(cairo_t* cr, int material, char letter) {
@@ -244,24 +200,10 @@ int PieceValue(int code) {
 
 void DrawPiece(cairo_t* cr, int code) {
   const int letter = (code - 1) % 26, material = (code - 1) / 26;
-  const MaterialLook& look = kLooks[material];
-  switch (material) {
-    case 0:
-      PlasticFace(cr, look);
-      break;
-    case 1:
-      BronzeFace(cr, look);
-      break;
-    case 2:
-      SilverFace(cr, look);
-      break;
-    case 3:
-      GoldFace(cr, look);
-      break;
-    default:
-      DiamondFace(cr, look);
-      break;
-  }
+  using Face = void (*)(cairo_t*, const MaterialLook&);
+  constexpr std::array<Face, 5> kFaces = {PlasticFace, BronzeFace, SilverFace, GoldFace,
+                                          DiamondFace};
+  kFaces[static_cast<size_t>(material)](cr, kLooks[material]);
   DrawLetter(cr, material, static_cast<char>('A' + letter));
   DrawValue(cr, material, PieceValue(code));
 }

@@ -62,26 +62,22 @@ constexpr std::array<SpacePalette, 8> kPalettes = {{
 }};
 
 void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colour, bool ring) {
-  if (ring) {
+  // The ring's far half goes behind the body, its near half in front.
+  auto ringHalf = [&](double from, double to, double lift, double alpha) {
     cairo_save(cr);
     cairo_translate(cr, cx, cy);
     cairo_rotate(cr, -0.35);
     cairo_scale(cr, 1, 0.28);
-    cairo_arc(cr, 0, 0, rad * 1.9, M_PI, 2 * M_PI);
+    cairo_arc(cr, 0, 0, rad * 1.9, from, to);
     cairo_restore(cr);
-    SetSource(cr, Mix(colour, {255, 255, 255}, 0.3), 0.55);
-    cairo_set_line_width(cr, rad * 0.12);
-    cairo_stroke(cr);
-  }
-  cairo_pattern_t* body =
-      cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05, cx, cy, rad);
-  AddStop(body, 0, Mix(colour, {255, 255, 255}, 0.35));
-  AddStop(body, 0.6, colour);
-  AddStop(body, 1, Scale(colour, 0.25));
+    Stroke(cr, Mix(colour, {255, 255, 255}, lift), rad * 0.12, alpha);
+  };
+  if (ring) ringHalf(M_PI, 2 * M_PI, 0.3, 0.55);
   cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
-  cairo_set_source(cr, body);
-  cairo_fill(cr);
-  cairo_pattern_destroy(body);
+  FillWith(
+      cr,
+      Radial(cx - rad * 0.4, cy - rad * 0.4, rad * 0.05, cx, cy, rad,
+             {{0, Mix(colour, {255, 255, 255}, 0.35)}, {0.6, colour}, {1, Scale(colour, 0.25)}}));
   // Cloud bands or craters.
   cairo_save(cr);
   cairo_arc(cr, cx, cy, rad, 0, 2 * M_PI);
@@ -101,30 +97,13 @@ void Planet(cairo_t* cr, Dice& dice, double cx, double cy, double rad, Rgb colou
     cairo_fill(cr);
   }
   // Night side.
-  cairo_pattern_t* night =
-      cairo_pattern_create_linear(cx - rad * 0.2, cy - rad * 0.2, cx + rad, cy + rad);
-  AddStop(night, 0, {0, 0, 0}, 0);
-  AddStop(night, 1, {0, 0, 4}, 0.85);
-  cairo_set_source(cr, night);
-  cairo_paint(cr);
-  cairo_pattern_destroy(night);
+  PaintWith(cr, Linear(cx - rad * 0.2, cy - rad * 0.2, cx + rad, cy + rad,
+                       {{0, {0, 0, 0}, 0}, {1, {0, 0, 4}, 0.85}}));
   cairo_restore(cr);
   // Atmosphere rim.
   cairo_arc(cr, cx, cy, rad, M_PI * 0.9, M_PI * 1.75);
-  SetSource(cr, Mix(colour, {255, 255, 255}, 0.6), 0.5);
-  cairo_set_line_width(cr, std::max(1.0, rad * 0.04));
-  cairo_stroke(cr);
-  if (ring) {
-    cairo_save(cr);
-    cairo_translate(cr, cx, cy);
-    cairo_rotate(cr, -0.35);
-    cairo_scale(cr, 1, 0.28);
-    cairo_arc(cr, 0, 0, rad * 1.9, 0, M_PI);
-    cairo_restore(cr);
-    SetSource(cr, Mix(colour, {255, 255, 255}, 0.4), 0.75);
-    cairo_set_line_width(cr, rad * 0.12);
-    cairo_stroke(cr);
-  }
+  Stroke(cr, Mix(colour, {255, 255, 255}, 0.6), std::max(1.0, rad * 0.04), 0.5);
+  if (ring) ringHalf(0, M_PI, 0.4, 0.75);
 }
 
 void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
@@ -135,24 +114,20 @@ void Stars(cairo_t* cr, Dice& dice, int width, int height, double density) {
     double rad = 0.35 + m * m * m * 1.3;
     Rgb tone = Mix({255, 255, 255}, dice.Unit() < 0.5 ? Rgb{170, 200, 255} : Rgb{255, 220, 170},
                    dice.Unit());
-    SetSource(cr, tone, 0.35 + 0.65 * dice.Unit());
     cairo_arc(cr, x, y, rad, 0, 2 * M_PI);
-    cairo_fill(cr);
+    Fill(cr, tone, 0.35 + 0.65 * dice.Unit());
   }
   // A few bright stars with a halo and spikes.
   int bright = static_cast<int>(width * height / 160000.0 * density);
   for (int i = 0; i < bright; ++i) {
     double x = dice.Unit() * width, y = dice.Unit() * height, s = dice.Range(4, 12);
-    cairo_pattern_t* halo = cairo_pattern_create_radial(x, y, 0, x, y, s * 2);
-    AddStop(halo, 0, {255, 255, 255}, 0.9);
-    AddStop(halo, 0.2, {200, 220, 255}, 0.35);
-    AddStop(halo, 1, {200, 220, 255}, 0);
-    cairo_set_source(cr, halo);
     cairo_arc(cr, x, y, s * 2, 0, 2 * M_PI);
-    cairo_fill(cr);
-    SetSource(cr, {230, 240, 255}, 0.6);
+    FillWith(
+        cr,
+        Radial(x, y, 0, x, y, s * 2,
+               {{0, {255, 255, 255}, 0.9}, {0.2, {200, 220, 255}, 0.35}, {1, {200, 220, 255}, 0}}));
     StarPath(cr, x, y, s * 1.6, 0.6, 4);
-    cairo_fill(cr);
+    Fill(cr, {230, 240, 255}, 0.6);
   }
 }
 
@@ -241,8 +216,7 @@ void DrawSpaceObject(cairo_t* cr, int index) {
   if (index == 5) {  // a drifting satellite
     cairo_rectangle(cr, 6, 26, 14, 8);
     cairo_rectangle(cr, 32, 26, 14, 8);
-    SetSource(cr, {60, 90, 170});
-    cairo_fill(cr);
+    Fill(cr, {60, 90, 170});
     SetSource(cr, {150, 180, 240}, 0.8);
     for (int k = 0; k < 4; ++k) {
       cairo_rectangle(cr, 7 + k * 3.4, 27, 0.6, 6);
@@ -250,11 +224,9 @@ void DrawSpaceObject(cairo_t* cr, int index) {
     }
     cairo_fill(cr);
     RoundedRect(cr, 20, 22, 12, 16, 2);
-    SetSource(cr, {200, 190, 150});
-    cairo_fill(cr);
+    Fill(cr, {200, 190, 150});
     cairo_arc(cr, 26, 18, 4, M_PI, 2 * M_PI);
-    SetSource(cr, {230, 230, 230});
-    cairo_fill(cr);
+    Fill(cr, {230, 230, 230});
     return;
   }
   // Asteroids: lumpy rocks with craters, one or two per picture.
@@ -272,20 +244,14 @@ void DrawSpaceObject(cairo_t* cr, int index) {
       cairo_line_to(cr, cx + rr * std::cos(a), cy + rr * std::sin(a));
     }
     cairo_close_path(cr);
-    cairo_pattern_t* p =
-        cairo_pattern_create_radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy, rad * 1.1);
-    AddStop(p, 0, Mix(tone, {255, 255, 255}, 0.35));
-    AddStop(p, 0.7, tone);
-    AddStop(p, 1, Scale(tone, 0.35));
-    cairo_set_source(cr, p);
-    cairo_fill(cr);
-    cairo_pattern_destroy(p);
+    FillWith(cr,
+             Radial(cx - rad * 0.4, cy - rad * 0.4, 1, cx, cy, rad * 1.1,
+                    {{0, Mix(tone, {255, 255, 255}, 0.35)}, {0.7, tone}, {1, Scale(tone, 0.35)}}));
     for (int c = 0; c < 3; ++c) {
       double x = cx + dice.Range(-rad * 0.5, rad * 0.5), y = cy + dice.Range(-rad * 0.5, rad * 0.5);
       double cr2 = dice.Range(1.2, rad * 0.25);
-      SetSource(cr, Scale(tone, 0.5), 0.8);
       cairo_arc(cr, x, y, cr2, 0, 2 * M_PI);
-      cairo_fill(cr);
+      Fill(cr, Scale(tone, 0.5), 0.8);
       SetSource(cr, Mix(tone, {255, 255, 255}, 0.3), 0.6);
       cairo_arc(cr, x + 0.6, y + 0.6, cr2, 0.1, 1.6);
       cairo_set_line_width(cr, 0.7);
@@ -295,8 +261,7 @@ void DrawSpaceObject(cairo_t* cr, int index) {
       cairo_move_to(cr, cx - rad * 0.6, cy - rad * 0.6);
       cairo_line_to(cr, 2, 6);
       cairo_line_to(cr, cx - rad * 0.9, cy + rad * 0.1);
-      SetSource(cr, {200, 230, 255}, 0.6);
-      cairo_fill(cr);
+      Fill(cr, {200, 230, 255}, 0.6);
     }
   }
 }
@@ -319,8 +284,7 @@ Pixels RenderTitle() {
     cairo_translate(cr, dx + 4, dy + 6);
     cairo_scale(cr, scale, scale);
     HexPath(cr, 0);
-    SetSource(cr, {0, 0, 0}, 0.5);
-    cairo_fill(cr);
+    Fill(cr, {0, 0, 0}, 0.5);
     cairo_restore(cr);
     cairo_save(cr);
     cairo_translate(cr, dx, dy);

@@ -1,9 +1,9 @@
 // The game's sound effects, each synthesised from sine partials, FM and filtered noise.
 #include <cmath>
 #include <cstdio>
-#include <filesystem>
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "AudioAssets.hpp"
@@ -25,34 +25,62 @@ std::vector<float> Silence(double seconds, int rate = kRate) {
   return std::vector<float>(static_cast<size_t>(seconds * rate), 0.0f);
 }
 
-// A struck bell or glass tone: FM with a decaying index, plus a faint inharmonic partial.
-void AddBell(std::vector<float>& out, double start, double hz, double amp, double decay,
-             double ratio = 3.5, double index = 1.2, int rate = kRate) {
+// A struck note from start seconds on: the wave of tone(t) under an attack-decay envelope,
+// cut off once it has faded away.
+template <class Tone>
+void AddStruck(std::vector<float>& out, double start, double amp, double attack, double decay,
+               Tone tone, int rate = kRate) {
   const size_t first = static_cast<size_t>(start * rate);
   for (size_t i = first; i < out.size(); ++i) {
     const double t = static_cast<double>(i - first) / rate;
-    const double env = AttackDecay(t, 0.004, decay);
+    const double env = AttackDecay(t, attack, decay);
     if (t > 0.01 && env < 1e-4) break;
-    const double mod = index * std::exp(-t / (decay * 0.35)) * std::sin(2 * kPi * hz * ratio * t);
-    double v = std::sin(2 * kPi * hz * t + mod);
-    v += 0.18 * std::sin(2 * kPi * hz * 2.76 * t) * std::exp(-t / (decay * 0.25));
-    out[i] += static_cast<float>(amp * env * v);
+    out[i] += static_cast<float>(amp * env * tone(t));
   }
 }
 
+// A struck bell or glass tone: FM with a decaying index, plus a faint inharmonic partial.
+void AddBell(std::vector<float>& out, double start, double hz, double amp, double decay,
+             double ratio = 3.5, double index = 1.2) {
+  AddStruck(out, start, amp, 0.004, decay, [&](double t) {
+    const double mod = index * std::exp(-t / (decay * 0.35)) * std::sin(2 * kPi * hz * ratio * t);
+    double v = std::sin(2 * kPi * hz * t + mod);
+    v += 0.18 * std::sin(2 * kPi * hz * 2.76 * t) * std::exp(-t / (decay * 0.25));
+    return v;
+  });
+}
+
+// The same bell on a stereo pair, placed by pan (0 left, 1 right).
+void AddBellPanned(std::vector<float>& left, std::vector<float>& right, double start, double hz,
+                   double amp, double pan, double decay, double ratio, double index) {
+  AddBell(left, start, hz, amp * (1.0 - pan), decay, ratio, index);
+  AddBell(right, start, hz, amp * pan, decay, ratio, index);
+}
+
 // A soft mallet tone (marimba-like): fundamental with a quickly fading fourth partial.
-void AddMallet(std::vector<float>& out, double start, double hz, double amp, double decay,
-               int rate = kRate) {
-  const size_t first = static_cast<size_t>(start * rate);
-  for (size_t i = first; i < out.size(); ++i) {
-    const double t = static_cast<double>(i - first) / rate;
-    const double env = AttackDecay(t, 0.003, decay);
-    if (t > 0.01 && env < 1e-4) break;
+void AddMallet(std::vector<float>& out, double start, double hz, double amp, double decay) {
+  AddStruck(out, start, amp, 0.003, decay, [&](double t) {
     double v = std::sin(2 * kPi * hz * t);
     v += 0.35 * std::sin(2 * kPi * hz * 4.0 * t) * std::exp(-t / (decay * 0.2));
     v += 0.12 * std::sin(2 * kPi * hz * 10.0 * t) * std::exp(-t / 0.008);
-    out[i] += static_cast<float>(amp * env * v);
-  }
+    return v;
+  });
+}
+
+// The room of a stereo pair: each side its own reverb, spread apart.
+std::vector<float> StereoRoom(const std::vector<float>& left, const std::vector<float>& right,
+                              double wet, double seconds, double tail, int leftSpread,
+                              int rightSpread) {
+  return Interleave(WithReverb(left, kRate, wet, seconds, tail, leftSpread),
+                    WithReverb(right, kRate, wet, seconds, tail, rightSpread));
+}
+
+// The last touch of every effect: faded edges and its peak level.
+std::vector<float> Finished(std::vector<float> out, int channels, int fadeIn, int fadeOut,
+                            double peak) {
+  FadeEdges(out, channels, fadeIn, fadeOut);
+  NormalizePeak(out, peak);
+  return out;
 }
 
 // A warm brass-like voice for the fanfare: FM 1:1 whose brightness opens then settles.
@@ -95,9 +123,7 @@ std::vector<float> MakeClick() {
     out[i] = static_cast<float>(v * std::min(1.0, t / 0.0004));
   }
   Soften(out, 7000, kClickRate);
-  FadeEdges(out, 1, 0, 60);
-  NormalizePeak(out, 0.7);
-  return out;
+  return Finished(std::move(out), 1, 0, 60, 0.7);
 }
 
 // Slot 1: the level-up fanfare, a rising arpeggio that opens into a held major chord.
@@ -111,9 +137,7 @@ std::vector<float> MakeFanfare() {
     AddBell(dry, 0.46 + 0.07 * k, NoteHz(84 + arpeggio[k % 4] - 67), 0.08, 0.5);
   Soften(dry, 6000);
   std::vector<float> out = WithReverb(dry, kRate, 0.25, 1.2, 0.4, 0);
-  FadeEdges(out, 1, 0, 2000);
-  NormalizePeak(out, 0.75);
-  return out;
+  return Finished(std::move(out), 1, 0, 2000, 0.75);
 }
 
 // Slot 12: exchange done, chat word found: two bright notes going up.
@@ -123,9 +147,7 @@ std::vector<float> MakeFound() {
   AddMallet(dry, 0.085, NoteHz(86), 0.5, 0.22);  // D6
   AddBell(dry, 0.085, NoteHz(98), 0.08, 0.2);
   std::vector<float> out = WithReverb(dry, kRate, 0.18, 0.6, 0.25, 0);
-  FadeEdges(out, 1, 0, 1500);
-  NormalizePeak(out, 0.6);
-  return out;
+  return Finished(std::move(out), 1, 0, 1500, 0.6);
 }
 
 // Slot 16: chat word not found: two soft low notes going down, muted rather than harsh.
@@ -134,9 +156,7 @@ std::vector<float> MakeNotFound() {
   AddMallet(out, 0.0, NoteHz(63), 0.5, 0.09);    // E flat 4
   AddMallet(out, 0.11, NoteHz(58), 0.55, 0.13);  // B flat 3
   Soften(out, 2500);
-  FadeEdges(out, 1, 0, 1500);
-  NormalizePeak(out, 0.55);
-  return out;
+  return Finished(std::move(out), 1, 0, 1500, 0.55);
 }
 
 // Slot 2: every accepted move and the Good/Echec verdicts: a light three-bell chime.
@@ -145,16 +165,12 @@ std::vector<float> MakeChime() {
   const double notes[] = {84, 88, 91};  // C6 E6 G6
   for (int k = 0; k < 3; ++k) {
     const double pan = 0.3 + 0.2 * k;
-    AddBell(left, 0.055 * k, NoteHz(notes[k]), 0.35 * (1.0 - pan), 0.32, 3.0, 0.7);
-    AddBell(right, 0.055 * k, NoteHz(notes[k]), 0.35 * pan, 0.32, 3.0, 0.7);
+    AddBellPanned(left, right, 0.055 * k, NoteHz(notes[k]), 0.35, pan, 0.32, 3.0, 0.7);
   }
   Soften(left, 7000);
   Soften(right, 7000);
-  std::vector<float> out = Interleave(WithReverb(left, kRate, 0.22, 0.8, 0.3, 0),
-                                      WithReverb(right, kRate, 0.22, 0.8, 0.3, 3));
-  FadeEdges(out, 2, 0, 2500);
-  NormalizePeak(out, 0.5);
-  return out;
+  std::vector<float> out = StereoRoom(left, right, 0.22, 0.8, 0.3, 0, 3);
+  return Finished(std::move(out), 2, 0, 2500, 0.5);
 }
 
 // Slot 3: every refused move and the EXIT control: a soft airy whoosh that falls away.
@@ -189,9 +205,7 @@ std::vector<float> MakeWhoosh() {
     }
   }
   std::vector<float> out = Interleave(left, right);
-  FadeEdges(out, 2, 200, 3000);
-  NormalizePeak(out, 0.4);
-  return out;
+  return Finished(std::move(out), 2, 200, 3000, 0.4);
 }
 
 // Slot 5: exchange cancelled: two quick soft blips going down.
@@ -212,14 +226,10 @@ std::vector<float> MakeSparkle() {
   const double notes[] = {86, 93, 91, 98, 96, 103};
   for (int k = 0; k < 6; ++k) {
     const double pan = (k % 2) ? 0.7 : 0.3;
-    AddBell(left, 0.07 * k, NoteHz(notes[k]), 0.25 * (1 - pan), 0.18, 3.5, 0.9);
-    AddBell(right, 0.07 * k, NoteHz(notes[k]), 0.25 * pan, 0.18, 3.5, 0.9);
+    AddBellPanned(left, right, 0.07 * k, NoteHz(notes[k]), 0.25, pan, 0.18, 3.5, 0.9);
   }
-  std::vector<float> out = Interleave(WithReverb(left, kRate, 0.3, 1.0, 0.4, 1),
-                                      WithReverb(right, kRate, 0.3, 1.0, 0.4, 4));
-  FadeEdges(out, 2, 0, 3000);
-  NormalizePeak(out, 0.45);
-  return out;
+  std::vector<float> out = StereoRoom(left, right, 0.3, 1.0, 0.4, 1, 4);
+  return Finished(std::move(out), 2, 0, 3000, 0.45);
 }
 
 struct EffectFile {
@@ -234,12 +244,7 @@ struct EffectFile {
 
 bool WriteSoundEffects(const std::string& outDir) {
   const std::string folder = outDir + "/sfx";
-  std::error_code ec;
-  std::filesystem::create_directories(folder, ec);
-  if (ec) {
-    std::fprintf(stderr, "qm-assets: cannot create %s: %s\n", folder.c_str(), ec.message().c_str());
-    return false;
-  }
+  if (!MakeFolder(folder)) return false;
   const EffectFile files[] = {
       {"1.wav", false, 1, kClickRate, MakeClick}, {"2.wav", false, 1, kRate, MakeFanfare},
       {"3.wav", false, 1, kRate, MakeFound},      {"4.wav", false, 1, kRate, MakeNotFound},

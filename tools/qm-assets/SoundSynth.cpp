@@ -5,70 +5,51 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 
 namespace qm::assets {
-
-uint64_t SynthRandom::Next() {
-  uint64_t z = (state_ += 0x9E3779B97F4A7C15ull);
-  z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-  z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-  return z ^ (z >> 31);
-}
-
-double SynthRandom::Uniform() {
-  return static_cast<double>(Next() >> 11) * (1.0 / 9007199254740992.0);
-}
 
 int SynthRandom::Below(int n) {
   return n <= 1 ? 0 : static_cast<int>(Next() % static_cast<uint64_t>(n));
 }
 
-namespace {
-struct Coefficients {
+struct Biquad::Coefficients {
   double b0, b1, b2, a0, a1, a2;
 };
-Coefficients Prewarp(double rate, double hz, double q) {
+
+Biquad::Coefficients Biquad::Prewarp(double rate, double hz, double q) {
   const double w = 2.0 * kPi * std::min(hz, rate * 0.45) / rate;
   const double alpha = std::sin(w) / (2.0 * q);
   return {0, 0, 0, 1.0 + alpha, -2.0 * std::cos(w), 1.0 - alpha};
 }
-}  // namespace
+
+Biquad Biquad::Normalised(const Coefficients& c, double b0, double b1, double b2) {
+  Biquad f;
+  f.b0_ = b0 / c.a0;
+  f.b1_ = b1 / c.a0;
+  f.b2_ = b2 / c.a0;
+  f.a1_ = c.a1 / c.a0;
+  f.a2_ = c.a2 / c.a0;
+  return f;
+}
 
 Biquad Biquad::LowPass(double rate, double hz, double q) {
   Coefficients c = Prewarp(rate, hz, q);
   const double cw = -c.a1 / 2.0;
-  Biquad f;
-  f.b0_ = (1.0 - cw) / 2.0 / c.a0;
-  f.b1_ = (1.0 - cw) / c.a0;
-  f.b2_ = f.b0_;
-  f.a1_ = c.a1 / c.a0;
-  f.a2_ = c.a2 / c.a0;
-  return f;
+  return Normalised(c, (1.0 - cw) / 2.0, 1.0 - cw, (1.0 - cw) / 2.0);
 }
 
 Biquad Biquad::HighPass(double rate, double hz, double q) {
   Coefficients c = Prewarp(rate, hz, q);
   const double cw = -c.a1 / 2.0;
-  Biquad f;
-  f.b0_ = (1.0 + cw) / 2.0 / c.a0;
-  f.b1_ = -(1.0 + cw) / c.a0;
-  f.b2_ = f.b0_;
-  f.a1_ = c.a1 / c.a0;
-  f.a2_ = c.a2 / c.a0;
-  return f;
+  return Normalised(c, (1.0 + cw) / 2.0, -(1.0 + cw), (1.0 + cw) / 2.0);
 }
 
 Biquad Biquad::BandPass(double rate, double hz, double q) {
   Coefficients c = Prewarp(rate, hz, q);
   const double alpha = c.a0 - 1.0;
-  Biquad f;
-  f.b0_ = alpha / c.a0;
-  f.b1_ = 0;
-  f.b2_ = -alpha / c.a0;
-  f.a1_ = c.a1 / c.a0;
-  f.a2_ = c.a2 / c.a0;
-  return f;
+  return Normalised(c, alpha, 0, -alpha);
 }
 
 void Biquad::Retune(const Biquad& other) {
@@ -227,6 +208,16 @@ bool EncodeOggVorbis(const std::vector<float>& interleaved, int channels, int ra
   vorbis_comment_clear(&comment);
   vorbis_info_clear(&info);
   return !out.empty();
+}
+
+bool MakeFolder(const std::string& folder) {
+  std::error_code ec;
+  std::filesystem::create_directories(folder, ec);
+  if (ec) {
+    std::fprintf(stderr, "qm-assets: cannot create %s: %s\n", folder.c_str(), ec.message().c_str());
+    return false;
+  }
+  return true;
 }
 
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes) {

@@ -4,22 +4,19 @@
 #include <string>
 #include <vector>
 
+#include "SplitMix.hpp"
+
 namespace qm::assets {
 
 constexpr double kPi = 3.14159265358979323846;
 
-// SplitMix64: the same numbers on every run and every compiler, unlike <random>'s distributions.
-class SynthRandom {
+class SynthRandom : public SplitMix {
  public:
-  explicit SynthRandom(uint64_t seed) : state_(seed) {}
-  uint64_t Next();
-  double Uniform();  // [0, 1)
+  explicit SynthRandom(uint64_t seed) : SplitMix(seed) {}
+  double Uniform() { return Unit(); }  // [0, 1)
   double Signed() { return Uniform() * 2.0 - 1.0; }
   int Below(int n);  // 0 .. n-1
   bool Chance(double p) { return Uniform() < p; }
-
- private:
-  uint64_t state_;
 };
 
 // RBJ biquad filter (direct form I).
@@ -33,6 +30,10 @@ class Biquad {
   void Retune(const Biquad& other);
 
  private:
+  struct Coefficients;
+  static Coefficients Prewarp(double rate, double hz, double q);
+  // The three kinds differ only in their numerator.
+  static Biquad Normalised(const Coefficients& c, double b0, double b1, double b2);
   double b0_ = 1, b1_ = 0, b2_ = 0, a1_ = 0, a2_ = 0;
   double x1_ = 0, x2_ = 0, y1_ = 0, y2_ = 0;
 };
@@ -58,6 +59,8 @@ std::vector<uint8_t> EncodeWav16(const std::vector<float>& interleaved, int chan
 bool EncodeOggVorbis(const std::vector<float>& interleaved, int channels, int rate, float quality,
                      int serial, std::vector<uint8_t>& out);
 
+// Creates the folder and its parents; says why on stderr when it cannot.
+bool MakeFolder(const std::string& folder);
 // Writes bytes to path through a temporary file renamed into place.
 bool WriteFileBytes(const std::string& path, const std::vector<uint8_t>& bytes);
 

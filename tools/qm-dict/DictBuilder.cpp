@@ -77,24 +77,24 @@ bool SwapInFolder(const fs::path& fresh, const fs::path& target, std::string& er
   return true;
 }
 
-}  // namespace
-
-std::vector<std::string> EverydayListNames() {
+template <size_t N>
+std::vector<std::string> ListNames(const std::array<int, N>& sizes) {
   std::vector<std::string> names;
   for (const char* category : kCategories) {
-    for (int size : kEverydaySizes)
+    for (int size : sizes)
       names.push_back(std::string(category) + "-words." + std::to_string(size));
   }
   return names;
 }
 
+}  // namespace
+
+std::vector<std::string> EverydayListNames() {
+  return ListNames(kEverydaySizes);
+}
+
 std::vector<std::string> ScowlListNames() {
-  std::vector<std::string> names;
-  for (const char* category : kCategories) {
-    for (int size : kSizes)
-      names.push_back(std::string(category) + "-words." + std::to_string(size));
-  }
-  return names;
+  return ListNames(kSizes);
 }
 
 bool ReadWordList(const std::string& path, std::vector<std::string>& words, std::string& error) {
@@ -132,41 +132,51 @@ WordFiles GroupWords(std::vector<std::string> words) {
   return files;
 }
 
-std::string CreditsText() {
-  std::string text =
-      "Quillmosaica - credits\n"
-      "======================\n"
-      "\n"
-      "Pictures, sound effects and music are made by the game's own tools.\n"
-      "\n"
-      "The English dictionary (folder dico-english) is built from SCOWL\n"
-      "(Spell Checker Oriented Word Lists) by Kevin Atkinson, as packaged by\n"
-      "Debian (package scowl), sizes 10 to 70 of the english, american,\n"
-      "british and variant_1 word lists, keeping the words made of the\n"
-      "letters a to z. http://wordlist.aspell.net/\n"
-      "\n"
-      "SCOWL includes the UK Advanced Cryptics Dictionary, whose notice asks\n"
-      "to be shown prominently:\n"
-      "\n"
-      "  Copyright (c) J Ross Beresford 1993-1999. All Rights Reserved.\n"
-      "\n"
-      "The copyright notices of SCOWL and of its sources follow verbatim.\n"
-      "\n";
-  text += kScowlCopyright;
-  if (text.back() != '\n') text.push_back('\n');
-  text +=
-      "\n"
-      "The definitions (folder definitions) are taken from WordNet 3.0 by\n"
-      "Princeton University, as packaged by Debian (package wordnet-base):\n"
-      "for each word of the dictionary that WordNet knows, directly or as\n"
-      "an inflection, the gloss of its most frequent sense up to the first\n"
-      "semicolon.\n"
-      "\n"
-      "WordNet's licence follows verbatim.\n"
-      "\n";
-  text += kWordNetLicence;
-  if (text.back() != '\n') text.push_back('\n');
+namespace {
+
+constexpr const char* kCreditsOpening =
+    "Quillmosaica - credits\n"
+    "======================\n"
+    "\n"
+    "Pictures, sound effects and music are made by the game's own tools.\n"
+    "\n"
+    "The English dictionary (folder dico-english) is built from SCOWL\n"
+    "(Spell Checker Oriented Word Lists) by Kevin Atkinson, as packaged by\n"
+    "Debian (package scowl), sizes 10 to 70 of the english, american,\n"
+    "british and variant_1 word lists, keeping the words made of the\n"
+    "letters a to z. http://wordlist.aspell.net/\n"
+    "\n"
+    "SCOWL includes the UK Advanced Cryptics Dictionary, whose notice asks\n"
+    "to be shown prominently:\n"
+    "\n"
+    "  Copyright (c) J Ross Beresford 1993-1999. All Rights Reserved.\n"
+    "\n"
+    "The copyright notices of SCOWL and of its sources follow verbatim.\n"
+    "\n";
+
+constexpr const char* kCreditsDefinitions =
+    "\n"
+    "The definitions (folder definitions) are taken from WordNet 3.0 by\n"
+    "Princeton University, as packaged by Debian (package wordnet-base):\n"
+    "for each word of the dictionary that WordNet knows, directly or as\n"
+    "an inflection, the gloss of its most frequent sense up to the first\n"
+    "semicolon.\n"
+    "\n"
+    "WordNet's licence follows verbatim.\n"
+    "\n";
+
+// A notice copied verbatim, ending its last line.
+std::string Verbatim(const char* notice) {
+  std::string text = notice;
+  if (!text.empty() && text.back() != '\n') text.push_back('\n');
   return text;
+}
+
+}  // namespace
+
+std::string CreditsText() {
+  return kCreditsOpening + Verbatim(kScowlCopyright) + kCreditsDefinitions +
+         Verbatim(kWordNetLicence);
 }
 
 bool WriteTextFile(const std::string& path, const std::string& text, std::string& error) {

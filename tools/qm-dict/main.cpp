@@ -33,48 +33,48 @@ const char* const kUsage =
     "                     empty when there is none, as the game looks it up in the game\n"
     "                     folder DIR (default build/data)\n";
 
-int BuildWords(int argc, char** argv) {
-  const std::string scowlDir = argc == 3 ? argv[2] : "/usr/share/dict/scowl";
-  std::string error;
-  size_t count = 0;
-  if (!qm::dict::BuildDictionary(scowlDir, argv[1], error, &count)) {
-    std::fprintf(stderr, "qm-dict: %s\n", error.c_str());
-    return 1;
-  }
-  std::printf("qm-dict: %zu words written to %s/dico-english\n", count, argv[1]);
-  return 0;
-}
+// A folder of OUTDIR built from a source folder. The builders count what they made and,
+// for the definitions, out of how many words.
+using BuildFn = bool (*)(const std::string& source, const std::string& out, std::string& error,
+                         size_t* made, size_t* of);
+struct Builder {
+  const char* defaultSource;
+  const char* folder;
+  const char* verb;
+  bool outOf;  // says "N of M words"
+  BuildFn build;
+};
 
-int BuildEveryday(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
+constexpr const char* kScowlDir = "/usr/share/dict/scowl";
+
+const Builder kWords = {
+    kScowlDir, "dico-english", "written to", false,
+    [](const std::string& source, const std::string& out, std::string& error, size_t* made,
+       size_t*) { return qm::dict::BuildDictionary(source, out, error, made); }};
+const Builder kEveryday = {
+    kScowlDir, "dico-everyday", "written to", false,
+    [](const std::string& source, const std::string& out, std::string& error, size_t* made,
+       size_t*) { return qm::dict::BuildEverydayDictionary(source, out, error, made); }};
+const Builder kDefinitions = {"/usr/share/wordnet", "definitions/english", "defined in", true,
+                              qm::dict::BuildDefinitions};
+
+// Runs a builder on OUTDIR [SOURCEDIR], the words from argv[first] on.
+int Build(const Builder& builder, int argc, char** argv, int first) {
+  if (argc < first + 1 || argc > first + 2) {
     std::fputs(kUsage, stderr);
     return 2;
   }
-  const std::string scowlDir = argc == 4 ? argv[3] : "/usr/share/dict/scowl";
+  const std::string out = argv[first];
+  const std::string source = argc == first + 2 ? argv[first + 1] : builder.defaultSource;
   std::string error;
-  size_t count = 0;
-  if (!qm::dict::BuildEverydayDictionary(scowlDir, argv[2], error, &count)) {
+  size_t made = 0, of = 0;
+  if (!builder.build(source, out, error, &made, &of)) {
     std::fprintf(stderr, "qm-dict: %s\n", error.c_str());
     return 1;
   }
-  std::printf("qm-dict: %zu words written to %s/dico-everyday\n", count, argv[2]);
-  return 0;
-}
-
-int BuildDefinitions(int argc, char** argv) {
-  if (argc < 3 || argc > 4) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  const std::string wordnetDir = argc == 4 ? argv[3] : "/usr/share/wordnet";
-  std::string error;
-  size_t defined = 0, words = 0;
-  if (!qm::dict::BuildDefinitions(wordnetDir, argv[2], error, &defined, &words)) {
-    std::fprintf(stderr, "qm-dict: %s\n", error.c_str());
-    return 1;
-  }
-  std::printf("qm-dict: %zu of %zu words defined in %s/definitions/english\n", defined, words,
-              argv[2]);
+  std::printf("qm-dict: %zu", made);
+  if (builder.outOf) std::printf(" of %zu", of);
+  std::printf(" words %s %s/%s\n", builder.verb, out.c_str(), builder.folder);
   return 0;
 }
 
@@ -108,11 +108,8 @@ int main(int argc, char** argv) {
     return 0;
   }
   if (argc >= 2 && std::strcmp(argv[1], "define") == 0) return Define(argc, argv);
-  if (argc >= 2 && std::strcmp(argv[1], "definitions") == 0) return BuildDefinitions(argc, argv);
-  if (argc >= 2 && std::strcmp(argv[1], "everyday") == 0) return BuildEveryday(argc, argv);
-  if (argc < 2 || argc > 3) {
-    std::fputs(kUsage, stderr);
-    return 2;
-  }
-  return BuildWords(argc, argv);
+  if (argc >= 2 && std::strcmp(argv[1], "definitions") == 0)
+    return Build(kDefinitions, argc, argv, 2);
+  if (argc >= 2 && std::strcmp(argv[1], "everyday") == 0) return Build(kEveryday, argc, argv, 2);
+  return Build(kWords, argc, argv, 1);
 }
