@@ -25,7 +25,7 @@ struct GlobalSource {
 
 // One source per thread: a worker that generates and proves a level draws its own sequence
 // and never moves the frame loop's; each thread seeds its own as its first use.
-GlobalSource& State() {
+GlobalSource& ThreadSource() {
   thread_local GlobalSource source;
   return source;
 }
@@ -64,7 +64,7 @@ int64_t Scale(uint32_t a, int64_t m) {
 }
 
 Registers GlobalRegisters() {
-  GlobalSource& s = State();
+  GlobalSource& s = ThreadSource();
   return Registers{s.a, s.b, s.i, s.j};
 }
 
@@ -72,11 +72,11 @@ Registers GlobalRegisters() {
 
 void SeedRandom(uint32_t seed) {
   Seed(GlobalRegisters(), seed);
-  State().seeded = true;
+  ThreadSource().seeded = true;
 }
 
 int64_t RandomUpTo(int64_t m) {
-  if (!State().seeded) {
+  if (!ThreadSource().seeded) {
     uint32_t thread =
         static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
     SeedRandom(thread ^ TickCount());
@@ -85,8 +85,8 @@ int64_t RandomUpTo(int64_t m) {
 }
 
 RandomState CurrentRandomState() {
-  if (!State().seeded) RandomUpTo(-1);  // the first use seeds it
-  const GlobalSource& s = State();
+  if (!ThreadSource().seeded) RandomUpTo(-1);  // the first use seeds it
+  const GlobalSource& s = ThreadSource();
   RandomState state;
   for (int k = 0; k < 17; ++k) {
     state.a[k] = s.a[k];
@@ -99,7 +99,7 @@ RandomState CurrentRandomState() {
 
 void RestoreRandomState(const RandomState& state) {
   if (state.i < 0 || state.i > 16 || state.j < 0 || state.j > 16) return;
-  GlobalSource& s = State();
+  GlobalSource& s = ThreadSource();
   for (int k = 0; k < 17; ++k) {
     s.a[k] = state.a[k];
     s.b[k] = state.b[k];

@@ -10,8 +10,8 @@ set(drawing_headers "engine/Screen.hpp" "engine/Drawing.hpp")
 # the Board, the state record and the vocabulary, of the engine only the core, free of SDL.
 set(level_game_headers "game/GameState.hpp" "game/LevelIdentity.hpp" "game/play/Board.hpp"
     "game/play/HexGrid.hpp" "game/rules/Codes.hpp")
-set(level_engine_headers "engine/Clock.hpp" "engine/Files.hpp" "engine/Random.hpp" "engine/Text.hpp"
-    "engine/UserFiles.hpp")
+set(level_engine_headers "engine/Clock.hpp" "engine/Files.hpp" "engine/Random.hpp"
+    "engine/SealedFile.hpp" "engine/Text.hpp" "engine/UserFiles.hpp")
 
 file(GLOB_RECURSE sources RELATIVE ${ROOT} ${ROOT}/game/*.cpp ${ROOT}/game/*.hpp ${ROOT}/game/*.h)
 list(SORT sources)
