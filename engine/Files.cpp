@@ -43,20 +43,35 @@ struct SlotTable {
   std::vector<std::unique_ptr<OpenFile>> slots;
   ~SlotTable() { CloseFileSlot(-1); }
 };
-thread_local SlotTable tSlotTable;
-std::map<std::string, std::string> gFolderMap;  // game folder -> host folder
-std::string gGameFolder;                        // host base of unmapped paths; empty = cwd
-std::atomic<uint64_t> gOpenCount{0};
+SlotTable& Slots() {
+  thread_local SlotTable table;
+  return table;
+}
+
+// Shared by every thread. Made once and never destroyed, so a thread still closing its files
+// as the program ends finds it.
+struct FolderState {
+  std::map<std::string, std::string> folderMap;  // game folder -> host folder
+  std::string gameFolder;                        // host base of unmapped paths; empty = cwd
+  std::atomic<uint64_t> openCount{0};
+};
+
+FolderState& State() {
+  static auto* state = new FolderState();
+  return *state;
+}
 
 OpenFile* SlotFile(int slot) {
-  if (slot < 0 || static_cast<size_t>(slot) >= tSlotTable.slots.size()) return nullptr;
-  return tSlotTable.slots[slot].get();
+  const SlotTable& table = Slots();
+  if (slot < 0 || static_cast<size_t>(slot) >= table.slots.size()) return nullptr;
+  return table.slots[slot].get();
 }
 
 bool MakeSlotRoom(int slot) {
   if (slot < 0 || slot >= kMaxSlots) return false;
-  if (static_cast<size_t>(slot) >= tSlotTable.slots.size())
-    tSlotTable.slots.resize((slot / kSlotStep + 1) * kSlotStep);
+  SlotTable& table = Slots();
+  if (static_cast<size_t>(slot) >= table.slots.size())
+    table.slots.resize((slot / kSlotStep + 1) * kSlotStep);
   return true;
 }
 
@@ -200,7 +215,7 @@ std::string DefaultPlayersFolder() {
 
 // The mapped folder that holds a (slash-form) game path; empty game folder when none.
 bool FindMapping(const std::string& path, std::string& gameFolder, std::string& hostFolder) {
-  std::map<std::string, std::string> maps = gFolderMap;
+  std::map<std::string, std::string> maps = State().folderMap;
   if (!maps.count("players")) maps["players"] = DefaultPlayersFolder();
   size_t best = 0;
   for (const auto& [game, host] : maps) {
@@ -239,8 +254,8 @@ void InstallFile(int slot, int fd, std::string temp, std::string target) {
   f->fd = fd;
   f->tempPath = std::move(temp);
   f->targetPath = std::move(target);
-  tSlotTable.slots[slot] = std::move(f);
-  ++gOpenCount;
+  Slots().slots[slot] = std::move(f);
+  ++State().openCount;
 }
 
 }  // namespace
@@ -251,16 +266,17 @@ std::string HostPath(const std::string& gamePath) {
   std::string game, host;
   if (!path.empty() && path[0] != '/' && FindMapping(path, game, host))
     return host + path.substr(game.size());
-  if (!gGameFolder.empty() && !path.empty() && path[0] != '/') return gGameFolder + "/" + path;
+  const std::string& base = State().gameFolder;
+  if (!base.empty() && !path.empty() && path[0] != '/') return base + "/" + path;
   return path;
 }
 
 void SetGameFolder(const std::string& hostFolder) {
-  gGameFolder = hostFolder.empty() ? std::string() : NormalFolder(hostFolder);
+  State().gameFolder = hostFolder.empty() ? std::string() : NormalFolder(hostFolder);
 }
 
 const std::string& GameFolder() {
-  return gGameFolder;
+  return State().gameFolder;
 }
 
 std::string ExecutableFolder() {
@@ -277,10 +293,11 @@ std::string ExecutableFolder() {
 void MapGameFolder(const std::string& gameFolder, const std::string& hostFolder) {
   std::string game = NormalFolder(gameFolder);
   if (game.empty()) return;
+  std::map<std::string, std::string>& maps = State().folderMap;
   if (hostFolder.empty())
-    gFolderMap.erase(game);
+    maps.erase(game);
   else
-    gFolderMap[game] = NormalFolder(hostFolder);
+    maps[game] = NormalFolder(hostFolder);
 }
 
 int OpenFileForReading(int slot, const std::string& path) {
@@ -353,7 +370,8 @@ int CreateFileForWriting(int slot, const std::string& path) {
 
 void CloseFileSlot(int slot) {
   if (slot == -1) {
-    for (size_t k = 0; k < tSlotTable.slots.size(); ++k) CloseFileSlot(static_cast<int>(k));
+    const SlotTable& table = Slots();
+    for (size_t k = 0; k < table.slots.size(); ++k) CloseFileSlot(static_cast<int>(k));
     return;
   }
   OpenFile* f = SlotFile(slot);
@@ -370,7 +388,7 @@ void CloseFileSlot(int slot) {
   } else {
     ::close(f->fd);
   }
-  tSlotTable.slots[slot].reset();
+  Slots().slots[slot].reset();
 }
 
 int8_t ReadInt8(int slot) {
@@ -419,7 +437,7 @@ std::string ReadTextLine(int slot) {
 }
 
 uint64_t FileOpenCount() {
-  return gOpenCount;
+  return State().openCount;
 }
 
 }  // namespace qm

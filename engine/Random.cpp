@@ -25,7 +25,10 @@ struct GlobalSource {
 
 // One source per thread: a worker that generates and proves a level draws its own sequence
 // and never moves the frame loop's; each thread seeds its own as its first use.
-thread_local GlobalSource gGlobal;
+GlobalSource& ThreadSource() {
+  thread_local GlobalSource source;
+  return source;
+}
 
 uint32_t RotateRight(uint32_t v, int n) {
   return (v >> n) | (v << (32 - n));
@@ -61,18 +64,19 @@ int64_t Scale(uint32_t a, int64_t m) {
 }
 
 Registers GlobalRegisters() {
-  return Registers{gGlobal.a, gGlobal.b, gGlobal.i, gGlobal.j};
+  GlobalSource& s = ThreadSource();
+  return Registers{s.a, s.b, s.i, s.j};
 }
 
 }  // namespace
 
 void SeedRandom(uint32_t seed) {
   Seed(GlobalRegisters(), seed);
-  gGlobal.seeded = true;
+  ThreadSource().seeded = true;
 }
 
 int64_t RandomUpTo(int64_t m) {
-  if (!gGlobal.seeded) {
+  if (!ThreadSource().seeded) {
     uint32_t thread =
         static_cast<uint32_t>(std::hash<std::thread::id>{}(std::this_thread::get_id()));
     SeedRandom(thread ^ TickCount());
@@ -81,26 +85,28 @@ int64_t RandomUpTo(int64_t m) {
 }
 
 RandomState CurrentRandomState() {
-  if (!gGlobal.seeded) RandomUpTo(-1);  // the first use seeds it
+  if (!ThreadSource().seeded) RandomUpTo(-1);  // the first use seeds it
+  const GlobalSource& s = ThreadSource();
   RandomState state;
   for (int k = 0; k < 17; ++k) {
-    state.a[k] = gGlobal.a[k];
-    state.b[k] = gGlobal.b[k];
+    state.a[k] = s.a[k];
+    state.b[k] = s.b[k];
   }
-  state.i = gGlobal.i;
-  state.j = gGlobal.j;
+  state.i = s.i;
+  state.j = s.j;
   return state;
 }
 
 void RestoreRandomState(const RandomState& state) {
   if (state.i < 0 || state.i > 16 || state.j < 0 || state.j > 16) return;
+  GlobalSource& s = ThreadSource();
   for (int k = 0; k < 17; ++k) {
-    gGlobal.a[k] = state.a[k];
-    gGlobal.b[k] = state.b[k];
+    s.a[k] = state.a[k];
+    s.b[k] = state.b[k];
   }
-  gGlobal.i = state.i;
-  gGlobal.j = state.j;
-  gGlobal.seeded = true;
+  s.i = state.i;
+  s.j = state.j;
+  s.seeded = true;
 }
 
 RandomStream::RandomStream(uint32_t seed) {

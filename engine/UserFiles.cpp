@@ -16,7 +16,11 @@
 namespace qm {
 namespace {
 
-UserFileFault gFault = UserFileFault::kNone;
+// The fault a test asked for; kNone in the game.
+UserFileFault& InjectedFault() {
+  static UserFileFault fault = UserFileFault::kNone;
+  return fault;
+}
 
 std::string Parent(const std::string& path) {
   size_t cut = path.rfind('/');
@@ -47,7 +51,7 @@ void RemoveLeftovers(const std::string& folder, const std::string& prefix) {
 }
 
 int MakeTemporary(std::vector<char>& name) {
-  if (gFault == UserFileFault::kNoTemporary) {
+  if (InjectedFault() == UserFileFault::kNoTemporary) {
     errno = EACCES;
     return -1;
   }
@@ -56,14 +60,15 @@ int MakeTemporary(std::vector<char>& name) {
 
 // Writes all of bytes; 0, or why not. A write that takes nothing counts as a full disk.
 int WriteWhole(int fd, const std::string& bytes) {
-  const bool faulty = gFault == UserFileFault::kDiskFull || gFault == UserFileFault::kShortWrite;
+  const UserFileFault fault = InjectedFault();
+  const bool faulty = fault == UserFileFault::kDiskFull || fault == UserFileFault::kShortWrite;
   size_t done = 0;
   while (done < bytes.size()) {
     size_t want = bytes.size() - done;
     ssize_t n = 0;
     if (faulty && done >= bytes.size() / 2) {
       // The disk has taken half the bytes and takes no more.
-      n = gFault == UserFileFault::kDiskFull ? -1 : 0;
+      n = fault == UserFileFault::kDiskFull ? -1 : 0;
       errno = ENOSPC;
     } else {
       if (faulty) want = bytes.size() / 2 - done;
@@ -78,7 +83,7 @@ int WriteWhole(int fd, const std::string& bytes) {
 }
 
 int SyncWhole(int fd) {
-  if (gFault == UserFileFault::kSyncFails) return EIO;
+  if (InjectedFault() == UserFileFault::kSyncFails) return EIO;
   return ::fsync(fd) == 0 ? 0 : errno;
 }
 
@@ -157,7 +162,7 @@ bool ReadUserFile(const std::string& hostPath, std::string& bytes, size_t maxByt
 }
 
 void SetUserFileFault(UserFileFault fault) {
-  gFault = fault;
+  InjectedFault() = fault;
 }
 
 void SetAsideUserFile(const std::string& hostPath) {

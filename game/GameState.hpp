@@ -10,6 +10,7 @@
 
 #include "engine/Random.hpp"
 #include "game/LevelIdentity.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 
@@ -105,7 +106,7 @@ struct ExchangeState {
   int32_t activeToken = 0;         // 0 none, 1..3
   int32_t hoveredButton = 0;       // 0, 1 cancel, 2 exchange
   int32_t markingLatch = 0;
-  std::array<int32_t, 21> marks{};  // Easel slot k marked for exchange
+  std::array<int32_t, kMaxEaselSlots + 1> marks{};  // Easel slot k marked for exchange
 };
 
 struct PlayState {
@@ -148,7 +149,7 @@ struct RenderState {
   int8_t sparkleColumn = 0, sparkleRow = 0;
   uint32_t levelStartMark = 0, secondMark = 0;
   int32_t frameCount = -20, framesThisSecond = 0, framesPerSecond = 20, averageFps = 20;
-  std::array<int16_t, 21> lastWordColumn{}, lastWordRow{};  // entries 1..20, column -1 empty
+  std::array<int16_t, kMaxLaidPieces + 1> lastWordColumn{}, lastWordRow{};  // column -1 empty
   int32_t cursorFrame = 0, cursorState = 0, appliedCursorState = -1;
   std::array<uint32_t, 9> speakerColours{};  // 0 player, 1..7 game lines, 8 the game
   int16_t panelX = 0, panelY = 0;            // objectives / result panel position
@@ -177,14 +178,14 @@ struct EaselFramePatch {
 };
 
 struct EaselState {
-  std::array<uint8_t, 161> pieceValue{};                     // PieceValueTable by piece code
-  std::array<uint8_t, 27> letterFrequency{};                 // LetterFrequencyTable, letters 1..26
+  std::array<uint8_t, kEmptySlot + 1> pieceValue{};          // PieceValueTable by piece code
+  std::array<uint8_t, kLetterCount + 1> letterFrequency{};   // LetterFrequencyTable, letters 1..26
   std::vector<int16_t> bag = std::vector<int16_t>(1701, 0);  // [0] = count
   int8_t valuableChance = 50;
-  std::array<int16_t, 21> slots{};   // [0] = slot count n; 160 = empty
-  int16_t referenceSlotCount = 0;    // n at level start / last accepted move; -1 = panel composed
-  int16_t carriedSlotCount = 0;      // n dealt by the next StartLevel
-  std::array<LaidPiece, 21> laid{};  // entries 1..20
+  std::array<int16_t, kMaxEaselSlots + 1> slots{};  // [0] = slot count n; kEmptySlot = empty
+  int16_t referenceSlotCount = 0;  // n at level start / last accepted move; -1 = panel composed
+  int16_t carriedSlotCount = 0;    // n dealt by the next StartLevel
+  std::array<LaidPiece, kMaxLaidPieces + 1> laid{};  // entries 1..20
   int32_t left = 0, right = 0, top = 0, bottom = 0;  // LayOutEasel
   EaselFramePatch framePatch;
   // A generated level deals from a stream of its own (none: the game's one random source).

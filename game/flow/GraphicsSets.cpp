@@ -7,10 +7,11 @@
 namespace qm {
 
 void LoadGraphicsSets(GameState& game) {
-  for (int i = 1; i <= 11; ++i) LoadSpriteImage(1000 + i, "gfx\\" + DecimalText(i) + ".bmp");
-  for (int i = 1; i <= 240; ++i) {
+  for (int i = 1; i <= kInterfacePictureCount; ++i)
+    LoadSpriteImage(kInterfaceSpriteBase + i, "gfx\\" + DecimalText(i) + ".bmp");
+  for (int i = 1; i <= kCellPictureCount; ++i) {
     // The grid background is one of the soil pictures 157, 158 or 159.
-    int file = i == kGridSoil ? kFirstSoil + game.program.gridBackground : i;
+    int file = i == kGridSoil ? kFirstGridPicture + game.program.gridBackground : i;
     LoadSpriteImage(i, "gfx\\000\\" + DecimalText(file) + ".bmp");
   }
   for (int i = 300; i <= 394; ++i) LoadSpriteImage(i, "gfx\\000\\0\\" + DecimalText(i) + ".bmp");

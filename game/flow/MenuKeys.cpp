@@ -8,7 +8,6 @@
 namespace qm {
 namespace {
 
-constexpr int kKeyPageUp = 201, kKeyDown = 208, kKeyPageDown = 209;
 constexpr int kPageRows = 10;
 
 }  // namespace

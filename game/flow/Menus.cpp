@@ -85,8 +85,6 @@ std::vector<int> LevelMenuRows(const MenuState& menu, int reached) {
   return rows;
 }
 
-constexpr int kKeyR = 19;
-
 // The generated levels' rows below the level titles: today's daily for every player, the
 // endless road for a Master, and the records.
 struct ExtraRows {
@@ -139,8 +137,9 @@ std::string DailyRowText(const GameState& game, const LevelIdentity& level, bool
 }  // namespace
 
 std::string PlayerMenuLine(const MenuState& menu, int n) {
-  std::string level =
-      menu.levelReached[n] < 45 ? "Lv." + DecimalText(menu.levelReached[n]) : std::string("Master");
+  std::string level = menu.levelReached[n] <= kLevelCount
+                          ? "Lv." + DecimalText(menu.levelReached[n])
+                          : std::string("Master");
   return menu.name[n] + "  ::  " + level + " ::  Score : " + DecimalText(menu.score[n]);
 }
 

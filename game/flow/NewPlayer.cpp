@@ -11,17 +11,17 @@
 #include "game/flow/MenuFrame.hpp"
 #include "game/flow/Profiles.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm {
 namespace {
 
-constexpr int kAvatarStrip = 1003;
 constexpr int kAvatarSize = 76;
 const uint32_t kGreen = RgbColour(0, 255, 0);
 const uint32_t kRed = RgbColour(200, 0, 0);
 
 void ClipAvatar(int avatar) {
-  SetSpriteClip(kAvatarStrip, AvatarLeftEdge(avatar), 0, kAvatarSize, kAvatarSize);
+  SetSpriteClip(kAvatarSprite, AvatarLeftEdge(avatar), 0, kAvatarSize, kAvatarSize);
 }
 
 void WaitForKeyRelease(int scanCode) {
@@ -103,7 +103,7 @@ void NewPlayerEntry(GameState& game, int k) {
     }
 
     EndDrawing();
-    DrawSprite(kAvatarStrip, program.screenWidth / 2 - 38, 180);
+    DrawSprite(kAvatarSprite, program.screenWidth / 2 - 38, 180);
     PresentFrame();
     FollowScreenSize(game);
     // One avatar step per frame plus 200 ms while an arrow key is held.

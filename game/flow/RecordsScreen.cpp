@@ -9,6 +9,7 @@
 #include "game/flow/MenuFrame.hpp"
 #include "game/flow/Mouse.hpp"
 #include "game/flow/StartUp.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Records.hpp"
 
 namespace qm {
@@ -63,7 +64,7 @@ Screen RecordsScreen(GameState& game) {
     }
     DrawCentred(program, y + kRowHeight, "Back (ESC)", RgbColour(200, 0, 0));
     EndDrawing();
-    DrawSpriteKeyed(1001, MousePosX(program.windowId), MousePosY(program.windowId));
+    DrawSpriteKeyed(kPointerSprite, MousePosX(program.windowId), MousePosY(program.windowId));
     const bool click = MouseButtonIsDown(program, Button::kLeft) == 1;
     PresentFrame();
     ReadKeyboard();

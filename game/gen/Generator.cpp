@@ -11,22 +11,14 @@
 #include "game/level/LevelBinary.hpp"
 #include "game/level/LevelCheck.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm::gen {
 namespace {
 
 using level::Level;
 
-// Cell codes the generator lays out.
-constexpr int16_t kVoid = 0;
-constexpr int16_t kSoil = 159;
-constexpr int16_t kStartBox = 218, kEndBox = 219;
-constexpr int16_t kLetterX2 = 186, kWordX2 = 193;
-constexpr int16_t kScoreUp = 200, kScoreDown = 206;
-constexpr int16_t kFalseWall = 209, kMechanism = 212, kBag = 215;
-constexpr int16_t kWheel = 220, kHundred = 221, kStar = 225, kCompartment = 232;
-constexpr int16_t kLockedWall = 145, kKey = 235;  // + 0 gold, 1 silver, 2 bronze
-constexpr int kMasterReached = 45;                // a player past the last hand-made level
+constexpr int kMasterReached = kLevelCount + 1;  // a player past the last hand-made level
 constexpr int kProofMoves = 150;
 
 // The project's own integer stream (SplitMix64): the same numbers everywhere.
@@ -97,7 +89,7 @@ int Distance(CellPos a, CellPos b) {
 class Plan {
  public:
   Plan(int w, int h)
-      : w_(w), h_(h), floor_((w + 1) * (h + 1), 0), codes_((w + 1) * (h + 1), kVoid) {}
+      : w_(w), h_(h), floor_((w + 1) * (h + 1), 0), codes_((w + 1) * (h + 1), kVoidCell) {}
 
   bool Inside(CellPos p) const {
     return p.column >= 1 && p.row >= 1 && p.column < w_ && p.row < h_;
@@ -112,7 +104,7 @@ class Plan {
   }
   uint8_t Area(CellPos p) const { return OnBoard(p) ? floor_[Index(p)] : 0; }
   int16_t& Code(CellPos p) { return codes_[Index(p)]; }
-  int16_t CodeAt(CellPos p) const { return OnBoard(p) ? codes_[Index(p)] : kVoid; }
+  int16_t CodeAt(CellPos p) const { return OnBoard(p) ? codes_[Index(p)] : kVoidCell; }
   int w() const { return w_; }
   int h() const { return h_; }
 
@@ -169,7 +161,7 @@ class Plan {
     std::vector<CellPos> cells;
     for (int r = 0; r <= h_; ++r)
       for (int c = 0; c <= w_; ++c)
-        if (Area({c, r}) == area && codes_[Index({c, r})] == kSoil) cells.push_back({c, r});
+        if (Area({c, r}) == area && codes_[Index({c, r})] == kGridSoil) cells.push_back({c, r});
     return cells;
   }
 
@@ -264,14 +256,14 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
   }
 
   // Soil everywhere, a few cells of a second soil; walls around.
-  const int16_t soil2 = static_cast<int16_t>(rng.Range(160, 185));
-  const int16_t wall1 = static_cast<int16_t>(rng.Range(131, 144));
-  const int16_t wall2 = static_cast<int16_t>(rng.Range(131, 144));
+  const int16_t soil2 = static_cast<int16_t>(rng.Range(kFirstFixedSoil, kLastSoil));
+  const int16_t wall1 = static_cast<int16_t>(rng.Range(kFirstWall, kLastWall));
+  const int16_t wall2 = static_cast<int16_t>(rng.Range(kFirstWall, kLastWall));
   for (int r = 0; r <= h; ++r) {
     for (int c = 0; c <= w; ++c) {
       CellPos p{c, r};
       if (plan.IsFloor(p)) {
-        plan.Code(p) = kSoil;
+        plan.Code(p) = kGridSoil;
         continue;
       }
       bool edge = false;
@@ -287,7 +279,7 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
   // The lock: a door of locked wall across the last corridor, its key in the side room.
   bool locked = false;
   if (wantLock && side.column >= 0) {
-    const int kind = rng.Below(3);
+    const int kind = rng.Below(kKeyKinds);
     const std::vector<CellPos>& way = corridors.back();
     CellPos middle = way[way.size() / 2];
     for (int reach = 1; reach <= 2 && !locked; ++reach) {
@@ -296,19 +288,19 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
         for (int c = 0; c <= w; ++c) {
           CellPos p{c, r};
           uint8_t area = plan.Area(p);
-          if (area >= kCorridorArea && area < kSideRoomArea && plan.CodeAt(p) == kSoil &&
+          if (area >= kCorridorArea && area < kSideRoomArea && plan.CodeAt(p) == kGridSoil &&
               Distance(p, middle) <= reach)
             door.push_back(p);
         }
-      const int16_t lockCode = static_cast<int16_t>(kLockedWall + kind);
+      const int16_t lockCode = static_cast<int16_t>(kFirstLockedWall + kind);
       for (CellPos p : door) plan.Code(p) = lockCode;
       std::vector<uint8_t> reach1 = plan.Reach(start, lockCode);
       CellPos key = PickFree(plan, kSideRoomArea, rng, side, 0);
       if (!reach1[plan.Index(end)] && key.column >= 0 && reach1[plan.Index(key)]) {
-        plan.Code(key) = static_cast<int16_t>(kKey + kind);
+        plan.Code(key) = static_cast<int16_t>(kGoldKey + kind);
         locked = true;
       } else {
-        for (CellPos p : door) plan.Code(p) = kSoil;
+        for (CellPos p : door) plan.Code(p) = kGridSoil;
       }
     }
   }
@@ -320,26 +312,28 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
   std::vector<uint8_t> offWay = {kSideRoomArea};
   if (side.column < 0) offWay = roomAreas;
 
-  Scatter(plan, anyArea, g.multipliers / 2 + rng.Below(2), kLetterX2, g.highestFactor - 1, rng,
+  Scatter(plan, anyArea, g.multipliers / 2 + rng.Below(2), kFirstLetterMultiplier,
+          g.highestFactor - 1, rng, start, end);
+  Scatter(plan, anyArea, (g.multipliers + 1) / 2, kFirstWordMultiplier, g.highestFactor - 1, rng,
           start, end);
-  Scatter(plan, anyArea, (g.multipliers + 1) / 2, kWordX2, g.highestFactor - 1, rng, start, end);
-  Scatter(plan, roomAreas, g.bags, kBag, 3, rng, start, end);
-  Scatter(plan, anyArea, g.scoreCells, kHundred, 1, rng, start, end);
+  Scatter(plan, roomAreas, g.bags, kFirstBag, 3, rng, start, end);
+  Scatter(plan, anyArea, g.scoreCells, kHundredPoints, 1, rng, start, end);
   if (g.scoreCells > 2) {
-    Scatter(plan, roomAreas, 1, kScoreUp, 6, rng, start, end);
-    Scatter(plan, offWay, 1, kScoreDown, 3, rng, start, end);
+    Scatter(plan, roomAreas, 1, kFirstSmallIncrease, 6, rng, start, end);
+    Scatter(plan, offWay, 1, kFirstReduction, 3, rng, start, end);
   }
-  Scatter(plan, anyArea, g.stars, kStar, 3, rng, start, end);
+  Scatter(plan, anyArea, g.stars, kFirstStar, 3, rng, start, end);
   // Wheels where a player may go on trying, off the way when there is a side room.
-  Scatter(plan, offWay, g.wheels, kWheel, 1, rng, start, end);
+  Scatter(plan, offWay, g.wheels, kBonusMalus, 1, rng, start, end);
   for (int k = 0; k < g.compartments; ++k) {
     uint8_t area = roomAreas[static_cast<size_t>(rng.Range(1, rooms - 1))];
     CellPos a = PickFree(plan, area, rng, start, 3);
     if (a.column < 0 || Distance(a, end) < 3) continue;
-    int16_t code = static_cast<int16_t>(kCompartment + rng.Below(3));
+    int16_t code = static_cast<int16_t>(kFirstCompartment + rng.Below(3));
     plan.Code(a) = code;
     for (CellPos n : Neighbours(a)) {
-      if (plan.Area(n) == area && plan.CodeAt(n) == kSoil && rng.Chance(30)) plan.Code(n) = code;
+      if (plan.Area(n) == area && plan.CodeAt(n) == kGridSoil && rng.Chance(30))
+        plan.Code(n) = code;
     }
   }
   // Mechanisms on a room's rim, false walls in its wall: shortcuts, never the only way.
@@ -348,15 +342,16 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
     for (int r = 0; r <= h; ++r)
       for (int c = 0; c <= w; ++c) {
         CellPos p{c, r};
-        if (plan.Area(p) == 0 || plan.Area(p) >= kCorridorArea || plan.CodeAt(p) != kSoil) continue;
+        if (plan.Area(p) == 0 || plan.Area(p) >= kCorridorArea || plan.CodeAt(p) != kGridSoil)
+          continue;
         bool byWall = false;
         for (CellPos n : Neighbours(p))
-          byWall = byWall || (!plan.IsFloor(n) && plan.CodeAt(n) != kVoid);
+          byWall = byWall || (!plan.IsFloor(n) && plan.CodeAt(n) != kVoidCell);
         if (byWall && Distance(p, start) >= 3 && Distance(p, end) >= 2) rim.push_back(p);
       }
     if (!rim.empty())
       plan.Code(rim[static_cast<size_t>(rng.Below(static_cast<int>(rim.size())))]) =
-          static_cast<int16_t>(kMechanism + rng.Below(3));
+          static_cast<int16_t>(kFirstMechanism + rng.Below(3));
   }
   for (int k = 0; k < g.falseWalls; ++k) {
     std::vector<CellPos> walls;
@@ -364,26 +359,26 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
       for (int c = 0; c <= w; ++c) {
         CellPos p{c, r};
         int16_t code = plan.CodeAt(p);
-        if (plan.IsFloor(p) || code < 131 || code > 144) continue;
+        if (plan.IsFloor(p) || !IsWall(code)) continue;
         int floors = 0;
         for (CellPos n : Neighbours(p)) floors += plan.IsFloor(n) ? 1 : 0;
         if (floors >= 3) walls.push_back(p);
       }
     if (!walls.empty())
       plan.Code(walls[static_cast<size_t>(rng.Below(static_cast<int>(walls.size())))]) =
-          static_cast<int16_t>(kFalseWall + rng.Below(3));
+          static_cast<int16_t>(kFirstFalseWall + rng.Below(3));
   }
   // A second soil, sprinkled.
   for (int r = 0; r <= h; ++r)
     for (int c = 0; c <= w; ++c)
-      if (plan.CodeAt({c, r}) == kSoil && rng.Chance(12)) plan.Code({c, r}) = soil2;
+      if (plan.CodeAt({c, r}) == kGridSoil && rng.Chance(12)) plan.Code({c, r}) = soil2;
 
   // The Board is cut to what was laid out; rows move by an even number so the hex grid keeps
   // its shape.
   int left = w, right = 0, top = h, bottom = 0;
   for (int r = 0; r <= h; ++r)
     for (int c = 0; c <= w; ++c)
-      if (plan.CodeAt({c, r}) != kVoid) {
+      if (plan.CodeAt({c, r}) != kVoidCell) {
         left = std::min(left, c);
         right = std::max(right, c);
         top = std::min(top, r);
@@ -418,7 +413,7 @@ Level MakeCandidate(const GradeShape& g, Stream& rng) {
     level.objectives[1] = rng.Range(g.minLength, g.maxLength);
   }
   const bool stars = std::count_if(level.cells.begin(), level.cells.end(),
-                                   [](int16_t c) { return c >= kStar && c <= kStar + 2; }) > 0;
+                                   [](int16_t c) { return IsStar(c); }) > 0;
   if (stars && rng.Chance(g.silverPercent)) {
     level.objectives[2] = rng.Range(1, g.stars >= 5 ? 2 : 1);
     level.objectives[3] = 3;

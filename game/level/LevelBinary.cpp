@@ -34,20 +34,16 @@ std::string EncodeLevel(const Level& level, const std::array<int16_t, 5>& keys) 
   std::string out;
   out += static_cast<char>(level.title.size());
   out += level.title;
-  std::array<int16_t, 5> key = keys;
-  for (int16_t k : key) Put16(out, k);
-  Put16(out, level.w ^ key[1]);
-  Put16(out, level.h ^ key[2]);
-  Put16(out, level.startColumn ^ key[3]);
-  Put16(out, level.startRow ^ key[0]);
-  int a = 2, b = 0;
+  for (int16_t k : keys) Put16(out, k);
+  Put16(out, level.w ^ keys[1]);
+  Put16(out, level.h ^ keys[2]);
+  Put16(out, level.startColumn ^ keys[3]);
+  Put16(out, level.startRow ^ keys[0]);
+  CellMask mask(keys);
   for (int y = 0; y <= level.h; ++y) {
     for (int x = 0; x <= level.w; ++x) {
-      Put16(out, level.At(x, y) ^ key[a]);
-      key[a] = static_cast<int16_t>(int32_t{key[a]} * 101 + x + y);
-      key[a] = static_cast<int16_t>(key[a] ^ key[b]);
-      a = (a + 1) % 5;
-      b = (b + 1) % 5;
+      Put16(out, level.At(x, y) ^ mask.Current());
+      mask.Step(x, y);
     }
   }
   Put16(out, level.shadePeriod);

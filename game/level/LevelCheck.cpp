@@ -3,12 +3,15 @@
 #include <algorithm>
 #include <set>
 
+#include "game/play/Board.hpp"
 #include "game/play/HexGrid.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm::level {
 namespace {
 
-constexpr int16_t kStartBox = 218, kEndBox = 219;
+const std::string kStartBoxName = "start box (" + std::to_string(kStartBox) + ")";
+const std::string kEndBoxName = "end box (" + std::to_string(kEndBox) + ")";
 
 class Reach {
  public:
@@ -59,23 +62,22 @@ class Reach {
  private:
   bool Passable(size_t at) const {
     int16_t code = level_.cells[at];
-    if (code > 156 || fallen_[at]) return true;
-    return code >= 145 && code <= 147 && keys_.count(code);
+    if (AcceptsPiece(code) || fallen_[at]) return true;
+    return IsLockedWall(code) && keys_.count(code);
   }
 
   void Visit(size_t at) {
     reached_[at] = 1;
     queue_.push_back(at);
     int16_t code = level_.cells[at];
-    // The gold key opens 145, the silver 146, the bronze 147.
-    if (code >= 235 && code <= 237) keys_.insert(static_cast<int16_t>(145 + (code - 235)));
-    if (code >= 212 && code <= 214) {  // a mechanism may lower every wall around it
+    if (IsKey(code)) keys_.insert(LockOpenedBy(code));
+    if (IsMechanism(code)) {  // a mechanism may lower every wall around it
       int c = static_cast<int>(at % columns_), r = static_cast<int>(at / columns_);
       for (CellPos n : Neighbours({c, r})) {
         if (n.column < 0 || n.row < 0 || n.column > level_.w || n.row > level_.h) continue;
         size_t next = static_cast<size_t>(n.row) * columns_ + n.column;
         int16_t wall = level_.cells[next];
-        if (wall >= 131 && wall <= 156) fallen_[next] = 1;
+        if (IsStanding(wall)) fallen_[next] = 1;
       }
     }
   }
@@ -97,11 +99,11 @@ int LongestLine(const Level& level) {
   for (int axis = 0; axis < 3; ++axis) {
     for (int r = 0; r <= level.h; ++r) {
       for (int c = 0; c <= level.w; ++c) {
-        if (level.At(c, r) <= 156) continue;
+        if (!AcceptsPiece(level.At(c, r))) continue;
         CellPos back = StepBack(axis, {c, r});
-        if (OnLevel(level, back) && level.At(back.column, back.row) > 156) continue;
+        if (OnLevel(level, back) && AcceptsPiece(level.At(back.column, back.row))) continue;
         int length = 0;
-        for (CellPos p{c, r}; OnLevel(level, p) && level.At(p.column, p.row) > 156;
+        for (CellPos p{c, r}; OnLevel(level, p) && AcceptsPiece(level.At(p.column, p.row));
              p = StepForward(axis, p))
           ++length;
         longest = std::max(longest, length);
@@ -124,10 +126,10 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
   const Level& level = decoded.level;
   bool hasStart = std::count(level.cells.begin(), level.cells.end(), kStartBox) > 0;
   bool hasEnd = std::count(level.cells.begin(), level.cells.end(), kEndBox) > 0;
-  if (!hasStart) faults.push_back("no start box (218)");
-  if (!hasEnd) faults.push_back("no end box (219)");
+  if (!hasStart) faults.push_back("no " + kStartBoxName);
+  if (!hasEnd) faults.push_back("no " + kEndBoxName);
   if (hasStart && hasEnd && !EndBoxReachable(level))
-    faults.push_back("the end box (219) cannot be reached from the start box (218)");
+    faults.push_back("the " + kEndBoxName + " cannot be reached from the " + kStartBoxName);
   if (!strict) return faults;
 
   if (level.title.empty()) faults.push_back("no title");
@@ -136,15 +138,16 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
     faults.push_back("the start cell lies off the Board");
   std::set<int16_t> unknown;
   for (int16_t code : level.cells)
-    if (code < 0 || code > 237) unknown.insert(code);
+    if (code < kVoidCell || code > kLastCellCode) unknown.insert(code);
   for (int16_t code : unknown) faults.push_back("unknown cell code " + std::to_string(code));
   static const char* kKinds[] = {"gold", "silver", "bronze"};
-  for (int k = 0; k < 3; ++k) {
-    bool locked = std::count(level.cells.begin(), level.cells.end(), 145 + k) > 0;
-    bool key = std::count(level.cells.begin(), level.cells.end(), 235 + k) > 0;
-    if (locked && !key)
-      faults.push_back(std::string("a ") + kKinds[k] + " locked wall (" + std::to_string(145 + k) +
-                       ") but no " + kKinds[k] + " key (" + std::to_string(235 + k) + ")");
+  for (int k = 0; k < kKeyKinds; ++k) {
+    const int lock = kFirstLockedWall + k, key = kGoldKey + k;
+    bool locked = std::count(level.cells.begin(), level.cells.end(), lock) > 0;
+    bool keyed = std::count(level.cells.begin(), level.cells.end(), key) > 0;
+    if (locked && !keyed)
+      faults.push_back(std::string("a ") + kKinds[k] + " locked wall (" + std::to_string(lock) +
+                       ") but no " + kKinds[k] + " key (" + std::to_string(key) + ")");
   }
   int longest = LongestLine(level);
   for (int k : {0, 2, 4, 6}) {
@@ -153,10 +156,12 @@ std::vector<std::string> CheckLevel(const DecodedLevel& decoded, bool strict) {
                        std::to_string(level.objectives[k + 1]) +
                        " letters, but the longest line of cells is " + std::to_string(longest));
   }
-  if (level.objectives[8] > 18) faults.push_back("objective 9 asks for more than 18 Easel slots");
+  if (level.objectives[8] > kMostEaselSlots)
+    faults.push_back("objective 9 asks for more than " + std::to_string(kMostEaselSlots) +
+                     " Easel slots");
   std::set<int> shades(decoded.board.shade.begin(), decoded.board.shade.end());
   if (level.shadePeriod <= 0) shades = {0, 1, 2, 3, 4, 5, 6};
-  shades.erase(127);
+  shades.erase(kHiddenShade);
   static const char* kChannels[] = {"red", "green", "blue"};
   for (int s : shades) {
     for (int k = 0; k < 3; ++k) {

@@ -8,6 +8,7 @@
 #include <sstream>
 
 #include "engine/Text.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm::level {
 namespace {
@@ -18,17 +19,39 @@ constexpr int kMaxIndex = 32766;
 // Symbols the dump prefers, so dumped maps read like hand-made ones.
 const std::map<int, std::string>& PreferredSymbols() {
   static const std::map<int, std::string> table = [] {
-    std::map<int, std::string> t = {
-        {131, "#"},  {132, "="},  {133, "%"},  {145, "Lg"}, {146, "Ls"}, {147, "Lb"}, {148, "^"},
-        {157, ","},  {158, ":"},  {159, "."},  {161, "o"},  {209, "?"},  {212, "M1"}, {213, "M2"},
-        {214, "M3"}, {215, "B1"}, {216, "B2"}, {217, "B3"}, {218, "G"},  {219, "F"},  {220, "!"},
-        {221, "$"},  {222, "~"},  {225, "*1"}, {226, "*2"}, {227, "*3"}, {232, "C"},  {233, "C2"},
-        {234, "C3"}, {235, "Kg"}, {236, "Ks"}, {237, "Kb"}, {200, "i2"}, {201, "i4"}, {202, "i6"},
-        {203, "i5"}, {204, "iT"}, {205, "iF"}, {206, "r1"}, {207, "r2"}, {208, "r3"}};
-    for (int k = 2; k <= 8; ++k) {
-      t[184 + k] = std::to_string(k);        // letter multiplier xk
-      t[191 + k] = "W" + std::to_string(k);  // word multiplier xk
+    std::map<int, std::string> t = {{kFirstWall, "#"},
+                                    {kFirstWall + 1, "="},
+                                    {kFirstWall + 2, "%"},
+                                    {kFirstPlain, "^"},
+                                    {kFirstSoil, ","},
+                                    {kFirstSoil + 1, ":"},
+                                    {kGridSoil, "."},
+                                    {kOpenedCell, "o"},
+                                    {kFirstFalseWall, "?"},
+                                    {kStartBox, "G"},
+                                    {kEndBox, "F"},
+                                    {kBonusMalus, "!"},
+                                    {kHundredPoints, "$"},
+                                    {kSpaceTakingPieces, "~"},
+                                    {kFirstCompartment, "C"},
+                                    {kFirstCompartment + 1, "C2"},
+                                    {kFirstCompartment + 2, "C3"}};
+    const char* kinds[] = {"g", "s", "b"};  // gold, silver, bronze
+    for (int k = 0; k < kKeyKinds; ++k) {
+      t[kFirstLockedWall + k] = std::string("L") + kinds[k];
+      t[kGoldKey + k] = std::string("K") + kinds[k];
+      t[kFirstMechanism + k] = "M" + std::to_string(k + 1);
+      t[kFirstBag + k] = "B" + std::to_string(k + 1);
+      t[kFirstStar + k] = "*" + std::to_string(k + 1);
+      t[kFirstReduction + k] = "r" + std::to_string(k + 1);
     }
+    const char* increases[] = {"i2", "i4", "i6", "i5", "iT", "iF"};
+    for (int code = kFirstSmallIncrease; code <= kLastIncrease; ++code)
+      t[code] = increases[code - kFirstSmallIncrease];
+    for (int code = kFirstLetterMultiplier; code <= kLastLetterMultiplier; ++code)
+      t[code] = std::to_string(LetterFactorOf(code));
+    for (int code = kFirstWordMultiplier; code <= kLastWordMultiplier; ++code)
+      t[code] = "W" + std::to_string(WordFactorOf(code));
     return t;
   }();
   return table;
@@ -342,9 +365,10 @@ class Parser {
     for (size_t r = 0; r < grid.size(); ++r)
       for (size_t c = 0; c < grid[r].size(); ++c) level_.cells[r * (level_.w + 1) + c] = grid[r][c];
     if (!seen_.count("start")) {
-      auto it = std::find(level_.cells.begin(), level_.cells.end(), int16_t{218});
+      auto it = std::find(level_.cells.begin(), level_.cells.end(), kStartBox);
       if (it == level_.cells.end())
-        return Fail("no 'start' line and no start box (218) in the map");
+        return Fail("no 'start' line and no start box (" + std::to_string(kStartBox) +
+                    ") in the map");
       size_t at = static_cast<size_t>(it - level_.cells.begin());
       level_.startColumn = static_cast<int>(at % (level_.w + 1));
       level_.startRow = static_cast<int>(at / (level_.w + 1));
@@ -378,36 +402,36 @@ bool ParseLevelSource(const std::string& text, Level& level, SourceError& error)
 
 std::string CellCodeName(int code) {
   static const char* kMaterials[] = {"plastic", "bronze", "silver", "gold", "diamond"};
-  if (code == 0) return "interstellar space";
-  if (code >= 1 && code <= 130)
-    return std::string("Piece '") + static_cast<char>('A' + (code - 1) % 26) + "' of " +
-           kMaterials[(code - 1) / 26];
-  if (code >= 131 && code <= 144) return "wall";
-  if (code == 145) return "gold locked wall";
-  if (code == 146) return "silver locked wall";
-  if (code == 147) return "bronze locked wall";
-  if (code >= 148 && code <= 156) return "plain, no effect";
-  if (code == 159) return "soil (the player's chosen grid background)";
-  if (code >= 157 && code <= 185) return "soil";
-  if (code >= 186 && code <= 192) return "letter x" + std::to_string(code - 184);
-  if (code >= 193 && code <= 199) return "word x" + std::to_string(code - 191);
-  if (code >= 200 && code <= 202) return "score +" + std::to_string((code - 199) * 2) + "%";
-  if (code >= 203 && code <= 205) return "score +" + std::to_string((code - 202) * 5) + "%";
-  if (code >= 206 && code <= 208) return "score reduction";
-  if (code >= 209 && code <= 211) return "false wall";
-  if (code >= 212 && code <= 214) return std::string("mechanism of ") + kMaterials[code - 211];
-  if (code >= 215 && code <= 217) return "parts bag";
-  if (code == 218) return "start box (GO)";
-  if (code == 219) return "end box (Fin)";
-  if (code == 220) return "bonus/malus";
-  if (code == 221) return "+100 points";
-  if (code == 222) return "interstellar space that takes Pieces";
-  if (code >= 225 && code <= 227) return "stars";
-  if (code >= 232 && code <= 234) return "magic compartment";
-  if (code == 235) return "gold key (opens 145)";
-  if (code == 236) return "silver key (opens 146)";
-  if (code == 237) return "bronze key (opens 147)";
-  if (code >= 223 && code <= 231) return "soil, no effect";
+  static const char* kKinds[] = {"gold", "silver", "bronze"};
+  if (code == kVoidCell) return "interstellar space";
+  if (HoldsPiece(code))
+    return std::string("Piece '") + static_cast<char>('A' + LetterIndexOf(code)) + "' of " +
+           kMaterials[MaterialOf(code)];
+  if (IsWall(code)) return "wall";
+  if (IsLockedWall(code)) return std::string(kKinds[code - kFirstLockedWall]) + " locked wall";
+  if (InCodeRange(code, kFirstPlain, kLastPlain)) return "plain, no effect";
+  if (code == kGridSoil) return "soil (the player's chosen grid background)";
+  if (InCodeRange(code, kFirstSoil, kLastSoil)) return "soil";
+  if (IsLetterMultiplier(code)) return "letter x" + std::to_string(LetterFactorOf(code));
+  if (IsWordMultiplier(code)) return "word x" + std::to_string(WordFactorOf(code));
+  if (IsScoreIncrease(code)) return "score +" + std::to_string(IncreasePercentOf(code)) + "%";
+  if (IsReduction(code)) return "score reduction";
+  if (IsFalseWall(code)) return "false wall";
+  // The mechanisms run bronze, silver, gold: Materials 1..3.
+  if (IsMechanism(code))
+    return std::string("mechanism of ") + kMaterials[code - kFirstMechanism + 1];
+  if (IsBag(code)) return "parts bag";
+  if (code == kStartBox) return "start box (GO)";
+  if (code == kEndBox) return "end box (Fin)";
+  if (code == kBonusMalus) return "bonus/malus";
+  if (code == kHundredPoints) return "+100 points";
+  if (code == kSpaceTakingPieces) return "interstellar space that takes Pieces";
+  if (IsStar(code)) return "stars";
+  if (IsCompartment(code)) return "magic compartment";
+  if (IsKey(code))
+    return std::string(kKinds[code - kGoldKey]) + " key (opens " +
+           std::to_string(LockOpenedBy(code)) + ")";
+  if (InCodeRange(code, kLaidMark, kFirstCompartment - 1)) return "soil, no effect";
   return "unknown code";
 }
 

@@ -51,18 +51,14 @@ void ReadTitle(BoardState& board, LevelBytesReader& in) {
   for (int k = 0; k < n; ++k) board.title += static_cast<char>(in.Int8());
 }
 
-// The cell codes, each masked by a rolling key that depends on the Cell's position and on
-// every Cell read before it.
-void ReadCells(BoardState& board, std::array<int16_t, 5>& key, LevelBytesReader& in) {
-  int a = 2, b = 0;  // two apart, so they never name the same key word
+// The cell codes, each under the rolling CellMask.
+void ReadCells(BoardState& board, const std::array<int16_t, 5>& key, LevelBytesReader& in) {
+  CellMask mask(key);
   for (int y = 0; y <= board.h; ++y) {
     for (int x = 0; x <= board.w; ++x) {
       int16_t v = in.Int16();
-      board.cells[CellIndex(board, x, y)] = static_cast<int16_t>(v ^ key[a]);
-      key[a] = static_cast<int16_t>(int32_t{key[a]} * 101 + x + y);
-      key[a] = static_cast<int16_t>(key[a] ^ key[b]);
-      a = (a + 1) % 5;
-      b = (b + 1) % 5;
+      board.cells[CellIndex(board, x, y)] = static_cast<int16_t>(v ^ mask.Current());
+      mask.Step(x, y);
     }
   }
 }

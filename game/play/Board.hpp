@@ -1,5 +1,6 @@
 #pragma once
 // The Board of the current level: its Cells, shading and fog, read from a level file.
+#include <array>
 #include <cstdint>
 #include <string>
 
@@ -17,6 +18,25 @@ bool IsOnBoard(const BoardState& board, int c, int r);
 int16_t CellCode(const BoardState& board, int c, int r);          // 0 off the Board
 void SetCellCode(BoardState& board, int c, int r, int16_t code);  // ignored off the Board
 int8_t ShadeOf(const BoardState& board, int c, int r);            // hidden (127) off the Board
+
+// The rolling mask of a level file's cell codes, the same for the writer and the reader: it
+// depends on the Cell's position and on every Cell before it. Cells run row by row.
+class CellMask {
+ public:
+  explicit CellMask(const std::array<int16_t, 5>& key) : key_(key) {}
+  int16_t Current() const { return key_[a_]; }
+  // Steps past the Cell (x, y) just masked with Current().
+  void Step(int x, int y) {
+    key_[a_] = static_cast<int16_t>(int32_t{key_[a_]} * 101 + x + y);
+    key_[a_] = static_cast<int16_t>(key_[a_] ^ key_[b_]);
+    a_ = (a_ + 1) % 5;
+    b_ = (b_ + 1) % 5;
+  }
+
+ private:
+  std::array<int16_t, 5> key_;
+  int a_ = 2, b_ = 0;  // two apart, so they never name the same key word
+};
 
 // How a level file read went.
 enum class LevelRead {

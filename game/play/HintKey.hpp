@@ -7,7 +7,6 @@
 
 namespace qm {
 
-constexpr int kKeyF1 = 59;
 constexpr uint32_t kHintShownMs = 5000;
 
 // The F1 press, the search in the background and its answer. Call once per pass.

@@ -19,7 +19,6 @@
 namespace qm {
 namespace {
 
-constexpr int kKeyF1Hint = 59;
 constexpr uint8_t kGameSpeaker = 8;
 
 // The keyboard's ring of option entries, in screen order: the view panel (top left), the chat
@@ -201,7 +200,7 @@ void HandleOnePress(GameState& game, KeyboardView& view, const KeyPress& press, 
     if (int slot = SlotOfDigitKey(code, ShiftHeld());
         slot > 0 && !press.repeat && slot <= game.easel.slots[0]) {
       const auto& easel = game.easel;
-      view.exchangeClick = KeyClick{easel.left + (slot - 1) * 52 + 26, easel.top + 31};
+      view.exchangeClick = KeyClick{easel.left + (slot - 1) * kEaselSlotWidth + 26, easel.top + 31};
     }
   }
   CursorMove move{};
@@ -359,7 +358,7 @@ void HandlePlayKeys(GameState& game, uint32_t now) {
   view.tapped.clear();
   for (const KeyPress& press : presses) {
     const int code = press.scanCode;
-    const bool gameKey = code == kKeySpace || code == kKeyF2 || code == kKeyF1Hint ||
+    const bool gameKey = code == kKeySpace || code == kKeyF2 || code == kKeyF1 ||
                          code == kKeyEscape || code == kKeyReturn || code == kKeyPadEnter;
     if (gameKey && !press.repeat && KeyIsDown(code) == 0) view.tapped.push_back(code);
   }

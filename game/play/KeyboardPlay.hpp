@@ -11,11 +11,6 @@
 
 namespace qm {
 
-// Keys of keyboard play (scan codes), beside those the game already reads.
-constexpr int kKeyF3 = 61, kKeyF5 = 63, kKeyF6 = 64, kKeyF7 = 65, kKeyF8 = 66, kKeyF9 = 67,
-              kKeyF10 = 68, kKeyF12 = 88;
-constexpr int kKeyPageUp = 201, kKeyDown = 208, kKeyPageDown = 209;
-
 // A press of the left button the keyboard makes on a point of the screen, for one step.
 struct KeyClick {
   int x = 0, y = 0;

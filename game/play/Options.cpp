@@ -166,7 +166,7 @@ void MusicPanel(GameState& game, uint32_t now) {
 void PiecesPanel(GameState& game, uint32_t now) {
   const int height = game.program.screenHeight;
   const auto& play = game.play;
-  DrawSpriteKeyed(1009, 0, height - 91);
+  DrawSpriteKeyed(kPiecesPanelSprite, 0, height - 91);
   const int k = (play.mouseY - height + 111) / 20;
   if (!(k >= 1 && k <= 3 && play.mouseX < 20)) return;
   if (!UseEntry(game, {0, height - 111 + 20 * k, 20, 20}, {150, 150, 255}, {30, 30, 150},
@@ -216,7 +216,7 @@ void ValidationButton(GameState& game, uint32_t now) {
 
 void ViewPanel(GameState& game, uint32_t now) {
   const auto& play = game.play;
-  DrawSprite(1010, 0, 0);
+  DrawSprite(kViewPanelSprite, 0, 0);
   const int k = play.mouseY / 20;
   if (!(k >= 0 && k <= 2 && play.mouseX < 20)) return;
   if (!UseEntry(game, {0, 20 * k, 20, 20}, {255, 255, 0}, {90, 90, 0}, true, now)) return;

@@ -14,7 +14,7 @@ void PlayClick(int hertz) {
 
 int EaselSlotAt(const EaselState& easel, int x, int y) {
   if (x < easel.left || x > easel.right || y < easel.top || y > easel.bottom) return 0;
-  int slot = (x - easel.left) / 52 + 1;
+  int slot = (x - easel.left) / kEaselSlotWidth + 1;
   if (slot < 1 || slot > easel.slots[0]) return 0;
   return slot;
 }

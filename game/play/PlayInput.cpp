@@ -18,6 +18,7 @@
 #include "game/play/PlayCommon.hpp"
 #include "game/play/Render.hpp"
 #include "game/play/SavedLevel.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Dictionary.hpp"
 #include "game/rules/Easel.hpp"
 #include "game/rules/Records.hpp"
@@ -282,7 +283,7 @@ void EditChatLine(GameState& game, uint32_t now) {
 bool HandleExitControl(GameState& game, uint32_t now) {
   const int width = game.program.screenWidth;
   const auto& play = game.play;
-  DrawSprite(1006, width - 14, 0);
+  DrawSprite(kExitSprite, width - 14, 0);
   if (!(play.mouseY >= 0 && play.mouseY < 14 && play.mouseX > width - 14)) return false;
   DrawAdditiveBox(width - 14, 0, 14, 14, 130, 0, 0);
   // Shown at once, and for about 300 ms after the mouse leaves.

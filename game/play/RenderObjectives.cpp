@@ -6,6 +6,7 @@
 #include "engine/Screen.hpp"
 #include "engine/Text.hpp"
 #include "game/play/Render.hpp"
+#include "game/rules/Codes.hpp"
 #include "game/rules/Objectives.hpp"
 #include "game/rules/Records.hpp"
 
@@ -24,8 +25,8 @@ void DrawObjectivesPanel(GameState& game) {
     for (int b = 0; b <= 6; ++b) {
       for (int i = 0; i <= 7 - a; ++i) {
         int alpha = 255 - 30 * i;
-        DrawSpriteFaded(158, i * 52 - b * 26 + a - 30, b * 45 - 12, alpha);
-        DrawSpriteFaded(158, 858 - i * 52 + b * 26 + a, 214 - b * 45, alpha);
+        DrawSpriteFaded(kObjectivesTileSprite, i * 52 - b * 26 + a - 30, b * 45 - 12, alpha);
+        DrawSpriteFaded(kObjectivesTileSprite, 858 - i * 52 + b * 26 + a, 214 - b * 45, alpha);
       }
     }
   }

@@ -118,10 +118,10 @@ void DrawChatInputLine(const GameState& game, uint32_t now) {
 
 void DrawHud(const GameState& game) {
   const int width = game.program.screenWidth;
-  DrawSpriteFaded(1011, width - 417, 33, 50);
-  DrawSpriteKeyed(1011, width - 420, 30);
-  SetSpriteClip(1003, RoundHalfEven((game.players.avatars[0] % 20) * 76.4), 0, 76, 76);
-  DrawSprite(1003, width - 250, 100);
+  DrawSpriteFaded(kHudFrameSprite, width - 417, 33, 50);
+  DrawSpriteKeyed(kHudFrameSprite, width - 420, 30);
+  SetSpriteClip(kAvatarSprite, RoundHalfEven((game.players.avatars[0] % 20) * 76.4), 0, 76, 76);
+  DrawSprite(kAvatarSprite, width - 250, 100);
   DrawSpriteKeyed(kScorePanelSprite, width - 240, 200);
 
   BeginTextWith(12, 1);

@@ -34,7 +34,27 @@ constexpr int16_t kExchangeMark = 224;       // marks an Easel slot chosen for a
 constexpr int kFirstStar = 225, kLastStar = 227;
 constexpr int kFirstCompartment = 232, kLastCompartment = 234;  // always lit, also in fog
 constexpr int16_t kGoldKey = 235, kSilverKey = 236, kBronzeKey = 237;
-constexpr int16_t kGoldPieceA = 79;  // a gold A: compartments fill with gold Pieces
+constexpr int kLastCellCode = kBronzeKey;  // a level holds no code above it
+constexpr int kCellPictureCount = 240;     // cell pictures 1..240, one per code and a few more
+constexpr int kFirstGridPicture = 157;     // the grid backgrounds a player picks among 157..159
+constexpr int kFirstFixedSoil = 160;       // 160..185: soils that keep their own picture
+constexpr int kLastOpenedCell = 164;
+constexpr int kKeyKinds = 3;  // gold, silver, bronze
+
+// ---- Pieces --------------------------------------------------------------------------------
+// A Piece is a code 1..130: letter index (code - 1) mod 26, Material (code - 1) div 26.
+constexpr int kLetterCount = 26, kMaterialCount = 5;
+constexpr int LetterIndexOf(int code) {
+  return (code - kFirstPieceCode) % kLetterCount;
+}
+constexpr int MaterialOf(int code) {
+  return (code - kFirstPieceCode) / kLetterCount;
+}
+constexpr int16_t PieceCodeOf(int letterIndex, int material) {
+  return static_cast<int16_t>(letterIndex + kFirstPieceCode + kLetterCount * material);
+}
+constexpr int16_t kGoldPieceA =
+    PieceCodeOf(0, 3);  // a gold (Material 3) A: compartments fill with gold Pieces
 
 constexpr bool InCodeRange(int code, int first, int last) {
   return code >= first && code <= last;
@@ -87,40 +107,63 @@ constexpr bool IsScoreIncrease(int code) {
   return InCodeRange(code, kFirstSmallIncrease, kLastIncrease);
 }
 
+// The first multiplier of each kind doubles.
 constexpr int LetterFactorOf(int code) {
-  return code - 184;
-}  // 186 doubles the letter
+  return code - kFirstLetterMultiplier + 2;
+}
 constexpr int WordFactorOf(int code) {
-  return code - 191;
-}  // 193 doubles the word
-// 200..202 add 2, 4, 6 %; 203..205 add 5, 10, 15 %.
+  return code - kFirstWordMultiplier + 2;
+}
+constexpr int kSmallIncreaseStep = 2, kIncreaseStep = 5;   // per cent added per code
+constexpr int kReductionStep = 5;                          // per cent taken per code
+constexpr int kMechanismStep = 20, kBagValuableStep = 20;  // per cent of chance per code
+// Each point of the player's effect bonus adds this many per cent to a mechanism's chance.
+constexpr int kMechanismBonusFactor = 2;
+constexpr int kHundredPointsBonus = 100;  // what the +100 points cell adds
 constexpr int IncreasePercentOf(int code) {
-  return code <= kLastSmallIncrease ? (code - 199) * 2 : (code - 202) * 5;
+  return code <= kLastSmallIncrease ? (code - kFirstSmallIncrease + 1) * kSmallIncreaseStep
+                                    : (code - kFirstIncrease + 1) * kIncreaseStep;
 }
 constexpr int ReductionPercentOf(int code) {
-  return (code - 205) * 5;
+  return (code - kFirstReduction + 1) * kReductionStep;
 }  // before the bonus
 constexpr int MechanismPercentOf(int code) {
-  return (code - 211) * 20;
+  return (code - kFirstMechanism + 1) * kMechanismStep;
 }  // before the bonus
+constexpr int64_t MechanismChanceOf(int code, int64_t effectBonus) {
+  return MechanismPercentOf(code) + kMechanismBonusFactor * effectBonus;
+}
 constexpr int BagValuableChanceOf(int code) {
-  return (code - 214) * 20;
+  return (code - kFirstBag + 1) * kBagValuableStep;
 }
 // Each key opens the locked walls of its Material: gold 235 opens 145.
 constexpr int16_t LockOpenedBy(int key) {
   return static_cast<int16_t>(kFirstLockedWall + key - kGoldKey);
 }
 
+// The figures each code stands for, as the cells show them.
+static_assert(LetterFactorOf(kLastLetterMultiplier) == 8 && WordFactorOf(kLastWordMultiplier) == 8);
+static_assert(IncreasePercentOf(kLastSmallIncrease) == 6 && IncreasePercentOf(kLastIncrease) == 15);
+static_assert(ReductionPercentOf(kLastReduction) == 15 && MechanismPercentOf(kLastMechanism) == 60);
+static_assert(LockOpenedBy(kBronzeKey) == kLastLockedWall && kGoldPieceA == 79);
+
 // ---- Sprite slots beside the cell pictures -------------------------------------------------
 constexpr int16_t kEmptySlot = 160;  // code (and sprite) of an empty Easel slot
 constexpr int kFirstDriftObjectA = 148, kFirstDriftObjectB = 177;  // drifting background objects
+constexpr int kObjectivesTileSprite = 158;  // a soil picture tiles the objectives view
 constexpr int kEaselFrameTile = 228;
 constexpr int kSparkleSprite = 229;
 constexpr int kTokenSprite = 238, kSpentTokenSprite = 239, kExchangeDialogSprite = 240;
 constexpr int kBackgroundSprite = 999;  // the level's space picture, also the fade's grab
-constexpr int kPointerSprite = 1001;    // the pointer sheet, 32 x 32 frames
+// The interface pictures 1..11 of the gfx folder are sprites 1001..1011.
+constexpr int kInterfaceSpriteBase = 1000, kInterfacePictureCount = 11;
+constexpr int kPointerSprite = 1001;  // the pointer sheet, 32 x 32 frames
+constexpr int kAvatarSprite = 1003;   // the avatar strip, 76 pixels an avatar
 constexpr int kScorePanelSprite = 1005;
-constexpr int kLeftPanelSprite = 1007, kRightPanelSprite = 1008;
+constexpr int kExitSprite = 1006;                                 // the exit square, top right
+constexpr int kLeftPanelSprite = 1007, kRightPanelSprite = 1008;  // chat and music panels
+constexpr int kPiecesPanelSprite = 1009, kViewPanelSprite = 1010;
+constexpr int kHudFrameSprite = 1011;
 constexpr int kResultPanelSprite = 1111;
 constexpr int kEaselSprite = 1200;  // the cached Easel picture
 

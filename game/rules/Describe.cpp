@@ -15,6 +15,9 @@ namespace {
 
 constexpr uint32_t kStatusOff = 0;
 constexpr uint32_t kStatusRequested = 1;
+// A StatusLine text stays this long, and this much longer for each character.
+constexpr int64_t kStatusBaseMs = 5000, kStatusMsPerCharacter = 100;
+constexpr int kDescriptionClickHertz = 30000;  // the high click of a description request
 
 constexpr std::array<const char*, 5> kMaterialWords = {"plastic", "bronze", "silver", "gold",
                                                        "diamond"};
@@ -51,8 +54,7 @@ std::string DescriptionOf(const GameState& game, int code) {
   if (IsFalseWall(code)) return " A... wall ? ";
   if (IsMechanism(code)) {
     return std::string(" Mechanism ") + kMechanismWords[code - kFirstMechanism] + " : you have " +
-           DecimalText(MechanismPercentOf(code) + 2 * bonus) +
-           "% chance of lowering each wall around ";
+           DecimalText(MechanismChanceOf(code, bonus)) + "% chance of lowering each wall around ";
   }
   if (IsBag(code)) {
     return " Adds a parts bag which " + DecimalText(BagValuableChanceOf(code)) +
@@ -87,15 +89,15 @@ void ShowStatusLine(GameState& game, const std::string& text) {
 }
 
 int64_t StatusLineDuration(const std::string& text) {
-  return TextLength(text) * 100 + 5000;
+  return TextLength(text) * kStatusMsPerCharacter + kStatusBaseMs;
 }
 
 bool UpdateStatusLine(GameState& game) {
   StatusState& status = game.status;
   if (status.start == kStatusOff) return false;
   if (status.start == kStatusRequested) {
-    PlaySoundEffect(0);
-    SetSoundFrequency(0, 30000);
+    PlaySoundEffect(kClickSound);
+    SetSoundFrequency(kClickSound, kDescriptionClickHertz);
     status.text = " The soil ";
     status.start = StatusStartTick();
     status.text = DescriptionOf(game, status.requestCode);

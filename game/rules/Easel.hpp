@@ -7,18 +7,9 @@
 
 namespace qm {
 
-// A Piece is a code 1..130: letter index (code - 1) mod 26, Material (code - 1) div 26.
+// Letter and Material of a Piece code: LetterIndexOf, MaterialOf, PieceCodeOf in Codes.hpp.
 inline bool IsPieceCode(int code) {
   return HoldsPiece(code);
-}
-inline int LetterIndexOf(int code) {
-  return (code - 1) % 26;
-}
-inline int MaterialOf(int code) {
-  return (code - 1) / 26;
-}
-inline int16_t PieceCodeOf(int letterIndex, int material) {
-  return static_cast<int16_t>(letterIndex + 1 + 26 * material);
 }
 
 // A number 0..m for dealing: from the level's own stream when it has one.

@@ -53,7 +53,7 @@ void FillMagicCompartments(BoardState& board, int16_t code) {
   for (int c = 0; c <= board.w; ++c) {
     for (int r = 0; r <= board.h; ++r) {
       if (CellCode(board, c, r) != code) continue;
-      SetCellCode(board, c, r, static_cast<int16_t>(kGoldPieceA + RandomUpTo(25)));
+      SetCellCode(board, c, r, static_cast<int16_t>(kGoldPieceA + RandomUpTo(kLetterCount - 1)));
     }
   }
 }
@@ -119,7 +119,7 @@ int64_t PercentOfScore(int64_t score, int64_t percent) {
 
 void RunMechanism(GameState& game, int column, int row, int16_t code) {
   BoardState& board = game.board;
-  int64_t chance = MechanismPercentOf(code) + 2 * EffectBonus(game);
+  int64_t chance = MechanismChanceOf(code, EffectBonus(game));
   int diagonalShift = row % 2 == 0 ? -1 : 1;
   CellPos around[6];
   int count = 0;
@@ -139,7 +139,8 @@ void RunMechanism(GameState& game, int column, int row, int16_t code) {
     int16_t wall = CellCode(board, pos.column, pos.row);
     if (!IsStanding(wall)) continue;
     if (ChanceSucceeds(chance)) {
-      SetCellCode(board, pos.column, pos.row, static_cast<int16_t>(kOpenedCell + RandomUpTo(3)));
+      SetCellCode(board, pos.column, pos.row,
+                  static_cast<int16_t>(kOpenedCell + RandomUpTo(kLastOpenedCell - kOpenedCell)));
     }
   }
 }
@@ -167,10 +168,11 @@ void ApplyCellEffect(GameState& game, int column, int row, int16_t under, std::s
   } else if (under == kBonusMalus) {
     ApplyBonusMalus(game, moveText);
   } else if (under == kHundredPoints) {
-    score = AddScore(score, 100);
+    score = AddScore(score, kHundredPointsBonus);
     moveText += ":: +100 points ";
   } else if (IsStar(under)) {
-    game.move.starMaterial = static_cast<int8_t>(RandomUpTo(2) + 1);  // the last star wins
+    // Bronze, silver or gold; the last star wins.
+    game.move.starMaterial = static_cast<int8_t>(kBronze + RandomUpTo(kGold - kBronze));
   } else if (IsCompartment(under)) {
     FillMagicCompartments(game.board, under);
   } else if (IsKey(under)) {

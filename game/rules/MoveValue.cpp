@@ -62,12 +62,13 @@ double EffectValue(const Scene& s, int16_t under, CellPos at, int pieceCount) {
   const GameState& game = s.game;
   int64_t score = game.players.scores[0];
   // The percentages act on the score as the rules do; kept in the same arithmetic.
-  if (under == kHundredPoints) return 100;
+  if (under == kHundredPoints) return kHundredPointsBonus;
   if (InCodeRange(under, kFirstSmallIncrease, kLastSmallIncrease)) {
-    return static_cast<double>(score) * (under - 199) * 2 / 100;
+    return static_cast<double>(score) * (under - kFirstSmallIncrease + 1) * kSmallIncreaseStep /
+           100;
   }
   if (InCodeRange(under, kFirstIncrease, kLastIncrease))
-    return static_cast<double>(score) * (under - 202) * 5 / 100;
+    return static_cast<double>(score) * (under - kFirstIncrease + 1) * kIncreaseStep / 100;
   if (IsReduction(under)) return -static_cast<double>(score) * ReductionPercentOf(under) / 100 - 20;
   if (IsMechanism(under)) return IsWallNear(game.board, at) ? 120 : 0;
   if (IsBag(under)) {

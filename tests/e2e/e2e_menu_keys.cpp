@@ -10,8 +10,6 @@
 namespace qm::e2e {
 namespace {
 
-constexpr int kKeyPageUp = 201, kKeyDown = 208, kKeyPageDown = 209;
-
 class MenuKeysTest : public ::testing::Test {
  protected:
   void SetUp() override {

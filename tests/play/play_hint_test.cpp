@@ -4,6 +4,7 @@
 #include <memory>
 #include <thread>
 
+#include "engine/Input.hpp"
 #include "game/play/HintKey.hpp"
 #include "game/rules/Validate.hpp"
 #include "play_support.hpp"

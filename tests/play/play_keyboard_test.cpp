@@ -1,5 +1,6 @@
 // Keyboard play: the cell cursor on the hexagonal rows, typed letters laid from the Easel,
 // Backspace, the typing direction, and the keys that stand for the mouse's actions.
+#include "engine/Input.hpp"
 #include "game/play/HintKey.hpp"
 #include "game/play/KeyboardPlay.hpp"
 #include "game/play/PlayCommon.hpp"
@@ -155,8 +156,9 @@ class KeyboardPlayTest : public PlayTest {
   }
   void TearDown() override {
     Keyboard() = KeyboardView{};
-    for (int code : {kKeyB, kKeyZ, kKeyD, kKey1, kKey3, kKeyF3, kKeyF5, kKeyF6, kKeyF7, kKeyF8,
-                     kKeyF9, kKeyF10, kKeyPageDown, kKeyDown})
+    for (int code :
+         std::initializer_list<int>{kKeyB, kKeyZ, kKeyD, kKey1, kKey3, kKeyF3, kKeyF5, kKeyF6,
+                                    kKeyF7, kKeyF8, kKeyF9, kKeyF10, kKeyPageDown, kKeyDown})
       InjectKey(code, false);
     PlayTest::TearDown();
   }

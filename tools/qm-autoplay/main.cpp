@@ -74,8 +74,8 @@ std::string BoardFault(const std::string& path) {
     start = start || code == qm::kStartBox;
     end = end || code == qm::kEndBox;
   }
-  if (!start) return "has no start box (218)";
-  if (!end) return "has no end box (219)";
+  if (!start) return "has no start box (" + std::to_string(qm::kStartBox) + ")";
+  if (!end) return "has no end box (" + std::to_string(qm::kEndBox) + ")";
   return "";
 }
 

@@ -1,9 +1,12 @@
 // qm-level: builds level files from their sources, dumps them back, checks them.
+#include <cstdint>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <nlohmann/json.hpp>
+#include <set>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -32,25 +35,53 @@ int Usage() {
   return kMalformed;
 }
 
-int Build(const std::string& source, const std::string& output) {
-  std::ifstream in(source, std::ios::binary);
-  if (!in) {
-    std::cerr << source << ": cannot be read\n";
-    return kMalformed;
+// What a command accepts: options that stand alone, options that take the next argument,
+// and how many other arguments (files, the seed) it needs.
+struct CommandArgs {
+  std::set<std::string> flags;
+  std::set<std::string> valued;
+  size_t fewest = 0, most = SIZE_MAX;
+};
+
+struct ParsedArgs {
+  std::set<std::string> flags;
+  std::map<std::string, std::string> values;  // the last one given wins
+  std::vector<std::string> rest;
+};
+
+// The one argument reader of every command. False, with the reason on standard error, for an
+// unknown option, an option without its value, or too few or too many other arguments.
+bool ParseArgs(const std::string& command, const std::vector<std::string>& args,
+               const CommandArgs& accepted, ParsedArgs& parsed) {
+  for (size_t k = 0; k < args.size(); ++k) {
+    const std::string& a = args[k];
+    if (a.size() < 2 || a[0] != '-') {
+      parsed.rest.push_back(a);
+    } else if (accepted.flags.count(a)) {
+      parsed.flags.insert(a);
+    } else if (!accepted.valued.count(a)) {
+      std::cerr << "qm-level " << command << ": unknown option " << a << "\n";
+      return false;
+    } else if (k + 1 == args.size()) {
+      std::cerr << "qm-level " << command << ": " << a << " needs a value\n";
+      return false;
+    } else {
+      parsed.values[a] = args[++k];
+    }
   }
-  std::stringstream text;
-  text << in.rdbuf();
-  Level level;
-  SourceError error;
-  if (!ParseLevelSource(text.str(), level, error)) {
-    std::cerr << source << ":" << error.line << ": " << error.message << "\n";
-    return kMalformed;
+  if (parsed.rest.size() < accepted.fewest || parsed.rest.size() > accepted.most) {
+    std::cerr << "qm-level " << command << ": wrong number of arguments\n";
+    return false;
   }
-  std::string bytes = EncodeLevel(level, KeysForName(fs::path(source).filename().string()));
+  return true;
+}
+
+// Writes a whole file or nothing: the bytes go to OUT.part, renamed over OUT once complete.
+int WriteOutput(const std::string& output, const std::string& bytes) {
   std::error_code ec;
   fs::path target(output);
   if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  std::string temp = output + ".part";
+  const std::string temp = output + ".part";
   {
     std::ofstream out(temp, std::ios::binary | std::ios::trunc);
     out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
@@ -66,6 +97,23 @@ int Build(const std::string& source, const std::string& output) {
     return kFault;
   }
   return 0;
+}
+
+int Build(const std::string& source, const std::string& output) {
+  std::ifstream in(source, std::ios::binary);
+  if (!in) {
+    std::cerr << source << ": cannot be read\n";
+    return kMalformed;
+  }
+  std::stringstream text;
+  text << in.rdbuf();
+  Level level;
+  SourceError error;
+  if (!ParseLevelSource(text.str(), level, error)) {
+    std::cerr << source << ":" << error.line << ": " << error.message << "\n";
+    return kMalformed;
+  }
+  return WriteOutput(output, EncodeLevel(level, KeysForName(fs::path(source).filename().string())));
 }
 
 nlohmann::ordered_json LevelJson(const DecodedLevel& decoded) {
@@ -138,34 +186,25 @@ bool ParseNumber(const std::string& text, uint64_t& value, uint64_t highest) {
 }
 
 // Makes the level of (grade, seed), proven by the bot, and writes its source.
-int Generate(const std::vector<std::string>& args) {
-  if (args.size() == 1 && args[0] == "--version") {
+int Generate(const ParsedArgs& args) {
+  if (args.flags.count("--version")) {
+    if (args.flags.size() != 1 || !args.values.empty() || !args.rest.empty()) return Usage();
     std::cout << qm::gen::kGeneratorVersion << "\n";
     return 0;
   }
   uint64_t seed = 0, grade = 3;
-  std::string output, data = ".";
-  bool haveSeed = false, verbose = false;
-  for (size_t k = 0; k < args.size(); ++k) {
-    const std::string& a = args[k];
-    const bool hasValue = k + 1 < args.size();
-    if (a == "--verbose") {
-      verbose = true;
-    } else if (a == "--grade" && hasValue) {
-      if (!ParseNumber(args[++k], grade, 99) || grade < qm::gen::kFirstGrade ||
-          grade > qm::gen::kLastGrade)
-        return Usage();
-    } else if (a == "-o" && hasValue) {
-      output = args[++k];
-    } else if (a == "--data" && hasValue) {
-      data = args[++k];
-    } else if (!haveSeed && ParseNumber(a, seed, UINT64_MAX)) {
-      haveSeed = true;
-    } else {
+  if (args.rest.size() != 1 || !ParseNumber(args.rest[0], seed, UINT64_MAX)) return Usage();
+  if (auto it = args.values.find("--grade"); it != args.values.end()) {
+    if (!ParseNumber(it->second, grade, 99) || grade < qm::gen::kFirstGrade ||
+        grade > qm::gen::kLastGrade)
       return Usage();
-    }
   }
-  if (!haveSeed) return Usage();
+  auto value = [&](const char* option, const char* otherwise) {
+    auto it = args.values.find(option);
+    return it == args.values.end() ? std::string(otherwise) : it->second;
+  };
+  const std::string output = value("-o", ""), data = value("--data", ".");
+  const bool verbose = args.flags.count("--verbose") > 0;
   qm::gen::GeneratorWords words;
   std::string error;
   if (!qm::gen::LoadGeneratorWords(data, words, &error)) {
@@ -193,24 +232,18 @@ int Generate(const std::vector<std::string>& args) {
     std::cout << level.source;
     return 0;
   }
-  fs::path target(output);
-  if (target.has_parent_path()) fs::create_directories(target.parent_path(), ec);
-  const std::string temp = output + ".part";
-  {
-    std::ofstream out(temp, std::ios::binary | std::ios::trunc);
-    out.write(level.source.data(), static_cast<std::streamsize>(level.source.size()));
-    if (!out) {
-      std::cerr << output << ": cannot be written\n";
-      fs::remove(temp, ec);
-      return kFault;
-    }
-  }
-  fs::rename(temp, target, ec);
-  if (ec) {
-    std::cerr << output << ": cannot be written (" << ec.message() << ")\n";
-    return kFault;
-  }
-  return 0;
+  return WriteOutput(output, level.source);
+}
+
+// The options and other arguments of each command.
+const std::map<std::string, CommandArgs>& Commands() {
+  static const std::map<std::string, CommandArgs> commands = {
+      {"build", {{}, {}, 2, 2}},
+      {"dump", {{"--json"}, {}, 1, 1}},
+      {"check", {{"--strict"}, {}, 1, SIZE_MAX}},
+      {"generate", {{"--verbose", "--version"}, {"--grade", "-o", "--data"}, 0, 1}},
+  };
+  return commands;
 }
 
 }  // namespace
@@ -218,26 +251,19 @@ int Generate(const std::vector<std::string>& args) {
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
   if (args.empty()) return Usage();
-  std::string command = args[0];
+  const std::string command = args[0];
   args.erase(args.begin());
+  auto known = Commands().find(command);
+  if (known == Commands().end()) return Usage();
+  ParsedArgs parsed;
+  if (!ParseArgs(command, args, known->second, parsed)) return Usage();
   try {
-    if (command == "build" && args.size() == 2) return Build(args[0], args[1]);
-    if (command == "dump") {
-      bool json = !args.empty() && args[0] == "--json";
-      if (json) args.erase(args.begin());
-      if (args.size() != 1) return Usage();
-      return Dump(args[0], json);
-    }
-    if (command == "generate") return Generate(args);
-    if (command == "check") {
-      bool strict = !args.empty() && args[0] == "--strict";
-      if (strict) args.erase(args.begin());
-      if (args.empty()) return Usage();
-      return Check(args, strict);
-    }
+    if (command == "build") return Build(parsed.rest[0], parsed.rest[1]);
+    if (command == "dump") return Dump(parsed.rest[0], parsed.flags.count("--json") > 0);
+    if (command == "check") return Check(parsed.rest, parsed.flags.count("--strict") > 0);
+    return Generate(parsed);
   } catch (const std::exception& e) {
     std::cerr << "qm-level: " << e.what() << "\n";
     return kFault;
   }
-  return Usage();
 }

@@ -102,7 +102,8 @@ void LoadMoveLevel(GameState& game, const json& move) {
 void DealMoveEasel(GameState& game, const json& move) {
   EaselState& easel = game.easel;
   if (!move.contains("easel") || !move.at("easel").is_array()) {
-    throw BadMove("\"easel\" must be a list of piece codes (160 for an empty slot)");
+    throw BadMove("\"easel\" must be a list of piece codes (" + std::to_string(kEmptySlot) +
+                  " for an empty slot)");
   }
   const json& slots = move.at("easel");
   if (slots.empty() || slots.size() > static_cast<size_t>(kMaxEaselSlots)) {
@@ -113,8 +114,9 @@ void DealMoveEasel(GameState& game, const json& move) {
   for (size_t k = 0; k < slots.size(); ++k) {
     int64_t code = Element(slots, k, "\"easel\" slot " + std::to_string(k + 1), 1, kEmptySlot);
     if (!IsPieceCode(static_cast<int>(code)) && code != kEmptySlot) {
-      throw BadMove("\"easel\" slot " + std::to_string(k + 1) +
-                    ": a piece code 1..130 or 160 expected");
+      throw BadMove("\"easel\" slot " + std::to_string(k + 1) + ": a piece code " +
+                    std::to_string(kFirstPieceCode) + ".." + std::to_string(kLastPieceCode) +
+                    " or " + std::to_string(kEmptySlot) + " expected");
     }
     easel.slots[k + 1] = static_cast<int16_t>(code);
   }
