@@ -47,7 +47,7 @@ void BuildPieceTables(EaselState& easel) {
     easel.letterFrequency[letter + 1] = kLetterCounts[letter];
 }
 
-int64_t DealRandom(EaselState& easel, int64_t m) {
+int64_t LevelRandomUpTo(EaselState& easel, int64_t m) {
   return easel.dealStream ? easel.dealStream->UpTo(m) : RandomUpTo(m);
 }
 
@@ -60,7 +60,7 @@ void FillPieceBag(EaselState& easel) {
     for (int copy = 0; copy < easel.letterFrequency[letter + 1]; ++copy) {
       int material = kPlastic;
       for (int draw : kMaterialDraws) {
-        if (DealRandom(easel, draw) > easel.valuableChance) break;
+        if (LevelRandomUpTo(easel, draw) > easel.valuableChance) break;
         ++material;
       }
       ++count;
@@ -73,7 +73,7 @@ void FillPieceBag(EaselState& easel) {
 int16_t DrawFromBag(EaselState& easel) {
   int count = BagCount(easel);
   if (count <= 0) return kEmptySlot;
-  int j = static_cast<int>(DealRandom(easel, count - 1)) + 1;
+  int j = static_cast<int>(LevelRandomUpTo(easel, count - 1)) + 1;
   int16_t code = easel.bag[j];
   easel.bag[j] = easel.bag[count];
   easel.bag[count] = 0;
@@ -111,7 +111,7 @@ void ResetLevelRules(GameState& game) {
 bool SwapWithBag(EaselState& easel, int k) {
   const int count = BagCount(easel);
   if (count <= 0 || k < 1 || k > SlotCount(easel)) return false;
-  const int r = static_cast<int>(DealRandom(easel, count - 1) + 1);
+  const int r = static_cast<int>(LevelRandomUpTo(easel, count - 1) + 1);
   std::swap(easel.slots[k], easel.bag[static_cast<size_t>(r)]);
   return true;
 }

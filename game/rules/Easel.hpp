@@ -12,8 +12,9 @@ inline bool IsPieceCode(int code) {
   return HoldsPiece(code);
 }
 
-// A number 0..m for dealing: from the level's own stream when it has one.
-int64_t DealRandom(EaselState& easel, int64_t m);
+// A number 0..m for what the rules draw (deals, chances, star Materials...): from the level's
+// own stream when it has one, so the same moves on a generated level meet the same luck.
+int64_t LevelRandomUpTo(EaselState& easel, int64_t m);
 // Fills the PieceValueTable and the LetterFrequencyTable (before the first level).
 void BuildPieceTables(EaselState& easel);
 // Adds one bag of 98 Pieces, their Materials drawn with the valuable chance; a bag that

@@ -31,9 +31,9 @@ int64_t ChangeByPercent(int64_t score, int64_t percent) {
   return Saturate(wide + wide * percent / 100);
 }
 
-// A chance of p per cent succeeds when RandomUpTo(100) is not greater than p.
-bool ChanceSucceeds(int64_t percent) {
-  return RandomUpTo(100) <= percent;
+// A chance of p per cent succeeds when a draw of 0..100 is not greater than p.
+bool ChanceSucceeds(EaselState& easel, int64_t percent) {
+  return LevelRandomUpTo(easel, 100) <= percent;
 }
 
 int64_t EffectBonus(const GameState& game) {
@@ -49,11 +49,12 @@ void ReplaceEveryCell(BoardState& board, int16_t from, int16_t to) {
 }
 
 // Every other cell of a magic compartment group becomes a gold Piece of a random letter.
-void FillMagicCompartments(BoardState& board, int16_t code) {
+void FillMagicCompartments(BoardState& board, EaselState& easel, int16_t code) {
   for (int c = 0; c <= board.w; ++c) {
     for (int r = 0; r <= board.h; ++r) {
       if (CellCode(board, c, r) != code) continue;
-      SetCellCode(board, c, r, static_cast<int16_t>(kGoldPieceA + RandomUpTo(kLetterCount - 1)));
+      SetCellCode(board, c, r,
+                  static_cast<int16_t>(kGoldPieceA + LevelRandomUpTo(easel, kLetterCount - 1)));
     }
   }
 }
@@ -64,7 +65,7 @@ void ApplyBonusMalus(GameState& game, std::string& moveText) {
   EaselState& easel = game.easel;
   int n = easel.slots[0];
   if (n != easel.referenceSlotCount) return;
-  int d = static_cast<int>(RandomUpTo(1)) * 2 - 1;
+  int d = static_cast<int>(LevelRandomUpTo(easel, 1)) * 2 - 1;
   if (d == -1 && n != kFewestEaselSlots && n >= 1 && n <= kMaxEaselSlots &&
       IsPieceCode(easel.slots[n])) {
     // The Piece of the vanishing slot moves to the highest empty slot below it.
@@ -138,9 +139,10 @@ void RunMechanism(GameState& game, int column, int row, int16_t code) {
     if (pos.column < 0 || pos.column > board.w) continue;
     int16_t wall = CellCode(board, pos.column, pos.row);
     if (!IsStanding(wall)) continue;
-    if (ChanceSucceeds(chance)) {
+    if (ChanceSucceeds(game.easel, chance)) {
       SetCellCode(board, pos.column, pos.row,
-                  static_cast<int16_t>(kOpenedCell + RandomUpTo(kLastOpenedCell - kOpenedCell)));
+                  static_cast<int16_t>(kOpenedCell +
+                                       LevelRandomUpTo(game.easel, kLastOpenedCell - kOpenedCell)));
     }
   }
 }
@@ -172,9 +174,10 @@ void ApplyCellEffect(GameState& game, int column, int row, int16_t under, std::s
     moveText += ":: +100 points ";
   } else if (IsStar(under)) {
     // Bronze, silver or gold; the last star wins.
-    game.move.starMaterial = static_cast<int8_t>(kBronze + RandomUpTo(kGold - kBronze));
+    game.move.starMaterial =
+        static_cast<int8_t>(kBronze + LevelRandomUpTo(game.easel, kGold - kBronze));
   } else if (IsCompartment(under)) {
-    FillMagicCompartments(game.board, under);
+    FillMagicCompartments(game.board, game.easel, under);
   } else if (IsKey(under)) {
     ReplaceEveryCell(game.board, LockOpenedBy(under), kOpenedCell);
   }

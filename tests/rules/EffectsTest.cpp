@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <limits>
+#include <tuple>
 
 #include "RulesFixture.hpp"
 #include "engine/Random.hpp"
@@ -235,6 +236,38 @@ TEST(CellEffects, StarsTurnTheEaselIntoOneMaterialButDiamonds) {
     EXPECT_EQ(slots[5], PieceCodeOf('c' - 'a', material));
     EXPECT_EQ(slots[6], PieceCodeOf('d' - 'a', material));
     EXPECT_EQ(move.game->move.starMaterial, material);
+  }
+}
+
+// A generated level deals from a stream of its own, and what its cells draw (falling walls,
+// star Materials, gold of a compartment, a slot won or lost) comes from that stream too: the
+// same moves meet the same luck whatever the game's other random numbers did.
+TEST(CellEffects, ALevelWithItsOwnStreamDrawsItsEffectsFromIt) {
+  Dictionary dictionary({"at"});
+  struct Case {
+    const char* what;
+    int16_t effect;
+  };
+  const Case cases[] = {
+      {"mechanism", 213}, {"star", 226}, {"compartment", 233}, {"bonus or malus", 220}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    auto play = [&](uint32_t globalSeed) {
+      AtMove move(c.effect, {P('a'), P('t'), P('e', kGold), P('b', kSilver), P('c'), P('d')});
+      for (int col = 2; col <= 4; ++col) {
+        SetCellCode(move.game->board, col, 1, 131);  // walls for the mechanism to drop
+        SetCellCode(move.game->board, col, 3, 131);
+      }
+      SetCellCode(move.game->board, 6, 0, 233);
+      SetCellCode(move.game->board, 0, 5, 233);
+      move.game->easel.dealStream.emplace(777);
+      SeedRandom(globalSeed);
+      move.Play();
+      return std::make_tuple(move.game->board.cells, move.game->easel.slots,
+                             move.game->players.scores[0], move.game->move.starMaterial);
+    };
+    const auto first = play(1);
+    for (uint32_t seed = 2; seed <= 8; ++seed) EXPECT_TRUE(play(seed) == first) << seed;
   }
 }
 
