@@ -84,6 +84,12 @@ bool StartVideo() {
     NoDisplay() = NoDisplayWords(nullptr);
     return false;
   }
+  const bool x11Set = x11 != nullptr && *x11 != '\0';
+  const bool waylandSet = wayland != nullptr && *wayland != '\0';
+  // Only the desktop the environment names is tried: a closed X display must not lead SDL on
+  // to Wayland, whose library prints complaints of its own on the terminal.
+  if (!driverChosen && x11Set != waylandSet)
+    SDL_SetHint(SDL_HINT_VIDEODRIVER, x11Set ? "x11" : "wayland");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO | SDL_INIT_EVENTS) != 0) {
     if (!driverChosen) NoDisplay() = NoDisplayWords(SDL_GetError());
     return false;

@@ -413,6 +413,11 @@ TEST(NoDisplay, TheGameRefusesToStartWithoutADesktop) {
       {"DISPLAY names no server",
        {"DISPLAY=:97"},
        "quillmosaica: no display to show the game on (DISPLAY=:97 cannot be opened"},
+      // SDL tried Wayland after the closed X display, whose library complained on a line of
+      // its own.
+      {"DISPLAY names no server, and no XDG_RUNTIME_DIR",
+       {"DISPLAY=:97", "-XDG_RUNTIME_DIR"},
+       "quillmosaica: no display to show the game on (DISPLAY=:97 cannot be opened"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
