@@ -4,6 +4,7 @@
 #include <string>
 
 #include "Pictures.hpp"
+#include "game/rules/Codes.hpp"
 
 namespace qm::assets {
 
@@ -332,63 +333,64 @@ Pixels RenderCellPicture(int code) {
   CellPictureSize(code, width, height);
   Canvas canvas(width, height);
   cairo_t* cr = canvas.Cr();
-  if (code >= 1 && code <= 130)
+  // A multiplier's picture shows its factor, x2 on the first code.
+  constexpr int kFirstFactor = 2;
+  if (code >= kFirstPieceCode && code <= kLastPieceCode)
     DrawPiece(cr, code);
-  else if (code <= 144)
-    DrawWall(cr, code - 131);
-  else if (code <= 147)
-    LockedWall(cr, code - 145);
-  else if (code <= 156)
-    DrawSpaceObject(cr, code - 148);
-  else if (code == 157)
-    DrawSoilWith(cr, {56, 92, 100}, 2, 157);
+  else if (code <= kLastWall)
+    DrawWall(cr, code - kFirstWall);
+  else if (code <= kLastLockedWall)
+    LockedWall(cr, code - kFirstLockedWall);
+  else if (code <= kLastPlain)
+    DrawSpaceObject(cr, code - kFirstPlain);
+  else if (code == kFirstGridPicture)
+    DrawSoilWith(cr, {56, 92, 100}, 2, kFirstGridPicture);
   // 158 also backs the objectives panel text, so it stays dark enough for light letters.
-  else if (code == 158)
-    DrawSoilWith(cr, {116, 94, 66}, 1, 158);
-  else if (code == 159)
-    DrawSoilWith(cr, {70, 88, 120}, 3, 159);
-  else if (code == 160)
+  else if (code == kFirstGridPicture + 1)
+    DrawSoilWith(cr, {116, 94, 66}, 1, kFirstGridPicture + 1);
+  else if (code == kGridSoil)
+    DrawSoilWith(cr, {70, 88, 120}, 3, kGridSoil);
+  else if (code == kFirstFixedSoil)
     DrawInterfaceCell(cr, code);
-  else if (code <= 164)
-    RubbleSoil(cr, code - 161);
-  else if (code <= 185)
-    DrawSoil(cr, code - 165);
-  else if (code <= 192)
-    LetterMultiplier(cr, code - 184);
-  else if (code <= 199)
-    WordMultiplier(cr, code - 191);
-  else if (code <= 202)
-    ScoreCell(cr, "+" + std::to_string((code - 199) * 2) + "%", true, code - 200);
-  else if (code <= 205)
-    ScoreCell(cr, "+" + std::to_string((code - 202) * 5) + "%", true, code - 200);
-  else if (code <= 208)
-    ScoreCell(cr, "-%", false, code - 206);
-  else if (code <= 211)
-    FalseWall(cr, (code - 209) * 2);
-  else if (code <= 214)
-    Mechanism(cr, code - 212);
-  else if (code <= 217)
-    Bag(cr, code - 215);
-  else if (code == 218)
+  else if (code <= kLastOpenedCell)
+    RubbleSoil(cr, code - kOpenedCell);
+  else if (code <= kLastSoil)
+    DrawSoil(cr, code - (kLastOpenedCell + 1));
+  else if (code <= kLastLetterMultiplier)
+    LetterMultiplier(cr, code - kFirstLetterMultiplier + kFirstFactor);
+  else if (code <= kLastWordMultiplier)
+    WordMultiplier(cr, code - kFirstWordMultiplier + kFirstFactor);
+  else if (code <= kLastIncrease)  // strength 0..5 over the small and the larger increases
+    ScoreCell(cr, "+" + std::to_string(IncreasePercentOf(code)) + "%", true,
+              code - kFirstSmallIncrease);
+  else if (code <= kLastReduction)
+    ScoreCell(cr, "-%", false, code - kFirstReduction);
+  else if (code <= kLastFalseWall)
+    FalseWall(cr, (code - kFirstFalseWall) * 2);
+  else if (code <= kLastMechanism)
+    Mechanism(cr, code - kFirstMechanism);
+  else if (code <= kLastBag)
+    Bag(cr, code - kFirstBag);
+  else if (code == kStartBox)
     StartBox(cr);
-  else if (code == 219)
+  else if (code == kEndBox)
     EndBox(cr);
-  else if (code == 220)
+  else if (code == kBonusMalus)
     BonusMalus(cr);
-  else if (code == 221)
+  else if (code == kHundredPoints)
     Hundred(cr);
-  else if (code <= 224)
+  else if (code <= kExchangeMark)
     DrawInterfaceCell(cr, code);
-  else if (code <= 227)
-    Star(cr, code - 225);
+  else if (code <= kLastStar)
+    Star(cr, code - kFirstStar);
   else if (code <= 229)
     DrawInterfaceCell(cr, code);
-  else if (code <= 231)
+  else if (code < kFirstCompartment)  // two soils more, after the 21 of 165..185
     DrawSoil(cr, code - 210);
-  else if (code <= 234)
-    MagicCompartment(cr, code - 232);
-  else if (code <= 237)
-    Key(cr, code - 235);
+  else if (code <= kLastCompartment)
+    MagicCompartment(cr, code - kFirstCompartment);
+  else if (code <= kLastCellCode)
+    Key(cr, code - kGoldKey);
   else
     DrawInterfaceCell(cr, code);
   return ToKeyedPixels(canvas);
