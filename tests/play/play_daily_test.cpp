@@ -69,6 +69,16 @@ class PlayDaily : public PlayTest {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     ASSERT_EQ(LevelPreparation(id), Preparation::kReady);
   }
+  // Player 3, "Ana", with records kept, starts the daily of 2026-12-11 on that day.
+  void StartTodaysDaily() {
+    SetUtcDateForTests(20261211);
+    game.players.speakerNames[0] = "Ana";
+    MapGameFolder("players", folder_.Path("players"));
+    ChooseRecords(game, 3);
+    game.menu.levelIdentity = DailyIdentity(20261211);
+    WaitUntilReady(game.menu.levelIdentity);
+    StartLevel(game);
+  }
 
   struct Seen {
     std::vector<int16_t> cells;
@@ -175,13 +185,7 @@ TEST_F(PlayDaily, ALevelTheMakerCannotMakeSaysSo) {
 }
 
 TEST_F(PlayDaily, TheEndOfTheDailyPutsItsShareLineOnTheClipboardAndTheChat) {
-  SetUtcDateForTests(20261211);
-  game.players.speakerNames[0] = "Ana";
-  MapGameFolder("players", folder_.Path("players"));
-  ChooseRecords(game, 3);
-  game.menu.levelIdentity = DailyIdentity(20261211);
-  WaitUntilReady(game.menu.levelIdentity);
-  StartLevel(game);
+  StartTodaysDaily();
   game.players.scores[0] += 412;
   game.records.tally.moves = 9;
   game.play.endTick = TickCount();  // the box Fin reached: won
@@ -226,13 +230,7 @@ TEST_F(PlayDaily, TheDailysNameKeepsInsideTheHudBox) {
 
 // The result panel's "copied" note shares no pixel row with an objective line's text.
 TEST_F(PlayDaily, TheCopiedNoteKeepsClearOfTheObjectivesOnTheResultPanel) {
-  SetUtcDateForTests(20261211);
-  game.players.speakerNames[0] = "Ana";
-  MapGameFolder("players", folder_.Path("players"));
-  ChooseRecords(game, 3);
-  game.menu.levelIdentity = DailyIdentity(20261211);
-  WaitUntilReady(game.menu.levelIdentity);
-  StartLevel(game);
+  StartTodaysDaily();
   ASSERT_FALSE(ObjectiveLineTexts(game).empty());
   game.play.endTick = TickCount();
   const int width = SpriteWidthOf(kResultPanelSprite);
